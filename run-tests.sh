@@ -1,0 +1,13 @@
+#!/bin/sh
+# Installs what the build needs (Debian 12), builds with every core and runs the tests headless.
+# Usage: ./run-tests.sh [build folder] [extra cmake options...]
+set -eu
+cd "$(dirname "$0")"
+. ./tools/setup-debian.sh
+BUILD=${1:-build}
+[ $# -gt 0 ] && shift
+export SDL_VIDEODRIVER=${SDL_VIDEODRIVER:-dummy}
+export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+cmake -S . -B "$BUILD" "$@"
+cmake --build "$BUILD" -j"$(nproc)"
+cd "$BUILD" && ctest --output-on-failure -j"$(nproc)" --timeout 300

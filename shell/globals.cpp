@@ -1,0 +1,3 @@
+#include "shell/globals.h"
+
+std::atomic<HWND> g_hWnd{nullptr};
