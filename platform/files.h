@@ -13,8 +13,13 @@ constexpr DWORD ERROR_SUCCESS = 0;
 constexpr DWORD ERROR_FILE_NOT_FOUND = 2;
 constexpr DWORD ERROR_PATH_NOT_FOUND = 3;
 constexpr DWORD ERROR_ACCESS_DENIED = 5;
+constexpr DWORD ERROR_INVALID_PARAMETER = 87;
+constexpr DWORD ERROR_DISK_FULL = 112;
+constexpr DWORD ERROR_INVALID_NAME = 123;
+constexpr DWORD ERROR_DIR_NOT_EMPTY = 145;
 constexpr DWORD ERROR_ALREADY_EXISTS = 183;
 
+// The error of the calling thread's last failed call below.
 DWORD GetLastError();
 void SetLastError(DWORD error);
 
@@ -32,11 +37,13 @@ BOOL PathRelativePathToA(char* out, const char* from, DWORD fromAttributes, cons
 
 namespace plat {
 
-// The Linux path (UTF-8) for a program path; the case of existing components is found
-// on disk, missing components keep their spelling. Empty when the path cannot be converted.
+// The absolute Linux path (UTF-8) for a program path, relative ones taken from the working
+// folder; the case of existing components is found on disk, missing components keep their
+// spelling. Empty when the path is empty or has a byte sequence with no Unicode form.
 std::string NativePath(const char* path);
 
-// fopen on a program path; a file that is created is added to the listing cache.
+// fopen on a program path (modes "r", "w", "a", with "+"; "b" and "t" make no difference);
+// a file that is created is added to the listing cache.
 FILE* OpenFile(const char* path, const char* mode);
 
 // The in-program form of a Linux absolute path ("/home/ann" -> "\home\ann"); false when

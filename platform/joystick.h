@@ -22,5 +22,7 @@ namespace plat {
 
 // Window thread: opens newly attached joysticks, closes removed ones and copies their state.
 void UpdateJoystickSnapshot();
+// Window thread, at shutdown: closes every open joystick and empties the snapshot.
+void CloseJoysticks();
 
 }  // namespace plat

@@ -51,7 +51,7 @@ LRESULT DispatchMessageA(const MSG* msg);
 void PostQuitMessage(int exitCode);
 LRESULT DefWindowProcA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-DWORD GetCurrentThreadId();                  // our own ids, never reused
+DWORD GetCurrentThreadId();                  // our own ids from 1, never reused
 DWORD GetWindowThreadProcessId(HWND hWnd, DWORD* processId);
 BOOL IsWindow(HWND hWnd);
 BOOL DestroyWindow(HWND hWnd);               // sends WM_DESTROY, then the handle is dead
@@ -66,15 +66,39 @@ HWND CreateWindowHandle(WNDPROC proc);
 void EnsureThreadQueue();
 
 // Called on a thread when it ends: drops its queues so later posts to it fail,
-// and answers any sends still waiting on it with 0.
+// and answers any sends still waiting on it with 0. Its windows die with it (no WM_DESTROY).
+// It also runs by itself when a thread that used the queues ends. After it, the thread's own
+// message calls find no queue (PeekMessageA and WaitMessage FALSE, GetMessageA -1).
 void ReleaseThreadQueue();
 
-// A function the owner thread's waits call so that non-queue events (SDL on the window
-// thread) are pumped while it waits; the waker is called by posts and sends to that thread.
-void SetThreadEventPump(void (*pump)(), void (*wake)());
+// An event pump for the calling thread (SDL on the window thread), so that events outside the
+// queues are drained inside its message calls and its waits wake on posts and sends.
+// - pump(0): handles every event already pending, never blocks. PeekMessageA, GetMessageA and
+//   WaitMessage call it first, so messages it posts to its own thread are seen by that call.
+// - pump(waitMs), waitMs > 0 (INFINITE: no limit): the same, but when nothing is pending it first
+//   waits up to waitMs for an event. The thread's blocking waits call it instead of sleeping on
+//   their own condition; an early return is harmless, the wait checks again.
+// - wake(): called from any other thread after it posted, sent, answered, resumed or otherwise
+//   changed something for this thread. It must leave an event pending (an SDL user event), so
+//   that a pump wait that has not begun yet returns at once.
+// Both run outside every lock of the queues and may call any message function (nested message
+// calls made by the pump do not call it again). Null, null removes the pump.
+using EventPump = void (*)(DWORD waitMs);
+using EventWake = void (*)();
+void SetThreadEventPump(EventPump pump, EventWake wake);
+
+// Cooperative suspension by thread id: a suspended thread stops at its next message call or
+// Sleep (and serves no sent message) until its count is back at 0. Both return the previous
+// suspend count, (DWORD)-1 for a thread that is unknown or has ended.
+DWORD SuspendThreadById(DWORD threadId);
+DWORD ResumeThreadById(DWORD threadId);
+
+// The stop point of a suspended thread: returns once the calling thread is not suspended.
+// Every message call and Sleep call it.
+void StopWhileSuspended();
 
 // The window thread: the process's main thread, the only one that calls SDL video, event and
-// joystick functions. Marked once at start-up.
+// joystick functions. Marked once at start-up (a later mark moves it: tests).
 void SetWindowThread();
 bool IsWindowThread();
 

@@ -1,7 +1,6 @@
 #pragma once
 // The runtime's random numbers: the classic linear congruential generator, one state per
 // thread starting at 1, so that replays give the same numbers on every machine.
-// These replace the C library's rand and srand for the whole program.
-
-int rand();
-void srand(unsigned int seed);
+// platform/random.cpp defines rand and srand as the C library declares them, so these replace
+// the C library's for the whole program: call them as declared by <cstdlib>.
+#include <cstdlib>

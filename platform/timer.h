@@ -7,14 +7,15 @@
 DWORD timeGetTime();                       // milliseconds, wraps at 2^32
 UINT timeBeginPeriod(UINT period);         // always succeeds (0)
 UINT timeEndPeriod(UINT period);
-void Sleep(DWORD milliseconds);
+void Sleep(DWORD milliseconds);            // 0 yields; a suspended thread stops here first
 DWORD GetTickCount();
-BOOL QueryPerformanceCounter(LARGE_INTEGER* count);
-BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency);
+BOOL QueryPerformanceCounter(LARGE_INTEGER* count);          // microseconds of the clock
+BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency);    // 1,000,000
 
 namespace plat {
 
-// A replaceable source of time. Now() is in milliseconds, SleepFor advances or waits.
+// A replaceable source of time in microseconds; timeGetTime is its value / 1000 cut to
+// 32 bits. SleepMilliseconds waits (or advances) for Sleep.
 class cClock {
 public:
     virtual ~cClock() = default;
@@ -32,7 +33,7 @@ public:
     std::uint64_t NowMicroseconds() override;
     void SleepMilliseconds(DWORD ms) override;   // advances the clock by ms
     void Advance(std::uint64_t microseconds);
-    void Set(std::uint64_t microseconds);
+    void Set(std::uint64_t microseconds);        // e.g. near 2^32 ms to see timeGetTime wrap
 private:
     std::atomic<std::uint64_t> m_nNow{0};
 };

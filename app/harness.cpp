@@ -1,0 +1,81 @@
+#include "app/harness.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "platform/harness_clock.h"
+#include "platform/harness_script.h"
+#include "platform/keyboard.h"
+#include "platform/messages.h"
+#include "platform/presenter.h"
+#include "platform/text.h"
+#include "play/game_manager.h"
+#include "shell/globals.h"
+#include "shell/log.h"
+
+namespace {
+
+plat::cHarnessScript g_Script;
+plat::cHarnessClock g_Clock;
+bool g_bHasScript = false;
+int g_nFrame = 0;
+std::vector<int> g_HeldKeys;
+
+void OnFrameStart()
+{
+    ++g_nFrame;
+    if (g_Script.VirtualClock()) g_Clock.StartFrame(g_GameManager.m_nFps);
+    if (const std::vector<int>* keys = g_Script.KeysFrom(g_nFrame)) {
+        for (int key : g_HeldKeys) plat::SetKeyState(key, false);
+        g_HeldKeys = *keys;
+        for (int key : g_HeldKeys) plat::SetKeyState(key, true);
+    }
+}
+
+void OnFrameEnd()
+{
+    for (const std::string& file : g_Script.DumpsAt(g_nFrame)) {
+        std::string path;
+        if (!plat::Utf8ToCp932(file, path) || !plat::SaveLastFrameAsPng(path.c_str()))
+            ReportLogEcho("harness: no back buffer of frame %d saved to %s", g_nFrame, path.c_str());
+    }
+    if (g_Script.CloseFrame() == g_nFrame) PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0);
+}
+
+bool EnvironmentSwitchesEcLogOn()
+{
+    const char* value = std::getenv("QUILLBRAMWOOD_ECLOG");
+    return value && (std::strcmp(value, "1") == 0 || std::strcmp(value, "on") == 0);
+}
+
+}  // namespace
+
+bool StartHarness(std::string& error)
+{
+    const char* path = std::getenv("QUILLBRAMWOOD_SCRIPT");
+    if (!path || !*path) return true;
+    if (!g_Script.Load(path, error)) return false;
+    g_bHasScript = true;
+    plat::SetActiveHarness(&g_Script);
+    if (g_Script.VirtualClock()) plat::SetClock(&g_Clock);
+    SetFrameHooks(OnFrameStart, OnFrameEnd);
+    return true;
+}
+
+void StopHarness()
+{
+    if (!g_bHasScript) return;
+    SetFrameHooks(nullptr, nullptr);
+    plat::SetClock(nullptr);
+    plat::SetActiveHarness(nullptr);
+    g_bHasScript = false;
+}
+
+void ApplyHarnessLogSwitch()
+{
+    const bool on = EnvironmentSwitchesEcLogOn() || (g_bHasScript && g_Script.EcLog().value_or(false));
+    if (on) SetEcLogFile(1, "EC_Game.txt");
+}
+
+int HarnessFrame() { return g_nFrame; }

@@ -1,0 +1,143 @@
+#include "app/win_main.h"
+
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+#include "app/game_loop.h"
+#include "app/harness.h"
+#include "app/main_window.h"
+#include "app/start_up.h"
+#include "platform/instance_lock.h"
+#include "platform/message_box.h"
+#include "platform/sdl_window.h"
+#include "platform/timer.h"
+#include "platform/window.h"
+#include "shell/error_box.h"
+#include "shell/globals.h"
+#include "shell/log.h"
+#include "shell/path_utils.h"
+#include "shell/shared_flags.h"
+#include "shell/system_report.h"
+#include "shell/thread.h"
+
+namespace {
+
+constexpr DWORD kMainWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+
+// Asks about a running instance; false when this start must end.
+bool ClaimSingleInstance(plat::cInstanceLock& lock)
+{
+    if (lock.TryAcquire()) return true;
+    const int answer = MessageBoxA(nullptr,
+                                   "既に起動しています。\n実行中のプログラムを閉じて再起動しますか？\n\nRunning this program now. Restart?",
+                                   "二重起動", MB_YESNO);
+    if (answer == IDNO) return false;
+    if (lock.EndOwnerAndTakeOver(500) == plat::cInstanceLock::EndResult::CannotEnd) {
+        MessageBoxA(nullptr, "プログラムの終了に失敗しました。", "二重起動", MB_OK);
+        return false;
+    }
+    return true;
+}
+
+// A thread that would not end may still touch anything the program holds: nothing is released
+// but the lock, and the process ends at once.
+[[noreturn]] void EndWithThreadsLeftRunning(plat::cInstanceLock& lock, int code)
+{
+    ReportLog("threads left running: ending without releasing");
+    lock.Release();
+    std::fflush(nullptr);
+    _exit(code);
+}
+
+}  // namespace
+
+int RunMessageLoop()
+{
+    MSG msg{};
+    for (;;) {
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) break;
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+            Sleep(1);
+        } else {
+            if (!g_bActive.load()) WaitMessage();
+            Sleep(1);
+        }
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+int WinMain(HINSTANCE hInstance, HINSTANCE, const char* lpCmdLine, int nCmdShow)
+{
+    plat::SetWindowThread();
+    SetEcLogFile(0, "EC_Game.txt");
+    ApplyHarnessLogSwitch();
+
+    char reportPath[MAX_PATH] = "Report_Game.txt";
+    MakeAbsolutePath(reportPath);
+    if (!OpenReportFile(reportPath)) return 0;
+    ReportLog("App : ver %s", "692");
+    WriteSystemReport();
+
+    g_bEditorLaunch.store(nCmdShow == 5 ? 1 : 0);
+
+    plat::cInstanceLock lock("ゲーム");
+    if (!ClaimSingleInstance(lock)) return 0;
+
+    // Without any SDL video the program still runs, headless and without a window to show.
+    if (!plat::StartSdlVideo()) ReportLog("SDL video could not be started: running without a window");
+
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_OWNDC;
+    windowClass.lpfnWndProc = WndProc;
+    windowClass.hInstance = hInstance;
+    windowClass.lpszClassName = "Quillbramwood";
+    if (!RegisterClassExA(&windowClass)) return 0;
+
+    g_MainWindow.m_hInstance = hInstance;
+    g_MainWindow.InitLayout(640, 480, 100, 100, 640, 480, kMainWindowStyle, 0, 0, 0, 0, 0);
+    HWND hWnd = CreateWindowExA(0, "Quillbramwood", "", kMainWindowStyle, 100, 100, g_MainWindow.m_nWindowWidth,
+                                g_MainWindow.m_nWindowHeight, nullptr, nullptr, hInstance, nullptr);
+    if (!hWnd) {
+        ErrorBox("ウインドウが生成出来ません！");
+        return 0;
+    }
+    g_MainWindow.m_hWnd = hWnd;
+    g_MainWindow.CentreOnDesktop();
+
+    EcLogF("G");
+    if (g_bEditorLaunch) NotifyEditorStart();
+    EcLogF("H");
+
+    if (!InitGame(lpCmdLine, nCmdShow)) {
+        UnInitGame();
+        if (g_bEditorLaunch) NotifyEditorExit(0);
+        return 0;
+    }
+    g_bGameReady.store(1);
+    EcLogF("I");
+
+    // A game thread that cannot start, or that ends before it has its queue, fails the
+    // start-up instead of leaving the window thread posting for ever.
+    if (!thGame.Start(GameLoop, nullptr) || !thGame.PostStartUntilReceived(false)) {
+        ReportLogBox("The game thread could not be started.");
+        thGame.Exit();
+        UnInitGame();
+        if (g_bEditorLaunch) NotifyEditorExit(0);
+        return 0;
+    }
+    EcLogF("J");
+
+    const int code = RunMessageLoop();
+    if (LeftThreadsRunning()) EndWithThreadsLeftRunning(lock, code);
+
+    UnInitGame();
+    EcLogF("UnInitGame後");
+    lock.Release();
+    EcLogF("ReleaseMutex後");
+    plat::DestroyMainSdlWindow();
+    return code;
+}

@@ -1,0 +1,190 @@
+#include <cstring>
+#include <string>
+
+#include "app/main_window.h"
+#include "app/window_requests.h"
+#include "data/system_data.h"
+#include "shell/format.h"
+#include "shell/globals.h"
+#include "shell/log.h"
+#include "shell/not_built_yet.h"
+#include "shell/shared_flags.h"
+#include "shell/system_ini.h"
+#include "shell/thread.h"
+#include "sound/bgm.h"
+#include "sound/direct_sound.h"
+
+namespace {
+
+void SeamDialogMode(int) { LogNotBuiltYet("DDSetDialogMode"); }
+void SeamNameDialog() { LogNotBuiltYet("name-entry dialog"); }
+bool SeamOpenFileDialog(HWND, char*, const char*, const char*, const char*, const char*)
+{
+    LogNotBuiltYet("OpenFileDialog");
+    return false;
+}
+int SeamStartFreePlay(const char*, int)
+{
+    LogNotBuiltYet("StartFreePlay");
+    return 0;
+}
+int SeamLoadReplay(const char*)
+{
+    LogNotBuiltYet("cReplayData::LoadFile");
+    return 0;
+}
+bool SeamReplaySaveDialog(char*, const char*)
+{
+    LogNotBuiltYet("ReplaySaveDialog");
+    return false;
+}
+int SeamSaveReplay(const char*, int)
+{
+    LogNotBuiltYet("cReplayData::SaveFile");
+    return 0;
+}
+const char* SeamProgressStageName()
+{
+    LogNotBuiltYet("progress record");
+    return "";
+}
+const char* SeamBgmFileName(int)
+{
+    LogNotBuiltYet("Bgm database");
+    return nullptr;
+}
+void SeamSetStageBgm(int) { LogNotBuiltYet("progress record stage BGM"); }
+int SeamStageBgmLoop() { return 0; }
+void SeamRestoreDevice() { LogNotBuiltYet("DDRestoreSurface"); }
+
+// A request that would open a dialog or load a file while the program closes is refused: the
+// sender's flags say done and nothing chosen, so no thread waits for ever.
+bool RefuseWhileClosing(std::atomic<int>& done)
+{
+    if (!g_bClosing.load()) return false;
+    g_bFileChosen.store(0);
+    done.store(1);
+    return true;
+}
+
+// The file-request pattern: dialog, then the load of a chosen file. A load that fails asks the
+// program to close and does not count as a chosen file.
+void OpenFileRequest(HWND hWnd, const char* folder, const char* title, const char* filterLabel, const char* pattern,
+                     int (*load)(const char* path))
+{
+    if (RefuseWhileClosing(g_bRequestDone)) return;
+    g_RequestSeams.setDialogMode(1);
+    char path[MAX_PATH] = {};
+    const bool chosen = g_RequestSeams.openFileDialog(hWnd, path, folder, title, filterLabel, pattern);
+    g_RequestSeams.setDialogMode(0);
+    if (!chosen) {
+        g_bFileChosen.store(0);
+        g_bRequestDone.store(1);
+        return;
+    }
+    const bool loaded = load(path) != 0;
+    if (!loaded) PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0);
+    g_bFileChosen.store(loaded ? 1 : 0);
+    g_bRequestDone.store(1);
+}
+
+int StartFreePlayOfChosen(const char* path) { return g_RequestSeams.startFreePlay(path, 0); }
+int LoadReplayOfChosen(const char* path) { return g_RequestSeams.loadReplay(path); }
+
+// The container report of a bad index, as a checked vector gives it, with the given size.
+void ReportBadSoundIndex(int index, int count)
+{
+    std::string text;
+    FormatString(text, "err V[%d] ( %d , %d )", index, count, kSoundEntryReportSize);
+    EcLog(text.c_str());
+    ReportLog("%s", text.c_str());
+    PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0);
+}
+
+}  // namespace
+
+cRequestSeams DefaultRequestSeams()
+{
+    return cRequestSeams{SeamDialogMode,   SeamNameDialog,       SeamOpenFileDialog,    SeamStartFreePlay,
+                         SeamLoadReplay,   SeamReplaySaveDialog, SeamSaveReplay,        SeamProgressStageName,
+                         SeamBgmFileName,  SeamSetStageBgm,      SeamStageBgmLoop,      SeamRestoreDevice};
+}
+
+cRequestSeams g_RequestSeams = DefaultRequestSeams();
+
+void OnNameDialogRequest()
+{
+    if (RefuseWhileClosing(g_bNameDialogDone)) return;
+    g_RequestSeams.setDialogMode(1);
+    SuspendAllThreads();
+    g_RequestSeams.nameDialog();
+    g_RequestSeams.setDialogMode(0);
+    ResumeAllThreads();
+    g_bNameDialogDone.store(1);
+}
+
+void OnOpenStageRequest(HWND hWnd)
+{
+    const char* title = g_SystemIni.English ? "Load stage file" : "ステージファイルの読み込み";
+    OpenFileRequest(hWnd, "data\\stg4\\", title, "StageFile ( *.stg4_*;*.rpl4_* )", "stg4_*;rpl4_*",
+                    StartFreePlayOfChosen);
+}
+
+void OnOpenReplayRequest(HWND hWnd)
+{
+    const char* title = g_SystemIni.English ? "Load replay file" : "リプレイファイルの読み込み";
+    OpenFileRequest(hWnd, "user_data\\rpl4", title, "ReplayFile ( *.rpl4_* )", "rpl4_*", LoadReplayOfChosen);
+}
+
+void OnSaveReplayRequest(WPARAM which)
+{
+    if (RefuseWhileClosing(g_bRequestDone)) return;
+    const char* stageName = g_RequestSeams.progressStageName();
+    char path[MAX_PATH] = {};
+    if (!g_RequestSeams.replaySaveDialog(path, stageName ? stageName : "")) {
+        g_bFileChosen.store(0);
+        g_bRequestDone.store(1);
+        return;
+    }
+    if (!g_RequestSeams.saveReplay(path, which != 0 ? 1 : 0)) PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0);
+    g_bFileChosen.store(1);
+    g_bRequestDone.store(1);
+}
+
+void OnPlaySeRequest(WPARAM index)
+{
+    const int n = static_cast<int>(index);
+    if (n >= 0 && static_cast<std::size_t>(n) < g_SoundTable.size()) {
+        DS_Play(g_SoundTable[static_cast<std::size_t>(n)], 0);
+        return;
+    }
+    ReportBadSoundIndex(n, static_cast<int>(g_SoundTable.size()));
+    // Sound 0 plays in its place; an empty table has none, and a second report would only
+    // repeat the first.
+    if (!g_SoundTable.empty()) DS_Play(g_SoundTable[0], 0);
+}
+
+void OnPlayBgmRequest(WPARAM screen, LPARAM number)
+{
+    if (screen > 4) return;
+    if (screen < 4) {
+        const int slot = static_cast<int>(screen);
+        const int bgm = g_SystemData.m_ScreenBgm.At(slot);
+        if (bgm == 0) {
+            g_Bgm.Stop();
+            return;
+        }
+        const char* file = g_RequestSeams.bgmFileName(bgm);
+        g_Bgm.SetSlotFile(slot, file ? file : "");
+        g_Bgm.Play(0, slot, g_SystemData.m_ScreenBgmLoop.At(slot), 0, 1);
+        return;
+    }
+    const int stageBgm = static_cast<int>(number);
+    g_RequestSeams.setStageBgm(stageBgm);
+    const char* file = g_RequestSeams.bgmFileName(stageBgm);
+    g_Bgm.SetSlotFile(4, file ? file : "");
+    if (stageBgm == 0) g_Bgm.Stop();
+    else g_Bgm.Play(0, 4, g_RequestSeams.stageBgmLoop(), 0, 1);
+}
+
+void OnRestoreDeviceRequest() { g_RequestSeams.restoreDevice(); }

@@ -1,0 +1,38 @@
+#pragma once
+// The pieces the main window's requests call that later parts of the program provide: the
+// file dialogs, the name-entry dialog, free play, the replay files and the display's dialog
+// mode. Each starts as a stand-in that says it is not built yet and behaves as a cancel or a
+// failure; the parts that build them replace the entries.
+#include "platform/windows_types.h"
+
+struct cRequestSeams {
+    // The display's dialog mode around a dialog (on 1, off 0).
+    void (*setDialogMode)(int on);
+    // Runs the name-entry dialog modally.
+    void (*nameDialog)();
+    // An open-file dialog; true with the chosen path, false when cancelled.
+    bool (*openFileDialog)(HWND owner, char path[MAX_PATH], const char* folder, const char* title,
+                           const char* filterLabel, const char* pattern);
+    // Free play of a stage file; 0 when it cannot be loaded (the loader has reported why).
+    int (*startFreePlay)(const char* path, int resolve);
+    // Loads a replay file into the replay record and the stage records; 0 on failure.
+    int (*loadReplay)(const char* path);
+    // The replay save dialog; true with the path, false when cancelled.
+    bool (*replaySaveDialog)(char path[MAX_PATH], const char* defaultName);
+    // Writes the replay being recorded (0) or the previous one (1); 0 on failure.
+    int (*saveReplay)(const char* path, int previous);
+    // The stage name of the progress record ("" when none).
+    const char* (*progressStageName)();
+    // The BGM file name of a Bgm database entry, null when the entry does not exist.
+    const char* (*bgmFileName)(int entry);
+    // Stores the stage BGM number in the progress record and reads its loop flag.
+    void (*setStageBgm)(int number);
+    int (*stageBgmLoop)();
+    // Resets the Direct3D device and re-creates every surface.
+    void (*restoreDevice)();
+};
+
+extern cRequestSeams g_RequestSeams;
+
+// The seams as they are before any later part replaces them (tests put them back).
+cRequestSeams DefaultRequestSeams();

@@ -1,0 +1,66 @@
+#include "data/data_file_kinds.h"
+
+#include "data/bgm_record_count.h"
+#include "data/boot_data.h"
+#include "data/data_dump.h"
+#include "data/data_paths.h"
+#include "data/system_data_dump.h"
+#include "data/window_data.h"
+
+namespace {
+
+// A file that holds one record of class T.
+template <class T, void (*DumpRecord)(const T&, cDataDump&)>
+class cRecordFile : public cDataFile {
+public:
+    bool ReadFrom(cDataReader& reader) override { return m_Record.LoadWhole(reader) != 0; }
+    void WriteTo(cDataWriter& writer) override { m_Record.Write(writer); }
+    void Dump(std::string& out) override
+    {
+        cDataDump dump(out);
+        DumpRecord(m_Record, dump);
+    }
+
+private:
+    T m_Record;
+};
+
+template <class T, void (*DumpRecord)(const T&, cDataDump&)>
+std::unique_ptr<cDataFile> CreateRecordFile()
+{
+    return std::make_unique<cRecordFile<T, DumpRecord>>();
+}
+
+const DATAFILEKIND kKinds[] = {
+    {"system", CreateRecordFile<cSystemData, DumpSystemData>, DATACHECK_DATABASES},
+    {"boot", CreateRecordFile<cBootData, DumpBootData>, DATACHECK_NONE},
+    {"window", CreateRecordFile<cWindowData, DumpWindowData>, DATACHECK_NONE},
+};
+
+}  // namespace
+
+std::span<const DATAFILEKIND> DataFileKinds()
+{
+    return kKinds;
+}
+
+const DATAFILEKIND* FindDataFileKind(const std::string& name)
+{
+    for (const DATAFILEKIND& kind : kKinds) {
+        if (name == kind.name) return &kind;
+    }
+    return nullptr;
+}
+
+bool LoadDataChecks(unsigned checks, std::string& error)
+{
+    if (checks & DATACHECK_DATABASES) {
+        // Only the BGM database's record count is checked against so far.
+        const char* path = g_DataPaths[DATAPATH_DB_BGM];
+        if (!LoadBgmRecordCount(path)) {
+            error = std::string("cannot read the record count of ") + path;
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,55 @@
+#pragma once
+// Reading of record files: a whole file image in memory with its version word, a position,
+// and a sticky error. Every count is checked against the bytes still unread before anything
+// is sized by it, so a damaged file can neither overrun a buffer nor make the reader
+// allocate more than the file can back; after the first failure every read does nothing.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include "platform/windows_types.h"
+
+class cDataReader {
+public:
+    // A reader that has nothing to read (failed).
+    cDataReader();
+    // Reads from a whole file image: the 4-byte version word, then the record bodies.
+    explicit cDataReader(std::string image);
+    cDataReader(const void* image, std::size_t size);
+
+    // The file's version word; the records read from it register for this version.
+    DWORD Version() const { return m_nVersion; }
+    bool Failed() const { return !m_strError.empty(); }
+    // Why the read failed, with the file offset; empty while nothing failed.
+    const std::string& Error() const { return m_strError; }
+    std::size_t Position() const { return m_nPosition; }
+    std::size_t Remaining() const { return m_Image.size() - m_nPosition; }
+
+    // Records the first failure (later ones are dropped: the first tells the cause).
+    void Fail(const std::string& why);
+
+    // Copies n bytes; false (and failed) when fewer are left.
+    bool ReadBytes(void* out, std::size_t n);
+    bool ReadInt32(std::int32_t& value);
+    // A count of elements that each take at least bytesEach bytes of the file: a negative
+    // count, or one the unread bytes cannot hold, fails. value is 0 unless it succeeds.
+    bool ReadCount(int& value, std::size_t bytesEach, const char* what);
+    // For a file that must end here: fails when bytes follow the last value.
+    bool ExpectEnd();
+    // One string in the single-string encoding: a length L of at least 1, then L bytes
+    // ending in a NUL (none when L is 1). The text ends at its first NUL.
+    bool ReadString(std::string& text);
+
+private:
+    std::string m_Image;
+    std::size_t m_nPosition = 0;
+    DWORD m_nVersion = 0;
+    std::string m_strError;
+};
+
+// Reads the whole file into reader and sets g_nFileVersion when the version word is there.
+// A null or empty path is opened as the file "err". False only when the file cannot be opened
+// or read; a file too short for its version word opens with the reader failed.
+bool OpenDataFileRead(const char* path, cDataReader& reader);
+
+// One string in the single-string encoding (tails). Returns 0 when the read failed.
+int ReadDataString(cDataReader& reader, std::string& text);

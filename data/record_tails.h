@@ -1,0 +1,77 @@
+#pragma once
+// The tail shapes that record classes write after their body: counted record lists, counted
+// value lists, counted string lists and optional sub-records. Readers check each count
+// against the unread bytes and grow a list only as its elements are read, so a damaged
+// count can never make them allocate beyond what the file holds.
+#include <memory>
+#include <string>
+#include <type_traits>
+
+#include "data/data_reader.h"
+#include "data/data_writer.h"
+#include "shell/safe_container.h"
+
+// The fewest bytes a record body can take: its block count and its string count.
+constexpr std::size_t kMinRecordBodyBytes = 8;
+
+// Counted record list: a 4-byte count n, then n bodies of T, each read by T's own Read.
+template <class T>
+void ReadRecordList(cDataReader& reader, cSafeVector<T>& list)
+{
+    int n = 0;
+    if (!reader.ReadCount(n, kMinRecordBodyBytes, "record count")) return;
+    list.clear();
+    for (int i = 0; i < n && !reader.Failed(); ++i) {
+        list.emplace_back();
+        list.back().Read(reader);
+    }
+}
+
+template <class T>
+void WriteRecordList(cDataWriter& writer, cSafeVector<T>& list)
+{
+    writer.WriteInt32(static_cast<std::int32_t>(list.size()));
+    for (T& element : list) element.Write(writer);
+}
+
+// Counted value list: a 4-byte count n, then n values of T's width (1 or 4 bytes).
+template <class T>
+void ReadValueList(cDataReader& reader, cSafeVector<T>& list)
+{
+    static_assert(std::is_integral_v<T> && (sizeof(T) == 1 || sizeof(T) == 4));
+    int n = 0;
+    if (!reader.ReadCount(n, sizeof(T), "value count")) return;
+    list.resize(static_cast<std::size_t>(n));
+    for (T& value : list) reader.ReadBytes(&value, sizeof(T));
+}
+
+template <class T>
+void WriteValueList(cDataWriter& writer, const cSafeVector<T>& list)
+{
+    static_assert(std::is_integral_v<T> && (sizeof(T) == 1 || sizeof(T) == 4));
+    writer.WriteInt32(static_cast<std::int32_t>(list.size()));
+    for (const T& value : list) writer.WriteBytes(&value, sizeof(T));
+}
+
+// Counted string list: a 4-byte count n, then n strings in the single-string encoding.
+void ReadStringList(cDataReader& reader, cSafeVector<std::string>& list);
+void WriteStringList(cDataWriter& writer, cSafeVector<std::string>& list);
+
+// Optional sub-record: a 4-byte flag, 1 when a body of T follows, 0 when it is absent.
+template <class T>
+void ReadOptionalRecord(cDataReader& reader, std::unique_ptr<T>& sub)
+{
+    std::int32_t present = 0;
+    if (!reader.ReadInt32(present)) return;
+    sub.reset();
+    if (present == 0) return;
+    sub = std::make_unique<T>();
+    sub->Read(reader);
+}
+
+template <class T>
+void WriteOptionalRecord(cDataWriter& writer, const std::unique_ptr<T>& sub)
+{
+    writer.WriteInt32(sub ? 1 : 0);
+    if (sub) sub->Write(writer);
+}

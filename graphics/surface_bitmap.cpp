@@ -1,0 +1,142 @@
+// Bitmap pictures in surfaces: the DirectDraw copy with its conversions and mirroring, the
+// Direct3D mirrored copy, reloading and the size check.
+#include <algorithm>
+#include <bit>
+#include <cstdio>
+#include <string>
+#include "graphics/device.h"
+#include "graphics/palette.h"
+#include "graphics/surface.h"
+#include "graphics/surface_lock.h"
+#include "platform/gdi.h"
+#include "platform/pixel_format.h"
+#include "shell/log.h"
+
+namespace {
+
+// Where column x of a picture lands when every full cell of `cell` columns is flipped.
+int MirrorIndex(int x, int cell, int size)
+{
+    if (cell <= 0) return x;
+    const int first = x / cell * cell;
+    if (first + cell > size) return x;  // a partial cell at the end stays as it is
+    return first + cell - 1 - (x - first);
+}
+
+// A component of 8 bits placed in a display channel by truncation, as GDI converts.
+DWORD Narrow(DWORD c, int channel)
+{
+    const int max = g_PixelFormat[PF_MAX_R + channel];
+    const int bits = std::popcount(static_cast<unsigned>(max));
+    return (bits >= 8 ? c : c >> (8 - bits)) << g_PixelFormat[PF_SHIFT_R + channel];
+}
+
+}  // namespace
+
+bool CopyBitmap(DDSURFACEDATA* lpSD, const char* szFile, int nBpp, const void* lpPalMap, int nMirrorW, int nMirrorH)
+{
+    if (lpDTCon || !szFile || !*szFile) return true;
+    if (!lpSD) return false;
+    // The name may be the record's own, which is written again below.
+    const std::string file(szFile);
+    szFile = file.c_str();
+    plat::cGdiObject bitmap(LoadImageA(nullptr, szFile, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    if (!bitmap) return false;
+    const plat::cBmpImage& image = *plat::BitmapImage(bitmap.get());
+    if (nBpp == 8 && (!image.IsPaletted() || image.nWidth != lpSD->nWidth || image.nHeight != lpSD->nHeight)) {
+        // The picture is refused: nothing is copied and the caller hears of it.
+        EcLogF("CopyBitmap Err %s Surface(%d,%d) Bmp(%d,%d)", szFile, lpSD->nWidth, lpSD->nHeight, image.nWidth,
+               image.nHeight);
+        return false;
+    }
+    cSurfaceLock lock;
+    if (!lock.Lock(lpSD)) return false;
+    const int width = std::min(image.nWidth, lpSD->nWidth), height = std::min(image.nHeight, lpSD->nHeight);
+    const int bytes = nBpp / 8;
+    const bool keyConversion = nBpp == 16 && (image.nBitCount == 24 || image.nBitCount == 32);
+    const RGBTRIPLE key = lpDDCon ? lpDDCon->rgbTransmitFile : RGBTRIPLE{};
+    const int* f = g_PixelFormat;
+    for (int y = 0; y < height; ++y) {
+        const int dy = MirrorIndex(y, nMirrorH, image.nHeight);
+        for (int x = 0; x < width; ++x) {
+            const int dx = MirrorIndex(x, nMirrorW, image.nWidth);
+            if (dx >= lpSD->nWidth || dy >= lpSD->nHeight) continue;
+            const DWORD rgb = image.Pixel(x, y);
+            const DWORD r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
+            DWORD pixel;
+            if (nBpp == 8) {
+                pixel = image.indices[static_cast<std::size_t>(y) * image.nWidth + x];
+            } else if (keyConversion) {
+                if (r == key.rgbtRed && g == key.rgbtGreen && b == key.rgbtBlue) {
+                    pixel = g_dwColorKey;
+                } else {
+                    pixel = (r * f[PF_MAX_R] / 255) << f[PF_SHIFT_R] | (g * f[PF_MAX_G] / 255) << f[PF_SHIFT_G] |
+                            (b * f[PF_MAX_B] / 255) << f[PF_SHIFT_B];
+                    // No opaque pixel may become the transparent colour: one step away in blue.
+                    if (pixel == g_dwColorKey) {
+                        const DWORD blue = (pixel >> f[PF_SHIFT_B]) & f[PF_MAX_B];
+                        const DWORD moved = blue == static_cast<DWORD>(f[PF_MAX_B]) ? blue - 1 : blue + 1;
+                        pixel = (pixel & ~(static_cast<DWORD>(f[PF_MAX_B]) << f[PF_SHIFT_B])) | moved << f[PF_SHIFT_B];
+                    }
+                }
+            } else {
+                pixel = Narrow(r, 0) | Narrow(g, 1) | Narrow(b, 2);
+            }
+            plat::WritePixel(lock.PixelAddress(dx, dy), bytes, pixel);
+        }
+    }
+    lock.Unlock();
+    lpSD->nWidth = image.nWidth;
+    lpSD->nHeight = image.nHeight;
+    lpSD->nMirrorW = nMirrorW;
+    lpSD->nMirrorH = nMirrorH;
+    std::snprintf(lpSD->szFileName, sizeof lpSD->szFileName, "%s", szFile);
+    BYTE*& map = lpSD->lpDDraw->lpPalIndexMap;
+    if (lpPalMap && nBpp != 8) return DDBuildPalIndexMap(&map, lpSD) != 0;
+    delete[] map;
+    map = nullptr;
+    return true;
+}
+
+bool CreateMirror(DDSURFACEDATA* lpDst, DDSURFACEDATA* lpSrc, int nMirrorW, int nMirrorH)
+{
+    if (!lpDTCon || nMirrorW == 0 || nMirrorH != 0) return true;
+    if (!lpDst || !lpSrc || nMirrorW < 0) return false;
+    // Each cell is the source cell drawn left-right flipped; this is the pixel copy that a blit
+    // of the cell with a negative source width makes into a texture that is not a target.
+    cSurfaceLock dst, src;
+    if (!dst.Lock(lpDst) || !src.Lock(lpSrc)) return false;
+    const int bytes = dst.m_nBytesPerPixel;
+    const int cells = lpSrc->nWidth / nMirrorW;
+    for (int y = 0; y < lpSrc->nHeight && y < lpDst->nHeight; ++y) {
+        for (int cell = 0; cell < cells; ++cell) {
+            for (int k = 0; k < nMirrorW; ++k) {
+                const int dx = cell * nMirrorW + k, sx = (cell + 1) * nMirrorW - 1 - k;
+                if (dx >= lpDst->nWidth) continue;
+                plat::WritePixel(dst.PixelAddress(dx, y), bytes, plat::ReadPixel(src.PixelAddress(sx, y), bytes));
+            }
+        }
+    }
+    return true;
+}
+
+bool DDReloadBitmap(DDSURFACEDATA* lpSD, int nBpp)
+{
+    if (lpDTCon) return true;
+    if (!lpSD || !lpSD->lpDDraw) return false;
+    return CopyBitmap(lpSD, lpSD->szFileName, nBpp, lpSD->lpDDraw->lpPalIndexMap, lpSD->nMirrorW, lpSD->nMirrorH);
+}
+
+int DDCheckBitmapSize(int* lpbTooBig, const char* szFile, int nMaxW, int nMaxH)
+{
+    if (lpDTCon) return 1;
+    plat::cGdiObject bitmap(LoadImageA(nullptr, szFile, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    if (!bitmap) {
+        if (lpbTooBig) *lpbTooBig = 0;
+        return 0;
+    }
+    BITMAP bm{};
+    GetObjectA(bitmap.get(), sizeof bm, &bm);
+    if (lpbTooBig) *lpbTooBig = bm.bmWidth > nMaxW || bm.bmHeight > nMaxH;
+    return 1;
+}

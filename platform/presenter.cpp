@@ -1,0 +1,171 @@
+#include "platform/presenter.h"
+
+#include <SDL.h>
+
+#include <mutex>
+#include "platform/messages.h"
+#include "platform/png_writer.h"
+#include "platform/sdl_window.h"
+
+namespace plat {
+namespace {
+
+std::mutex g_FrameLock;
+cFrame g_LastFrame;
+bool g_bVSync = false;
+bool g_bFullScreen = false;
+
+// What the window thread keeps between frames; touched only there.
+struct cSdlOutput {
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
+    int nTextureWidth = 0, nTextureHeight = 0;
+    bool bVSync = false;
+};
+cSdlOutput g_Output;
+
+void ForgetOutput()
+{
+    if (g_Output.texture && g_Output.window == MainSdlWindow()) SDL_DestroyTexture(g_Output.texture);
+    g_Output = cSdlOutput{};
+}
+
+// Window thread: the renderer of the current window, made on first use.
+SDL_Renderer* Renderer(SDL_Window* window, bool vsync)
+{
+    if (g_Output.window != window) {
+        // A new window: the old renderer and texture went with the old one.
+        g_Output = cSdlOutput{};
+        g_Output.window = window;
+    }
+    if (!g_Output.renderer) {
+        g_Output.renderer = SDL_GetRenderer(window);
+        if (!g_Output.renderer) g_Output.renderer = SDL_CreateRenderer(window, -1, vsync ? SDL_RENDERER_PRESENTVSYNC : 0);
+        if (!g_Output.renderer) return nullptr;
+        SDL_RenderSetVSync(g_Output.renderer, vsync ? 1 : 0);
+        g_Output.bVSync = vsync;
+    } else if (g_Output.bVSync != vsync) {
+        SDL_RenderSetVSync(g_Output.renderer, vsync ? 1 : 0);
+        g_Output.bVSync = vsync;
+    }
+    return g_Output.renderer;
+}
+
+void UploadAndPresent(const cFrame& frame, bool vsync)
+{
+    SDL_Window* window = MainSdlWindow();
+    if (!window || frame.argb.empty()) return;
+    SDL_Renderer* renderer = Renderer(window, vsync);
+    if (!renderer) return;
+    if (!g_Output.texture || g_Output.nTextureWidth != frame.nWidth || g_Output.nTextureHeight != frame.nHeight) {
+        if (g_Output.texture) SDL_DestroyTexture(g_Output.texture);
+        SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+        g_Output.texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, frame.nWidth,
+                                             frame.nHeight);
+        g_Output.nTextureWidth = frame.nWidth;
+        g_Output.nTextureHeight = frame.nHeight;
+        if (!g_Output.texture) return;
+        SDL_SetTextureBlendMode(g_Output.texture, SDL_BLENDMODE_NONE);
+    }
+    SDL_UpdateTexture(g_Output.texture, nullptr, frame.argb.data(), frame.nWidth * 4);
+    SDL_RenderSetLogicalSize(renderer, frame.nWidth, frame.nHeight);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    SDL_RenderCopy(renderer, g_Output.texture, nullptr, nullptr);
+    SDL_RenderPresent(renderer);
+}
+
+void ApplyFullScreen(bool fullScreen)
+{
+    SDL_Window* window = MainSdlWindow();
+    if (!window) return;
+    SDL_SetWindowFullscreen(window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    SDL_ShowCursor(fullScreen ? SDL_DISABLE : SDL_ENABLE);
+}
+
+}  // namespace
+
+void PresentFrame(const BYTE* pixels, int width, int height, int pitch, D3DFORMAT format, const std::uint32_t* palette)
+{
+    if (!pixels || width <= 0 || height <= 0) return;
+    cFrame frame;
+    frame.nWidth = width;
+    frame.nHeight = height;
+    frame.argb.resize(static_cast<std::size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+        ConvertRowToScreenArgb(format, pixels + static_cast<std::ptrdiff_t>(y) * pitch, width,
+                               frame.argb.data() + static_cast<std::size_t>(y) * width, palette);
+    bool vsync;
+    {
+        std::lock_guard lock(g_FrameLock);
+        g_LastFrame = frame;
+        vsync = g_bVSync;
+    }
+    if (!MainSdlWindow()) return;  // headless: the kept frame is all there is
+    RunOnWindowThread([&] { UploadAndPresent(frame, vsync); });
+}
+
+void SetPresentVSync(bool vsync)
+{
+    std::lock_guard lock(g_FrameLock);
+    g_bVSync = vsync;
+}
+
+void SetPresentFullScreen(bool fullScreen)
+{
+    {
+        std::lock_guard lock(g_FrameLock);
+        if (g_bFullScreen == fullScreen) return;
+        g_bFullScreen = fullScreen;
+    }
+    if (MainSdlWindow()) RunOnWindowThread([fullScreen] { ApplyFullScreen(fullScreen); });
+}
+
+bool IsPresentFullScreen()
+{
+    std::lock_guard lock(g_FrameLock);
+    return g_bFullScreen;
+}
+
+cFrame LastFrame()
+{
+    std::lock_guard lock(g_FrameLock);
+    return g_LastFrame;
+}
+
+bool SaveLastFrameAsPng(const char* path)
+{
+    cFrame frame = LastFrame();
+    if (frame.argb.empty()) return false;
+    return WritePngFile(path, frame.nWidth, frame.nHeight, frame.argb.data());
+}
+
+std::uint64_t HashLastFrame()
+{
+    cFrame frame = LastFrame();
+    if (frame.argb.empty()) return 0;
+    std::uint64_t hash = 0xcbf29ce484222325ull;
+    auto mix = [&hash](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) {
+            hash ^= (v >> (8 * i)) & 0xFF;
+            hash *= 0x100000001b3ull;
+        }
+    };
+    mix(static_cast<std::uint32_t>(frame.nWidth));
+    mix(static_cast<std::uint32_t>(frame.nHeight));
+    for (std::uint32_t p : frame.argb) mix(p);
+    return hash;
+}
+
+void ResetPresenter()
+{
+    {
+        std::lock_guard lock(g_FrameLock);
+        g_LastFrame = cFrame{};
+        g_bFullScreen = false;
+    }
+    RunOnWindowThread([] { ForgetOutput(); });
+}
+
+}  // namespace plat

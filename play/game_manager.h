@@ -1,0 +1,69 @@
+#pragma once
+// The game manager: owns the scene objects, switches between them and runs one frame of the
+// game (frame wait, lost-surface recovery, input, scene switch, the scene's frame, the
+// frame-rate text, presentation). The game thread runs RunFrame; the stage's modal loops reuse
+// WaitFrameRate, RestoreLostSurfaces, PollInput and Present while the game thread waits.
+#include <memory>
+
+#include "play/scene.h"
+#include "shell/input.h"
+
+class cGameManager {
+public:
+    cGameManager() = default;
+    ~cGameManager();
+    cGameManager(const cGameManager&) = delete;
+    cGameManager& operator=(const cGameManager&) = delete;
+
+    // One frame; false when the game cannot go on (a surface that cannot be restored).
+    bool RunFrame();
+    // Makes scene type n exist; deletes the others unless m_bKeepScenes.
+    void ChangeScene(int n);
+    void DeleteScenes();
+    void Present();
+    bool RestoreLostSurfaces();
+    void PollInput(cSafeVector<cInput>& inputs);
+
+    // The scene object of a type, null when it does not exist (or the type is outside 0..5).
+    cScene* Scene(int type) const;
+
+    int m_nScene = SCENE_TITLE;
+    int m_nNextScene = SCENE_TITLE;
+    int m_nPrevScene = SCENE_TITLE;
+    int m_nGameMode = 0;        // title-menu item chosen (3 free play, also test play)
+    int m_nPlayMode = 0;        // 0 story, 1 challenge, 2 free, 3 replay
+    int m_bKeepScenes = 0;
+    int m_nSelectCursor = 0;
+    int m_nSelectScroll = 0;
+    int m_bRanking = 0;
+    double m_dScaleX = 0.0;
+    double m_dScaleY = 0.0;
+    int m_nFps = 0;
+    int m_nFadeSpeed = 0;
+    int m_nBgm = 0;
+
+private:
+    void DeleteScene(int type);
+    std::unique_ptr<cScene> m_lpScenes[kSceneTypes];
+};
+
+extern cGameManager g_GameManager;
+
+// DirectDraw frame wait at the game manager's frame rate.
+void WaitFrameRate();
+
+// One step of a value bouncing between min and max; true when a full cycle ended.
+bool PingPongStep(int& value, int& falling, int step, int min, int max);
+
+// Makes the scene object of a type with new (null when it cannot be allocated). The program
+// registers the maker that knows every scene at start-up.
+using SceneFactory = cScene* (*)(int type);
+void SetSceneFactory(SceneFactory factory);
+
+// Called at the start and at the end of every frame, on the thread that runs it (the harness).
+using FrameHook = void (*)();
+void SetFrameHooks(FrameHook start, FrameHook end);
+
+// Draws the frame-rate text onto the back buffer (System.ini ShowFps 1: in a window, 2: plain).
+using FpsTextDrawer = void (*)(int showFps, const char* text);
+void SetFpsTextDrawer(FpsTextDrawer draw);

@@ -1,0 +1,24 @@
+#pragma once
+// The stage-play scene (scene type 4). Stage play itself is not built yet: the scene keeps the
+// members the window thread and the dialogs touch, and its frame says it is not built.
+#include <atomic>
+#include <string>
+
+#include "play/scene.h"
+
+class cPlayScene : public cScene {
+public:
+    ~cPlayScene() override;
+    void Run() override;
+
+    // Set to 1 by the window thread when WM_CLOSE comes while thPause runs; the next play
+    // frame then posts WM_CLOSE itself.
+    std::atomic<int> m_nQuitRequest{0};
+    // The published frames per second, written by the game manager every frame.
+    int m_nFrameRate = 0;
+    // The ranking name that the name-entry dialog edits (at most 3 characters).
+    std::string m_strRankingName;
+};
+
+// The stage-play scene while it exists, null otherwise.
+extern cPlayScene* g_lpPlayScene;

@@ -1,0 +1,61 @@
+#include "shell/error_box.h"
+
+#include <atomic>
+#include <cstdarg>
+#include <string>
+
+#include "platform/message_box.h"
+#include "platform/messages.h"
+#include "shell/format.h"
+#include "shell/globals.h"
+
+namespace {
+
+std::atomic<FullScreenTest> g_IsFullScreen{nullptr};
+std::atomic<FullScreenBox> g_FullScreenBox{nullptr};
+
+}  // namespace
+
+void SetFullScreenBox(FullScreenTest isFullScreen, FullScreenBox show)
+{
+    // The box is published before the test that leads to it.
+    g_FullScreenBox.store(show);
+    g_IsFullScreen.store(isFullScreen);
+}
+
+int ShowMessageBox(const char* text, const char* caption, UINT type)
+{
+    const FullScreenTest isFullScreen = g_IsFullScreen.load();
+    const FullScreenBox fullScreenBox = g_FullScreenBox.load();
+    if (isFullScreen && fullScreenBox && isFullScreen()) return fullScreenBox(text, caption, type);
+    return MessageBoxA(GetActiveWindow(), text, caption, type);
+}
+
+int ErrorBox(const char* text) { return ShowMessageBox(text, "エラー", MB_OK); }
+
+int ErrorBoxF(const char* format, ...)
+{
+    std::string text;
+    va_list args;
+    va_start(args, format);
+    VAppendFormatString(text, format, args);
+    va_end(args);
+    return ErrorBox(text.c_str());
+}
+
+void DebugErrorBoxF(const char* format, ...)
+{
+    if (!IsEcLogEnabled()) return;
+    std::string text;
+    va_list args;
+    va_start(args, format);
+    VAppendFormatString(text, format, args);
+    va_end(args);
+    ErrorBox(text.c_str());
+}
+
+void OutOfMemoryBox()
+{
+    ErrorBox("メモリが不足しています！");
+    PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0);
+}

@@ -1,0 +1,9 @@
+#include "shell/shared_flags.h"
+
+std::atomic<int> g_bActive{0};
+std::atomic<BYTE> g_bGameReady{0};
+std::atomic<int> g_bEditorLaunch{0};
+std::atomic<int> g_bNameDialogDone{0};
+std::atomic<int> g_bRequestDone{0};
+std::atomic<int> g_bFileChosen{0};
+std::atomic<int> g_bClosing{0};

@@ -1,0 +1,20 @@
+#pragma once
+// The flags that the window thread and the other threads share without a lock.
+#include <atomic>
+
+#include "platform/windows_types.h"
+
+// The application is active (WM_ACTIVATEAPP); frames run only while it is non-zero.
+extern std::atomic<int> g_bActive;
+// 1 once start-up succeeded, just before the game thread starts.
+extern std::atomic<BYTE> g_bGameReady;
+// Started by the editor (show command 5): the editor notices are sent.
+extern std::atomic<int> g_bEditorLaunch;
+// Done flags of the requests to the window thread: the sender clears one, sends, and polls it.
+extern std::atomic<int> g_bNameDialogDone;
+extern std::atomic<int> g_bRequestDone;
+// Result of a file request: 1 a file was chosen and handled, 0 cancelled or refused.
+extern std::atomic<int> g_bFileChosen;
+// Set by the close sequence: from then on the window thread refuses requests it would have to
+// open a dialog or load a file for, so that every thread reaches its WM_QUIT.
+extern std::atomic<int> g_bClosing;

@@ -1,0 +1,263 @@
+// The game executable run as a child process, headless, each run with a runtime folder (for
+// the single-instance lock and the editor's socket) and a working folder of its own.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+#include <vector>
+
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+void SleepMs(int ms)
+{
+    timespec t{ms / 1000, (ms % 1000) * 1000000L};
+    nanosleep(&t, nullptr);
+}
+
+// One run of the executable in a working folder, with extra environment variables.
+class cGameProcess {
+public:
+    cGameProcess(const qbtest::cTempFolder& runtime, const std::filesystem::path& folder,
+                 std::vector<std::string> environment)
+    {
+        environment.push_back("XDG_RUNTIME_DIR=" + runtime.Path().string());
+        environment.push_back("SDL_VIDEODRIVER=dummy");
+        environment.push_back("SDL_AUDIODRIVER=dummy");
+        for (const char* keep : {"PATH", "HOME", "LANG"})
+            if (const char* value = std::getenv(keep)) environment.push_back(std::string(keep) + "=" + value);
+        m_Pid = fork();
+        if (m_Pid == 0) {
+            if (chdir(folder.c_str()) != 0) _exit(120);
+            const int err = open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (err >= 0) dup2(err, 2);
+            std::vector<char*> env;
+            for (std::string& e : environment) env.push_back(e.data());
+            env.push_back(nullptr);
+            char* argv[] = {const_cast<char*>(QB_GAME_EXECUTABLE), nullptr};
+            execve(QB_GAME_EXECUTABLE, argv, env.data());
+            _exit(121);
+        }
+    }
+    ~cGameProcess()
+    {
+        if (m_Pid > 0 && !m_bReaped) {
+            kill(m_Pid, SIGKILL);
+            waitpid(m_Pid, nullptr, 0);
+        }
+    }
+    pid_t Pid() const { return m_Pid; }
+    // The exit status, or -1 when it has not ended within the bound.
+    int Wait(int boundMs = 20000)
+    {
+        for (int waited = 0; waited <= boundMs; waited += 5) {
+            const pid_t r = waitpid(m_Pid, &m_nStatus, WNOHANG);
+            if (r == m_Pid) {
+                m_bReaped = true;
+                return m_nStatus;
+            }
+            SleepMs(5);
+        }
+        return -1;
+    }
+    bool Alive() const { return !m_bReaped && kill(m_Pid, 0) == 0; }
+
+private:
+    pid_t m_Pid = -1;
+    int m_nStatus = 0;
+    bool m_bReaped = false;
+};
+
+bool ExitedWith(int status, int code) { return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == code; }
+
+std::string LockOwner(const qbtest::cTempFolder& runtime)
+{
+    const std::string name = u8"Quillbramwood-ゲーム.lock";
+    return runtime.Exists(name) ? runtime.ReadFile(name) : "";
+}
+
+// Waits until the lock file names this process as its owner.
+bool WaitForLockOwner(const qbtest::cTempFolder& runtime, pid_t pid)
+{
+    const std::string expected = std::to_string(pid) + "\n";
+    for (int i = 0; i < 4000; ++i) {
+        if (LockOwner(runtime) == expected) return true;
+        SleepMs(5);
+    }
+    return false;
+}
+
+class Executable : public ::testing::Test {
+protected:
+    std::filesystem::path Folder(const char* name)
+    {
+        std::filesystem::path folder = m_Work.Path() / name;
+        std::filesystem::create_directories(folder);
+        return folder;
+    }
+    void WriteScript(const char* name, const std::string& text) const { m_Work.WriteFile(name, text); }
+    std::string Script(const char* name) const { return "QUILLBRAMWOOD_SCRIPT=" + (m_Work.Path() / name).string(); }
+    qbtest::cTempFolder m_Runtime;
+    qbtest::cTempFolder m_Work;
+};
+
+TEST_F(Executable, AScriptedRunClosesAfter120FramesAndEndsInOrder)
+{
+    WriteScript("close.txt", "clock virtual\neclog on\nclose 120\n");
+    cGameProcess game(m_Runtime, Folder("game"), {Script("close.txt")});
+    EXPECT_TRUE(ExitedWith(game.Wait(), 0));
+
+    const std::string report = m_Work.ReadFile("game/Report_Game.txt");
+    EXPECT_EQ(report.rfind("App : ver 692\n", 0), 0u) << report;
+    for (const char* line : {"\nOS : ", "\nCPU : ", "\nMem Total : ", "\nMem Free : ", "\nVir Total : ",
+                             "\nVir Free : ", "\nHD Free : "})
+        EXPECT_NE(report.find(line), std::string::npos) << line;
+
+    // The close sequence's lines, in order (the texts are the program's own, in CP932).
+    const std::string log = m_Work.ReadFile("game/EC_Game.txt");
+    std::size_t at = 0;
+    for (const char* line : {"G\n", "H\n", "I\n", "J\n", "WM_CLOSE 成功！\n", "thPause.Exit()\n", "Exit A\n",
+                             "Exit B\n", "Exit C\n", "GameLoop WM_QUIT!\n", "Exit D\n", "Exit E\n",
+                             "thGame.Exit()\n", "WM_DESTROY\n", "UnInitGame後\n", "ReleaseMutex後\n"}) {
+        const std::size_t found = log.find(line, at);
+        ASSERT_NE(found, std::string::npos) << "missing or out of order: " << line << "\n" << log;
+        at = found + std::strlen(line);
+    }
+    // The lock is given up at the end.
+    EXPECT_EQ(LockOwner(m_Runtime), "");
+}
+
+TEST_F(Executable, TheErrorCheckLogStaysOffUnlessSwitchedOn)
+{
+    WriteScript("close.txt", "clock virtual\nclose 3\n");
+    cGameProcess game(m_Runtime, Folder("game"), {Script("close.txt")});
+    EXPECT_TRUE(ExitedWith(game.Wait(), 0));
+    EXPECT_FALSE(m_Work.Exists("game/EC_Game.txt"));
+    EXPECT_TRUE(m_Work.Exists("game/Report_Game.txt"));
+}
+
+TEST_F(Executable, ABadScriptIsReportedAndNothingRuns)
+{
+    WriteScript("bad.txt", "close soon\n");
+    cGameProcess game(m_Runtime, Folder("game"), {Script("bad.txt")});
+    EXPECT_TRUE(ExitedWith(game.Wait(), 2));
+    EXPECT_NE(m_Work.ReadFile("game/stderr.txt").find("line 1"), std::string::npos);
+    EXPECT_FALSE(m_Work.Exists("game/Report_Game.txt"));
+}
+
+TEST_F(Executable, SigtermEndsTheGameThroughTheCloseSequence)
+{
+    WriteScript("trace.txt", "eclog on\n");
+    cGameProcess game(m_Runtime, Folder("game"), {Script("trace.txt")});
+    ASSERT_TRUE(WaitForLockOwner(m_Runtime, game.Pid()));
+    kill(game.Pid(), SIGTERM);
+    EXPECT_TRUE(ExitedWith(game.Wait(), 0));
+    EXPECT_NE(m_Work.ReadFile("game/EC_Game.txt").find("WM_DESTROY\n"), std::string::npos);
+}
+
+TEST_F(Executable, ASecondStartAsksAndNoLeavesTheFirstRunning)
+{
+    WriteScript("no.txt", "box no\n");
+    WriteScript("yes.txt", "box yes\n");
+
+    cGameProcess first(m_Runtime, Folder("first"), {});
+    ASSERT_TRUE(WaitForLockOwner(m_Runtime, first.Pid()));
+
+    cGameProcess refused(m_Runtime, Folder("refused"), {Script("no.txt")});
+    EXPECT_TRUE(ExitedWith(refused.Wait(), 0));
+    EXPECT_NE(m_Work.ReadFile("refused/stderr.txt").find(u8"二重起動"), std::string::npos);
+    EXPECT_TRUE(first.Alive());
+
+    // Yes ends the first process and this one takes over.
+    cGameProcess second(m_Runtime, Folder("second"), {Script("yes.txt")});
+    const int firstStatus = first.Wait();
+    ASSERT_NE(firstStatus, -1);
+    EXPECT_TRUE(WIFSIGNALED(firstStatus) && WTERMSIG(firstStatus) == SIGKILL);
+    ASSERT_TRUE(WaitForLockOwner(m_Runtime, second.Pid()));
+    EXPECT_TRUE(second.Alive());
+
+    // A third start finds the second.
+    cGameProcess third(m_Runtime, Folder("third"), {Script("no.txt")});
+    EXPECT_TRUE(ExitedWith(third.Wait(), 0));
+    EXPECT_NE(m_Work.ReadFile("third/stderr.txt").find(u8"二重起動"), std::string::npos);
+    EXPECT_TRUE(second.Alive());
+
+    kill(second.Pid(), SIGTERM);
+    EXPECT_TRUE(ExitedWith(second.Wait(), 0));
+}
+
+// The editor's window: a datagram socket of its name in the runtime folder.
+class cEditorSocket {
+public:
+    explicit cEditorSocket(const qbtest::cTempFolder& runtime)
+    {
+        m_nFd = socket(AF_UNIX, SOCK_DGRAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const std::string path = (runtime.Path() / "Quillbramwood_Editor").string();
+        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+        m_bBound = bind(m_nFd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    }
+    ~cEditorSocket() { close(m_nFd); }
+    bool Bound() const { return m_bBound; }
+    // The notices received so far: {dwData, value, pid} each.
+    std::vector<std::vector<std::uint32_t>> Notices()
+    {
+        std::vector<std::vector<std::uint32_t>> notices;
+        unsigned char buffer[64];
+        ssize_t n;
+        while ((n = recv(m_nFd, buffer, sizeof buffer, MSG_DONTWAIT)) > 0) {
+            std::vector<std::uint32_t> values;
+            for (ssize_t i = 0; i + 4 <= n; i += 4)
+                values.push_back(buffer[i] | buffer[i + 1] << 8 | buffer[i + 2] << 16 |
+                                 static_cast<std::uint32_t>(buffer[i + 3]) << 24);
+            notices.push_back(values);
+        }
+        return notices;
+    }
+
+private:
+    int m_nFd = -1;
+    bool m_bBound = false;
+};
+
+TEST_F(Executable, StartedByTheEditorItSendsTheStartAndEndNotices)
+{
+    cEditorSocket editor(m_Runtime);
+    ASSERT_TRUE(editor.Bound());
+    WriteScript("close.txt", "clock virtual\nclose 120\n");
+    cGameProcess game(m_Runtime, Folder("game"), {Script("close.txt"), "QUILLBRAMWOOD_SHOWCMD=5"});
+    EXPECT_TRUE(ExitedWith(game.Wait(), 0));
+    const auto pid = static_cast<std::uint32_t>(game.Pid());
+    EXPECT_EQ(editor.Notices(), (std::vector<std::vector<std::uint32_t>>{{1, 1, pid}, {0, 1, pid}}));
+}
+
+TEST_F(Executable, WithoutTheEditorNoNoticeIsSent)
+{
+    cEditorSocket editor(m_Runtime);
+    ASSERT_TRUE(editor.Bound());
+    WriteScript("close.txt", "clock virtual\nclose 2\n");
+    cGameProcess game(m_Runtime, Folder("game"), {Script("close.txt")});
+    EXPECT_TRUE(ExitedWith(game.Wait(), 0));
+    EXPECT_TRUE(editor.Notices().empty());
+}
+
+TEST_F(Executable, StartedByTheEditorWithoutItsWindowRunsAsUsual)
+{
+    WriteScript("close.txt", "clock virtual\nclose 2\n");
+    cGameProcess game(m_Runtime, Folder("game"), {Script("close.txt"), "QUILLBRAMWOOD_SHOWCMD=5"});
+    EXPECT_TRUE(ExitedWith(game.Wait(), 0));
+}
+
+}  // namespace

@@ -1,0 +1,149 @@
+// The tail shapes: counted record lists, value lists, string lists and optional sub-records.
+#include <gtest/gtest.h>
+
+#include "data/record_tails.h"
+#include "tests/data/record_test_support.h"
+#include "tests/support/byte_builder.h"
+
+using qbtest::cByteBuilder;
+using qbtest::ReadImage;
+using qbtest::WriteImage;
+
+namespace {
+
+class cItemRecord : public cDataRecordOf<cItemRecord> {
+public:
+    cItemRecord() { Clear(); m_nValue = 7; }
+    void RegisterFields(DWORD) override
+    {
+        ClearTables();
+        AddField4(&m_nValue, 1);
+        AddString(&m_strName);
+    }
+    int m_nValue = 0;
+    std::string m_strName;
+};
+
+// A record whose tail has one list of every shape.
+class cHolderRecord : public cDataRecordOf<cHolderRecord> {
+public:
+    cHolderRecord() { Clear(); }
+    cHolderRecord(const cHolderRecord& other) : cDataRecordOf(other), m_Items(other.m_Items), m_Ints(other.m_Ints),
+        m_Flags(other.m_Flags), m_Names(other.m_Names), m_strNote(other.m_strNote),
+        m_lpSub(other.m_lpSub ? std::make_unique<cItemRecord>(*other.m_lpSub) : nullptr) {}
+    cHolderRecord& operator=(cHolderRecord&&) = default;
+    void RegisterFields(DWORD) override { ClearTables(); }
+    void Read(cDataReader& reader) override
+    {
+        cDataRecord::Read(reader);
+        ReadRecordList(reader, m_Items);
+        ReadValueList(reader, m_Ints);
+        ReadValueList(reader, m_Flags);
+        ReadStringList(reader, m_Names);
+        ReadDataString(reader, m_strNote);
+        ReadOptionalRecord(reader, m_lpSub);
+    }
+    void Write(cDataWriter& writer) override
+    {
+        cDataRecord::Write(writer);
+        WriteRecordList(writer, m_Items);
+        WriteValueList(writer, m_Ints);
+        WriteValueList(writer, m_Flags);
+        WriteStringList(writer, m_Names);
+        WriteDataString(writer, m_strNote);
+        WriteOptionalRecord(writer, m_lpSub);
+    }
+
+    cSafeVector<cItemRecord> m_Items;
+    cSafeVector<int> m_Ints;
+    cSafeVector<BYTE> m_Flags;
+    cSafeVector<std::string> m_Names;
+    std::string m_strNote;
+    std::unique_ptr<cItemRecord> m_lpSub;
+};
+
+cByteBuilder ItemBody(int value, std::string_view name)
+{
+    cByteBuilder b;
+    b.I32(1).I32(value).I32(1).I32(static_cast<std::int32_t>(name.size() + 1));
+    if (!name.empty()) b.Bytes(name).U8(0);
+    return b;
+}
+
+// The image of a holder with two items, ints {-1, 300}, flags {1, 0, 2}, names {"a", ""},
+// the note "ノート" and, when sub is set, a sub-record.
+std::string HolderFile(bool sub)
+{
+    cByteBuilder b;
+    b.U32(692).I32(0).I32(0);
+    b.I32(2).Bytes(ItemBody(10, "x").Str()).Bytes(ItemBody(20, "").Str());
+    b.I32(2).I32(-1).I32(300);
+    b.I32(3).U8(1).U8(0).U8(2);
+    b.I32(2).I32(2).Bytes("a").U8(0).I32(1);
+    b.I32(7).Bytes("ノート").U8(0);
+    if (sub) b.I32(1).Bytes(ItemBody(30, "sub").Str());
+    else b.I32(0);
+    return b.Str();
+}
+
+}  // namespace
+
+TEST(RecordTails, EveryShapeReadsAndWritesAsLaidOut)
+{
+    qbtest::cDataSettingsScope settings;
+    for (bool sub : {true, false}) {
+        cHolderRecord holder;
+        holder.m_lpSub = std::make_unique<cItemRecord>();
+        ASSERT_EQ(ReadImage(holder, HolderFile(sub)), 1) << sub;
+        ASSERT_EQ(holder.m_Items.size(), 2u);
+        EXPECT_EQ(holder.m_Items[0].m_nValue, 10);
+        EXPECT_EQ(holder.m_Items[0].m_strName, "x");
+        EXPECT_EQ(holder.m_Items[1].m_nValue, 20);
+        EXPECT_EQ(holder.m_Ints, (cSafeVector<int>{-1, 300}));
+        EXPECT_EQ(holder.m_Flags, (cSafeVector<BYTE>{1, 0, 2}));
+        EXPECT_EQ(holder.m_Names, (cSafeVector<std::string>{"a", ""}));
+        EXPECT_EQ(holder.m_strNote, "ノート");
+        EXPECT_EQ(holder.m_lpSub != nullptr, sub);
+        if (sub) {
+            EXPECT_EQ(holder.m_lpSub->m_strName, "sub");
+        }
+        EXPECT_EQ(WriteImage(holder), HolderFile(sub));
+    }
+}
+
+TEST(RecordTails, ListsTakeTheStoredLengthAndNewElementsStartFromTheirDefaults)
+{
+    qbtest::cDataSettingsScope settings;
+    cHolderRecord holder;
+    holder.m_Items.resize(5);
+    holder.m_Ints.assign(9, 4);
+    cByteBuilder b;
+    b.U32(692).I32(0).I32(0);
+    b.I32(1).I32(0).I32(0);  // one item with no blocks: keeps the element's default value
+    b.I32(0).I32(0).I32(0).I32(1).I32(0);
+    ASSERT_EQ(ReadImage(holder, b.Str()), 1);
+    ASSERT_EQ(holder.m_Items.size(), 1u);
+    EXPECT_EQ(holder.m_Items[0].m_nValue, 7);
+    EXPECT_TRUE(holder.m_Ints.empty());
+}
+
+TEST(RecordTails, CountsTheFileCannotHoldFailBeforeAnythingIsSized)
+{
+    qbtest::cDataSettingsScope settings;
+    const std::string good = HolderFile(true);
+    // Offsets of the counts: items, ints, flags, names.
+    const std::size_t items = 12;
+    const std::size_t ints = items + 4 + ItemBody(10, "x").Size() + ItemBody(20, "").Size();
+    const std::size_t flags = ints + 12;
+    const std::size_t names = flags + 7;
+    for (std::size_t offset : {items, ints, flags, names}) {
+        for (std::uint32_t count : {0xFFFFFFFFu, 0x7FFFFFFFu, 0x80000000u, 0x01000000u}) {
+            cByteBuilder damaged;
+            damaged.Bytes(good);
+            damaged.PatchU32(offset, count);
+            cHolderRecord holder;
+            EXPECT_EQ(ReadImage(holder, damaged.Str()), 0) << offset << " " << count;
+            EXPECT_TRUE(holder.m_Items.empty());
+        }
+    }
+}

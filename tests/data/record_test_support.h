@@ -1,0 +1,52 @@
+#pragma once
+// Helpers of the record tests: reading and writing images in memory, and the process-wide
+// settings of record files kept as a test found them.
+#include <string>
+
+#include "data/bgm_record_count.h"
+#include "data/data_record.h"
+
+namespace qbtest {
+
+// Reads a whole file image into record; 1 when it was read, as Load reports.
+inline int ReadImage(cDataRecord& record, const std::string& image)
+{
+    cDataReader reader(image);
+    return record.LoadWhole(reader);
+}
+
+// The file image that record writes.
+inline std::string WriteImage(cDataRecord& record)
+{
+    cDataWriter writer;
+    record.Write(writer);
+    return writer.Image();
+}
+
+// Sets the CR switch, the data version and the BGM record count for a test and puts back
+// what they were.
+class cDataSettingsScope {
+public:
+    explicit cDataSettingsScope(int stripCR = 1, DWORD bgmRecords = GetBgmRecordCount())
+        : m_nStripCR(g_bStripCR), m_nDataVersion(g_nDataVersion), m_nBgmRecords(GetBgmRecordCount())
+    {
+        g_bStripCR = stripCR;
+        g_nDataVersion = kDataVersion;
+        SetBgmRecordCount(bgmRecords);
+    }
+    ~cDataSettingsScope()
+    {
+        g_bStripCR = m_nStripCR;
+        g_nDataVersion = m_nDataVersion;
+        SetBgmRecordCount(m_nBgmRecords);
+    }
+    cDataSettingsScope(const cDataSettingsScope&) = delete;
+    cDataSettingsScope& operator=(const cDataSettingsScope&) = delete;
+
+private:
+    int m_nStripCR;
+    DWORD m_nDataVersion;
+    DWORD m_nBgmRecords;
+};
+
+}  // namespace qbtest

@@ -1,0 +1,202 @@
+// Our bitmap reader on files generated in the test from the file layout.
+#include <gtest/gtest.h>
+
+#include <random>
+#include "platform/bmp_reader.h"
+#include "tests/support/bmp_builder.h"
+
+namespace {
+
+using qbtest::BuildBmp;
+using qbtest::cBmpSpec;
+
+bool Read(const std::string& file, plat::cBmpImage& image, std::string* error = nullptr)
+{
+    return plat::ReadBmp(reinterpret_cast<const BYTE*>(file.data()), file.size(), image, error);
+}
+
+const std::vector<std::uint32_t> kPalette16 = {
+    0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0x123456, 0xABCDEF, 0x808080, 0xFFFFFF,
+    0x010203, 0x102030, 0x7F7F00, 0x00FEFE, 0xC0C0C0, 0x400040, 0x004000, 0xFF00FF};
+
+// Widening of the test's own: 5 bits to 8 by repeating the high bits.
+std::uint32_t W5(std::uint32_t c) { return (c << 3) | (c >> 2); }
+std::uint32_t W6(std::uint32_t c) { return (c << 2) | (c >> 4); }
+
+TEST(BmpReader, PixelsLandWhereTheFileSaysAtEveryDepthAndRowOrder)
+{
+    // 5 × 3 pixels: odd width so every depth has row padding.
+    const int w = 5, h = 3;
+    struct Case {
+        int bitCount;
+        int headerSize;
+        bool topDown;
+        std::uint32_t compression;
+        std::uint32_t masks[3];
+    } cases[] = {
+        {1, 40, false, 0, {}}, {1, 12, false, 0, {}}, {4, 40, true, 0, {}}, {4, 108, false, 0, {}},
+        {8, 40, false, 0, {}}, {8, 124, true, 0, {}}, {8, 12, false, 0, {}},
+        {16, 40, false, 0, {}}, {16, 40, true, 3, {0xF800, 0x07E0, 0x001F}}, {16, 124, false, 3, {0xF800, 0x07E0, 0x001F}},
+        {24, 40, false, 0, {}}, {24, 12, false, 0, {}}, {24, 108, true, 0, {}},
+        {32, 40, false, 0, {}}, {32, 40, true, 3, {0x0000FF00, 0x00FF0000, 0xFF000000}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.bitCount << " bits, header " << c.headerSize << (c.topDown ? " top-down" : ""));
+        cBmpSpec spec;
+        spec.width = w;
+        spec.height = h;
+        spec.bitCount = c.bitCount;
+        spec.headerSize = c.headerSize;
+        spec.topDown = c.topDown;
+        spec.compression = c.compression;
+        spec.fourthByte = 0x5A;  // must be ignored
+        for (int i = 0; i < 3; ++i) spec.masks[i] = c.masks[i];
+        std::vector<std::uint32_t> values, expected;
+        for (int i = 0; i < w * h; ++i) {
+            std::uint32_t v = 0, rgb = 0;
+            if (c.bitCount <= 8) {
+                int colors = 1 << std::min(c.bitCount, 4);
+                v = static_cast<std::uint32_t>((i * 7 + 3) % colors);
+                rgb = kPalette16[v];
+            } else if (c.bitCount == 16 && c.compression == 0) {
+                std::uint32_t r = (i * 3) & 31, g = (i * 5 + 1) & 31, b = (31 - i) & 31;
+                v = r << 10 | g << 5 | b;
+                rgb = W5(r) << 16 | W5(g) << 8 | W5(b);
+            } else if (c.bitCount == 16) {
+                std::uint32_t r = (i * 3) & 31, g = (i * 9 + 1) & 63, b = (31 - i) & 31;
+                v = r << 11 | g << 5 | b;
+                rgb = W5(r) << 16 | W6(g) << 8 | W5(b);
+            } else if (c.bitCount == 32 && c.compression == 3) {
+                std::uint32_t r = 10 * i, g = 255 - 7 * i, b = 3 * i + 1;
+                v = b << 24 | g << 16 | r << 8 | 0x77;
+                rgb = r << 16 | g << 8 | b;
+            } else {
+                v = rgb = static_cast<std::uint32_t>(i * 0x0A0B0C + 0x102030) & 0xFFFFFF;
+            }
+            values.push_back(v);
+            expected.push_back(rgb);
+        }
+        if (c.bitCount <= 8) spec.palette.assign(kPalette16.begin(), kPalette16.begin() + (1 << std::min(c.bitCount, 4)));
+        plat::cBmpImage image;
+        std::string error;
+        ASSERT_TRUE(Read(BuildBmp(spec, values), image, &error)) << error;
+        EXPECT_EQ(image.nWidth, w);
+        EXPECT_EQ(image.nHeight, h);
+        EXPECT_EQ(image.nBitCount, c.bitCount);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                EXPECT_EQ(image.Pixel(x, y), expected[y * w + x]) << "pixel " << x << "," << y;
+                if (c.bitCount <= 8) {
+                    EXPECT_EQ(image.indices[y * w + x], values[y * w + x]);
+                }
+            }
+    }
+}
+
+TEST(BmpReader, DecodesRunLengthEncodedRowsWithEveryEscape)
+{
+    // 6 × 3, bottom-up. Row 0 (the bottom): run of 3 × index 1, absolute 2,3,4 (padded),
+    // end of line. Row 1: delta (2, 0) then run of 2 × index 5, end of line.
+    // Row 2: run of 6 × index 6, end of bitmap.
+    const std::string rle8 = std::string("\x03\x01\x00\x03\x02\x03\x04\x00\x00\x00", 10) +
+                             std::string("\x00\x02\x02\x00\x02\x05\x00\x00", 8) + std::string("\x06\x06\x00\x01", 4);
+    cBmpSpec spec;
+    spec.width = 6;
+    spec.height = 3;
+    spec.bitCount = 8;
+    spec.compression = 1;
+    spec.palette = kPalette16;
+    spec.pixelData = rle8;
+    plat::cBmpImage image;
+    std::string error;
+    ASSERT_TRUE(Read(BuildBmp(spec, {}), image, &error)) << error;
+    const std::vector<BYTE> expected = {6, 6, 6, 6, 6, 6,  // top row = last in the file
+                                        0, 0, 5, 5, 0, 0, 1, 1, 1, 2, 3, 4};
+    EXPECT_EQ(image.indices, expected);
+
+    // RLE4: 6 × 1: run of 3 alternating 0xA,0xB; absolute 3 nibbles 0xC,0xD,0xE; end of bitmap.
+    const std::string rle4 = std::string("\x03\xAB\x00\x03\xCD\xE0\x00\x01", 8);
+    spec.width = 6;
+    spec.height = 1;
+    spec.bitCount = 4;
+    spec.compression = 2;
+    spec.pixelData = rle4;
+    ASSERT_TRUE(Read(BuildBmp(spec, {}), image, &error)) << error;
+    EXPECT_EQ(image.indices, (std::vector<BYTE>{0xA, 0xB, 0xA, 0xC, 0xD, 0xE}));
+    EXPECT_EQ(image.Pixel(4, 0), kPalette16[0xD]);
+}
+
+TEST(BmpReader, IndexPastTheColourTableIsBlack)
+{
+    cBmpSpec spec;
+    spec.width = 2;
+    spec.bitCount = 8;
+    spec.palette = {0x112233, 0x445566};
+    plat::cBmpImage image;
+    ASSERT_TRUE(Read(BuildBmp(spec, {1, 200}), image));
+    EXPECT_EQ(image.Pixel(0, 0), 0x445566u);
+    EXPECT_EQ(image.Pixel(1, 0), 0u);
+}
+
+TEST(BmpReader, RefusesBadHeadersWithAReason)
+{
+    cBmpSpec good;
+    good.width = 3;
+    good.height = 2;
+    const std::string file = BuildBmp(good, std::vector<std::uint32_t>(6, 0x123456));
+    struct Case { const char* what; std::size_t offset; std::uint32_t value; int bytes; } cases[] = {
+        {"magic", 0, 'X', 1},
+        {"header size", 14, 41, 4},
+        {"zero width", 18, 0, 4},
+        {"negative width", 18, 0xFFFFFFFF, 4},
+        {"huge height", 22, 0x7FFFFFFF, 4},
+        {"planes", 26, 2, 2},
+        {"bits per pixel", 28, 7, 2},
+        {"jpeg compression", 30, 4, 4},
+        {"pixel offset past the end", 10, 0xFFFFFF00, 4},
+    };
+    for (const auto& c : cases) {
+        std::string bad = file;
+        for (int i = 0; i < c.bytes; ++i) bad[c.offset + i] = static_cast<char>(c.value >> (8 * i));
+        plat::cBmpImage image;
+        std::string error;
+        EXPECT_FALSE(Read(bad, image, &error)) << c.what;
+        EXPECT_FALSE(error.empty()) << c.what;
+    }
+}
+
+TEST(BmpReader, EveryPrefixAndRandomDamageFailsCleanly)
+{
+    cBmpSpec spec;
+    spec.width = 7;
+    spec.height = 5;
+    spec.bitCount = 8;
+    spec.palette = kPalette16;
+    std::vector<std::uint32_t> values(35);
+    for (int i = 0; i < 35; ++i) values[i] = static_cast<std::uint32_t>(i % 16);
+    const std::string plain = BuildBmp(spec, values);
+    spec.compression = 1;
+    spec.pixelData = std::string("\x07\x01\x00\x00\x00\x03\x01\x02\x03\x00\x02\x03\x01\x00\x00\x00\x07\x04\x00\x01", 20);
+    const std::string rle = BuildBmp(spec, {});
+
+    for (const std::string* file : {&plain, &rle}) {
+        plat::cBmpImage image;
+        ASSERT_TRUE(Read(*file, image));
+        for (std::size_t n = 0; n < file->size(); ++n) {
+            plat::cBmpImage cut;
+            EXPECT_FALSE(Read(file->substr(0, n), cut)) << "prefix " << n;
+        }
+        std::mt19937 random(12345);
+        for (int round = 0; round < 2000; ++round) {
+            std::string damaged = *file;
+            for (int flips = 0; flips < 4; ++flips)
+                damaged[random() % damaged.size()] = static_cast<char>(random());
+            plat::cBmpImage result;
+            if (Read(damaged, result)) {
+                EXPECT_EQ(result.pixels.size(), static_cast<std::size_t>(result.nWidth) * result.nHeight);
+            }
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,185 @@
+// quillbramwood-data run as a program: round trips, listings and its failures.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/data/system_file_builder.h"
+#include "tests/support/byte_builder.h"
+#include "tests/support/temp_folder.h"
+
+namespace fs = std::filesystem;
+using qbtest::BuildSystemFile;
+
+namespace {
+
+fs::path ToolPath()
+{
+    return QB_DATA_TOOL;
+}
+
+std::string Quote(const std::string& text)
+{
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class DataTool : public testing::Test {
+protected:
+    ToolRun Run(const std::vector<std::string>& args)
+    {
+        std::string command = Quote(ToolPath().string());
+        for (const std::string& arg : args) command += " " + Quote(arg);
+        command += " >" + Quote(Path("stdout")) + " 2>" + Quote(Path("stderr")) + " </dev/null";
+        const int raw = std::system(command.c_str());
+        ToolRun run;
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        run.out = m_Folder.ReadFile("stdout");
+        run.err = m_Folder.ReadFile("stderr");
+        return run;
+    }
+    std::string Path(const std::string& relative) const { return (m_Folder.Path() / relative).string(); }
+
+    // A game folder whose BGM database holds count entries.
+    std::string MakeGame(const std::string& name, std::uint32_t count)
+    {
+        qbtest::cByteBuilder bgm;
+        bgm.U32(692).U32(count);
+        for (std::uint32_t i = 0; i < count; ++i) bgm.I32(0).I32(0);
+        m_Folder.WriteFile(name + "/data/database/Bgm.dat", bgm.Str());
+        return Path(name);
+    }
+
+    qbtest::cTempFolder m_Folder;
+};
+
+int CountLines(const std::string& text)
+{
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+}  // namespace
+
+TEST_F(DataTool, ARoundTripOfACurrentFileIsByteIdentical)
+{
+    ASSERT_TRUE(fs::exists(ToolPath())) << ToolPath();
+    const std::string file = BuildSystemFile(qbtest::DistinctSystemValues(), 692).bytes;
+    m_Folder.WriteFile(u8"入力/システム.dat", file);
+    const ToolRun run = Run({"roundtrip", "system", Path(u8"入力/システム.dat"), Path("out.dat"), "--game", MakeGame("game", 20)});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(m_Folder.ReadFile("out.dat"), file);
+    EXPECT_FALSE(m_Folder.Exists("out.dat.tmp"));
+}
+
+TEST_F(DataTool, OlderFilesAreWrittenAtTheCurrentVersion)
+{
+    m_Folder.WriteFile("old.dat", BuildSystemFile(qbtest::DistinctSystemValues(), 691).bytes);
+    const ToolRun run = Run({"roundtrip", "system", "--game", MakeGame("game", 20), Path("old.dat"), Path("new.dat")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(m_Folder.ReadFile("new.dat"), BuildSystemFile(qbtest::DistinctSystemValues(), 692).bytes);
+}
+
+TEST_F(DataTool, ScreenBgmIsCheckedAgainstTheGamesBgmDatabaseOrTheDefaultList)
+{
+    qbtest::SystemFileValues values = qbtest::DistinctSystemValues();
+    m_Folder.WriteFile("in.dat", BuildSystemFile(values, 692).bytes);
+    struct Case { bool game; std::uint32_t records; std::vector<std::int32_t> bgm; } cases[] = {
+        {false, 0, {0, 0, 0, 0}},          // the default list has 2 entries
+        {true, 13, {11, 12, 0, 0}},
+        {true, 15, {11, 12, 13, 14}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"roundtrip", "system", Path("in.dat"), Path("out.dat")};
+        if (c.game) {
+            args.push_back("--game");
+            args.push_back(MakeGame("game" + std::to_string(c.records), c.records));
+        }
+        const ToolRun run = Run(args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        qbtest::SystemFileValues expected = values;
+        expected.m_ScreenBgm = c.bgm;
+        EXPECT_EQ(m_Folder.ReadFile("out.dat"), BuildSystemFile(expected, 692).bytes) << c.records;
+    }
+}
+
+TEST_F(DataTool, ADamagedFileFailsWithOneLineAndNoOutput)
+{
+    const std::string file = BuildSystemFile(qbtest::DistinctSystemValues(), 692).bytes;
+    m_Folder.WriteFile("short.dat", file.substr(0, file.size() / 2));
+    m_Folder.WriteFile("kept.dat", "what was there");
+    for (const char* out : {"none.dat", "kept.dat"}) {
+        const ToolRun run = Run({"roundtrip", "system", Path("short.dat"), Path(out)});
+        EXPECT_NE(run.status, 0);
+        EXPECT_EQ(CountLines(run.err), 1) << run.err;
+        EXPECT_EQ(run.err.rfind("quillbramwood-data: ", 0), 0u) << run.err;
+        EXPECT_NE(run.err.find("short.dat"), std::string::npos) << run.err;
+        EXPECT_FALSE(m_Folder.Exists(std::string(out) + ".tmp"));
+    }
+    EXPECT_FALSE(m_Folder.Exists("none.dat"));
+    EXPECT_EQ(m_Folder.ReadFile("kept.dat"), "what was there");
+
+    const ToolRun dump = Run({"dump", "system", Path("short.dat")});
+    EXPECT_NE(dump.status, 0);
+    EXPECT_EQ(dump.out, "");
+    EXPECT_EQ(CountLines(dump.err), 1) << dump.err;
+}
+
+TEST_F(DataTool, DumpPrintsEveryFieldOnALineOfItsOwn)
+{
+    m_Folder.WriteFile("in.dat", BuildSystemFile(qbtest::DistinctSystemValues(), 692).bytes);
+    const ToolRun run = Run({"dump", "system", Path("in.dat"), "--game", MakeGame("game", 20)});
+    ASSERT_EQ(run.status, 0) << run.err;
+    for (const char* line : {u8"m_strTitle = \"ゲーム題名 Title\"", "m_nExtraLifeScore = 1001", "m_byTransB = 163",
+                             "m_CarryFlags.count = 25", "m_CarryFlags[24] = 56", u8"m_StatusItems[4].m_strLabel = \"状態4\"",
+                             "m_ModeResults[3].m_ValueFlags[4] = 101", u8"m_Texts[27] = \"文27\"",
+                             u8"m_SoundFiles[16] = \"wave\\\\音16.wav\"", "m_ScreenBgm[3] = 14",
+                             u8"m_BootOptions[9].m_strValue = \"値9\"", "m_nAutoDepthDD = 1038"}) {
+        EXPECT_NE(run.out.find(std::string(line) + "\n"), std::string::npos) << line;
+    }
+    std::istringstream lines(run.out);
+    const std::regex field(R"(^m_\w+(\[\d+\](\.m_\w+)*)*(\.count)? = (-?\d+|".*")$)");
+    int count = 0;
+    for (std::string line; std::getline(lines, line); ++count) EXPECT_TRUE(std::regex_match(line, field)) << line;
+    // The 41 scalars and the title, the lengths of the 15 lists and of the 4 value-flag lists,
+    // and the elements.
+    const int elements = 25 + 25 + 5 * 7 + 7 * 2 + 4 * 2 + 6 * 2 + 4 + 4 + 4 + 4 * (1 + 5) + 17 + 4 + 4 + 28 + 10 * 4;
+    EXPECT_EQ(count, 42 + 15 + 4 + elements);
+}
+
+TEST_F(DataTool, UsageErrorsAndMissingGameDataAreReported)
+{
+    m_Folder.WriteFile("in.dat", BuildSystemFile(qbtest::DefaultSystemValues(), 692).bytes);
+    struct Case { std::vector<std::string> args; int status; } cases[] = {
+        {{}, 2},
+        {{"convert", "system", Path("in.dat")}, 2},
+        {{"dump", "stage", Path("in.dat")}, 2},
+        {{"roundtrip", "system", Path("in.dat")}, 2},
+        {{"dump", "system", Path("in.dat"), "--game"}, 2},
+        {{"dump", "system", Path("missing.dat")}, 1},
+        {{"dump", "system", Path("in.dat"), "--game", Path("no-game")}, 1},
+        {{"dump", "system", Path("in.dat"), "--game", Path("in.dat")}, 1},
+    };
+    fs::create_directories(m_Folder.Path() / "no-game");
+    for (const Case& c : cases) {
+        const ToolRun run = Run(c.args);
+        EXPECT_EQ(run.status, c.status) << testing::PrintToString(c.args);
+        EXPECT_GE(CountLines(run.err), 1);
+        EXPECT_EQ(run.out, "");
+    }
+}

@@ -1,0 +1,108 @@
+// quillbramwood-data: reads a data file of a kind as the runtime does, and writes it back or
+// lists its fields.
+//   quillbramwood-data roundtrip KIND IN OUT [--game DIR]
+//   quillbramwood-data dump KIND IN [--game DIR]
+// IN and OUT are Linux paths. With --game, what the read checks against (the databases, the
+// common palette) comes from that game folder; without it the built-in defaults are used.
+// Exit status: 0 done, 1 a file could not be read or written (OUT is then untouched), 2 usage.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "data/data_file_kinds.h"
+#include "data/data_version.h"
+#include "platform/files.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+int Fail(const std::string& what, const std::string& why)
+{
+    std::fprintf(stderr, "quillbramwood-data: %s: %s\n", what.c_str(), why.c_str());
+    return kExitFailed;
+}
+
+int Usage(const std::string& why)
+{
+    std::string kinds;
+    for (const DATAFILEKIND& kind : DataFileKinds()) kinds += std::string(kinds.empty() ? "" : ", ") + kind.name;
+    std::fprintf(stderr,
+                 "quillbramwood-data: %s\n"
+                 "usage: quillbramwood-data roundtrip KIND IN OUT [--game DIR]\n"
+                 "       quillbramwood-data dump KIND IN [--game DIR]\n"
+                 "KIND: %s\n",
+                 why.c_str(), kinds.c_str());
+    return kExitUsage;
+}
+
+// The program's form of a Linux path, made absolute against the working folder of the call.
+bool ProgramPathOf(const std::string& nativePath, std::string& programPath)
+{
+    std::error_code error;
+    const fs::path absolute = fs::absolute(nativePath, error);
+    return !error && plat::ToProgramPath(absolute.lexically_normal().string(), programPath);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args;
+    std::string gameFolder;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--game") == 0) {
+            if (++i >= argc) return Usage("--game needs a folder");
+            gameFolder = argv[i];
+        } else {
+            args.emplace_back(argv[i]);
+        }
+    }
+    if (args.empty()) return Usage("no command");
+    const std::string& command = args[0];
+    const std::size_t expected = command == "roundtrip" ? 4 : command == "dump" ? 3 : 0;
+    if (expected == 0) return Usage("unknown command " + command);
+    if (args.size() != expected) return Usage("wrong number of arguments for " + command);
+    const DATAFILEKIND* kind = FindDataFileKind(args[1]);
+    if (!kind) return Usage("unknown kind " + args[1]);
+
+    const std::string& in = args[2];
+    std::string inPath, outPath;
+    if (!ProgramPathOf(in, inPath)) return Fail(in, "the path has no CP932 form");
+    if (expected == 4 && !ProgramPathOf(args[3], outPath)) return Fail(args[3], "the path has no CP932 form");
+
+    g_nDataVersion = kDataVersion;
+    g_bStripCR = 1;
+    if (!gameFolder.empty()) {
+        std::error_code error;
+        fs::current_path(gameFolder, error);
+        if (error) return Fail(gameFolder, "cannot enter the game folder: " + error.message());
+        plat::FlushPathCache();
+        std::string why;
+        if (!LoadDataChecks(kind->checks, why)) return Fail(gameFolder, why);
+    }
+
+    cDataReader reader;
+    if (!OpenDataFileRead(inPath.c_str(), reader)) return Fail(in, std::string("cannot open: ") + std::strerror(errno));
+    std::unique_ptr<cDataFile> file = kind->create();
+    if (!file->ReadFrom(reader)) return Fail(in, reader.Error());
+
+    if (command == "dump") {
+        std::string listing;
+        file->Dump(listing);
+        std::fwrite(listing.data(), 1, listing.size(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : kExitFailed;
+    }
+    cDataWriter writer;
+    if (!OpenDataFileWrite(outPath.c_str(), writer)) return Fail(args[3], "cannot create the file");
+    file->WriteTo(writer);
+    if (!CloseDataFile(writer)) return Fail(args[3], "cannot write the file");
+    return 0;
+}
