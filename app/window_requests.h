@@ -1,8 +1,8 @@
 #pragma once
 // The pieces the main window's requests call that later parts of the program provide: the
-// file dialogs, the name-entry dialog, free play, the replay files and the display's dialog
-// mode. Each starts as a stand-in that says it is not built yet and behaves as a cancel or a
-// failure; the parts that build them replace the entries.
+// file dialogs, the name-entry dialog, free play, the replay files, the BGM database, the
+// display's dialog mode and the device reset. Each starts as a stand-in that says it is not
+// built yet and behaves as a cancel or a failure; the parts that build them replace it.
 #include "platform/windows_types.h"
 
 struct cRequestSeams {

@@ -125,6 +125,10 @@ int DDRedirectBackBuffer(DDSURFACEDATA** lplpSD);
 void DDCopyVirBackBuffer(DDSURFACEDATA* lpBack, DDSURFACEDATA* lpVir);
 void DDResolveMirror(DDSURFACEDATA** lplpSD);
 
+// The device's render states of the set-up (blending, culling, sampling) and the default
+// draw state; set again after a device reset.
+void DDSetDefaultRenderStates();
+
 int DDBeginScene();
 void DDEndScene();
 int DDSetRenderTarget(int nReserved, DDSURFACEDATA* lpSD);
@@ -132,10 +136,3 @@ int DDSetRenderTarget(int nReserved, DDSURFACEDATA* lpSD);
 // DirectDraw only: locks the record's surface; false when nothing was locked (under
 // Direct3D too). The caller unlocks.
 bool DDLock(DDSURFACEDATA* lpSD, DDSURFACEDESC2* lpDesc, BYTE** lplpBits, int nBpp);
-
-// Draws lpSrc's rectangle (sx, sy, sw, sh; negative extents flip) onto lpDst's rectangle as
-// one textured quad with the current draw colour and stage operations, through lpSrc's own
-// vertex buffer: the device path of the blits. lpDst must be a render target. False when
-// the quad could not be drawn.
-bool DDDrawTexturedQuad(DDSURFACEDATA* lpDst, int x, int y, int w, int h, DDSURFACEDATA* lpSrc, int sx, int sy,
-                        int sw, int sh);

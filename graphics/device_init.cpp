@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdio>
 #include "graphics/device.h"
+#include "graphics/present.h"
 #include "graphics/surface.h"
 #include "platform/gdi.h"
 #include "platform/message_box.h"
@@ -27,7 +28,7 @@ const char* FormatName(D3DFORMAT format)
 
 void CopyFormat(int* to, const int* from) { std::copy(from, from + 8, to); }
 
-void SetDefaultRenderStates()
+void SetDefaultRenderStatesOnDevice()
 {
     g_lpDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     g_lpDevice->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
@@ -114,7 +115,7 @@ bool DDInitD3D9(HWND hWnd, int nWidth, int nHeight, int nBpp, int nBackBuffers)
         return false;
     }
     ReportLogEcho("%s", FormatName(lpDTCon->fmtBackBuffer));
-    SetDefaultRenderStates();
+    SetDefaultRenderStatesOnDevice();
 
     // The "BackBuffer" record.
     g_BackBuffer.AllocDevicePart();
@@ -335,7 +336,13 @@ bool DDInit(BOOL bDirect3D, HWND hWnd, int nWidth, int nHeight, int nBpp, BOOL b
         }
     }
     g_bDDInit = TRUE;
+    DDRegisterShellHooks();
     return true;
+}
+
+void DDSetDefaultRenderStates()
+{
+    if (g_lpDevice) SetDefaultRenderStatesOnDevice();
 }
 
 void DDUninit()

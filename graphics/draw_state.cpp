@@ -1,5 +1,6 @@
 // The per-draw state, the virtual back buffer, scenes and render targets, and DDLock.
 #include <cstring>
+#include "graphics/blit.h"
 #include "graphics/device.h"
 #include "shell/log.h"
 
@@ -42,7 +43,7 @@ void DDCopyVirBackBuffer(DDSURFACEDATA* lpBack, DDSURFACEDATA* lpVir)
     if (!lpDTCon || !lpBack || !lpVir) return;
     lpDTCon->bCopyVirBack = TRUE;
     DDSetAlphaOp(D3DTOP_DISABLE);
-    DDDrawTexturedQuad(lpBack, 0, 0, lpVir->nWidth, lpVir->nHeight, lpVir, 0, 0, lpVir->nWidth, lpVir->nHeight);
+    DDBltFast(lpBack, 0, 0, lpVir->nWidth, lpVir->nHeight, lpVir, 0, 0, 0);
     DDResetAlphaOp();
     lpDTCon->bCopyVirBack = FALSE;
 }
@@ -96,38 +97,4 @@ bool DDLock(DDSURFACEDATA* lpSD, DDSURFACEDESC2* lpDesc, BYTE** lplpBits, int nB
     if (FAILED(lpSD->lpDDraw->lpDDS->Lock(nullptr, lpDesc, DDLOCK_WAIT, nullptr))) return false;
     if (lplpBits && (nBpp == 8 || nBpp == 16 || nBpp == 24 || nBpp == 32)) *lplpBits = static_cast<BYTE*>(lpDesc->lpSurface);
     return true;
-}
-
-bool DDDrawTexturedQuad(DDSURFACEDATA* lpDst, int x, int y, int w, int h, DDSURFACEDATA* lpSrc, int sx, int sy, int sw,
-                        int sh)
-{
-    if (!lpDTCon || !g_lpDevice || !lpDst || !lpSrc || !lpDst->lpDT || !lpSrc->lpDT || !lpSrc->lpDT->lpVB ||
-        !lpSrc->lpDT->lpTexture || lpSrc->nTexWidth <= 0 || lpSrc->nTexHeight <= 0)
-        return false;
-    const float tw = static_cast<float>(lpSrc->nTexWidth), th = static_cast<float>(lpSrc->nTexHeight);
-    const float left = x - 0.5f, top = y - 0.5f, right = x + w - 0.5f, bottom = y + h - 0.5f;
-    const float u0 = sx / tw, v0 = sy / th, u1 = (sx + sw) / tw, v1 = (sy + sh) / th;
-    const DWORD color = lpDTCon->dwDrawColor;
-    struct Vertex { float x, y, z, rhw; DWORD color; float u, v; };
-    const Vertex quad[4] = {{left, top, 0, 1, color, u0, v0},
-                            {left, bottom, 0, 1, color, u0, v1},
-                            {right, top, 0, 1, color, u1, v0},
-                            {right, bottom, 0, 1, color, u1, v1}};
-    void* vertices = nullptr;
-    if (FAILED(lpSrc->lpDT->lpVB->Lock(0, sizeof quad, &vertices, 0))) return false;
-    std::memcpy(vertices, quad, sizeof quad);
-    lpSrc->lpDT->lpVB->Unlock();
-    if (!DDBeginScene() || !DDSetRenderTarget(0, lpDst)) return false;
-    g_lpDevice->SetTextureStageState(0, D3DTSS_COLOROP, static_cast<DWORD>(lpDTCon->nColorOp));
-    g_lpDevice->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    g_lpDevice->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-    g_lpDevice->SetTextureStageState(0, D3DTSS_ALPHAOP, static_cast<DWORD>(lpDTCon->nAlphaOp));
-    g_lpDevice->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-    g_lpDevice->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
-    g_lpDevice->SetTexture(0, lpSrc->lpDT->lpTexture);
-    g_lpDevice->SetStreamSource(0, lpSrc->lpDT->lpVB, 0, sizeof(Vertex));
-    g_lpDevice->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1);
-    const bool drawn = SUCCEEDED(g_lpDevice->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2));
-    DDSetRenderTarget(0, lpDTCon->lpDefaultTarget);
-    return drawn;
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 #include "graphics/device.h"
+#include "graphics/fill.h"
 #include "graphics/palette.h"
 #include "platform/d3dx9.h"
 #include "platform/gdi.h"
@@ -134,19 +135,6 @@ bool CreateSurfaceD3D(DDSURFACEDATA* lpSD, int nWidth, int nHeight, BOOL bTransm
     return true;
 }
 
-// Fills a DirectDraw surface with palette colour 0 (the transparent colour).
-void FillWithColorZero(IDirectDrawSurface7* surface)
-{
-    DWORD value = 0;
-    const PALETTEENTRY& e = g_Palette[0];
-    if (g_nBpp == 16) value = DDPalToRGB16(&e.peRed);
-    else if (g_nBpp == 24 || g_nBpp == 32) value = static_cast<DWORD>(e.peRed) << 16 | e.peGreen << 8 | e.peBlue;
-    DDBLTFX fx{};
-    fx.dwSize = 100;
-    fx.dwFillColor = value;
-    surface->Blt(nullptr, nullptr, nullptr, DDBLT_WAIT | DDBLT_COLORFILL, &fx);
-}
-
 bool CreateSurfaceDDraw(DDSURFACEDATA* lpSD, int nWidth, int nHeight, BOOL bTransmit, int nMemType)
 {
     lpSD->AllocDevicePart();
@@ -174,10 +162,10 @@ bool CreateSurfaceDDraw(DDSURFACEDATA* lpSD, int nWidth, int nHeight, BOOL bTran
         DDCOLORKEY key{g_dwColorKey, g_dwColorKey};
         if (FAILED(surface->SetColorKey(DDCKEY_SRCBLT, &key))) ReportLogEcho("SetColorKey Err");
     }
-    FillWithColorZero(surface);
     lpSD->nWidth = lpSD->nTexWidth = nWidth;
     lpSD->nHeight = lpSD->nTexHeight = nHeight;
     lpSD->nMemType = nMemType;
+    DDFillRectPal(lpSD, 0, 0, nWidth, nHeight, 0);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdio>
 #include <string>
+#include "graphics/blit.h"
 #include "graphics/device.h"
 #include "graphics/palette.h"
 #include "graphics/surface.h"
@@ -102,21 +103,14 @@ bool CreateMirror(DDSURFACEDATA* lpDst, DDSURFACEDATA* lpSrc, int nMirrorW, int 
 {
     if (!lpDTCon || nMirrorW == 0 || nMirrorH != 0) return true;
     if (!lpDst || !lpSrc || nMirrorW < 0) return false;
-    // Each cell is the source cell drawn left-right flipped; this is the pixel copy that a blit
-    // of the cell with a negative source width makes into a texture that is not a target.
-    cSurfaceLock dst, src;
-    if (!dst.Lock(lpDst) || !src.Lock(lpSrc)) return false;
-    const int bytes = dst.m_nBytesPerPixel;
-    const int cells = lpSrc->nWidth / nMirrorW;
-    for (int y = 0; y < lpSrc->nHeight && y < lpDst->nHeight; ++y) {
-        for (int cell = 0; cell < cells; ++cell) {
-            for (int k = 0; k < nMirrorW; ++k) {
-                const int dx = cell * nMirrorW + k, sx = (cell + 1) * nMirrorW - 1 - k;
-                if (dx >= lpDst->nWidth) continue;
-                plat::WritePixel(dst.PixelAddress(dx, y), bytes, plat::ReadPixel(src.PixelAddress(sx, y), bytes));
-            }
-        }
+    if (lpDst->lpDT && lpDst->lpDT->bRenderTarget && DDBeginScene() && DDSetRenderTarget(0, lpDst)) {
+        g_lpDevice->Clear(0, nullptr, D3DCLEAR_TARGET, lpDTCon->dwTransmit, 1.0f, 0);
+        DDSetRenderTarget(0, lpDTCon->lpDefaultTarget);
     }
+    // Every cell drawn left-right flipped: a blit of the cell with a negative source width.
+    const int cells = lpSrc->nWidth / nMirrorW;
+    for (int i = 0; i < cells; ++i)
+        DDBlt(lpDst, i * nMirrorW, 0, nMirrorW, lpSrc->nHeight, lpSrc, (i + 1) * nMirrorW, 0, -nMirrorW, lpSrc->nHeight, 0);
     return true;
 }
 

@@ -10,7 +10,8 @@ BOOL cSurfaceLock::Lock(DDSURFACEDATA* lpSD)
     if (!lpSD) return FALSE;
     if (lpDTCon) {
         DDResolveMirror(&lpSD);
-        DDRedirectBackBuffer(&lpSD);
+        // While the virtual back buffer is copied to the back buffer, the back buffer is meant.
+        if (!lpDTCon->bCopyVirBack) DDRedirectBackBuffer(&lpSD);
     }
     m_nBpp = g_nBpp;
     m_nBytesPerPixel = g_nBpp / 8;

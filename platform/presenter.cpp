@@ -2,7 +2,9 @@
 
 #include <SDL.h>
 
+#include <condition_variable>
 #include <mutex>
+#include <thread>
 #include "platform/messages.h"
 #include "platform/png_writer.h"
 #include "platform/sdl_window.h"
@@ -84,6 +86,78 @@ void ApplyFullScreen(bool fullScreen)
     SDL_ShowCursor(fullScreen ? SDL_DISABLE : SDL_ENABLE);
 }
 
+// The hand-over of frames to the window thread. A carrier thread of our own carries the
+// call there, so that the drawing thread waits only for the frame to be taken, not for the
+// upload and the present (which may wait for the vertical blank).
+class cHandOff {
+public:
+    ~cHandOff()
+    {
+        {
+            std::lock_guard lock(m_Lock);
+            m_bStop = true;
+        }
+        m_Changed.notify_all();
+        if (m_Carrier.joinable()) m_Carrier.join();
+    }
+
+    void Hand(cFrame frame, bool vsync)
+    {
+        std::unique_lock lock(m_Lock);
+        if (m_bStop) return;
+        if (!m_Carrier.joinable()) m_Carrier = std::thread([this] { Carry(); });
+        m_Pending = std::move(frame);
+        m_bPendingVSync = vsync;
+        m_bPending = true;
+        const std::uint64_t ticket = ++m_nHanded;
+        m_Changed.notify_all();
+        m_Changed.wait(lock, [&] { return m_nTaken >= ticket || m_bStop; });
+    }
+
+private:
+    void Carry()
+    {
+        std::unique_lock lock(m_Lock);
+        for (;;) {
+            m_Changed.wait(lock, [&] { return m_bPending || m_bStop; });
+            if (m_bStop) return;
+            lock.unlock();
+            const bool ran = RunOnWindowThread([this] {
+                cFrame frame;
+                bool vsync;
+                {
+                    std::lock_guard taking(m_Lock);
+                    frame = std::move(m_Pending);
+                    vsync = m_bPendingVSync;
+                    m_bPending = false;
+                    m_nTaken = m_nHanded;
+                }
+                m_Changed.notify_all();
+                UploadAndPresent(frame, vsync);
+            });
+            lock.lock();
+            if (!ran) {
+                // The window thread is gone or closing: the frame is dropped, never waited for.
+                m_bPending = false;
+                m_nTaken = m_nHanded;
+                m_Changed.notify_all();
+            }
+        }
+    }
+
+    std::mutex m_Lock;
+    std::condition_variable m_Changed;
+    cFrame m_Pending;
+    bool m_bPendingVSync = false;
+    bool m_bPending = false;
+    bool m_bStop = false;
+    std::uint64_t m_nHanded = 0, m_nTaken = 0;
+    std::thread m_Carrier;
+};
+
+cHandOff g_HandOff;
+int g_nCursorCount = 0;
+
 }  // namespace
 
 void PresentFrame(const BYTE* pixels, int width, int height, int pitch, D3DFORMAT format, const std::uint32_t* palette)
@@ -103,8 +177,28 @@ void PresentFrame(const BYTE* pixels, int width, int height, int pitch, D3DFORMA
         vsync = g_bVSync;
     }
     if (!MainSdlWindow()) return;  // headless: the kept frame is all there is
-    RunOnWindowThread([&] { UploadAndPresent(frame, vsync); });
+    if (IsWindowThread()) {
+        UploadAndPresent(frame, vsync);
+        return;
+    }
+    g_HandOff.Hand(std::move(frame), vsync);
 }
+
+}  // namespace plat
+
+int ShowCursor(BOOL bShow)
+{
+    int count;
+    {
+        std::lock_guard lock(plat::g_FrameLock);
+        count = plat::g_nCursorCount += bShow ? 1 : -1;
+    }
+    if (plat::MainSdlWindow())
+        plat::RunOnWindowThread([count] { SDL_ShowCursor(count >= 0 ? SDL_ENABLE : SDL_DISABLE); });
+    return count;
+}
+
+namespace plat {
 
 void SetPresentVSync(bool vsync)
 {

@@ -1,12 +1,17 @@
 #pragma once
-// Presentation of finished frames. The drawing thread hands its back buffer over and waits
-// only until the window thread has taken it, converted to ARGB; the window thread uploads
-// it into an SDL streaming texture of the main window and presents it. Without an SDL
-// window (headless) a null presenter keeps the frame. The last frame is always kept, so
-// that a test or the harness can save it as PNG or hash it.
+// Presentation of finished frames. The drawing thread hands its back buffer over, converted
+// to ARGB, and waits only until the window thread has taken it; the window thread then
+// uploads it into an SDL streaming texture of the main window and presents it (on the
+// vertical blank when asked), while the drawing thread goes on. Without an SDL window
+// (headless) a null presenter keeps the frame. The last frame is always kept, so that a test
+// or the harness can save it as PNG or hash it.
 #include <cstdint>
 #include <vector>
 #include "platform/pixel_format.h"
+
+// The cursor's display count over the main window: shown while it is 0 or more. Returns the
+// new count.
+int ShowCursor(BOOL bShow);
 
 namespace plat {
 
@@ -17,7 +22,7 @@ struct cFrame {
 };
 
 // Hands over a frame of any surface format (palette: 256 entries of 0x00RRGGBB, for 8-bit
-// frames). Returns once the frame is taken.
+// frames). Returns once the window thread has taken the frame, before it is presented.
 void PresentFrame(const BYTE* pixels, int width, int height, int pitch, D3DFORMAT format,
                   const std::uint32_t* palette = nullptr);
 

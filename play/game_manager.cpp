@@ -4,9 +4,12 @@
 #include <cstdio>
 
 #include "graphics/device.h"
+#include "graphics/present.h"
 #include "platform/timer.h"
 #include "play/play_scene.h"
 #include "shell/error_box.h"
+#include "shell/game_requests.h"
+#include "shell/globals.h"
 #include "shell/key_config.h"
 #include "shell/not_built_yet.h"
 #include "shell/system_ini.h"
@@ -111,8 +114,13 @@ void cGameManager::DeleteScenes()
 
 void cGameManager::Present()
 {
-    if (lpDTCon || lpDDCon) {
-        LogNotBuiltYet("cGameManager::Present");
+    if (lpDTCon) {
+        // A lost device is reset on the window thread before the send returns.
+        if (DDPresent(m_nFps, 0, nullptr) == 0) SendMessageA(g_hWnd.load(), WM_GAME_RESTOREDEVICE, 0, 0);
+        return;
+    }
+    if (lpDDCon) {
+        LogNotBuiltYet("cGameManager::Present under DirectDraw");
         return;
     }
     // No graphics device: nothing to show, and the frame gate keeps the loop at the frame rate

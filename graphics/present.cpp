@@ -1,0 +1,43 @@
+#include "graphics/present.h"
+
+#include "graphics/debug_text.h"
+#include "graphics/device.h"
+#include "graphics/dialog_mode.h"
+#include "platform/timer.h"
+#include "platform/window.h"
+#include "shell/error_box.h"
+#include "shell/timing.h"
+
+namespace {
+
+bool IsDirect3D() { return lpDTCon != nullptr; }
+
+void DrawPaceOverlay(DDSURFACEDATA* glyphs, const char* text)
+{
+    DDPrintDebugText(&g_BackBuffer, 0, 16, 8, 16, glyphs, "%s", text);
+}
+
+bool IsFullScreen() { return g_bDDInit && g_nWindowMode == 0; }
+
+}  // namespace
+
+int DDPresent(int nFps, int a, DDSURFACEDATA* b)
+{
+    if (!lpDTCon || !g_lpDevice) return 1;
+    if (lpDTCon->bVirBackBuffer) DDCopyVirBackBuffer(&g_BackBuffer, &g_VirBackBuffer);
+    while (!PaceFrame(nFps > 0 ? static_cast<unsigned>(nFps) : 0u, a != 0, b)) Sleep(1);
+    DDEndScene();
+    const HRESULT hr = g_lpDevice->Present(nullptr, nullptr, nullptr, nullptr);
+    if (hr == D3DERR_DEVICELOST) {
+        // Minimised without being activated; the restore shows it again.
+        if (g_nWindowMode == 0) ShowWindow(g_hWndDD, SW_SHOWMINIMIZED);
+        return 0;
+    }
+    return 1;
+}
+
+void DDRegisterShellHooks()
+{
+    SetPaceFrameHooks(IsDirect3D, DrawPaceOverlay);
+    SetFullScreenBox(IsFullScreen, DDMesBox);
+}
