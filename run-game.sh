@@ -11,7 +11,8 @@ cmake --build build -j"$(nproc)"
 GAME=${1:-}
 if [ -z "$GAME" ]; then
   GAME="$ROOT/build/demo-game"
-  if [ -x build/quillbramwood-demo ]; then build/quillbramwood-demo "$GAME"; fi
+  mkdir -p "$GAME"
+  if [ -x build/tools/demo-game/quillbramwood-demo ]; then build/tools/demo-game/quillbramwood-demo "$GAME"; fi
 fi
 [ $# -gt 0 ] && shift
 if [ ! -x build/quillbramwood ]; then

@@ -4,6 +4,7 @@
 #include "graphics/device.h"
 #include "platform/editor_notice.h"
 #include "platform/keyboard.h"
+#include "platform/message_box.h"
 #include "play/play_scene.h"
 #include "shell/globals.h"
 #include "shell/log.h"
@@ -158,7 +159,9 @@ void cMainWindow::CloseSequence(HWND hWnd)
     }
 
     EcLogF("WM_CLOSE 成功！");
+    // From here on nothing another thread asks of the window thread may wait for it.
     g_bClosing.store(1);
+    plat::SetCarriedBoxesRefused(true);
     g_Bgm.Stop();
     thStageLoad.Exit();
     thPause.Exit();

@@ -75,8 +75,16 @@ int WinMain(HINSTANCE hInstance, HINSTANCE, const char* lpCmdLine, int nCmdShow)
     SetEcLogFile(0, "EC_Game.txt");
     ApplyHarnessLogSwitch();
 
+    // Every path inside the program is CP932 and at most 260 bytes: a working folder whose
+    // name has no CP932 form, or that leaves no room below that limit, cannot hold a game.
     char reportPath[MAX_PATH] = "Report_Game.txt";
-    MakeAbsolutePath(reportPath);
+    if (!MakeAbsolutePath(reportPath)) {
+        MessageBoxA(nullptr,
+                    "ゲームのフォルダ名に使えない文字があるか、フォルダ名が長すぎます。\n\n"
+                    "The game folder's path has characters without a CP932 form, or it is too long.",
+                    "Quillbramwood", MB_OK);
+        return 0;
+    }
     if (!OpenReportFile(reportPath)) return 0;
     ReportLog("App : ver %s", "692");
     WriteSystemReport();

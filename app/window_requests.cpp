@@ -4,6 +4,8 @@
 #include "app/main_window.h"
 #include "app/window_requests.h"
 #include "data/system_data.h"
+#include "graphics/dialog_mode.h"
+#include "graphics/restore.h"
 #include "shell/format.h"
 #include "shell/globals.h"
 #include "shell/log.h"
@@ -16,7 +18,7 @@
 
 namespace {
 
-void SeamDialogMode(int) { LogNotBuiltYet("DDSetDialogMode"); }
+void DialogMode(int on) { DDSetDialogMode(on); }
 void SeamNameDialog() { LogNotBuiltYet("name-entry dialog"); }
 bool SeamOpenFileDialog(HWND, char*, const char*, const char*, const char*, const char*)
 {
@@ -55,7 +57,8 @@ const char* SeamBgmFileName(int)
 }
 void SeamSetStageBgm(int) { LogNotBuiltYet("progress record stage BGM"); }
 int SeamStageBgmLoop() { return 0; }
-void SeamRestoreDevice() { LogNotBuiltYet("DDRestoreSurface"); }
+// A device that cannot be reset yet stays lost; the next failed present asks again.
+void RestoreDevice() { DDRestoreSurface(); }
 
 // A request that would open a dialog or load a file while the program closes is refused: the
 // sender's flags say done and nothing chosen, so no thread waits for ever.
@@ -105,9 +108,9 @@ void ReportBadSoundIndex(int index, int count)
 
 cRequestSeams DefaultRequestSeams()
 {
-    return cRequestSeams{SeamDialogMode,   SeamNameDialog,       SeamOpenFileDialog,    SeamStartFreePlay,
-                         SeamLoadReplay,   SeamReplaySaveDialog, SeamSaveReplay,        SeamProgressStageName,
-                         SeamBgmFileName,  SeamSetStageBgm,      SeamStageBgmLoop,      SeamRestoreDevice};
+    return cRequestSeams{DialogMode,      SeamNameDialog,       SeamOpenFileDialog, SeamStartFreePlay,
+                         SeamLoadReplay,  SeamReplaySaveDialog, SeamSaveReplay,     SeamProgressStageName,
+                         SeamBgmFileName, SeamSetStageBgm,      SeamStageBgmLoop,   RestoreDevice};
 }
 
 cRequestSeams g_RequestSeams = DefaultRequestSeams();

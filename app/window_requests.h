@@ -1,8 +1,9 @@
 #pragma once
-// The pieces the main window's requests call that later parts of the program provide: the
-// file dialogs, the name-entry dialog, free play, the replay files, the BGM database, the
-// display's dialog mode and the device reset. Each starts as a stand-in that says it is not
-// built yet and behaves as a cancel or a failure; the parts that build them replace it.
+// The pieces the main window's requests call: the display's dialog mode and the device reset
+// (the graphics layer's), and what later parts of the program provide: the file dialogs, the
+// name-entry dialog, free play, the replay files and the BGM database. Each of those starts as
+// a stand-in that says it is not built yet and behaves as a cancel or a failure; the parts that
+// build them replace it. Tests replace any of them.
 #include "platform/windows_types.h"
 
 struct cRequestSeams {
@@ -15,7 +16,8 @@ struct cRequestSeams {
                            const char* filterLabel, const char* pattern);
     // Free play of a stage file; 0 when it cannot be loaded (the loader has reported why).
     int (*startFreePlay)(const char* path, int resolve);
-    // Loads a replay file into the replay record and the stage records; 0 on failure.
+    // Loads a replay file into the replay record and the stage records, then makes path the
+    // stage loader's current file; 0 on failure.
     int (*loadReplay)(const char* path);
     // The replay save dialog; true with the path, false when cancelled.
     bool (*replaySaveDialog)(char path[MAX_PATH], const char* defaultName);
@@ -23,7 +25,8 @@ struct cRequestSeams {
     int (*saveReplay)(const char* path, int previous);
     // The stage name of the progress record ("" when none).
     const char* (*progressStageName)();
-    // The BGM file name of a Bgm database entry, null when the entry does not exist.
+    // The BGM file name of a Bgm database entry, through the list's checked access (an entry
+    // outside the list is reported, closes the program and gives entry 0); null: no database.
     const char* (*bgmFileName)(int entry);
     // Stores the stage BGM number in the progress record and reads its loop flag.
     void (*setStageBgm)(int number);

@@ -46,13 +46,23 @@ struct cPixelStore {
     int nPitch = 0;
     D3DFORMAT format = D3DFMT_UNKNOWN;
     std::vector<BYTE> bytes;
+    // Bumped by every access that may change the pixels (a writable row, a lock, a copy), so
+    // that what is known of the pixels can be kept until they change.
+    std::uint64_t nGeneration = 0;
+    // The pixel pipeline's note of each row's alpha, taken at generation rowAlphaGeneration.
+    mutable std::vector<BYTE> rowAlpha;
+    mutable std::uint64_t rowAlphaGeneration = ~std::uint64_t{0};
 
     cPixelStore(int width, int height, D3DFORMAT fmt)
         : nWidth(width), nHeight(height), nPitch(((width * BytesPerPixel(fmt)) + 3) & ~3), format(fmt),
           bytes(static_cast<std::size_t>(nPitch) * height, 0)
     {
     }
-    BYTE* Row(int y) { return bytes.data() + static_cast<std::size_t>(y) * nPitch; }
+    BYTE* Row(int y)
+    {
+        ++nGeneration;
+        return bytes.data() + static_cast<std::size_t>(y) * nPitch;
+    }
     const BYTE* Row(int y) const { return bytes.data() + static_cast<std::size_t>(y) * nPitch; }
     // Fills a rectangle (already inside the store) with one pixel value.
     void Fill(int x0, int y0, int x1, int y1, std::uint32_t pixel);

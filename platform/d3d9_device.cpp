@@ -158,6 +158,7 @@ HRESULT IDirect3DSurface9::LockRect(D3DLOCKED_RECT* locked, const RECT* rect, DW
     if (!locked || m_bLocked || plat::DeviceCallFails("IDirect3DSurface9::LockRect")) return D3DERR_INVALIDCALL;
     const int bpp = plat::BytesPerPixel(m_Store->format);
     BYTE* bits = m_Store->bytes.data();
+    ++m_Store->nGeneration;
     if (rect) {
         if (rect->left < 0 || rect->top < 0 || rect->right > m_Store->nWidth || rect->bottom > m_Store->nHeight ||
             rect->left >= rect->right || rect->top >= rect->bottom)
@@ -396,7 +397,10 @@ HRESULT IDirect3DDevice9::UpdateSurface(IDirect3DSurface9* source, const RECT* s
     if (!source || !dest || sourceRect || destPoint || source->m_bLocked || dest->m_bLocked ||
         !SameShape(*source->m_Store, *dest->m_Store) || plat::DeviceCallFails("IDirect3DDevice9::UpdateSurface"))
         return D3DERR_INVALIDCALL;
-    if (source->m_Store != dest->m_Store) dest->m_Store->bytes = source->m_Store->bytes;
+    if (source->m_Store != dest->m_Store) {
+        dest->m_Store->bytes = source->m_Store->bytes;
+        ++dest->m_Store->nGeneration;
+    }
     return D3D_OK;
 }
 

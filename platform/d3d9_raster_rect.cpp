@@ -15,9 +15,19 @@ namespace {
 constexpr DWORD kTopSelect1 = 2, kTopSelect2 = 3, kTopModulate = 4;
 constexpr DWORD kTaTexture = 2, kTaTFactor = 3;
 constexpr DWORD kBlendSrcAlpha = 5, kBlendInvSrcAlpha = 6;
-constexpr int kChunk = 8;
 
-bool IsWhole(double v, double tolerance) { return std::fabs(v - std::nearbyint(v)) < tolerance; }
+// What a texture row's alphas are, noted once per content of the texture: every pixel 255,
+// every pixel 0, or none between (keyed pictures).
+constexpr BYTE kRowOpaque = 1, kRowClear = 2, kRowKeyed = 4;
+
+// A value within tolerance of a whole number, and that number (rounded in registers: the
+// library's rounding functions are calls without SSE4.1).
+bool Whole(double v, double tolerance, std::int64_t& whole)
+{
+    if (!(std::fabs(v) < 4.0e15)) return false;
+    whole = static_cast<std::int64_t>(v < 0 ? v - 0.5 : v + 0.5);
+    return std::fabs(v - static_cast<double>(whole)) < tolerance;
+}
 
 // The value an argument selector gives for the constant inputs (the texel aside).
 DWORD ConstantArgument(DWORD selector, DWORD diffuse, DWORD factor)
@@ -37,17 +47,38 @@ bool PassesTexel(DWORD op, DWORD arg1, DWORD arg2, DWORD diffuse, DWORD factor, 
     return (other & mask) == mask;
 }
 
+// Alpha = (texel alpha × factor + 127) / 255, colour unchanged (translucent blits), in a loop
+// the compiler vectorises; x / 255 = (x + 1 + (x >> 8)) >> 8 for every x up to 255 × 255 + 127.
+[[gnu::noinline]] void ModulateAlphaRow(const DWORD* __restrict in, DWORD* __restrict out, int n, DWORD factor)
+{
+    for (int i = 0; i < n; ++i) {
+        const DWORD x = (in[i] >> 24) * factor + 127;
+        out[i] = (in[i] & 0x00FFFFFFu) | ((x + 1 + (x >> 8)) >> 8) << 24;
+    }
+}
+
 // Stage 0 with one vertex colour is a function of each texel channel alone: four tables.
 struct cShadeTables {
     bool bIdentity = true;
     BYTE abTable[4][256];
 
+    bool bColorIdentity = true;
+    bool bAlphaIdentity = true;
+    DWORD dwAlphaFactor = 0;  // non-zero: alpha = texel alpha modulated by it, colour as it is
+
     void Build(const cRasterState& s, DWORD diffuse)
     {
-        bIdentity = s.texture && s.colorOp != 1 && s.alphaOp != 1 &&
-                    PassesTexel(s.colorOp, s.colorArg1, s.colorArg2, diffuse, s.textureFactor, 0x00FFFFFFu) &&
-                    PassesTexel(s.alphaOp, s.alphaArg1, s.alphaArg2, diffuse, s.textureFactor, 0xFF000000u);
+        bColorIdentity = s.texture && s.colorOp != 1 &&
+                         PassesTexel(s.colorOp, s.colorArg1, s.colorArg2, diffuse, s.textureFactor, 0x00FFFFFFu);
+        bAlphaIdentity = s.texture && s.alphaOp != 1 &&
+                         PassesTexel(s.alphaOp, s.alphaArg1, s.alphaArg2, diffuse, s.textureFactor, 0xFF000000u);
+        bIdentity = bColorIdentity && bAlphaIdentity;
         if (bIdentity) return;
+        dwAlphaFactor = 0;
+        const bool first = (s.alphaArg1 & 0xF) == kTaTexture, second = (s.alphaArg2 & 0xF) == kTaTexture;
+        if (bColorIdentity && s.alphaOp == kTopModulate && first != second)
+            dwAlphaFactor = ConstantArgument(first ? s.alphaArg2 : s.alphaArg1, diffuse, s.textureFactor) >> 24;
+        if (dwAlphaFactor != 0) return;
         // The tables of the last state drawn with are kept: a drawing thread repeats its states.
         struct cKey {
             DWORD values[9];
@@ -72,6 +103,14 @@ struct cShadeTables {
 
     void Apply(const DWORD* in, DWORD* out, int n) const
     {
+        if (dwAlphaFactor != 0) {
+            ModulateAlphaRow(in, out, n, dwAlphaFactor);
+            return;
+        }
+        if (bColorIdentity) {
+            for (int i = 0; i < n; ++i) out[i] = (in[i] & 0x00FFFFFFu) | static_cast<DWORD>(abTable[3][in[i] >> 24]) << 24;
+            return;
+        }
         for (int i = 0; i < n; ++i) {
             const DWORD p = in[i];
             out[i] = static_cast<DWORD>(abTable[0][p & 0xFF]) | static_cast<DWORD>(abTable[1][(p >> 8) & 0xFF]) << 8 |
@@ -92,53 +131,80 @@ inline DWORD BlendArgb(DWORD s, DWORD d)
     return rb | ag << 8;
 }
 
-// One row of shaded ARGB pixels into a 32-bit target row. fill: the bits a pixel read from
-// the target lacks (alpha of X8R8G8B8); keep: the bits written. Returns true when every
-// pixel was written whole (alpha 255), so that the row does not depend on the target.
-bool BlendRow32(const DWORD* src, DWORD* dst, int n, DWORD fill, DWORD keep)
+// One row of shaded ARGB pixels into a 32-bit target row (X8R8G8B8: a pixel read lacks its
+// alpha, which reads as 255, and is written without it). The row's alphas are looked
+// at first, so that each case runs as one loop the compiler vectorises. Returns true when
+// every pixel was written whole (alpha 255), so that the row does not depend on the target.
+// A row written whole (X8R8G8B8 without its alpha byte).
+template <bool kX8>
+[[gnu::noinline]] void CopyRow32(const DWORD* __restrict src, DWORD* __restrict dst, int n)
 {
-    bool opaque = true;
-    int i = 0;
-    for (; i + kChunk <= n; i += kChunk) {
-        const DWORD* s = src + i;
-        DWORD* d = dst + i;
-        DWORD all = 0xFFFFFFFFu, any = 0, partial = 0;
-        for (int k = 0; k < kChunk; ++k) {
-            const DWORD a = s[k] >> 24;
+    if constexpr (kX8) {
+        for (int i = 0; i < n; ++i) dst[i] = src[i] & 0x00FFFFFFu;
+    } else {
+        std::memcpy(dst, src, static_cast<std::size_t>(n) * 4);
+    }
+}
+
+// Kept out of line: the vectoriser handles the row on its own, not inside the loop of rows.
+// Every pixel of the row with one alpha between 0 and 255 (translucent pictures and fills):
+// each byte on its own, (s × a + d × (255 − a) + 127) / 255, in 16-bit lanes the compiler
+// vectorises. The alpha byte of an X8R8G8B8 target is then cleared.
+template <bool kX8>
+[[gnu::noinline]] void BlendRowConstant(const DWORD* __restrict src, DWORD* __restrict dst, int n, DWORD alpha)
+{
+    const BYTE* __restrict s = reinterpret_cast<const BYTE*>(src);
+    BYTE* __restrict d = reinterpret_cast<BYTE*>(dst);
+    const std::uint16_t a = static_cast<std::uint16_t>(alpha), na = static_cast<std::uint16_t>(255 - alpha);
+    for (int i = 0; i < 4 * n; ++i) {
+        const std::uint16_t x = static_cast<std::uint16_t>(s[i] * a + d[i] * na + 127);
+        d[i] = static_cast<BYTE>((x + 1 + (x >> 8)) >> 8);
+    }
+    if constexpr (kX8)
+        for (int i = 0; i < n; ++i) dst[i] &= 0x00FFFFFFu;
+}
+
+// kinds: what is known of the row's alphas already (0: nothing).
+template <bool kX8>
+[[gnu::noinline]] bool BlendRow32(const DWORD* __restrict src, DWORD* __restrict dst, int n, BYTE kinds)
+{
+    constexpr DWORD fill = kX8 ? 0xFF000000u : 0, keep = kX8 ? 0x00FFFFFFu : 0xFFFFFFFFu;
+    DWORD all = 255, any = 0, partial = 0;
+    if (kinds & (kRowOpaque | kRowClear | kRowKeyed)) {
+        all = (kinds & kRowOpaque) ? 255 : 0;
+        any = (kinds & kRowClear) ? 0 : 255;
+    } else {
+        for (int i = 0; i < n; ++i) {
+            const DWORD a = src[i] >> 24;
             all &= a;
             any |= a;
-            partial |= ((a + 1) & 0xFF) > 1 ? 1u : 0u;
+            partial |= (a - 1) < 254 ? 1u : 0u;  // 1 to 254
         }
-        if (all == 255) {
-            for (int k = 0; k < kChunk; ++k) d[k] = s[k] & keep;
-            continue;
-        }
-        opaque = false;
-        if (any == 0) {
-            // Untouched, but a pixel read from X8R8G8B8 is written back without its alpha byte.
-            for (int k = 0; k < kChunk; ++k) d[k] &= keep;
-            continue;
-        }
-        if (!partial) {
-            // Keyed pixels: alpha 0 keeps the target, alpha 255 replaces it.
-            for (int k = 0; k < kChunk; ++k) {
-                const DWORD mask = static_cast<DWORD>(static_cast<std::int32_t>(s[k]) >> 31);
-                d[k] = ((s[k] & mask) | (d[k] & ~mask)) & keep;
-            }
-            continue;
-        }
-        for (int k = 0; k < kChunk; ++k) d[k] = BlendArgb(s[k], d[k] | fill) & keep;
     }
-    for (; i < n; ++i) {
-        const DWORD a = src[i] >> 24;
-        if (a == 255) {
-            dst[i] = src[i] & keep;
-            continue;
-        }
-        opaque = false;
-        dst[i] = a == 0 ? dst[i] & keep : BlendArgb(src[i], dst[i] | fill) & keep;
+    if (all == 255) {
+        CopyRow32<kX8>(src, dst, n);
+        return true;
     }
-    return opaque;
+    if (any == 0) {
+        // Untouched, but a pixel read from X8R8G8B8 is written back without its alpha byte.
+        if constexpr (kX8)
+            for (int i = 0; i < n; ++i) dst[i] &= keep;
+        return false;
+    }
+    if (all == any) {
+        BlendRowConstant<kX8>(src, dst, n, all);
+        return false;
+    }
+    if (!partial) {
+        // Keyed pixels: alpha 0 keeps the target, alpha 255 replaces it.
+        for (int i = 0; i < n; ++i) {
+            const DWORD mask = static_cast<DWORD>(static_cast<std::int32_t>(src[i]) >> 31);
+            dst[i] = ((src[i] & mask) | (dst[i] & ~mask)) & keep;
+        }
+        return false;
+    }
+    for (int i = 0; i < n; ++i) dst[i] = BlendArgb(src[i], dst[i] | fill) & keep;
+    return false;
 }
 
 // Any other target format, or blend factors other than source alpha over its inverse.
@@ -152,6 +218,96 @@ bool BlendRowGeneral(const cRasterState& s, const DWORD* src, BYTE* dst, int n)
         WritePixel(at, bpp, PackFromArgb(format, BlendPixel(s, src[i], under)));
     }
     return !s.blend;
+}
+
+// The texel indices of successive pixels of a span (SpanTexel of k, k + 1, ...), stepped
+// without a division per pixel.
+class cSpanStepper {
+public:
+    cSpanStepper(std::int64_t start, std::int64_t extent, std::int64_t size, std::int64_t first)
+        : m_nDivisor(4096 * 2 * size)
+    {
+        if (extent == size || extent == -size) {
+            // One texel per pixel, forwards from start or backwards from start − 1.
+            m_nQuotient = extent > 0 ? start + first : start - 1 - first;
+            m_nRemainder = 0;
+            m_nStepQuotient = extent > 0 ? 1 : -1;
+            m_nStepRemainder = 0;
+            return;
+        }
+        const std::int64_t numerator = 4096 * (2 * start * size + (2 * first + 1) * extent) + 2 * size;
+        m_nQuotient = FloorDiv(numerator, m_nDivisor);
+        m_nRemainder = numerator - m_nQuotient * m_nDivisor;
+        const std::int64_t step = 4096 * 2 * extent;
+        m_nStepQuotient = FloorDiv(step, m_nDivisor);
+        m_nStepRemainder = step - m_nStepQuotient * m_nDivisor;
+    }
+    std::int64_t Next()
+    {
+        const std::int64_t texel = m_nQuotient;
+        m_nQuotient += m_nStepQuotient;
+        m_nRemainder += m_nStepRemainder;
+        if (m_nRemainder >= m_nDivisor) {
+            m_nRemainder -= m_nDivisor;
+            ++m_nQuotient;
+        }
+        return texel;
+    }
+
+private:
+    std::int64_t m_nDivisor, m_nQuotient, m_nRemainder, m_nStepQuotient, m_nStepRemainder;
+};
+
+int Wrapped(std::int64_t t, int size) { return t >= 0 && t < size ? static_cast<int>(t) : WrapCoordinate(t, size); }
+
+const BYTE* RowAlphaKinds(const cPixelStore& texture)
+{
+    if (texture.rowAlphaGeneration == texture.nGeneration) return texture.rowAlpha.data();
+    texture.rowAlpha.assign(static_cast<std::size_t>(texture.nHeight), 0);
+    const int bpp = BytesPerPixel(texture.format);
+    for (int y = 0; y < texture.nHeight; ++y) {
+        const BYTE* row = texture.Row(y);
+        DWORD all = 255, any = 0, partial = 0;
+        for (int x = 0; x < texture.nWidth; ++x) {
+            const DWORD a = UnpackToArgb(texture.format, ReadPixel(row + x * bpp, bpp)) >> 24;
+            all &= a;
+            any |= a;
+            partial |= (a - 1) < 254 ? 1u : 0u;
+        }
+        texture.rowAlpha[y] = static_cast<BYTE>((all == 255 ? kRowOpaque : 0) | (any == 0 ? kRowClear : 0) |
+                                                (partial ? 0 : kRowKeyed));
+    }
+    texture.rowAlphaGeneration = texture.nGeneration;
+    return texture.rowAlpha.data();
+}
+
+// An unscaled copy of texture rows whose alphas are known, straight into a 32-bit target:
+// the common blit of a picture, kept to one tight loop of rows.
+template <bool kX8>
+[[gnu::noinline]] void DrawKnownRows(const cPixelStore& texture, std::int64_t firstColumn, std::int64_t firstRow,
+                                     cPixelStore& target, int left, int top, int bottom, int n, const BYTE* kinds)
+{
+    constexpr DWORD keep = kX8 ? 0x00FFFFFFu : 0xFFFFFFFFu;
+    BYTE* targetRow = target.Row(top);
+    for (int y = top; y < bottom; ++y, targetRow += target.nPitch) {
+        const std::int64_t ty = firstRow + (y - top);
+        const DWORD* __restrict src = reinterpret_cast<const DWORD*>(texture.Row(static_cast<int>(ty))) + firstColumn;
+        DWORD* __restrict dst = reinterpret_cast<DWORD*>(targetRow) + left;
+        const BYTE kind = kinds[ty];
+        if (kind & kRowOpaque) {
+            for (int i = 0; i < n; ++i) dst[i] = src[i] & keep;
+        } else if (kind & kRowClear) {
+            if constexpr (kX8)
+                for (int i = 0; i < n; ++i) dst[i] &= keep;
+        } else if (kind & kRowKeyed) {
+            for (int i = 0; i < n; ++i) {
+                const DWORD mask = static_cast<DWORD>(static_cast<std::int32_t>(src[i]) >> 31);
+                dst[i] = ((src[i] & mask) | (dst[i] & ~mask)) & keep;
+            }
+        } else {
+            BlendRow32<kX8>(src, dst, n, 0);
+        }
+    }
 }
 
 // Scratch rows of the drawing thread.
@@ -169,16 +325,17 @@ bool DrawWholeRectangle(const cRasterState& s, const cD3DVertex* v)
     if (v[0].x != v[1].x || v[2].x != v[3].x || v[0].y != v[2].y || v[1].y != v[3].y) return false;
     if (v[0].u != v[1].u || v[2].u != v[3].u || v[0].v != v[2].v || v[1].v != v[3].v) return false;
     if (v[0].color != v[1].color || v[0].color != v[2].color || v[0].color != v[3].color) return false;
-    const double x0 = v[0].x + 0.5, x1 = v[2].x + 0.5, y0 = v[0].y + 0.5, y1 = v[1].y + 0.5;
-    if (!IsWhole(x0, 1e-6) || !IsWhole(x1, 1e-6) || !IsWhole(y0, 1e-6) || !IsWhole(y1, 1e-6)) return false;
-    const std::int64_t X0 = std::llround(x0), X1 = std::llround(x1), Y0 = std::llround(y0), Y1 = std::llround(y1);
+    std::int64_t X0, X1, Y0, Y1;
+    if (!Whole(v[0].x + 0.5, 1e-6, X0) || !Whole(v[2].x + 0.5, 1e-6, X1) || !Whole(v[0].y + 0.5, 1e-6, Y0) ||
+        !Whole(v[1].y + 0.5, 1e-6, Y1))
+        return false;
     if (X1 <= X0 || Y1 <= Y0) return false;
     std::int64_t su0 = 0, su1 = 0, sv0 = 0, sv1 = 0;
     if (s.texture) {
         const double tw = s.texture->nWidth, th = s.texture->nHeight;
-        const double u0 = v[0].u * tw, u1 = v[2].u * tw, t0 = v[0].v * th, t1 = v[1].v * th;
-        if (!IsWhole(u0, 1e-3) || !IsWhole(u1, 1e-3) || !IsWhole(t0, 1e-3) || !IsWhole(t1, 1e-3)) return false;
-        su0 = std::llround(u0), su1 = std::llround(u1), sv0 = std::llround(t0), sv1 = std::llround(t1);
+        if (!Whole(v[0].u * tw, 1e-3, su0) || !Whole(v[2].u * tw, 1e-3, su1) || !Whole(v[0].v * th, 1e-3, sv0) ||
+            !Whole(v[1].v * th, 1e-3, sv1))
+            return false;
     }
     const int left = static_cast<int>(std::max<std::int64_t>(X0, 0));
     const int right = static_cast<int>(std::min<std::int64_t>(X1, s.target->nWidth));
@@ -195,13 +352,15 @@ bool DrawWholeRectangle(const cRasterState& s, const cD3DVertex* v)
     // of a format that is ARGB already; otherwise a map of texel columns.
     const D3DFORMAT texFormat = s.texture ? s.texture->format : D3DFMT_UNKNOWN;
     const int texBpp = s.texture ? BytesPerPixel(texFormat) : 0;
-    const std::int64_t firstColumn = s.texture ? SpanTexel(su0, su1 - su0, X1 - X0, left - X0) : 0;
+    const std::int64_t firstColumn = s.texture ? cSpanStepper(su0, su1 - su0, X1 - X0, left - X0).Next() : 0;
     const bool inPlace = s.texture && texFormat == D3DFMT_A8R8G8B8 && su1 - su0 == X1 - X0 && firstColumn >= 0 &&
                          firstColumn + n <= s.texture->nWidth;
     std::vector<DWORD>& columns = Scratch(0, n);
-    if (s.texture && !inPlace)
-        for (int x = left; x < right; ++x)
-            columns[x - left] = static_cast<DWORD>(WrapCoordinate(SpanTexel(su0, su1 - su0, X1 - X0, x - X0), s.texture->nWidth));
+    if (s.texture && !inPlace) {
+        cSpanStepper column(su0, su1 - su0, X1 - X0, left - X0);
+        for (int i = 0; i < n; ++i) columns[i] = static_cast<DWORD>(Wrapped(column.Next(), s.texture->nWidth));
+    }
+    cSpanStepper rows(sv0, sv1 - sv0, Y1 - Y0, top - Y0);
     std::vector<DWORD>& gathered = Scratch(1, n);
     std::vector<DWORD>& shaded = Scratch(2, n);
     if (!s.texture) std::fill(gathered.begin(), gathered.begin() + n, 0xFF000000u);
@@ -209,15 +368,26 @@ bool DrawWholeRectangle(const cRasterState& s, const cD3DVertex* v)
     const D3DFORMAT format = s.target->format;
     const bool fast32 = (format == D3DFMT_A8R8G8B8 || format == D3DFMT_X8R8G8B8) &&
                         (!s.blend || (s.srcBlend == kBlendSrcAlpha && s.destBlend == kBlendInvSrcAlpha));
-    const DWORD fill = format == D3DFMT_X8R8G8B8 ? 0xFF000000u : 0;
-    const DWORD keep = format == D3DFMT_X8R8G8B8 ? 0x00FFFFFFu : 0xFFFFFFFFu;
+    const bool x8 = format == D3DFMT_X8R8G8B8;
     const int targetBpp = BytesPerPixel(format);
 
+    const BYTE* kinds =
+        s.texture && (shade.bAlphaIdentity || shade.dwAlphaFactor) ? RowAlphaKinds(*s.texture) : nullptr;
+    // An opaque row made translucent by the vertex alpha blends with one alpha throughout.
+    const DWORD translucentAlpha = Modulate(255, shade.dwAlphaFactor);
+    if (kinds && inPlace && shade.bIdentity && fast32 && s.blend && sv1 - sv0 == Y1 - Y0) {
+        const std::int64_t firstRow = sv0 + (top - Y0);
+        if (firstRow >= 0 && firstRow + (bottom - top) <= s.texture->nHeight) {
+            if (x8) DrawKnownRows<true>(*s.texture, firstColumn, firstRow, *s.target, left, top, bottom, n, kinds);
+            else DrawKnownRows<false>(*s.texture, firstColumn, firstRow, *s.target, left, top, bottom, n, kinds);
+            return true;
+        }
+    }
     std::int64_t previousRow = -1;
     bool previousOpaque = false;
     for (int y = top; y < bottom; ++y) {
         BYTE* out = s.target->Row(y) + left * targetBpp;
-        const std::int64_t ty = s.texture ? WrapCoordinate(SpanTexel(sv0, sv1 - sv0, Y1 - Y0, y - Y0), s.texture->nHeight) : 0;
+        const std::int64_t ty = s.texture ? Wrapped(rows.Next(), s.texture->nHeight) : 0;
         // A row drawn whole from the same texels as the row above comes out the same.
         if (y > top && previousOpaque && ty == previousRow) {
             std::memcpy(out, out - s.target->nPitch, static_cast<std::size_t>(n) * targetBpp);
@@ -235,16 +405,25 @@ bool DrawWholeRectangle(const cRasterState& s, const cD3DVertex* v)
                 for (int i = 0; i < n; ++i) gathered[i] = UnpackToArgb(texFormat, ReadPixel(texRow + columns[i] * texBpp, texBpp));
             }
         }
+        if (fast32 && x8 && s.blend && shade.dwAlphaFactor && kinds && (kinds[ty] & kRowOpaque)) {
+            BlendRowConstant<true>(row, reinterpret_cast<DWORD*>(out), n, translucentAlpha);
+            previousOpaque = false;
+            previousRow = ty;
+            continue;
+        }
         if (!shade.bIdentity) {
             shade.Apply(row, shaded.data(), n);
             row = shaded.data();
         }
         if (fast32 && !s.blend) {
             DWORD* d = reinterpret_cast<DWORD*>(out);
-            for (int i = 0; i < n; ++i) d[i] = row[i] & keep;
+            if (x8) CopyRow32<true>(row, d, n);
+            else CopyRow32<false>(row, d, n);
             previousOpaque = true;
         } else if (fast32) {
-            previousOpaque = BlendRow32(row, reinterpret_cast<DWORD*>(out), n, fill, keep);
+            DWORD* d = reinterpret_cast<DWORD*>(out);
+            const BYTE known = kinds && shade.bAlphaIdentity ? kinds[ty] : 0;
+            previousOpaque = x8 ? BlendRow32<true>(row, d, n, known) : BlendRow32<false>(row, d, n, known);
         } else {
             previousOpaque = BlendRowGeneral(s, row, out, n);
         }

@@ -16,6 +16,7 @@ namespace {
 std::atomic<plat::BoxAnswerSource> g_AnswerSource{nullptr};
 std::atomic<plat::BoxPresenter> g_Presenter{nullptr};
 std::atomic<HWND> g_hActiveWindow{nullptr};
+std::atomic<bool> g_bCarriedRefused{false};
 
 // -1: decide from the environment at the first box; 0: never; 1: SDL may be asked.
 std::atomic<int> g_nShownBySdl{-1};
@@ -129,8 +130,14 @@ int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type)
     const plat::BoxPresenter presenter = g_Presenter.load();
     if (!presenter && !BoxesShownBySdl()) return AnswerWithoutBox(text, caption, type);
 
+    // A box carried from another thread is refused while closing, also when it was queued
+    // before the closing began and is only reached now.
+    const bool carried = !plat::IsWindowThread();
+    auto refused = [carried] { return carried && g_bCarriedRefused.load(); };
     int answer = 0;
-    if (plat::RunOnWindowThread([&] { answer = ShowOnWindowThread(presenter, owner, text, caption, type); }))
+    if (!refused() && plat::RunOnWindowThread([&] {
+            if (!refused()) answer = ShowOnWindowThread(presenter, owner, text, caption, type);
+        }) && answer != 0)
         return answer;
     // The window thread is gone or closing: the box cannot be shown, so it takes its default.
     WriteToStandardError(plat::Cp932ToUtf8(caption), plat::Cp932ToUtf8(text));
@@ -148,5 +155,7 @@ void SetBoxPresenter(BoxPresenter presenter) { g_Presenter.store(presenter); }
 void SetBoxesShownBySdl(bool shown) { g_nShownBySdl.store(shown ? 1 : 0); }
 
 void SetActiveWindow(HWND hWnd) { g_hActiveWindow.store(hWnd); }
+
+void SetCarriedBoxesRefused(bool refused) { g_bCarriedRefused.store(refused); }
 
 }  // namespace plat

@@ -38,4 +38,9 @@ void SetBoxesShownBySdl(bool shown);
 // The window that GetActiveWindow reports.
 void SetActiveWindow(HWND hWnd);
 
+// While the program closes, the window thread is ending the other threads: a box asked for on
+// another thread is then not carried there but takes its default answer at once (its text
+// still goes to standard error), so that the thread reaches its WM_QUIT.
+void SetCarriedBoxesRefused(bool refused);
+
 }  // namespace plat

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <iterator>
 
 #include "graphics/device.h"
 #include "graphics/present.h"
@@ -23,12 +24,6 @@ std::atomic<SceneFactory> g_SceneFactory{nullptr};
 std::atomic<FrameHook> g_FrameStart{nullptr};
 std::atomic<FrameHook> g_FrameEnd{nullptr};
 std::atomic<FpsTextDrawer> g_FpsTextDrawer{nullptr};
-
-// The frame-rate text's average work time: a ring of 16 frames, averaged when it wraps.
-constexpr int kWorkRing = 16;
-DWORD g_WorkRing[kWorkRing] = {};
-int g_nWorkRingIndex = 0;
-DWORD g_dwWorkAverage = 0;
 
 // Deletion orders: ChangeScene and DeleteScenes each keep their own.
 constexpr int kChangeSceneDeleteOrder[kSceneTypes] = {SCENE_TITLE, SCENE_STORYMENU, SCENE_WORLDMAP,
@@ -70,22 +65,25 @@ bool cGameManager::RunFrame()
     const DWORD fps = CountFps(true);
     const DWORD work = StopwatchLap(true);
     if (g_lpPlayScene) g_lpPlayScene->m_nFrameRate = static_cast<int>(fps);
-    if (g_SystemIni.ShowFps != 0) {
-        g_WorkRing[g_nWorkRingIndex] = work;
-        if (++g_nWorkRingIndex == kWorkRing) {
-            g_nWorkRingIndex = 0;
-            DWORD sum = 0;
-            for (DWORD sample : g_WorkRing) sum += sample;
-            g_dwWorkAverage = sum >> 4;
-        }
-        char text[32];
-        std::snprintf(text, sizeof text, "FPS%2d(%2d)", static_cast<int>(fps), static_cast<int>(g_dwWorkAverage));
-        if (FpsTextDrawer draw = g_FpsTextDrawer.load()) draw(g_SystemIni.ShowFps, text);
-        else LogNotBuiltYet("frame-rate text");
-    }
+    if (g_SystemIni.ShowFps != 0) DrawFrameRateText(fps, work);
     Present();
     if (FrameHook end = g_FrameEnd.load()) end();
     return true;
+}
+
+void cGameManager::DrawFrameRateText(DWORD fps, DWORD work)
+{
+    m_adwWorkRing[m_nWorkRingIndex] = work;
+    if (++m_nWorkRingIndex == static_cast<int>(std::size(m_adwWorkRing))) {
+        m_nWorkRingIndex = 0;
+        DWORD sum = 0;
+        for (DWORD sample : m_adwWorkRing) sum += sample;
+        m_dwWorkAverage = sum >> 4;
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "FPS%2d(%2d)", static_cast<int>(fps), static_cast<int>(m_dwWorkAverage));
+    if (FpsTextDrawer draw = g_FpsTextDrawer.load()) draw(g_SystemIni.ShowFps, text);
+    else LogNotBuiltYet("frame-rate text");
 }
 
 void cGameManager::ChangeScene(int n)

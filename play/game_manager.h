@@ -5,6 +5,7 @@
 // WaitFrameRate, RestoreLostSurfaces, PollInput and Present while the game thread waits.
 #include <memory>
 
+#include "platform/windows_types.h"
 #include "play/scene.h"
 #include "shell/input.h"
 
@@ -44,7 +45,12 @@ public:
 
 private:
     void DeleteScene(int type);
+    void DrawFrameRateText(DWORD fps, DWORD work);
     std::unique_ptr<cScene> m_lpScenes[kSceneTypes];
+    // The frame-rate text's average work time: a ring of 16 frames, averaged when it wraps.
+    DWORD m_adwWorkRing[16] = {};
+    int m_nWorkRingIndex = 0;
+    DWORD m_dwWorkAverage = 0;
 };
 
 extern cGameManager g_GameManager;

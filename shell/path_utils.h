@@ -14,7 +14,8 @@ bool MakeRelativePath(char path[MAX_PATH]);
 bool MakeRelativePathStr(std::string& path);
 
 // A relative path is made absolute against the working folder (".\" and "..\" resolved);
-// an absolute one is left as it is. False only when the working folder cannot be read.
+// an absolute one is left as it is. False, the path unchanged, when the working folder cannot
+// be read (its name has no CP932 form) or the result does not fit in MAX_PATH bytes.
 bool MakeAbsolutePath(char path[MAX_PATH]);
 
 // Keeps the part after the last backslash (the one that is not the second byte of a

@@ -127,13 +127,20 @@ TEST_F(Executable, AScriptedRunClosesAfter120FramesAndEndsInOrder)
     // The close sequence's lines, in order (the texts are the program's own, in CP932).
     const std::string log = m_Work.ReadFile("game/EC_Game.txt");
     std::size_t at = 0;
+    std::size_t exitA = 0, exitD = 0;
     for (const char* line : {"G\n", "H\n", "I\n", "J\n", "WM_CLOSE 成功！\n", "thPause.Exit()\n", "Exit A\n",
-                             "Exit B\n", "Exit C\n", "GameLoop WM_QUIT!\n", "Exit D\n", "Exit E\n",
-                             "thGame.Exit()\n", "WM_DESTROY\n", "UnInitGame後\n", "ReleaseMutex後\n"}) {
+                             "Exit B\n", "Exit C\n", "Exit D\n", "Exit E\n", "thGame.Exit()\n", "WM_DESTROY\n",
+                             "UnInitGame後\n", "ReleaseMutex後\n"}) {
         const std::size_t found = log.find(line, at);
         ASSERT_NE(found, std::string::npos) << "missing or out of order: " << line << "\n" << log;
+        if (std::strcmp(line, "Exit A\n") == 0) exitA = found;
+        if (std::strcmp(line, "Exit D\n") == 0) exitD = found;
         at = found + std::strlen(line);
     }
+    // The game thread writes its line on its own, once WM_QUIT was posted and before it was
+    // seen to end.
+    const std::size_t quit = log.find("GameLoop WM_QUIT!\n");
+    EXPECT_TRUE(quit != std::string::npos && quit > exitA && quit < exitD) << log;
     // The lock is given up at the end.
     EXPECT_EQ(LockOwner(m_Runtime), "");
 }
@@ -154,6 +161,18 @@ TEST_F(Executable, ABadScriptIsReportedAndNothingRuns)
     EXPECT_TRUE(ExitedWith(game.Wait(), 2));
     EXPECT_NE(m_Work.ReadFile("game/stderr.txt").find("line 1"), std::string::npos);
     EXPECT_FALSE(m_Work.Exists("game/Report_Game.txt"));
+}
+
+TEST_F(Executable, AWorkingFolderWithoutACp932NameIsRefusedWithAMessage)
+{
+    WriteScript("close.txt", "clock virtual\nclose 2\n");
+    const char* name = u8"game\U0001F600";   // an emoji: no CP932 form
+    cGameProcess game(m_Runtime, Folder(name), {Script("close.txt")});
+    EXPECT_TRUE(ExitedWith(game.Wait(), 0));
+    const std::string folder = name;
+    EXPECT_NE(m_Work.ReadFile(folder + "/stderr.txt").find("CP932"), std::string::npos);
+    EXPECT_FALSE(m_Work.Exists(folder + "/Report_Game.txt"));
+    EXPECT_EQ(LockOwner(m_Runtime), "") << "the single instance is not claimed";
 }
 
 TEST_F(Executable, SigtermEndsTheGameThroughTheCloseSequence)

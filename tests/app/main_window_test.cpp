@@ -4,21 +4,28 @@
 
 #include <atomic>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "app/window_requests.h"
+#include "app/win_main.h"
+#include "data/system_data.h"
+#include "graphics/device.h"
 #include "platform/keyboard.h"
 #include "platform/message_box.h"
 #include "platform/timer.h"
+#include "platform/window.h"
 #include "play/play_scene.h"
 #include "shell/globals.h"
 #include "shell/log.h"
+#include "shell/system_ini.h"
 #include "shell/shared_flags.h"
 #include "shell/thread.h"
 #include "sound/direct_sound.h"
+#include "tests/support/byte_builder.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -47,8 +54,14 @@ protected:
     {
         g_RequestSeams = DefaultRequestSeams();
         g_bClosing.store(0);
+        plat::SetCarriedBoxesRefused(false);
+        plat::SetBoxPresenter(nullptr);
         g_hWnd.store(nullptr);
+        g_bActive.store(0);
         g_SoundTable.clear();
+        SetEcLogFile(0, "EC_Game.txt");
+        // A close sequence leaves its WM_QUIT here; the next test must not see it.
+        PostedNow();
     }
 
     // Sends from another thread and serves messages here until the send has returned; the
@@ -261,6 +274,182 @@ TEST_F(MainWindow, BgmRequestsAboveTheStageScreenDoNothing)
     // The stage screen stores its number and looks up its file, also for number 0.
     SendFromGameThread(WM_GAME_PLAYBGM, 4, 0);
     EXPECT_EQ(s_nLookups, 2);
+}
+
+TEST_F(MainWindow, ScreenBgmRequestsTakeTheScreensNumberThroughTheCheckedList)
+{
+    static std::vector<int> s_Lookups;
+    s_Lookups.clear();
+    g_RequestSeams.bgmFileName = [](int entry) -> const char* {
+        s_Lookups.push_back(entry);
+        return "bgm\\a.ogg";
+    };
+    const cSafeVector<int> savedBgm = g_SystemData.m_ScreenBgm;
+    const cSafeVector<BYTE> savedLoop = g_SystemData.m_ScreenBgmLoop;
+    // Screen number 0 stops the BGM without looking an entry up; a list too short for the
+    // screen is reported and its entry 0 taken.
+    struct Case { std::vector<int> numbers; WPARAM screen; std::vector<int> lookups; const char* report; } cases[] = {
+        {{0, 5, 0, 7}, 0, {}, nullptr},
+        {{0, 5, 0, 7}, 1, {5}, nullptr},
+        {{0, 5, 0, 7}, 2, {}, nullptr},
+        {{0, 5, 0, 7}, 3, {7}, nullptr},
+        {{9, 5}, 3, {9}, "err V[3] ( 2 , 4 )"},
+        {{0, 5}, 2, {}, "err V[2] ( 2 , 4 )"},
+    };
+    for (const auto& c : cases) {
+        g_SystemData.m_ScreenBgm.assign(c.numbers.begin(), c.numbers.end());
+        g_SystemData.m_ScreenBgmLoop.assign(4, 1);
+        s_Lookups.clear();
+        const std::vector<UINT> posted = SendFromGameThread(WM_GAME_PLAYBGM, c.screen, 0);
+        EXPECT_EQ(s_Lookups, c.lookups) << "screen " << c.screen;
+        EXPECT_EQ(CountOf(posted, WM_CLOSE), c.report ? 1 : 0) << "screen " << c.screen;
+        if (c.report) {
+            EXPECT_NE(Report().find(std::string(c.report) + "\n"), std::string::npos) << c.report;
+        }
+    }
+    g_SystemData.m_ScreenBgm = savedBgm;
+    g_SystemData.m_ScreenBgmLoop = savedLoop;
+}
+
+TEST_F(MainWindow, TheDeviceResetRunsOnTheWindowThreadWhileTheSenderWaits)
+{
+    static std::atomic<int> s_nResets;
+    s_nResets = 0;
+    g_RequestSeams.restoreDevice = [] {
+        s_dwServedOn = GetCurrentThreadId();
+        ++s_nResets;
+    };
+    SendFromGameThread(WM_GAME_RESTOREDEVICE, 0, 0);
+    EXPECT_EQ(s_nResets.load(), 1);
+    EXPECT_EQ(s_dwServedOn, GetCurrentThreadId());
+}
+
+// The main window as WinMain makes it (class, layout, desktop rectangle), resized to a client
+// area of 320 x 240 and moved to (30, 40).
+HWND MakeDesktopMainWindow()
+{
+    constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+    static const bool registered = [] {
+        WNDCLASSEXA windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = WndProc;
+        windowClass.lpszClassName = "QuillbramwoodPlacementTest";
+        return RegisterClassExA(&windowClass) != 0;
+    }();
+    if (!registered) return nullptr;
+    g_MainWindow.InitLayout(640, 480, 100, 100, 640, 480, style, 0, 0, 0, 0, 0);
+    HWND hWnd = CreateWindowExA(0, "QuillbramwoodPlacementTest", "", style, 100, 100, g_MainWindow.m_nWindowWidth,
+                                g_MainWindow.m_nWindowHeight, nullptr, nullptr, nullptr, nullptr);
+    if (!hWnd) return nullptr;
+    g_MainWindow.SetClientSize(320, 240);
+    g_MainWindow.SetPosition(30, 40);
+    return hWnd;
+}
+
+TEST_F(MainWindow, ClosingSavesThePlacementOfAShownWindowOfARunningGameOnly)
+{
+    // WindowMode, game ready, show command before the close -> Window.dat {x, y, w, h, zoomed}.
+    struct Case { int windowMode; BYTE ready; int show; bool saved; int zoomed; } cases[] = {
+        {1, 1, SW_SHOWNORMAL, true, 0},
+        {2, 1, SW_SHOWMAXIMIZED, true, 1},
+        {0, 1, SW_SHOWNORMAL, false, 0},    // full screen
+        {1, 0, SW_SHOWNORMAL, false, 0},    // before start-up finished
+        {1, 1, SW_MINIMIZE, false, 0},      // minimised
+    };
+    const int savedMode = g_SystemIni.WindowMode;
+    const BYTE savedReady = g_bGameReady.load();
+    for (const auto& c : cases) {
+        std::filesystem::remove_all(m_Folder.Path() / "user_data");
+        std::filesystem::create_directories(m_Folder.Path() / "user_data");
+        HWND hWnd = MakeDesktopMainWindow();
+        ASSERT_NE(hWnd, nullptr);
+        g_hWnd.store(hWnd);
+        // WM_MOVE put the client area on the screen: inside the dialog frame (3) and caption (19).
+        EXPECT_EQ(g_rcClient.left, 33);
+        EXPECT_EQ(g_rcClient.top, 62);
+        EXPECT_EQ(g_rcClient.right, 353);
+        EXPECT_EQ(g_rcClient.bottom, 302);
+        ShowWindow(hWnd, c.show);
+        g_SystemIni.WindowMode = c.windowMode;
+        g_bGameReady.store(c.ready);
+
+        SendMessageA(hWnd, WM_CLOSE, 0, 0);
+        EXPECT_FALSE(IsWindow(hWnd)) << "the close sequence ends by destroying the window";
+        EXPECT_EQ(g_hWnd.load(), nullptr);
+        const std::vector<UINT> posted = PostedNow();
+        EXPECT_EQ(CountOf(posted, WM_QUIT), 1);
+        const std::string where = "mode " + std::to_string(c.windowMode) + " ready " + std::to_string(c.ready) +
+                                  " show " + std::to_string(c.show);
+        ASSERT_EQ(m_Folder.Exists("user_data/Window.dat"), c.saved) << where;
+        if (c.saved) {
+            const std::string expected =
+                qbtest::cByteBuilder().U32(692).U32(5).I32(30).I32(40).I32(320).I32(240).I32(c.zoomed).U32(0).Str();
+            EXPECT_EQ(m_Folder.ReadFile("user_data/Window.dat"), expected) << where;
+        }
+        g_bClosing.store(0);
+        plat::SetCarriedBoxesRefused(false);
+    }
+    g_SystemIni.WindowMode = savedMode;
+    g_bGameReady.store(savedReady);
+}
+
+// The game thread in the middle of its work: it asks for the name dialog, a sound and a box
+// again and again, as a stage clear would, and ends on WM_QUIT.
+std::atomic<int> g_nBusyRounds{0};
+std::atomic<int> g_nAskedWhileClosing{0};
+unsigned BusyGameBody(void*)
+{
+    for (;;) {
+        MSG msg;
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) return 1;
+            continue;
+        }
+        g_bNameDialogDone.store(0);
+        SendMessageA(g_hWnd.load(), WM_GAME_NAMEDIALOG, 0, 0);
+        for (int i = 0; i < 10000 && !g_bNameDialogDone.load(); ++i) Sleep(1);
+        PlaySe(0);
+        MessageBoxA(nullptr, "q", "c", MB_YESNO);
+        ++g_nBusyRounds;
+    }
+}
+
+TEST_F(MainWindow, TheCloseSequenceEndsAGameThreadThatIsBusyWithRequests)
+{
+    SetEcLogFile(1, "EC_Game.txt");
+    g_SoundTable.resize(1);
+    g_bActive.store(1);
+    const BYTE savedReady = g_bGameReady.load();
+    g_bGameReady.store(0);
+    g_nBusyRounds = 0;
+    g_nAskedWhileClosing = 0;
+    // The name dialog and boxes are shown on this thread; neither may be shown once closing.
+    g_RequestSeams.nameDialog = [] { g_nAskedWhileClosing += g_bClosing.load(); };
+    plat::SetBoxPresenter([](HWND, const char*, const char*, UINT) {
+        g_nAskedWhileClosing += g_bClosing.load();
+        return IDYES;
+    });
+
+    ASSERT_TRUE(thGame.Start(BusyGameBody, nullptr));
+    ASSERT_TRUE(thGame.PostStartUntilReceived(false));
+    MSG m;
+    for (int i = 0; i < 100000 && g_nBusyRounds.load() < 3; ++i) {
+        PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE);
+        Sleep(0);
+    }
+    ASSERT_GE(g_nBusyRounds.load(), 3);
+
+    PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(RunMessageLoop(), 0);
+    EXPECT_EQ(thGame.m_hThread.load(), nullptr);
+    EXPECT_EQ(g_hWnd.load(), nullptr);
+    EXPECT_EQ(g_nAskedWhileClosing.load(), 0);
+    const std::string log = m_Folder.ReadFile("EC_Game.txt");
+    const std::size_t exited = log.find("thGame.Exit()\n");
+    EXPECT_NE(exited, std::string::npos) << log;
+    EXPECT_NE(log.find("WM_DESTROY\n", exited), std::string::npos) << log;
+    EXPECT_EQ(log.find("left running"), std::string::npos) << "ended by its WM_QUIT\n" << log;
+    g_bGameReady.store(savedReady);
 }
 
 // A modal loop standing in for thPause: runs until WM_QUIT.

@@ -169,6 +169,18 @@ TEST(DataRecordFormat, StoredBytesWithoutNulAreTakenWhole)
     EXPECT_EQ(read.m_strName, "abc");
 }
 
+TEST(DataRecordFormat, StringsLongerThanAnyWorkingBufferAreWrittenWholeAndReadBack)
+{
+    qbtest::cDataSettingsScope settings(0);
+    cSampleRecord record = FilledSample();
+    record.m_strText = std::string(6000, 'w') + "表";   // its trail byte is a backslash
+    const std::string image = WriteImage(record);
+    EXPECT_EQ(image, SampleFile(692, SampleBody(0x11223344, -2, "xyz", 0x0102030405060708LL, "名前", record.m_strText)));
+    cSampleRecord read;
+    ASSERT_EQ(ReadImage(read, image), 1);
+    EXPECT_EQ(read.m_strText, record.m_strText);
+}
+
 TEST(DataRecordVersions, AFileOfTheCurrentVersionRegistersOnceAnOlderOneTwice)
 {
     qbtest::cDataSettingsScope settings;
@@ -277,6 +289,7 @@ TEST(DataRecordFiles, LoadReadsAWholeFileAndReportsDamageWithTheRecordUnchanged)
     EXPECT_EQ(record.Load(nullptr), 0);
     EXPECT_EQ(record.Load("data\\missing.dat"), 0);
     EXPECT_EQ(record.Load("data\\short.dat"), 0);
+    EXPECT_EQ(record.Load(("data\\" + std::string(300, 'a') + ".dat").c_str()), 0);   // longer than MAX_PATH
     EXPECT_EQ(WriteImage(record), before);
     ASSERT_EQ(record.Load("DATA\\Good.dat"), 1);
     EXPECT_EQ(record.m_strName, "名");

@@ -147,3 +147,24 @@ TEST(RecordTails, CountsTheFileCannotHoldFailBeforeAnythingIsSized)
         }
     }
 }
+
+TEST(RecordTails, AnyNonZeroFlagBringsTheSubRecordAndZeroReleasesIt)
+{
+    qbtest::cDataSettingsScope settings;
+    const std::string withSub = HolderFile(true);
+    const std::size_t flag = withSub.size() - 4 - ItemBody(30, "sub").Size();
+    for (std::uint32_t value : {1u, 2u, 0xFFFFFFFFu, 0x80000000u}) {
+        cByteBuilder file;
+        file.Bytes(withSub);
+        file.PatchU32(flag, value);
+        cHolderRecord holder;
+        ASSERT_EQ(ReadImage(holder, file.Str()), 1) << value;
+        ASSERT_NE(holder.m_lpSub, nullptr) << value;
+        EXPECT_EQ(holder.m_lpSub->m_nValue, 30) << value;
+        EXPECT_EQ(WriteImage(holder), withSub) << value;   // written back as 1
+    }
+    cHolderRecord holder;
+    holder.m_lpSub = std::make_unique<cItemRecord>();
+    ASSERT_EQ(ReadImage(holder, HolderFile(false)), 1);
+    EXPECT_EQ(holder.m_lpSub, nullptr);
+}

@@ -210,7 +210,11 @@ TEST(SystemDataVersions, TextsGetTheirInsertedEntriesInTheOrderTheFormatGrew)
                    "t12", "t13", "t14", "t15", "t16", retry, map, "t17", "t18", "t19", "t20"}},
         {169, 24, {"t0", "t1", "t2", "t3", "t4", "t5", "t6", "t7", hp, sp, "t8", "t9", "t10", "t11", "t12", "t13",
                    "t14", "t15", "t16", "t17", "t18", "t19", retry, map, "t20", "t21", "t22", "t23"}},
+        {180, 26, {"t0", "t1", "t2", "t3", "t4", "t5", "t6", "t7", hp, sp, "t8", "t9", "t10", "t11", "t12", "t13",
+                   "t14", "t15", "t16", "t17", "t18", "t19", retry, map, "t20", "t21", "t22", "t23"}},
         {181, 26, {"t0", "t1", "t2", "t3", "t4", "t5", "t6", "t7", "t8", "t9", "t10", "t11", "t12", "t13", "t14",
+                   "t15", "t16", "t17", "t18", "t19", "t20", "t21", retry, map, "t22", "t23", "t24", "t25"}},
+        {192, 26, {"t0", "t1", "t2", "t3", "t4", "t5", "t6", "t7", "t8", "t9", "t10", "t11", "t12", "t13", "t14",
                    "t15", "t16", "t17", "t18", "t19", "t20", "t21", retry, map, "t22", "t23", "t24", "t25"}},
         {193, 26, texts(26)},
     };
@@ -294,11 +298,13 @@ TEST(SystemDataVersions, BootOptionsGetTheKeysLaterVersionsAdded)
     const std::vector<qbtest::SystemBootOption> v280 = {
         {0, 1, "WindowMode", ""}, {0, 16, "Bpp", ""}, {0, 3, "VSync", ""}, {0, 0, "ShowFps", ""}, {1, 0, "FreeStage", "s"},
     };
-    expectOptions(read(280, v280), {{"Direct3D", 0, 1, ""}, {"WindowMode", 0, 1, ""}, {"Bpp", 0, 16, ""},
-                                    {"VSync", 0, 2, ""}, {"D3D_FontCache", 0, 0, ""}, {"DD_FontCache", 0, 1, ""},
-                                    {"DD_VideoStretch", 0, 0, ""}, {"ShowFps", 0, 0, ""}, {"FreeStage", 1, 0, "s"},
-                                    {"English", 0, 0, ""}},
-                  280);
+    const std::vector<Option> want280 = {
+        {"Direct3D", 0, 1, ""}, {"WindowMode", 0, 1, ""}, {"Bpp", 0, 16, ""}, {"VSync", 0, 2, ""},
+        {"D3D_FontCache", 0, 0, ""}, {"DD_FontCache", 0, 1, ""}, {"DD_VideoStretch", 0, 0, ""},
+        {"ShowFps", 0, 0, ""}, {"FreeStage", 1, 0, "s"}, {"English", 0, 0, ""},
+    };
+    expectOptions(read(280, v280), want280, 280);
+    expectOptions(read(285, v280), want280, 285);
     // From 286 "Direct3D" is stored and VSync is left alone.
     const std::vector<qbtest::SystemBootOption> v286 = {
         {0, 2, "Direct3D", ""}, {0, 1, "WindowMode", ""}, {0, 16, "Bpp", ""}, {0, 3, "VSync", ""},
@@ -323,6 +329,7 @@ TEST(SystemDataVersions, BootOptionsGetTheKeysLaterVersionsAdded)
     v568.push_back({0, 7, "Other", "x"});
     want[4].value = 1;
     want[5].value = 0;
+    expectOptions(read(568, v568), want, 568);
     expectOptions(read(671, v568), want, 671);
     std::vector<Option> stored672 = want;
     stored672[9] = {"Other", 0, 7, "x"};

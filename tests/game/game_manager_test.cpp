@@ -8,11 +8,15 @@
 #include "platform/message_box.h"
 #include "platform/timer.h"
 #include "play/play_scene.h"
+#include "shell/system_ini.h"
+#include "shell/timing.h"
 
 namespace {
 
-// Scenes that note their making, frames and deletion by type.
+// Scenes that note their making, frames and deletion by type; each frame takes
+// g_nSceneWorkMs of the clock.
 std::string g_strEvents;
+DWORD g_nSceneWorkMs = 0;
 
 class cFakeScene : public cScene {
 public:
@@ -22,6 +26,7 @@ public:
     {
         if (m_nState < 0) m_nState = 0;
         g_strEvents += "run" + std::to_string(m_nType) + " ";
+        if (g_nSceneWorkMs) Sleep(g_nSceneWorkMs);
     }
     int m_nType;
 };
@@ -46,13 +51,20 @@ protected:
     {
         g_strEvents.clear();
         g_bFailAllocation = false;
+        g_nSceneWorkMs = 0;
         SetSceneFactory(FakeFactory);
         plat::SetBoxesShownBySdl(false);
+        ResetTiming();
+        m_nSavedShowFps = g_SystemIni.ShowFps;
     }
     void TearDown() override
     {
         m_Manager.DeleteScenes();
         SetSceneFactory(nullptr);
+        SetFpsTextDrawer(nullptr);
+        g_SystemIni.ShowFps = m_nSavedShowFps;
+        ResetTiming();
+        plat::SetClock(nullptr);
     }
     // Which scene types exist, as a string of digits.
     std::string Existing() const
@@ -63,6 +75,7 @@ protected:
         return types;
     }
     cGameManager m_Manager;
+    int m_nSavedShowFps = 0;
 };
 
 TEST_F(GameManager, ChangeSceneKeepsOnlyTheRequestedSceneUnlessScenesAreKept)
@@ -156,6 +169,34 @@ TEST_F(GameManager, AFrameSwitchesToTheCurrentSceneAndRunsIt)
 
     SetFrameHooks(nullptr, nullptr);
     plat::SetClock(nullptr);
+}
+
+TEST_F(GameManager, TheFrameRateTextFollowsShowFpsAndItsAverageComesEvery16Frames)
+{
+    plat::cManualClock clock;
+    plat::SetClock(&clock);
+    static std::vector<std::string> s_Drawn;
+    s_Drawn.clear();
+    SetFpsTextDrawer([](int showFps, const char* text) { s_Drawn.push_back(std::to_string(showFps) + " " + text); });
+    m_Manager.m_nFps = 60;
+    m_Manager.m_nScene = SCENE_TITLE;
+    g_nSceneWorkMs = 5;
+
+    // Frames of a second not yet full count 0; the work time is 5 ms a frame, and its average
+    // is published once 16 frames with the text switched on have filled the ring.
+    struct Step { int showFps; int frames; const char* text; } steps[] = {
+        {0, 8, nullptr},                // nothing drawn, the ring untouched
+        {2, 15, "2 FPS 0( 0)"},
+        {1, 1, "1 FPS 0( 5)"},
+        {1, 3, "1 FPS 0( 5)"},
+    };
+    for (const auto& step : steps) {
+        g_SystemIni.ShowFps = step.showFps;
+        s_Drawn.clear();
+        for (int i = 0; i < step.frames; ++i) ASSERT_TRUE(m_Manager.RunFrame());
+        const std::vector<std::string> expected(step.text ? step.frames : 0, step.text ? step.text : "");
+        EXPECT_EQ(s_Drawn, expected) << "ShowFps " << step.showFps;
+    }
 }
 
 TEST(PingPongStep, BouncesBetweenItsLimits)

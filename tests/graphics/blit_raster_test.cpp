@@ -42,11 +42,11 @@ TEST(BlitRaster, RectanglePathDrawsWhatTheTrianglePathDraws)
     const DWORD ops[] = {D3DTOP_DISABLE, D3DTOP_SELECTARG1, D3DTOP_SELECTARG2, D3DTOP_MODULATE, D3DTOP_ADD, D3DTOP_SUBTRACT};
     const DWORD args[] = {D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTA_TFACTOR};
     const DWORD colors[] = {0xFFFFFFFF, 0x80FFFFFF, 0x00FFFFFF, 0xFF204080, 0x7F10E0C0};
-    for (int round = 0; round < 600; ++round) {
-        cPixelStore texture(13 + round % 7, 9 + round % 5, textures[round % 3]);
-        Fill(texture, random, round % 3);
-        cPixelStore a(40, 30, targets[(round / 3) % 4]);
-        Fill(a, random, round % 2 ? 2 : 3);
+    for (int round = 0; round < 1200; ++round) {
+        cPixelStore texture(13 + round % 7, 9 + round % 5, textures[random() % 3]);
+        Fill(texture, random, static_cast<int>(random() % 3));
+        cPixelStore a(40, 30, targets[random() % 4]);
+        Fill(a, random, random() % 2 ? 2 : 3);
         cPixelStore b = a;
         plat::cRasterState s;
         s.texture = round % 11 == 0 ? nullptr : &texture;
@@ -60,22 +60,36 @@ TEST(BlitRaster, RectanglePathDrawsWhatTheTrianglePathDraws)
         if (round % 17 == 0) s.srcBlend = D3DBLEND_ONE, s.destBlend = D3DBLEND_INVSRCALPHA;
         const DWORD color = colors[random() % 5];
         const int x = static_cast<int>(random() % 50) - 10, y = static_cast<int>(random() % 40) - 8;
-        const int w = 1 + static_cast<int>(random() % 34), h = 1 + static_cast<int>(random() % 26);
-        const int sx = static_cast<int>(random() % 20) - 3, sy = static_cast<int>(random() % 14) - 3;
+        int w = 1 + static_cast<int>(random() % 34), h = 1 + static_cast<int>(random() % 26);
+        int sx = static_cast<int>(random() % 20) - 3, sy = static_cast<int>(random() % 14) - 3;
+        if (round % 5 == 0) {
+            // A source rectangle inside the texture.
+            w = 1 + static_cast<int>(random() % texture.nWidth), h = 1 + static_cast<int>(random() % texture.nHeight);
+            sx = static_cast<int>(random() % (texture.nWidth - w + 1)), sy = static_cast<int>(random() % (texture.nHeight - h + 1));
+        }
         int sw = 1 + static_cast<int>(random() % 16), sh = 1 + static_cast<int>(random() % 12);
         if (random() % 4 == 0) sw = -sw;
         if (random() % 6 == 0) sh = -sh;
         if (random() % 3 == 0) sw = w, sh = h;
+        DWORD quadColor = color;
+        if (round % 5 == 0) {
+            // The plain blit: unscaled, white, texture colour and alpha as they are.
+            s.colorOp = D3DTOP_MODULATE, s.colorArg1 = D3DTA_TEXTURE, s.colorArg2 = D3DTA_DIFFUSE;
+            s.alphaOp = D3DTOP_SELECTARG1, s.alphaArg1 = D3DTA_TEXTURE;
+            s.blend = true, s.srcBlend = D3DBLEND_SRCALPHA, s.destBlend = D3DBLEND_INVSRCALPHA;
+            quadColor = 0xFFFFFFFF;
+            sw = w, sh = h;
+        }
         const float tw = static_cast<float>(texture.nWidth), th = static_cast<float>(texture.nHeight);
         cD3DVertex v[4];
-        Quad(v, x, y, w, h, sx / tw, sy / th, (sx + sw) / tw, (sy + sh) / th, color);
+        Quad(v, x, y, w, h, sx / tw, sy / th, (sx + sw) / tw, (sy + sh) / th, quadColor);
         s.target = &a;
         plat::DrawTriangleStrip(s, v, 4);
         s.target = &b;
         plat::DrawTriangle(s, v[0], v[1], v[2]);
         plat::DrawTriangle(s, v[1], v[2], v[3]);
         ASSERT_EQ(a.bytes, b.bytes) << "round " << round << " target " << a.format << " texture " << texture.format
-                                    << " ops " << s.colorOp << "/" << s.alphaOp << " color " << std::hex << color;
+                                    << " ops " << s.colorOp << "/" << s.alphaOp << " color " << std::hex << quadColor;
     }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 
@@ -33,11 +34,26 @@ int Presenter(HWND, const char*, const char*, UINT)
     return g_nPresenterAnswer;
 }
 
+// A yes/no box asked for on another thread while this thread, the window thread, serves the
+// carried box inside its message calls; the answer, 0 when none came within the bound.
+int AskFromAnotherThread()
+{
+    std::atomic<int> answer{0};
+    std::thread worker([&answer] { answer = MessageBoxA(nullptr, "q", "c", MB_YESNO); });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    MSG msg{};
+    while (answer == 0 && std::chrono::steady_clock::now() < deadline) PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    worker.join();
+    return answer;
+}
+
 // Headless, as the tests run: no box can be shown, so the answers come from the script.
 class MessageBoxTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // The test's thread is the window thread, whatever an earlier test marked.
+        plat::SetWindowThread();
         plat::SetBoxesShownBySdl(false);
         g_Asked = cAsked();
         g_nAnswer = 0;
@@ -47,6 +63,7 @@ protected:
     {
         plat::SetBoxAnswerSource(nullptr);
         plat::SetBoxPresenter(nullptr);
+        plat::SetCarriedBoxesRefused(false);
     }
 };
 
@@ -126,13 +143,32 @@ TEST_F(MessageBoxTest, ABoxFromAnotherThreadIsShownOnTheWindowThread)
     plat::SetBoxPresenter(Presenter);
     g_nPresenterAnswer = IDYES;
     g_bPresentedOnWindowThread = false;
-    std::atomic<int> answer{0};
-    std::thread worker([&answer] { answer = MessageBoxA(nullptr, "q", "c", MB_YESNO); });
-    // The window thread serves the carried box inside its message calls.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    MSG msg{};
-    while (answer == 0 && std::chrono::steady_clock::now() < deadline) PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
-    worker.join();
-    EXPECT_EQ(answer, IDYES);
+    EXPECT_EQ(AskFromAnotherThread(), IDYES);
     EXPECT_TRUE(g_bPresentedOnWindowThread);
+}
+
+TEST_F(MessageBoxTest, WhileClosingABoxOfAnotherThreadTakesItsDefaultAtOnce)
+{
+    // The window thread is busy ending the other threads: a box one of them asks for must not
+    // wait for it, while a box of the window thread itself is still shown.
+    struct Case { bool refused; bool onWindowThread; int answer; bool presented; } cases[] = {
+        {false, false, IDYES, true},
+        {true, false, IDNO, false},
+        {true, true, IDYES, true},
+        {false, true, IDYES, true},
+    };
+    static std::atomic<int> s_nPresented;
+    plat::SetBoxPresenter([](HWND, const char*, const char*, UINT) {
+        ++s_nPresented;
+        return IDYES;
+    });
+    for (const auto& c : cases) {
+        plat::SetCarriedBoxesRefused(c.refused);
+        s_nPresented = 0;
+        testing::internal::CaptureStderr();
+        const int answer = c.onWindowThread ? MessageBoxA(nullptr, "q", "c", MB_YESNO) : AskFromAnotherThread();
+        testing::internal::GetCapturedStderr();
+        EXPECT_EQ(answer, c.answer) << c.refused << c.onWindowThread;
+        EXPECT_EQ(s_nPresented.load() == 1, c.presented) << c.refused << c.onWindowThread;
+    }
 }

@@ -122,6 +122,24 @@ TEST_F(SystemIniTest, FileContentsGiveTheSettingsAndTheResult)
         {"260-character stage", "FreeStage=" + stage260 + "\nExit\n", true, Defaults()},
         {"later lines win", "Bpp=8\nBpp=16\nExit\n", true, With(BPP, 16)},
         {"nothing is read after exit", "Exit\nBpp=8\n", true, Defaults()},
+        // A value ends at a blank, a tab, '/', a line feed or a NUL, and whatever follows it
+        // on the line is read as an entry of its own.
+        {"NUL ends a value and the reading goes on", std::string("Bpp=16\0VSync=1\nExit\n", 20), true,
+         Settings{{2, 0, 16, 1, 0, 1, 0, 1, 0}, ""}},
+        {"NUL right after '='", std::string("Direct3D=\0Exit\n", 15), true, With(D3D, 0)},
+        {"NUL ends a value, then the file ends", std::string("Bpp=16\0", 7), false, With(BPP, 16)},
+        {"an entry after a blank", "Bpp=8 VSync=1\nExit\n", true, Settings{{2, 0, 8, 1, 0, 1, 0, 1, 0}, ""}},
+        {"an entry after a tab", "Bpp=8\tVSync=1\nExit\n", true, Settings{{2, 0, 8, 1, 0, 1, 0, 1, 0}, ""}},
+        {"an entry after '/'", "Bpp=8/VSync=1\nExit\n", true, Settings{{2, 0, 8, 1, 0, 1, 0, 1, 0}, ""}},
+        {"a comment after a blank is a key of its own", "Bpp=8 /VSync=1\nExit\n", true, With(BPP, 8)},
+        {"exit after a blank ends the reading", "Bpp=8 Exit\nVSync=1\n", true, With(BPP, 8)},
+        {"exit after '/' ends the reading", "Bpp=8/Exit\nVSync=1\n", true, With(BPP, 8)},
+        {"a line feed ends the value", "Bpp=8\nVSync\n=1\nExit\n", true, With(BPP, 8)},
+        {"empty value", "Direct3D=\nExit\n", true, With(D3D, 0)},
+        {"blanks inside a key", "B p\tp=8\nExit\n", true, With(BPP, 8)},
+        {"'=' inside a value", "Bpp=8=9\nExit\n", true, With(BPP, 8)},
+        {"a carriage return before the number", "Bpp=\r16\nExit\n", true, With(BPP, 16)},
+        {"file ends inside a key after a value", "Bpp=8 Exi", false, With(BPP, 8)},
     };
     for (const auto& c : cases) {
         SYSTEMINI ini{};
@@ -199,6 +217,7 @@ TEST_F(SystemIniTest, StartUpShowsTheBoxAndTakesTheDefaultsWhenTheReadingFails)
     ASSERT_TRUE(OpenReportFile("Report_Game.txt"));
     plat::SetBoxesShownBySdl(false);
     plat::SetBoxAnswerSource(RecordBox);
+    struct Restore { ~Restore() { plat::SetBoxAnswerSource(nullptr); } } restore;   // also when an ASSERT ends the test
     g_Boxes.clear();
 
     struct Case { const char* what; const char* text; bool ok; Settings settings; } cases[] = {
@@ -221,7 +240,6 @@ TEST_F(SystemIniTest, StartUpShowsTheBoxAndTakesTheDefaultsWhenTheReadingFails)
             EXPECT_EQ(g_Boxes[0], u8"System.ini の読み込みに失敗しました！") << c.what;
         }
     }
-    plat::SetBoxAnswerSource(nullptr);
 }
 
 TEST_F(SystemIniTest, DamagedFilesEndTheReadingInOrder)

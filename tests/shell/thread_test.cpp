@@ -93,6 +93,16 @@ TEST_F(ThreadWithLog, WaitEndReturnsOnceTheThreadHasEnded)
     EXPECT_EQ(thread.m_hThread.load(), nullptr);
 }
 
+TEST_F(ThreadWithLog, AThreadThatEndsBeforeItHasItsQueueFailsTheHandshakeInsteadOfPostingForEver)
+{
+    for (bool sleepBetween : {false, true}) {
+        cThread thread;
+        ASSERT_TRUE(thread.Start([](void*) -> unsigned { return 0; }, nullptr));
+        EXPECT_FALSE(thread.PostStartUntilReceived(sleepBetween));
+        thread.WaitEnd();
+    }
+}
+
 // Keeps running after WM_QUIT until the test lets it go.
 std::atomic<bool> g_bLetGo{false};
 std::atomic<bool> g_bStubbornEnded{false};
@@ -109,6 +119,8 @@ unsigned StubbornBody(void*)
 
 TEST_F(ThreadWithLog, AThreadThatIgnoresQuitIsLeftRunningNotKilled)
 {
+    g_bLetGo.store(false);
+    g_bStubbornEnded.store(false);
     cThread thread;
     ASSERT_TRUE(thread.Start(StubbornBody, nullptr));
     ASSERT_TRUE(thread.PostStartUntilReceived(false));

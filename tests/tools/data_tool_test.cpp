@@ -174,6 +174,10 @@ TEST_F(DataTool, UsageErrorsAndMissingGameDataAreReported)
         {{"dump", "system", Path("missing.dat")}, 1},
         {{"dump", "system", Path("in.dat"), "--game", Path("no-game")}, 1},
         {{"dump", "system", Path("in.dat"), "--game", Path("in.dat")}, 1},
+        {{"dump", "system", Path("no-game")}, 1},                                   // IN is a folder
+        {{"roundtrip", "system", Path("in.dat"), Path("missing/out.dat")}, 1},      // OUT cannot be made
+        {{"roundtrip", "system", Path("in.dat"), Path("no-game")}, 1},              // a folder stands there
+        {{"roundtrip", "window", Path("in.dat"), Path("out.dat")}, 1},              // not a Window.dat
     };
     fs::create_directories(m_Folder.Path() / "no-game");
     for (const Case& c : cases) {
@@ -182,4 +186,7 @@ TEST_F(DataTool, UsageErrorsAndMissingGameDataAreReported)
         EXPECT_GE(CountLines(run.err), 1);
         EXPECT_EQ(run.out, "");
     }
+    EXPECT_FALSE(m_Folder.Exists("missing"));
+    EXPECT_FALSE(m_Folder.Exists("out.dat"));
+    EXPECT_TRUE(fs::is_directory(m_Folder.Path() / "no-game"));
 }
