@@ -1,30 +1,148 @@
 #include "app/start_up.h"
 
+#include <cstdio>
+#include <cstring>
+#include <string>
+
 #include "app/main_window.h"
 #include "app/scene_factory.h"
+#include "app/start_up_screen.h"
+#include "data/boot_data.h"
+#include "data/data_paths.h"
 #include "data/data_version.h"
+#include "data/first_run.h"
+#include "data/system_data.h"
+#include "data/system_ini_keys.h"
+#include "graphics/device.h"
+#include "platform/files.h"
 #include "platform/random.h"
 #include "platform/timer.h"
-#include "platform/window.h"
 #include "play/game_manager.h"
 #include "shell/globals.h"
 #include "shell/input.h"
 #include "shell/key_config.h"
+#include "shell/log.h"
 #include "shell/not_built_yet.h"
+#include "shell/path_utils.h"
+#include "shell/system_ini.h"
 #include "sound/bgm.h"
 #include "sound/direct_sound.h"
 
-bool InitGame(const char*, int showCommand)
+int g_bWindowed = 1;
+int g_nRequestedBpp = 0;
+int g_bPresentByBlt = 0;
+int g_bTestPlay = 0;
+
+namespace {
+
+constexpr int kBuiltInSounds = 17;
+
+// Sound-effect volume by the option's step 0..10, in hundredths of a decibel.
+constexpr int kVolumeTable[11] = {-10000, -3000, -2000, -1300, -800, -500, -300, -150, -80, -30, 0};
+
+// Until the options record is read, the sound-effect volume is the record's default step.
+constexpr int kDefaultOptionVolume = 7;
+
+bool PrepareDataFolders()
+{
+    if (!CreateDefaultData(g_MainWindow.m_hWnd)) {
+        ReportLogBox("「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性があります。");
+        return false;
+    }
+    for (const char* const* folder = g_CreateFolders; *folder; ++folder) CreateDirectoryA(*folder, nullptr);
+    return true;
+}
+
+bool LoadSystemData()
+{
+    const char* path = g_DataPaths[DATAPATH_SYSTEM];
+    if (g_SystemData.Load(path)) return true;
+    ReportLogBox("%s の読み込みに失敗…", path);
+    return false;
+}
+
+// The drawing-mode dialog is not built: the boot record's drawing mode counts as chosen.
+bool RunDrawingModeDialog()
+{
+    LogNotBuiltYet("drawing-mode dialog");
+    return true;
+}
+
+bool TakeBootChoice()
+{
+    if (g_SystemIni.Direct3D < 2) return true;
+    g_BootData.Load(g_DataPaths[DATAPATH_BOOT]);  // a missing file leaves the defaults
+    if (!g_BootData.m_bDoNotAsk && !RunDrawingModeDialog()) return false;
+    g_SystemIni.Direct3D = g_BootData.m_nDrawingMode == 1 ? 1 : 0;
+    return true;
+}
+
+// A stage named on the command line: surrounding quotes go, and a name too long for a path is
+// reported as a stage that cannot be read, so that no cut name is played instead.
+void TakeCommandLineStage(const char* commandLine)
+{
+    if (!commandLine || !*commandLine) return;
+    std::string name = commandLine;
+    if (name.size() >= 2 && name.front() == '"' && name.back() == '"') name = name.substr(1, name.size() - 2);
+    if (name.size() >= sizeof g_SystemIni.FreeStage) {
+        ReportLogEcho("「%s」の読み込みに失敗しました！", name.c_str());
+        name.clear();
+    }
+    std::memcpy(g_SystemIni.FreeStage, name.c_str(), name.size() + 1);
+}
+
+void LoadSoundTable()
+{
+    // Only the Sound database's "none" entry until the databases are read.
+    const int databaseEntries = 1;
+    const std::size_t entries = static_cast<std::size_t>(databaseEntries + 16);
+    g_SoundTable.assign(entries, DSSOUNDDATA{});
+    g_SoundFileTable.assign(entries, DSSOUNDFILE{});
+    for (int i = 0; i < kBuiltInSounds; ++i) {
+        DSSOUNDFILE& file = g_SoundFileTable[static_cast<std::size_t>(i)];
+        std::snprintf(file.szFile, sizeof file.szFile, "%s", g_SystemData.m_SoundFiles.At(i).c_str());
+        file.nCopies = 1;
+        file.nVolume = 0;
+        file.nFlag = 1;
+    }
+    // Without a sound device the game goes on silent.
+    if (!DS_Init(g_MainWindow.m_hWnd, 22050, 8, 1)) {
+        EcLogString("DS_Init失敗！");
+        return;
+    }
+    DS_LoadSoundTable(g_SoundTable, g_SoundFileTable, kVolumeTable[kDefaultOptionVolume]);
+}
+
+void StartStageGivenAtStart()
+{
+    char* stage = g_SystemIni.FreeStage;
+    if (!*stage) return;
+    FindHighestNumberedFile(stage, stage, g_DataExts[1]);
+    if (GetFileAttributesA(stage) == INVALID_FILE_ATTRIBUTES) {
+        ReportLogEcho("「%s」の読み込みに失敗しました！", stage);
+        stage[0] = '\0';
+        return;
+    }
+    // Free play of the stage comes with the stage loader; until then the game starts at the title.
+    LogNotBuiltYet("stage at start");
+}
+
+}  // namespace
+
+bool InitGame(const char* commandLine, int showCommand)
 {
     timeBeginPeriod(1);
     srand(timeGetTime());
     g_nDataVersion = 692;
     g_bStripCR = 1;
     SetSceneFactory(MakeScene);
-    // The game's data files, System.ini and the boot choice, the graphics device, palette,
-    // fonts, options, BGM, the sound table and a stage named at start come with the start-up
-    // that loads a game folder.
-    LogNotBuiltYet("InitGame: data files, System.ini, graphics, fonts, options, sound table, stage at start");
+
+    if (!PrepareDataFolders()) return false;
+    LogNotBuiltYet("databases and their working tables");
+    if (!LoadSystemData()) return false;
+    LoadSystemIni("System.ini", g_SystemIni, SystemIniKeys(g_SystemData));
+    if (!TakeBootChoice()) return false;
+    TakeCommandLineStage(commandLine);
 
     g_GameManager.m_nFps = 60;
     g_GameManager.m_dScaleX = 1.0;
@@ -32,11 +150,17 @@ bool InitGame(const char*, int showCommand)
     g_GameManager.m_nFadeSpeed = 10;
     for (cInput& input : g_Input) input.SetRepeat(18, 6);
 
-    g_hWnd.store(g_MainWindow.m_hWnd);
-    ShowWindow(g_MainWindow.m_hWnd, showCommand);
+    if (!InitScreen(showCommand)) return false;
+    LogNotBuiltYet("fonts and their digit surfaces");
 
     for (cInput& input : g_Input) input.ResetButtonMasks();
-    if (!ReadKeyConfig("user_data\\KeyConfig.dat", g_KeyConfig)) DefaultKeyConfig(g_KeyConfig);
+    if (!ReadKeyConfig(g_DataPaths[DATAPATH_KEYCONFIG], g_KeyConfig)) DefaultKeyConfig(g_KeyConfig);
+    LogNotBuiltYet("options record and window-colour palette");
+    LogNotBuiltYet("title BGM");
+    LoadSoundTable();
+    LogNotBuiltYet("world map and common palette");
+    EcLog("4");
+    StartStageGivenAtStart();
     return true;
 }
 
@@ -46,5 +170,7 @@ void UnInitGame()
     DS_UnInit();
     g_Bgm.UnInit();
     g_GameManager.DeleteScenes();
-    LogNotBuiltYet("UnInitGame: fonts, surfaces, graphics device, keyboard hooks");
+    LogNotBuiltYet("UnInitGame: fonts, digit surfaces, keyboard hooks, icon");
+    if (g_bWindowed == 1) DDRelease();
+    else DDUninit();
 }

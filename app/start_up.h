@@ -2,5 +2,13 @@
 // Start-up and shutdown on the window thread: InitGame between the window's creation and the
 // game thread's start, UnInitGame after every other thread has ended (or none started).
 
+// False when the game cannot run; the failing step has said why.
 bool InitGame(const char* commandLine, int showCommand);
+// Releases what start-up acquired; safe after a partial start-up.
 void UnInitGame();
+
+// Start-up values kept for the rest of the run.
+extern int g_bWindowed;      // 1 in a window, 0 full screen
+extern int g_nRequestedBpp;  // colour depth asked of the graphics layer
+extern int g_bPresentByBlt;  // DirectDraw: present by copying instead of flipping
+extern int g_bTestPlay;      // a stage given at start is being played

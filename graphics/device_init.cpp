@@ -2,7 +2,10 @@
 #include <algorithm>
 #include <cstdio>
 #include "graphics/device.h"
+#include "graphics/dialog_mode.h"
+#include "graphics/fill.h"
 #include "graphics/present.h"
+#include "graphics/sprite_batch.h"
 #include "graphics/surface.h"
 #include "platform/gdi.h"
 #include "platform/message_box.h"
@@ -145,7 +148,7 @@ bool DDInitD3D9(HWND hWnd, int nWidth, int nHeight, int nBpp, int nBackBuffers)
     std::snprintf(g_VirBackBuffer.szSurfaceType, sizeof g_VirBackBuffer.szSurfaceType, "%s", "VirBackBuffer");
     DDCreateSurface(&g_WorkSD, g_nScreenWidth, g_nScreenHeight, FALSE, 0, 0, nullptr, FALSE);
     std::snprintf(g_WorkSD.szSurfaceType, sizeof g_WorkSD.szSurfaceType, "%s", "WorkSD");
-    // Full screen hides the cursor: the presenter does so with the desktop full screen.
+    if (g_nWindowMode == 0) DDHideCursorCompletely();
     return true;
 }
 
@@ -215,6 +218,7 @@ int DDInitFullScreen(HWND hWnd, int nBackBuffers)
     } else {
         DDAnalysePixelFormat(g_PixelFormat);
     }
+    DDHideCursorCompletely();
     return DDINIT_OK;
 }
 
@@ -285,6 +289,7 @@ int DDInitWindow(HWND hWnd)
         ReportLogEcho("SetClipper Err");
         return SETCLIPPER_ERR;
     }
+    DDShowCursorAgain();
     return DDINIT_OK;
 }
 
@@ -304,6 +309,8 @@ bool DDInit(BOOL bDirect3D, HWND hWnd, int nWidth, int nHeight, int nBpp, BOOL b
     // so that the record it then fills is the live one.
     if (!bDirect3D && g_lpDD && nWindowMode == 1) g_lpDD->RestoreDisplayMode();
     if (!bDirect3D && g_bDDInit) DDUninit();
+    // What a failed set-up left behind goes first, so that nothing of it leaks or stays live.
+    if (!g_bDDInit && (lpDTCon || lpDDCon || g_lpD3D || g_lpDD)) DDUninit();
 
     g_bDirect3D = bDirect3D;
     g_hWndDD = hWnd;
@@ -347,6 +354,9 @@ void DDSetDefaultRenderStates()
 
 void DDUninit()
 {
+    // A batch left open holds records of this device: it ends with it, undrawn.
+    g_SpriteBatch = SPRITEBATCH{};
+    g_FillBatch = FILLBATCH{};
     if (g_lpDD) {
         ReleaseStandardSurfaces();
         plat::SafeRelease(g_lpDDClipper);
@@ -367,6 +377,9 @@ void DDUninit()
         plat::SafeRelease(g_lpDevice);
         plat::SafeRelease(g_lpD3D);
     }
+    // Records still listed belong to the device that is gone: a later device, whose serials
+    // start again at 1, neither restores them nor loses its own records when they go.
+    g_SurfaceList.clear();
     delete lpDTCon;
     lpDTCon = nullptr;
     g_bDDInit = FALSE;

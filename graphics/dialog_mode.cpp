@@ -5,15 +5,17 @@
 #include "platform/presenter.h"
 #include "shell/log.h"
 
-namespace {
-
-void HideCursorCompletely()
+void DDHideCursorCompletely()
 {
     while (ShowCursor(FALSE) >= 0) {
     }
 }
 
-}  // namespace
+void DDShowCursorAgain()
+{
+    while (ShowCursor(TRUE) < 0) {
+    }
+}
 
 int DDSetDialogMode(BOOL bOn)
 {
@@ -28,7 +30,7 @@ int DDSetDialogMode(BOOL bOn)
             ShowCursor(TRUE);
             return 1;
         }
-        HideCursorCompletely();
+        DDHideCursorCompletely();
         return FAILED(g_lpDevice->SetDialogBoxMode(FALSE)) ? 0 : 1;
     }
     if (lpDDCon && g_lpDD) {
@@ -37,7 +39,7 @@ int DDSetDialogMode(BOOL bOn)
             ShowCursor(TRUE);
             return 1;
         }
-        HideCursorCompletely();
+        DDHideCursorCompletely();
     }
     return 1;
 }

@@ -8,3 +8,8 @@ int DDSetDialogMode(BOOL bOn);
 // The box's answer (IDOK, IDYES or IDNO); 0 when the dialog mode could not be entered, in
 // which case no box is shown.
 int DDMesBox(const char* text, const char* caption, UINT type);
+
+// The cursor's display count: hidden while negative (a full-screen display outside dialogs),
+// shown while not negative (a window).
+void DDHideCursorCompletely();
+void DDShowCursorAgain();

@@ -30,7 +30,7 @@ int DDPresent(int nFps, int a, DDSURFACEDATA* b)
     const HRESULT hr = g_lpDevice->Present(nullptr, nullptr, nullptr, nullptr);
     if (hr == D3DERR_DEVICELOST) {
         // Minimised without being activated; the restore shows it again.
-        if (g_nWindowMode == 0) ShowWindow(g_hWndDD, SW_SHOWMINIMIZED);
+        if (g_nWindowMode == 0) ShowWindow(g_hWndDD, SW_SHOWMINNOACTIVE);
         return 0;
     }
     return 1;

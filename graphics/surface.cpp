@@ -41,13 +41,15 @@ HRESULT MakeVertexBuffer(DDSURFACEDATA* lpSD)
     return g_lpDevice->CreateVertexBuffer(112, D3DUSAGE_WRITEONLY, kVertexFvf, D3DPOOL_MANAGED, &lpSD->lpDT->lpVB, nullptr);
 }
 
+// A record made again without being released first lets go of what it held, instead of
+// leaking it.
 void ResetDevicePointers(DTSURFACEDATA* dt)
 {
-    dt->lpSurface = nullptr;
-    dt->lpSystemSurface = nullptr;
-    dt->lpVB = nullptr;
-    dt->lpReserved = nullptr;
-    dt->lpTexture = nullptr;
+    plat::SafeRelease(dt->lpSurface);
+    plat::SafeRelease(dt->lpSystemSurface);
+    plat::SafeRelease(dt->lpVB);
+    plat::SafeRelease(dt->lpReserved);
+    plat::SafeRelease(dt->lpTexture);
 }
 
 bool FetchLevel(DDSURFACEDATA* lpSD)

@@ -92,20 +92,13 @@ bool DDAddSurfaceList(cSafeList<DDSURFACEDATA>* lpSurfaces, cSafeList<SURFACEINF
 int DDRemoveSurface(cSafeList<DDSURFACEDATA>* lpSurfaces, cSafeList<SURFACEINFO>* lpInfo, DDSURFACEDATA* lpSD)
 {
     if (!lpSurfaces || !lpInfo) return 1;
-    int position = 0;
-    int index = 0;
-    for (DDSURFACEDATA& record : *lpSurfaces) {
-        if (&record == lpSD) {
-            position = index;
-            break;
-        }
-        ++index;
-    }
-    if (position >= static_cast<int>(lpSurfaces->size())) return 1;
-    auto record = std::next(lpSurfaces->begin(), position);
+    // A record that is not in the list removes nothing (not the list's first surface).
+    auto record = std::find_if(lpSurfaces->begin(), lpSurfaces->end(), [lpSD](DDSURFACEDATA& r) { return &r == lpSD; });
+    if (record == lpSurfaces->end()) return 1;
+    const auto position = std::distance(lpSurfaces->begin(), record);
     DDReleaseSurface(&*record);
     lpSurfaces->erase(record);
-    if (position < static_cast<int>(lpInfo->size())) lpInfo->erase(std::next(lpInfo->begin(), position));
+    if (position < static_cast<std::ptrdiff_t>(lpInfo->size())) lpInfo->erase(std::next(lpInfo->begin(), position));
     return 1;
 }
 

@@ -13,6 +13,9 @@ const GUID IID_IDirectDraw7 = {0x15e65ec0, 0x3b9c, 0x11d2, {0xb9, 0x2f, 0x00, 0x
 namespace plat {
 
 struct cDDrawState {
+    // The DirectDraw object while it lives: every surface it made holds a reference to it, so
+    // that releasing it while surfaces remain reports a count above 0.
+    IDirectDraw7* lpObject = nullptr;
     HWND hWnd = nullptr;
     DWORD dwCoopFlags = 0;
     bool bFullScreen = false;
@@ -158,6 +161,10 @@ IDirectDrawSurface7::IDirectDrawSurface7(std::shared_ptr<plat::cDDrawState> owne
     std::lock_guard lock(plat::g_Lock);
     m_Owner->surfaces.push_back(this);
     if (plat::InVideoMemory(*this)) m_Owner->videoBytes += m_Store->bytes.size();
+    if (m_Owner->lpObject) {
+        m_lpDirectDraw = m_Owner->lpObject;
+        m_lpDirectDraw->AddRef();
+    }
 }
 
 IDirectDrawSurface7::~IDirectDrawSurface7()
@@ -173,10 +180,13 @@ IDirectDrawSurface7::~IDirectDrawSurface7()
             next = after;
         }
     }
-    std::lock_guard lock(plat::g_Lock);
-    auto& list = m_Owner->surfaces;
-    list.erase(std::remove(list.begin(), list.end(), this), list.end());
-    if (plat::InVideoMemory(*this)) m_Owner->videoBytes -= m_Store->bytes.size();
+    {
+        std::lock_guard lock(plat::g_Lock);
+        auto& list = m_Owner->surfaces;
+        list.erase(std::remove(list.begin(), list.end(), this), list.end());
+        if (plat::InVideoMemory(*this)) m_Owner->videoBytes -= m_Store->bytes.size();
+    }
+    if (m_lpDirectDraw) m_lpDirectDraw->Release();
 }
 
 HRESULT IDirectDrawSurface7::GetAttachedSurface(DDSCAPS2* caps, IDirectDrawSurface7** surface)
@@ -354,10 +364,11 @@ void IDirectDrawSurface7::Present()
 
 // --- the DirectDraw object ------------------------------------------------------------
 
-IDirectDraw7::IDirectDraw7() : m_State(std::make_shared<plat::cDDrawState>()) {}
+IDirectDraw7::IDirectDraw7() : m_State(std::make_shared<plat::cDDrawState>()) { m_State->lpObject = this; }
 
 IDirectDraw7::~IDirectDraw7()
 {
+    m_State->lpObject = nullptr;
     if (m_State->bFullScreen) plat::SetPresentFullScreen(false);
 }
 

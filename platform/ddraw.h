@@ -118,6 +118,7 @@ struct DDBLTFX {
 namespace plat {
 struct cDDrawState;
 }
+class IDirectDraw7;
 
 class IDirectDrawPalette : public IUnknown {
 public:
@@ -162,6 +163,7 @@ public:
     IDirectDrawPalette* m_lpPalette = nullptr;
     IDirectDrawClipper* m_lpClipper = nullptr;
     IDirectDrawSurface7* m_lpNext = nullptr;  // next buffer of a flip chain (owned by the primary)
+    IDirectDraw7* m_lpDirectDraw = nullptr;   // the object that made it, referenced while it lives
     bool m_bChainMember = false;              // a back buffer of a flip chain, owned by its primary
 };
 

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <string>
 
+#include "platform/messages.h"
 #include "platform/sdl_window.h"
 #include "platform/text.h"
 
@@ -69,16 +70,35 @@ LPARAM PackPoint(int x, int y)
     return static_cast<LPARAM>((static_cast<DWORD>(y & 0xFFFF) << 16) | static_cast<DWORD>(x & 0xFFFF));
 }
 
-void MirrorToSdl(HWND hWnd, const cWindowRecord& w)
+// What the SDL window of the main window should look like after a change of its record.
+struct cSdlPlacement {
+    POINT origin;
+    int width, height;
+    bool resizable;
+};
+
+cSdlPlacement PlacementOf(const cWindowRecord& w)
 {
-    SDL_Window* window = plat::MainSdlWindow();
-    if (hWnd != g_hMainWindow || !window) return;
-    const POINT origin = ClientOrigin(w);
-    SDL_SetWindowPosition(window, origin.x, origin.y);
-    int width = 0, height = 0;
-    SDL_GetWindowSize(window, &width, &height);
-    if (width != w.clientWidth || height != w.clientHeight) SDL_SetWindowSize(window, w.clientWidth, w.clientHeight);
-    SDL_SetWindowResizable(window, (w.style & WS_THICKFRAME) ? SDL_TRUE : SDL_FALSE);
+    return cSdlPlacement{ClientOrigin(w), w.clientWidth, w.clientHeight, (w.style & WS_THICKFRAME) != 0};
+}
+
+// SDL video is called on the window thread only: whatever thread changes a window, the SDL
+// window follows there. Never called with g_Mutex held, since the window thread's event
+// drain takes it too.
+void OnWindowThread(const std::function<void()>& fn) { plat::RunOnWindowThread(fn); }
+
+void MirrorToSdl(HWND hWnd, const cSdlPlacement& p)
+{
+    if (hWnd != plat::MainWindowHandle() || !plat::MainSdlWindow()) return;
+    OnWindowThread([p] {
+        SDL_Window* window = plat::MainSdlWindow();
+        if (!window) return;
+        SDL_SetWindowPosition(window, p.origin.x, p.origin.y);
+        int width = 0, height = 0;
+        SDL_GetWindowSize(window, &width, &height);
+        if (width != p.width || height != p.height) SDL_SetWindowSize(window, p.width, p.height);
+        SDL_SetWindowResizable(window, p.resizable ? SDL_TRUE : SDL_FALSE);
+    });
 }
 
 // Adds (sign 1) or takes away (sign -1) the screen position of the window's client area.
@@ -100,9 +120,10 @@ int GetSystemMetrics(int index)
     switch (index) {
     case SM_CXSCREEN:
     case SM_CYSCREEN: {
-        SDL_DisplayMode mode;
-        if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_GetDesktopDisplayMode(0, &mode) == 0)
-            return index == SM_CXSCREEN ? mode.w : mode.h;
+        SDL_DisplayMode mode{};
+        bool known = false;
+        if (SDL_WasInit(SDL_INIT_VIDEO)) OnWindowThread([&] { known = SDL_GetDesktopDisplayMode(0, &mode) == 0; });
+        if (known) return index == SM_CXSCREEN ? mode.w : mode.h;
         return index == SM_CXSCREEN ? 1024 : 768;
     }
     case SM_CXVSCROLL: return 16;
@@ -157,8 +178,12 @@ HWND CreateWindowExA(DWORD, const char* className, const char* title, DWORD styl
     }
     if (isMain && SDL_WasInit(SDL_INIT_VIDEO)) {
         const POINT origin = ClientOrigin(record);
-        if (!plat::CreateMainSdlWindow(hWnd, origin.x, origin.y, record.clientWidth, record.clientHeight,
-                                       title ? title : "")) {
+        bool made = false;
+        OnWindowThread([&] {
+            made = plat::CreateMainSdlWindow(hWnd, origin.x, origin.y, record.clientWidth, record.clientHeight,
+                                             title ? title : "");
+        });
+        if (!made) {
             std::lock_guard<std::mutex> lock(g_Mutex);
             g_Windows.erase(hWnd);
             g_hMainWindow = nullptr;
@@ -184,16 +209,21 @@ LONG GetWindowLongA(HWND hWnd, int index)
 
 LONG SetWindowLongA(HWND hWnd, int index, LONG value)
 {
-    std::lock_guard<std::mutex> lock(g_Mutex);
-    cWindowRecord* w = FindLocked(hWnd);
-    if (!w || index != GWL_STYLE) return 0;
-    const LONG previous = static_cast<LONG>(w->style);
-    // The client area keeps its place and size; the frame grows or shrinks around it.
-    const POINT origin = ClientOrigin(*w);
-    w->style = static_cast<DWORD>(value);
-    const cFrame f = FrameOf(w->style, false);
-    SetOuterFromClient(*w, origin.x - f.left, origin.y - f.top);
-    MirrorToSdl(hWnd, *w);
+    LONG previous;
+    cSdlPlacement placement;
+    {
+        std::lock_guard<std::mutex> lock(g_Mutex);
+        cWindowRecord* w = FindLocked(hWnd);
+        if (!w || index != GWL_STYLE) return 0;
+        previous = static_cast<LONG>(w->style);
+        // The client area keeps its place and size; the frame grows or shrinks around it.
+        const POINT origin = ClientOrigin(*w);
+        w->style = static_cast<DWORD>(value);
+        const cFrame f = FrameOf(w->style, false);
+        SetOuterFromClient(*w, origin.x - f.left, origin.y - f.top);
+        placement = PlacementOf(*w);
+    }
+    MirrorToSdl(hWnd, placement);
     return previous;
 }
 
@@ -202,6 +232,7 @@ BOOL SetWindowPos(HWND hWnd, HWND, int x, int y, int width, int height, UINT fla
     bool moved = false, sized = false;
     POINT origin{};
     int clientWidth = 0, clientHeight = 0;
+    cSdlPlacement placement;
     {
         std::lock_guard<std::mutex> lock(g_Mutex);
         cWindowRecord* w = FindLocked(hWnd);
@@ -221,11 +252,12 @@ BOOL SetWindowPos(HWND hWnd, HWND, int x, int y, int width, int height, UINT fla
             w->clientHeight = newHeight;
         }
         SetOuterFromClient(*w, left, top);
-        MirrorToSdl(hWnd, *w);
+        placement = PlacementOf(*w);
         origin = ClientOrigin(*w);
         clientWidth = w->clientWidth;
         clientHeight = w->clientHeight;
     }
+    MirrorToSdl(hWnd, placement);
     if (moved) SendMessageA(hWnd, WM_MOVE, 0, PackPoint(origin.x, origin.y));
     if (sized) SendMessageA(hWnd, WM_SIZE, SIZE_RESTORED, PackPoint(clientWidth, clientHeight));
     return TRUE;
@@ -268,19 +300,23 @@ BOOL ShowWindow(HWND hWnd, int command)
         wasVisible = w->visible;
         w->visible = command != SW_HIDE;
         if (command == SW_SHOWMAXIMIZED) { w->zoomed = true; w->iconic = false; }
-        if (command == SW_SHOWMINIMIZED || command == SW_MINIMIZE) w->iconic = true;
+        if (command == SW_SHOWMINIMIZED || command == SW_MINIMIZE || command == SW_SHOWMINNOACTIVE) w->iconic = true;
         if (command == SW_RESTORE || command == SW_SHOWNORMAL) { w->iconic = false; w->zoomed = false; }
     }
-    SDL_Window* window = hWnd == plat::MainWindowHandle() ? plat::MainSdlWindow() : nullptr;
-    if (window) {
-        switch (command) {
-        case SW_HIDE: SDL_HideWindow(window); break;
-        case SW_SHOWMAXIMIZED: SDL_ShowWindow(window); SDL_MaximizeWindow(window); break;
-        case SW_SHOWMINIMIZED:
-        case SW_MINIMIZE: SDL_MinimizeWindow(window); break;
-        case SW_RESTORE: SDL_ShowWindow(window); SDL_RestoreWindow(window); break;
-        default: SDL_ShowWindow(window); break;
-        }
+    if (hWnd == plat::MainWindowHandle() && plat::MainSdlWindow()) {
+        OnWindowThread([command] {
+            SDL_Window* window = plat::MainSdlWindow();
+            if (!window) return;
+            switch (command) {
+            case SW_HIDE: SDL_HideWindow(window); break;
+            case SW_SHOWMAXIMIZED: SDL_ShowWindow(window); SDL_MaximizeWindow(window); break;
+            case SW_SHOWMINIMIZED:
+            case SW_MINIMIZE:
+            case SW_SHOWMINNOACTIVE: SDL_MinimizeWindow(window); break;
+            case SW_RESTORE: SDL_ShowWindow(window); SDL_RestoreWindow(window); break;
+            default: SDL_ShowWindow(window); break;
+            }
+        });
     }
     return wasVisible ? TRUE : FALSE;
 }
@@ -305,8 +341,12 @@ BOOL SetWindowTextA(HWND hWnd, const char* text)
         std::lock_guard<std::mutex> lock(g_Mutex);
         if (!FindLocked(hWnd)) return FALSE;
     }
-    SDL_Window* window = hWnd == plat::MainWindowHandle() ? plat::MainSdlWindow() : nullptr;
-    if (window) SDL_SetWindowTitle(window, plat::Cp932ToUtf8(text ? text : "").c_str());
+    if (hWnd == plat::MainWindowHandle() && plat::MainSdlWindow()) {
+        const std::string title = plat::Cp932ToUtf8(text ? text : "");
+        OnWindowThread([&title] {
+            if (SDL_Window* window = plat::MainSdlWindow()) SDL_SetWindowTitle(window, title.c_str());
+        });
+    }
     return TRUE;
 }
 
@@ -324,8 +364,10 @@ BOOL SystemParametersInfoA(UINT action, UINT, void* out, UINT)
 {
     if (action != SPI_GETWORKAREA || !out) return FALSE;
     RECT* rect = static_cast<RECT*>(out);
-    SDL_Rect bounds;
-    if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_GetDisplayUsableBounds(0, &bounds) == 0) {
+    SDL_Rect bounds{};
+    bool known = false;
+    if (SDL_WasInit(SDL_INIT_VIDEO)) OnWindowThread([&] { known = SDL_GetDisplayUsableBounds(0, &bounds) == 0; });
+    if (known) {
         *rect = RECT{bounds.x, bounds.y, bounds.x + bounds.w, bounds.y + bounds.h};
     } else {
         *rect = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};

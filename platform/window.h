@@ -52,6 +52,7 @@ constexpr int SW_SHOWMAXIMIZED = 3;
 constexpr int SW_MAXIMIZE = 3;
 constexpr int SW_SHOW = 5;
 constexpr int SW_MINIMIZE = 6;
+constexpr int SW_SHOWMINNOACTIVE = 7;
 constexpr int SW_RESTORE = 9;
 
 constexpr WPARAM SIZE_RESTORED = 0;

@@ -1,5 +1,6 @@
 // The game executable run as a child process, headless, each run with a runtime folder (for
-// the single-instance lock and the editor's socket) and a working folder of its own.
+// the single-instance lock and the editor's socket) and a working folder of its own, which
+// holds the demo game unless a test says otherwise.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -14,8 +15,10 @@
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
+#include "tests/support/demo_game.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -30,7 +33,7 @@ void SleepMs(int ms)
 class cGameProcess {
 public:
     cGameProcess(const qbtest::cTempFolder& runtime, const std::filesystem::path& folder,
-                 std::vector<std::string> environment)
+                 std::vector<std::string> environment, std::vector<std::string> arguments = {})
     {
         environment.push_back("XDG_RUNTIME_DIR=" + runtime.Path().string());
         environment.push_back("SDL_VIDEODRIVER=dummy");
@@ -45,8 +48,10 @@ public:
             std::vector<char*> env;
             for (std::string& e : environment) env.push_back(e.data());
             env.push_back(nullptr);
-            char* argv[] = {const_cast<char*>(QB_GAME_EXECUTABLE), nullptr};
-            execve(QB_GAME_EXECUTABLE, argv, env.data());
+            std::vector<char*> argv{const_cast<char*>(QB_GAME_EXECUTABLE)};
+            for (std::string& a : arguments) argv.push_back(a.data());
+            argv.push_back(nullptr);
+            execve(QB_GAME_EXECUTABLE, argv.data(), env.data());
             _exit(121);
         }
     }
@@ -98,9 +103,26 @@ bool WaitForLockOwner(const qbtest::cTempFolder& runtime, pid_t pid)
     return false;
 }
 
+// Waits until a file of the folder holds the text.
+bool WaitForFileText(const qbtest::cTempFolder& folder, const std::string& file, const std::string& text)
+{
+    for (int i = 0; i < 4000; ++i) {
+        if (folder.Exists(file) && folder.ReadFile(file).find(text) != std::string::npos) return true;
+        SleepMs(5);
+    }
+    return false;
+}
+
 class Executable : public ::testing::Test {
 protected:
+    // A working folder holding the demo game.
     std::filesystem::path Folder(const char* name)
+    {
+        std::filesystem::path folder = EmptyFolder(name);
+        EXPECT_TRUE(qbtest::WriteDemoGame(folder));
+        return folder;
+    }
+    std::filesystem::path EmptyFolder(const char* name)
     {
         std::filesystem::path folder = m_Work.Path() / name;
         std::filesystem::create_directories(folder);
@@ -128,7 +150,7 @@ TEST_F(Executable, AScriptedRunClosesAfter120FramesAndEndsInOrder)
     const std::string log = m_Work.ReadFile("game/EC_Game.txt");
     std::size_t at = 0;
     std::size_t exitA = 0, exitD = 0;
-    for (const char* line : {"G\n", "H\n", "I\n", "J\n", "WM_CLOSE 成功！\n", "thPause.Exit()\n", "Exit A\n",
+    for (const char* line : {"G\n", "H\n", "DDInit成功\n", "1\n", "4\n", "I\n", "J\n", "WM_CLOSE 成功！\n", "thPause.Exit()\n", "Exit A\n",
                              "Exit B\n", "Exit C\n", "Exit D\n", "Exit E\n", "thGame.Exit()\n", "WM_DESTROY\n",
                              "UnInitGame後\n", "ReleaseMutex後\n"}) {
         const std::size_t found = log.find(line, at);
@@ -167,7 +189,7 @@ TEST_F(Executable, AWorkingFolderWithoutACp932NameIsRefusedWithAMessage)
 {
     WriteScript("close.txt", "clock virtual\nclose 2\n");
     const char* name = u8"game\U0001F600";   // an emoji: no CP932 form
-    cGameProcess game(m_Runtime, Folder(name), {Script("close.txt")});
+    cGameProcess game(m_Runtime, EmptyFolder(name), {Script("close.txt")});
     EXPECT_TRUE(ExitedWith(game.Wait(), 0));
     const std::string folder = name;
     EXPECT_NE(m_Work.ReadFile(folder + "/stderr.txt").find("CP932"), std::string::npos);
@@ -179,7 +201,8 @@ TEST_F(Executable, SigtermEndsTheGameThroughTheCloseSequence)
 {
     WriteScript("trace.txt", "eclog on\n");
     cGameProcess game(m_Runtime, Folder("game"), {Script("trace.txt")});
-    ASSERT_TRUE(WaitForLockOwner(m_Runtime, game.Pid()));
+    // Once the game thread runs, SDL has long turned SIGTERM into a close request.
+    ASSERT_TRUE(WaitForFileText(m_Work, "game/EC_Game.txt", "\nJ\n"));
     kill(game.Pid(), SIGTERM);
     EXPECT_TRUE(ExitedWith(game.Wait(), 0));
     EXPECT_NE(m_Work.ReadFile("game/EC_Game.txt").find("WM_DESTROY\n"), std::string::npos);
@@ -277,6 +300,130 @@ TEST_F(Executable, StartedByTheEditorWithoutItsWindowRunsAsUsual)
     WriteScript("close.txt", "clock virtual\nclose 2\n");
     cGameProcess game(m_Runtime, Folder("game"), {Script("close.txt"), "QUILLBRAMWOOD_SHOWCMD=5"});
     EXPECT_TRUE(ExitedWith(game.Wait(), 0));
+}
+
+// Width and height from the header of a PNG file; {0, 0} for anything else.
+std::pair<std::uint32_t, std::uint32_t> PngSize(const std::string& png)
+{
+    if (png.size() < 24 || png.compare(0, 8, "\x89PNG\r\n\x1a\n", 8) != 0 || png.compare(12, 4, "IHDR") != 0) return {0, 0};
+    auto bigEndian = [&png](std::size_t at) {
+        std::uint32_t v = 0;
+        for (std::size_t i = 0; i < 4; ++i) v = v << 8 | static_cast<unsigned char>(png[at + i]);
+        return v;
+    };
+    return {bigEndian(16), bigEndian(20)};
+}
+
+std::size_t CountOf(const std::string& text, const std::string& part)
+{
+    std::size_t n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++n;
+    return n;
+}
+
+TEST_F(Executable, AScriptedRunDumpsTheBackBufferOfAFrameAsA640By480Png)
+{
+    const std::string png = (m_Work.Path() / "frame.png").string();
+    WriteScript("dump.txt", "clock virtual\ndump 3 " + png + "\nclose 5\n");
+    cGameProcess game(m_Runtime, Folder("game"), {Script("dump.txt")});
+    EXPECT_TRUE(ExitedWith(game.Wait(), 0));
+    ASSERT_TRUE(m_Work.Exists("frame.png"));
+    EXPECT_EQ(PngSize(m_Work.ReadFile("frame.png")), std::make_pair(640u, 480u));
+}
+
+TEST_F(Executable, WithoutDataTheFirstRunAsksToCopyTheDefaultAndNoEndsTheProgram)
+{
+    const std::string question = u8"データが存在しません！デフォルトデータを作成しますか？";
+    const std::string failure = u8"「data」フォルダの作成に失敗…\n「default」フォルダに問題がある可能性があります。";
+    struct Case { const char* name; bool withDefault; const char* answer; bool asked; bool runs; } cases[] = {
+        {"empty", false, "no", false, false},  // nothing to copy from: no question
+        {"declined", true, "no", true, false},
+        {"accepted", true, "yes", true, true},
+    };
+    for (const auto& c : cases) {
+        const std::filesystem::path folder = EmptyFolder(c.name);
+        if (c.withDefault) {
+            ASSERT_TRUE(qbtest::WriteDemoGame(folder));
+            std::filesystem::rename(folder / "data", folder / "default");
+        }
+        const std::string script = std::string(c.name) + ".txt";
+        WriteScript(script.c_str(), std::string("box ") + c.answer + "\nclock virtual\nclose 3\n");
+        cGameProcess game(m_Runtime, folder, {Script(script.c_str())});
+        EXPECT_TRUE(ExitedWith(game.Wait(), 0)) << c.name;
+        const std::string name = c.name;
+        const std::string err = m_Work.ReadFile(name + "/stderr.txt");
+        EXPECT_EQ(err.find(question) != std::string::npos, c.asked) << name << "\n" << err;
+        EXPECT_EQ(err.find(failure) != std::string::npos, !c.runs) << name << "\n" << err;
+        EXPECT_EQ(m_Work.Exists(name + "/data/System.dat"), c.runs) << name;
+        EXPECT_EQ(m_Work.Exists(name + "/user_data"), c.runs) << name << ": no folder is made without data";
+    }
+}
+
+TEST_F(Executable, AScreenModeThatIsRefusedShowsItsTextAndEnds)
+{
+    // The dummy display's desktop has 32 bits per pixel.
+    const std::string windowText =
+        u8"画面モードが不正です！\nウインドウモードではSystem.iniの設定と画面の色の設定を合わせて下さい！";
+    const std::string otherText = u8"画面モードが不正です！\nSystem.iniと画面の設定を見直して下さい！";
+    struct Case { const char* name; const char* ini; const std::string* text; } cases[] = {
+        {"window16", "WindowMode=1\nBpp=16\nExit\n", &windowText},
+        {"window8", "Direct3D=0\nWindowMode=1\nBpp=8\nExit\n", &otherText},  // never 8 bits in a window
+        {"full24", "WindowMode=0\nBpp=24\nExit\n", &otherText},
+    };
+    WriteScript("close.txt", "clock virtual\nclose 3\n");
+    for (const auto& c : cases) {
+        const std::string name = c.name;
+        const std::filesystem::path folder = Folder(c.name);
+        m_Work.WriteFile(name + "/System.ini", c.ini);
+        cGameProcess game(m_Runtime, folder, {Script("close.txt")});
+        EXPECT_TRUE(ExitedWith(game.Wait(), 0)) << name;
+        const std::string err = m_Work.ReadFile(name + "/stderr.txt");
+        EXPECT_EQ(CountOf(err, *c.text), 1u) << name << "\n" << err;
+        EXPECT_EQ(m_Work.ReadFile(name + "/Report_Game.txt").find("\nMode : "), std::string::npos)
+            << name << ": no graphics device was made";
+    }
+}
+
+TEST_F(Executable, AFailedStartUpShowsTheStepsTextTellsTheEditorAndEnds)
+{
+    cEditorSocket editor(m_Runtime);
+    ASSERT_TRUE(editor.Bound());
+    struct Case { const char* name; const char* removed; const char* text; const char* where; } cases[] = {
+        {"system", "data/System.dat", u8"data\\System.dat の読み込みに失敗…", "stderr.txt"},
+        {"palette", "bmp/plt/Palette.bmp", "DDLoadPaletteFromFile失敗\n", "EC_Game.txt"},
+        {"debug", "bmp/Debug.bmp", u8"bmp\\Debug.bmp の読み込みに失敗！", "stderr.txt"},
+    };
+    WriteScript("close.txt", "eclog on\nclock virtual\nclose 3\n");
+    for (const auto& c : cases) {
+        const std::string name = c.name;
+        const std::filesystem::path folder = Folder(c.name);
+        std::filesystem::remove(folder / c.removed);
+        cGameProcess game(m_Runtime, folder, {Script("close.txt"), "QUILLBRAMWOOD_SHOWCMD=5"});
+        EXPECT_TRUE(ExitedWith(game.Wait(), 0)) << name;
+        EXPECT_NE(m_Work.ReadFile(name + "/" + c.where).find(c.text), std::string::npos) << name;
+        EXPECT_EQ(m_Work.ReadFile(name + "/EC_Game.txt").find("\nI\n"), std::string::npos)
+            << name << ": the game thread never started";
+        const auto pid = static_cast<std::uint32_t>(game.Pid());
+        EXPECT_EQ(editor.Notices(), (std::vector<std::vector<std::uint32_t>>{{1, 1, pid}, {0, 0, pid}})) << name;
+    }
+}
+
+TEST_F(Executable, AStageNamedAtStartThatCannotBeReadLeavesOneReportLineAndTheGameRuns)
+{
+    const std::string longName = std::string(300, 'a') + ".stg4";
+    struct Case { const char* name; std::string argument; std::string line; } cases[] = {
+        {"missing", "missing.stg4_001", "「missing.stg4_001」の読み込みに失敗しました！\n"},
+        {"long", longName, "「" + longName + "」の読み込みに失敗しました！\n"},  // too long for a path
+    };
+    WriteScript("close.txt", "clock virtual\nclose 3\n");
+    for (const auto& c : cases) {
+        const std::string name = c.name;
+        cGameProcess game(m_Runtime, Folder(c.name), {Script("close.txt")}, {c.argument});
+        EXPECT_TRUE(ExitedWith(game.Wait(), 0)) << name;
+        const std::string report = m_Work.ReadFile(name + "/Report_Game.txt");
+        EXPECT_EQ(CountOf(report, c.line), 1u) << name << "\n" << report;
+        EXPECT_NE(report.find("\nMode : "), std::string::npos) << name << ": the game started";
+    }
 }
 
 }  // namespace

@@ -25,6 +25,7 @@
 #include "shell/shared_flags.h"
 #include "shell/thread.h"
 #include "sound/direct_sound.h"
+#include "tests/app/main_window_maker.h"
 #include "tests/support/byte_builder.h"
 #include "tests/support/temp_folder.h"
 
@@ -324,22 +325,11 @@ TEST_F(MainWindow, TheDeviceResetRunsOnTheWindowThreadWhileTheSenderWaits)
     EXPECT_EQ(s_dwServedOn, GetCurrentThreadId());
 }
 
-// The main window as WinMain makes it (class, layout, desktop rectangle), resized to a client
-// area of 320 x 240 and moved to (30, 40).
+// The main window as WinMain makes it, resized to a client area of 320 x 240 and moved to
+// (30, 40).
 HWND MakeDesktopMainWindow()
 {
-    constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
-    static const bool registered = [] {
-        WNDCLASSEXA windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = WndProc;
-        windowClass.lpszClassName = "QuillbramwoodPlacementTest";
-        return RegisterClassExA(&windowClass) != 0;
-    }();
-    if (!registered) return nullptr;
-    g_MainWindow.InitLayout(640, 480, 100, 100, 640, 480, style, 0, 0, 0, 0, 0);
-    HWND hWnd = CreateWindowExA(0, "QuillbramwoodPlacementTest", "", style, 100, 100, g_MainWindow.m_nWindowWidth,
-                                g_MainWindow.m_nWindowHeight, nullptr, nullptr, nullptr, nullptr);
+    HWND hWnd = qbtest::MakeMainWindowAsWinMainDoes("QuillbramwoodPlacementTest");
     if (!hWnd) return nullptr;
     g_MainWindow.SetClientSize(320, 240);
     g_MainWindow.SetPosition(30, 40);

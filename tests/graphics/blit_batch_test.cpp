@@ -115,6 +115,29 @@ TEST_F(cBatch, ABatchBegunTwiceDrawsOnlyWhatFollowedTheSecondBegin)
     EXPECT_EQ(after.At(9, 9) & 0xFFFFFF, kColors[1]);
 }
 
+TEST_F(cBatch, BatchesLeftOpenEndWithTheDevice)
+{
+    DDBeginSpriteBatch(TRUE);
+    DDAddBatchSurface(&m_Pictures[0]);
+    Sprite(0, 0);
+    DDBeginFillBatch();
+    DDFillRect(&m_Target, 0, 0, 4, 4, 0x80FFFFFF);
+    DDUninit();
+    EXPECT_FALSE(g_SpriteBatch.bActive);
+    EXPECT_TRUE(g_SpriteBatch.records.empty());
+    EXPECT_TRUE(g_SpriteBatch.surfaces.empty());
+    EXPECT_FALSE(g_FillBatch.bActive);
+    EXPECT_TRUE(g_FillBatch.records.empty());
+    // The next device draws at once.
+    ASSERT_TRUE(Init({TRUE, 32, 1}));
+    DDSURFACEDATA target;
+    ClearSurfaceData(&target);
+    ASSERT_TRUE(DDCreateSurface(&target, 4, 4, FALSE, 0, 0, nullptr, FALSE));
+    DDFillRect(&target, 0, 0, 4, 4, 0xFF123456);
+    EXPECT_EQ(qbtest::ReadImage(&target).At(3, 3), 0xFF123456u);
+    DDReleaseSurface(&target);
+}
+
 TEST_F(cBatch, AFailedVertexBufferDropsTheRunWithALine)
 {
     DDBeginSpriteBatch(FALSE);

@@ -12,19 +12,8 @@ using qbtest::cImage;
 using qbtest::cRefBlit;
 using BlitPixelsTest = qbtest::cGraphicsTest;
 
-constexpr std::uint32_t kKey = 0xFF00FF;
-
-// An 8 × 4 picture of distinct colours with the key colour at three places.
-std::vector<std::uint32_t> PictureRgb()
-{
-    std::vector<std::uint32_t> rgb;
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 8; ++x) {
-            const bool key = (x == 1 && y == 0) || (x == 6 && y == 2) || (x == 3 && y == 3);
-            rgb.push_back(key ? kKey : static_cast<std::uint32_t>((20 + 29 * x) << 16 | (40 + 51 * y) << 8 | (7 * (x + y) + 3)));
-        }
-    return rgb;
-}
+constexpr std::uint32_t kKey = qbtest::kKeyRgb;
+using qbtest::KeyedPictureRgb;
 
 class cD3DBlits : public BlitPixelsTest {
 protected:
@@ -33,7 +22,7 @@ protected:
         BlitPixelsTest::SetUp();
         ASSERT_TRUE(Init({TRUE, 32, 1}));
         DDSetTransmit(0xFF, 0x00, 0xFF);
-        Write("pic.bmp", qbtest::BuildBmp24(8, 4, PictureRgb()));
+        Write("pic.bmp", qbtest::BuildBmp24(8, 4, KeyedPictureRgb()));
         ClearSurfaceData(&m_Picture);
         ClearSurfaceData(&m_Target);
         ASSERT_EQ(DDCreateSurfaceFromFile(&m_Picture, "pic.bmp", TRUE, 32, 0, 0, nullptr, nullptr, 0, 0, FALSE), 0);
@@ -117,7 +106,7 @@ TEST_F(cD3DBlits, OpaqueBlitOfAKeyedPictureShowsTheTransparentColourOnTheBackBuf
     const cImage back = qbtest::ReadImage(&g_BackBuffer);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 8; ++x) {
-            const std::uint32_t rgb = PictureRgb()[static_cast<std::size_t>(y) * 8 + x];
+            const std::uint32_t rgb = KeyedPictureRgb()[static_cast<std::size_t>(y) * 8 + x];
             EXPECT_EQ(back.At(x, y) & 0xFFFFFF, rgb) << x << "," << y;  // the key colour itself where transparent
         }
 }
@@ -186,7 +175,7 @@ TEST_F(BlitPixelsTest, DirectDrawBlitsCopyWithTheColourKeyAndCutToTheDestination
 {
     ASSERT_TRUE(Init({FALSE, 32, 1}));
     DDSetTransmit(0xFF, 0x00, 0xFF);
-    Write("pic.bmp", qbtest::BuildBmp24(8, 4, PictureRgb()));
+    Write("pic.bmp", qbtest::BuildBmp24(8, 4, KeyedPictureRgb()));
     DDSURFACEDATA picture, target;
     ClearSurfaceData(&picture);
     ClearSurfaceData(&target);

@@ -49,6 +49,26 @@ inline cImage Pattern(int w, int h, std::uint32_t seed)
     return image;
 }
 
+// The transparent colour of the pictures below, as image files hold it.
+constexpr std::uint32_t kKeyRgb = 0xFF00FF;
+
+// An 8 × 4 picture (0x00RRGGBB, top-down) of distinct colours, distinct in 5-bit channels
+// too, with the key colour at (1, 0), (6, 2) and (3, 3).
+inline std::vector<std::uint32_t> KeyedPictureRgb()
+{
+    std::vector<std::uint32_t> rgb;
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x) {
+            const bool key = (x == 1 && y == 0) || (x == 6 && y == 2) || (x == 3 && y == 3);
+            rgb.push_back(key ? kKeyRgb : static_cast<std::uint32_t>((20 + 29 * x) << 16 | (40 + 51 * y) << 8 | (7 * (x + y) + 3)));
+        }
+    return rgb;
+}
+
+// 5- and 6-bit channels widened to 8 bits by repeating their high bits.
+inline std::uint32_t RefWiden5(std::uint32_t c) { return (c << 3) | (c >> 2); }
+inline std::uint32_t RefWiden6(std::uint32_t c) { return (c << 2) | (c >> 4); }
+
 inline std::int64_t RefFloorDiv(std::int64_t a, std::int64_t b)
 {
     std::int64_t q = a / b;

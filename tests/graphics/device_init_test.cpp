@@ -138,6 +138,61 @@ TEST_F(DDInitTest, Direct3DFailuresFailTheSetUpAndDirectDrawStillStarts)
     }
 }
 
+TEST_F(DDInitTest, ASetUpAfterAFailedOneStartsClean)
+{
+    // Without DDUninit between them: what the failed set-up made is released first.
+    struct Case { const char* call; cDisplayMode failed, next; } cases[] = {
+        {"IDirectDraw7::CreatePalette", {FALSE, 32, 0}, {FALSE, 32, 0}},
+        {"IDirectDraw7::CreateClipper", {FALSE, 32, 1}, {TRUE, 32, 1}},
+        {"IDirect3DDevice9::CreateVertexBuffer", {TRUE, 32, 1}, {FALSE, 16, 0}},
+        {nullptr, {TRUE, 24, 1}, {TRUE, 32, 1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.call ? c.call : "depth");
+        if (c.call) plat::FailDeviceCall(c.call);
+        EXPECT_FALSE(Init(c.failed));
+        plat::ClearDeviceFaults();
+        ASSERT_TRUE(Init(c.next));
+        EXPECT_EQ(lpDTCon != nullptr, c.next.bDirect3D != 0);
+        EXPECT_EQ(lpDDCon != nullptr, c.next.bDirect3D == 0);
+        EXPECT_EQ(g_lpD3D != nullptr, c.next.bDirect3D != 0);
+        EXPECT_EQ(g_lpDD != nullptr, c.next.bDirect3D == 0);
+        DDUninit();
+    }
+}
+
+std::vector<std::string> g_BoxTexts;
+int RecordBox(UINT, const char* text)
+{
+    g_BoxTexts.push_back(text ? text : "");
+    return 0;
+}
+
+TEST_F(DDInitTest, DirectDrawSurfacesLeftAliveAreReportedByTheRelease)
+{
+    g_BoxTexts.clear();
+    plat::SetBoxAnswerSource(RecordBox);
+    DDSURFACEDATA records[2], leaked;
+    SURFACEINFO info[2] = {};
+    for (DDSURFACEDATA& r : records) ClearSurfaceData(&r);
+    ClearSurfaceData(&leaked);
+    // Standard surfaces go with DDUninit: nothing is left.
+    ASSERT_TRUE(Init({FALSE, 32, 1}, info, records, 2));
+    ASSERT_TRUE(DDCreateSurface(&records[0], 8, 8, TRUE, 0, 0, nullptr, FALSE));
+    ASSERT_TRUE(DDCreateSurface(&records[1], 8, 8, FALSE, 1, 0, nullptr, FALSE));
+    DDUninit();
+    EXPECT_TRUE(g_BoxTexts.empty());
+    EXPECT_EQ(records[0].lpDDraw, nullptr);
+    // A surface of nobody's table that is still alive holds the DirectDraw object.
+    ASSERT_TRUE(Init({FALSE, 32, 0}));
+    ASSERT_TRUE(DDCreateSurface(&leaked, 8, 8, TRUE, 0, 0, nullptr, FALSE));
+    DDUninit();
+    ASSERT_EQ(g_BoxTexts.size(), 1u);
+    EXPECT_EQ(g_BoxTexts[0], u8"解放漏れがあります");
+    DDReleaseSurface(&leaked);  // the last reference: the object goes with it
+    plat::SetBoxAnswerSource(nullptr);
+}
+
 TEST_F(DDInitTest, SecondDirectDrawInitReplacesTheFirstAndKeepsItsRecord)
 {
     ASSERT_TRUE(Init({FALSE, 32, 0}));
@@ -173,6 +228,35 @@ TEST_F(DDInitTest, SimulatedLossMarksSurfacesLost)
     EXPECT_EQ(g_BackBuffer.lpDDraw->lpDDS->IsLost(), DD_OK) << "restoring the primary restores its flip chain";
     DDReleaseSurface(&video);
     DDReleaseSurface(&system);
+}
+
+TEST_F(DDInitTest, FullScreenHidesTheCursorAndAWindowedDirectDrawShowsIt)
+{
+    // The display count starts wherever earlier work left it: shown (0 or more) or hidden.
+    struct Case { cDisplayMode mode; bool hiddenBefore; int countAfter; } cases[] = {
+        {{TRUE, 32, 0}, false, -1},  // hidden: decremented until negative
+        {{FALSE, 16, 0}, false, -1},
+        {{FALSE, 32, 1}, true, 0},   // shown: incremented until not negative
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.mode.bDirect3D ? "Direct3D " : "DirectDraw ") << c.mode.nWindowMode);
+        if (c.hiddenBefore) {
+            while (ShowCursor(FALSE) >= -2) {
+            }
+        } else {
+            while (ShowCursor(TRUE) < 2) {
+            }
+        }
+        ASSERT_TRUE(Init(c.mode));
+        EXPECT_EQ(ShowCursor(TRUE) - 1, c.countAfter);
+        DDUninit();
+    }
+    // A Direct3D window leaves the count as it was.
+    const int before = ShowCursor(TRUE);
+    ASSERT_TRUE(Init({TRUE, 32, 1}));
+    EXPECT_EQ(ShowCursor(TRUE), before + 1);
+    while (ShowCursor(FALSE) > 0) {
+    }
 }
 
 TEST_F(DDInitTest, LockUnderDirect3DReportsThatNothingWasLocked)

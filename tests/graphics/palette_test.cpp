@@ -1,6 +1,8 @@
 // The palette from a palette image, the transparent colour and the palette-index map.
 #include "tests/graphics/graphics_fixture.h"
 
+#include "tests/graphics/blit_reference.h"
+
 namespace {
 
 using PaletteTest = qbtest::cGraphicsTest;
@@ -70,6 +72,40 @@ TEST_F(PaletteTest, SixteenBySixteenBlockOfADeepImage)
             ASSERT_EQ(pal[i].peBlue, eb) << i;
             ASSERT_EQ(pal[i].peFlags, flags) << i;
         }
+        DDUninit();
+    }
+}
+
+TEST_F(PaletteTest, BlockPixelsWithoutAlphaLeaveTheirEntriesUnderDirect3D)
+{
+    // A 16 × 24 image in system memory whose block pixel of entry 1 has no alpha; the entries
+    // start at a marker. DirectDraw takes every pixel as it is.
+    constexpr PALETTEENTRY kMarker{0xEE, 0xEE, 0xEE, 0xEE};
+    struct Case { BOOL direct3D; int bpp; std::uint32_t clear, opaque; PALETTEENTRY clearTaken, opaqueTaken; } cases[] = {
+        {TRUE, 32, 0x00FFFFFF, 0x7F102030, kMarker, {0x10, 0x20, 0x30, 0x7F}},
+        {TRUE, 16, 0x7FFF, 0x8000 | 2u << 10 | 4u << 5 | 31u, kMarker, {2 * 255 / 31, 4 * 255 / 31, 255, 0xEE}},
+        {FALSE, 32, 0x00FFFFFF, 0x7F102030, {0xFF, 0xFF, 0xFF, 0x00}, {0x10, 0x20, 0x30, 0x7F}},
+        {FALSE, 16, 0x7FFF, 2u << 11 | 4u << 5 | 31u, {15, 63, 31, 0xEE}, {2, 4, 31, 0xEE}},
+    };
+    auto text = [](const PALETTEENTRY& e) {
+        return testing::Message() << int(e.peRed) << "," << int(e.peGreen) << "," << int(e.peBlue) << "," << int(e.peFlags);
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.direct3D ? "Direct3D " : "DirectDraw ") << c.bpp);
+        ASSERT_TRUE(Init({c.direct3D, c.bpp, 0}));
+        DDSURFACEDATA sd;
+        ClearSurfaceData(&sd);
+        ASSERT_TRUE(DDCreateSurface(&sd, 16, 24, FALSE, 1, DTMEMORYTYPE_SYSTEM, nullptr, FALSE));
+        qbtest::cImage image{16, 24, std::vector<std::uint32_t>(16 * 24, c.opaque)};
+        image.Set(1, 8, c.clear);
+        qbtest::WriteImage(&sd, image);
+        PALETTEENTRY pal[256];
+        std::fill(pal, pal + 256, kMarker);
+        EXPECT_EQ(DDSetPalette_UnPal(pal, &sd), 1);
+        EXPECT_EQ(std::memcmp(&pal[1], &c.clearTaken, sizeof pal[1]), 0) << "entry 1: " << text(pal[1]);
+        EXPECT_EQ(std::memcmp(&pal[0], &c.opaqueTaken, sizeof pal[0]), 0) << "entry 0: " << text(pal[0]);
+        EXPECT_EQ(std::memcmp(&pal[255], &c.opaqueTaken, sizeof pal[255]), 0) << "entry 255: " << text(pal[255]);
+        DDReleaseSurface(&sd);
         DDUninit();
     }
 }

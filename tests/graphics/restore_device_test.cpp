@@ -61,6 +61,28 @@ TEST_F(RestoreTest, ADeviceResetReloadsFilesAndClearsEmptySurfacesMarkedLost)
     for (DDSURFACEDATA* sd : {&file, &mirrored, &empty, &system}) DDReleaseSurface(sd);
 }
 
+TEST_F(RestoreTest, ARecordMadeAgainWithoutReleaseStillLetsTheDeviceReset)
+{
+    // The first render target of the record would otherwise stay alive in the device's pool
+    // and refuse every reset.
+    ASSERT_TRUE(Init({TRUE, 32, 1}));
+    Write("pic.bmp", qbtest::BuildBmp24(6, 4, Picture()));
+    DDSURFACEDATA empty, file;
+    ClearSurfaceData(&empty);
+    ClearSurfaceData(&file);
+    ASSERT_TRUE(DDCreateSurface(&empty, 6, 4, FALSE, 0, 0, nullptr, FALSE));
+    ASSERT_TRUE(DDCreateSurface(&empty, 8, 2, FALSE, 0, 0, nullptr, FALSE));
+    ASSERT_EQ(DDCreateSurfaceFromFile(&file, "pic.bmp", FALSE, 32, 0, 0, nullptr, nullptr, 0, 0, FALSE), 0);
+    ASSERT_EQ(DDCreateSurfaceFromFile(&file, "pic.bmp", FALSE, 32, 0, 0, nullptr, nullptr, 0, 0, FALSE), 0);
+    EXPECT_EQ(std::count(g_SurfaceList.begin(), g_SurfaceList.end(), &empty), 1);
+    plat::SimulateD3DDeviceLoss(true);
+    EXPECT_EQ(DDRestoreSurface(), 1);
+    EXPECT_EQ(empty.nWidth, 8);
+    EXPECT_TRUE(empty.bLost);
+    DDReleaseSurface(&empty);
+    DDReleaseSurface(&file);
+}
+
 TEST_F(RestoreTest, LostDirectDrawSurfacesAreRestoredAndReloaded)
 {
     DDSURFACEDATA records[3];

@@ -4,6 +4,7 @@
 
 #include "graphics/surface_lock.h"
 #include "platform/pixel_format.h"
+#include "tests/graphics/blit_reference.h"
 
 namespace {
 
@@ -13,7 +14,7 @@ using SurfaceTest = qbtest::cGraphicsTest;
 
 constexpr std::uint32_t kKey = 0xFF00FF;
 
-std::uint32_t W5(std::uint32_t c) { return (c << 3) | (c >> 2); }
+using qbtest::RefWiden5;
 
 std::vector<std::uint32_t> ReadPixels(DDSURFACEDATA* sd)
 {
@@ -49,7 +50,7 @@ cPicture MakePicture(int bitCount)
         } else if (bitCount == 16) {
             std::uint32_t r = (rgb >> 19) & 31, g = (rgb >> 11) & 31, b = (rgb >> 3) & 31;
             values.push_back(r << 10 | g << 5 | b);
-            rgb = W5(r) << 16 | W5(g) << 8 | W5(b);
+            rgb = RefWiden5(r) << 16 | RefWiden5(g) << 8 | RefWiden5(b);
         } else {
             values.push_back(rgb);
         }
@@ -266,6 +267,13 @@ TEST_F(SurfaceTest, AddedSurfacesStayListedWhenTheirVectorGrows)
     EXPECT_EQ(list.size(), 1u);
     EXPECT_EQ(listInfo.size(), 1u);
     EXPECT_EQ(list.front().nWidth, 4);
+    // A record from elsewhere removes nothing.
+    DDSURFACEDATA stranger;
+    ClearSurfaceData(&stranger);
+    EXPECT_EQ(DDRemoveSurface(&list, &listInfo, &stranger), 1);
+    EXPECT_EQ(list.size(), 1u);
+    EXPECT_EQ(listInfo.size(), 1u);
+    EXPECT_NE(list.front().lpDT, nullptr);
     DDReleaseSurfaceList(&list);
 }
 

@@ -1,0 +1,306 @@
+// Start-up and shutdown in this process, on a main window made as WinMain makes it, in a
+// working folder that holds the demo game.
+#include "app/start_up.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "app/main_window.h"
+#include "data/boot_data.h"
+#include "data/system_data.h"
+#include "graphics/device.h"
+#include "graphics/fill.h"
+#include "graphics/palette.h"
+#include "graphics/standard_surfaces.h"
+#include "play/game_manager.h"
+#include "shell/shared_flags.h"
+#include "platform/d3d9.h"
+#include "platform/d3d9_faults.h"
+#include "platform/message_box.h"
+#include "platform/messages.h"
+#include "platform/presenter.h"
+#include "platform/timer.h"
+#include "platform/files.h"
+#include "platform/window.h"
+#include "shell/globals.h"
+#include "shell/log.h"
+#include "shell/system_ini.h"
+#include "tests/app/main_window_maker.h"
+#include "tests/support/byte_builder.h"
+#include "tests/support/demo_game.h"
+#include "tests/support/temp_folder.h"
+#include "tools/demo-game/demo_game.h"
+
+namespace {
+
+class StartUp : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_Folder.ChangeInto();
+        ASSERT_TRUE(OpenReportFile("Report_Game.txt"));
+        plat::SetBoxesShownBySdl(false);
+        plat::SetWindowThread();
+        ASSERT_TRUE(qbtest::WriteDemoGame(m_Folder.Path()));
+        g_BootData = cBootData();
+        // Links of an earlier start in this process.
+        for (DDSURFACEDATA& sd : g_StdSurface) sd.lpMirrorSD = nullptr;
+        MakeMainWindow();
+        ASSERT_NE(m_hWnd, nullptr);
+    }
+    void TearDown() override
+    {
+        UnInitGame();
+        plat::ClearDeviceFaults();
+        if (IsWindow(m_hWnd)) DestroyWindow(m_hWnd);
+        g_MainWindow.m_hWnd = nullptr;
+        g_hWnd.store(nullptr);
+        DropPostedMessages();
+    }
+
+    // A destroyed main window leaves its WM_QUIT behind.
+    static void DropPostedMessages()
+    {
+        MSG m;
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {}
+    }
+    void MakeMainWindow()
+    {
+        m_hWnd = qbtest::MakeMainWindowAsWinMainDoes("QuillbramwoodStartUpTest");
+        g_MainWindow.m_hWnd = m_hWnd;
+    }
+    void WriteSystemIni(const std::string& text) const { m_Folder.WriteFile("System.ini", text); }
+    // A start-up that failed leaves the half-made state for the next one's UnInitGame.
+    void Restart()
+    {
+        UnInitGame();
+        if (IsWindow(m_hWnd)) DestroyWindow(m_hWnd);
+        DropPostedMessages();
+        MakeMainWindow();
+        plat::FlushPathCache();
+    }
+
+    qbtest::cTempFolder m_Folder;
+    HWND m_hWnd = nullptr;
+};
+
+TEST_F(StartUp, TheDemoGameRunsUnderDirect3DInAWindowWithItsPaletteAndDebugSheet)
+{
+    ASSERT_TRUE(InitGame("", SW_SHOWNORMAL));
+    ASSERT_NE(lpDTCon, nullptr);
+    EXPECT_EQ(lpDDCon, nullptr);
+    EXPECT_EQ(g_hWnd.load(), m_hWnd);
+    EXPECT_EQ(g_SystemIni.Direct3D, 1) << "the boot record's default drawing mode";
+    EXPECT_EQ(g_bWindowed, 1);
+    EXPECT_EQ(g_nRequestedBpp, 32) << "the desktop's depth";
+    EXPECT_EQ(g_SystemIni.VSync, 1) << "automatic sync under Direct3D";
+    EXPECT_EQ(g_SystemData.m_strTitle, kDemoGameTitle);
+    EXPECT_EQ(lpDTCon->strTextureError,
+              "テクスチャの作成に失敗しました！\nビデオカードの性能が十分ではないかもしれません。\n"
+              "System.iniファイルで「Direct3D=0」に変更してDirect3Dを無効にすれば改善される可能性があります。");
+
+    for (int i = 0; i < 256; ++i) {
+        const std::uint32_t rgb = DemoPaletteColor(i);
+        const PALETTEENTRY& e = g_Palette[i];
+        EXPECT_EQ(static_cast<std::uint32_t>(e.peRed << 16 | e.peGreen << 8 | e.peBlue), rgb) << "colour " << i;
+        EXPECT_EQ(std::memcmp(&g_DisplayPalette[i], &e, sizeof e), 0) << "colour " << i;
+    }
+    EXPECT_EQ(lpDTCon->dwTransmitBack, 0xFFFF00FFu) << "colour 0 at the palette picture's top left";
+
+    const DDSURFACEDATA& debug = g_StdSurface[1];
+    EXPECT_NE(debug.lpDT, nullptr);
+    EXPECT_EQ(debug.nWidth, 128);
+    EXPECT_EQ(debug.nHeight, 256);
+    EXPECT_EQ(g_StdSurface[2].lpDT, nullptr) << "the scenes load the other standard surfaces";
+
+    UnInitGame();
+    EXPECT_EQ(lpDTCon, nullptr);
+    EXPECT_EQ(lpDDCon, nullptr);
+}
+
+TEST_F(StartUp, UnderDirect3DEachMirrorEntryShowsItsSource)
+{
+    ASSERT_TRUE(InitGame("", SW_SHOWNORMAL));
+    ASSERT_NE(lpDTCon, nullptr);
+    struct Link { int mirror, source; } links[] = {
+        {3, 2},   {5, 4},   {7, 6},   {9, 8},   {11, 10}, {13, 12}, {15, 14}, {17, 16}, {19, 18}, {21, 20},
+        {22, 4},  {23, 4},  {24, 6},  {25, 6},  {26, 8},  {27, 8},  {28, 10}, {29, 10}, {30, 12}, {31, 12},
+        {32, 14}, {33, 14}, {34, 16}, {35, 16}, {36, 18}, {37, 18}, {38, 20}, {39, 20}, {41, 40}, {44, 43},
+        {68, 67},
+    };
+    int expected[kStdSurfaceCount];
+    for (int& source : expected) source = -1;
+    for (const Link& link : links) expected[link.mirror] = link.source;
+    for (int i = 0; i < kStdSurfaceCount; ++i) {
+        const DDSURFACEDATA* mirror = g_StdSurface[i].lpMirrorSD;
+        EXPECT_EQ(mirror ? static_cast<int>(mirror - g_StdSurface) : -1, expected[i]) << "entry " << i;
+        EXPECT_EQ(g_SurfaceInfo[i].bMirror != 0, expected[i] >= 0) << "entry " << i << " of the surface table";
+    }
+}
+
+TEST_F(StartUp, WhenDirect3DCannotStartTheSameWindowAndDepthRunUnderDirectDraw)
+{
+    plat::FailDeviceCall("Direct3DCreate9");
+    ASSERT_TRUE(InitGame("", SW_SHOWNORMAL));
+    EXPECT_EQ(lpDTCon, nullptr);
+    ASSERT_NE(lpDDCon, nullptr);
+    EXPECT_EQ(g_SystemIni.Direct3D, 0);
+    EXPECT_EQ(g_nBpp, 32);
+    EXPECT_EQ(g_nWindowMode, 1);
+    EXPECT_EQ(g_bPresentByBlt, 1) << "a DirectDraw window presents by copying";
+    EXPECT_EQ(g_dwColorKey & 0xFFFFFFu, 0xFF00FFu);
+    EXPECT_EQ(g_StdSurface[3].lpMirrorSD, nullptr) << "mirror links are Direct3D's";
+    EXPECT_NE(g_StdSurface[1].lpDDraw, nullptr);
+    EXPECT_NE(m_Folder.ReadFile("Report_Game.txt").find("ビデオカードがDirectX9をサポートしていません！\n"),
+              std::string::npos);
+}
+
+TEST_F(StartUp, DirectDrawFullScreenAtAutomaticDepthTakesEightBitsAndTurnsTheStretchOff)
+{
+    WriteSystemIni("Direct3D=0\nWindowMode=0\nBpp=0\nVSync=2\nDD_VideoStretch=1\nExit\n");
+    ASSERT_TRUE(InitGame("", SW_SHOWNORMAL));
+    ASSERT_NE(lpDDCon, nullptr);
+    EXPECT_EQ(g_bWindowed, 0);
+    EXPECT_EQ(g_nRequestedBpp, 8);
+    EXPECT_EQ(g_nBpp, 8);
+    EXPECT_EQ(g_SystemIni.DD_VideoStretch, 0);
+    EXPECT_EQ(g_SystemIni.VSync, 0) << "automatic sync is off on Windows 6.0 and later";
+    EXPECT_EQ(g_bPresentByBlt, 1) << "no vertical sync: present by copying";
+    // The hardware palette keeps the system's colours at both ends.
+    for (int i : {0, 9, 246, 255}) EXPECT_EQ(g_Palette[i].peFlags, PC_EXPLICIT) << i;
+    for (int i : {10, 100, 245}) EXPECT_EQ(g_Palette[i].peFlags, PC_RESERVED) << i;
+    const std::uint32_t rgb = DemoPaletteColor(100);
+    EXPECT_EQ(static_cast<std::uint32_t>(g_Palette[100].peRed << 16 | g_Palette[100].peGreen << 8 | g_Palette[100].peBlue),
+              rgb);
+}
+
+TEST_F(StartUp, TheBootRecordChoosesTheDrawingModeOnlyWhenSystemIniLeavesItOpen)
+{
+    // System.ini's Direct3D, the boot file {drawing mode, do-not-ask} or none -> back end.
+    struct Case { int direct3D; bool bootFile; int drawingMode; int doNotAsk; int expected; } cases[] = {
+        {2, false, 0, 0, 1},  // no file: the record's default, Direct3D
+        {2, true, 0, 1, 0},
+        {2, true, 1, 1, 1},
+        {2, true, 0, 0, 0},   // the dialog would ask; its stand-in keeps the saved mode
+        {3, true, 7, 1, 0},   // anything but 1 is DirectDraw
+        {0, true, 1, 1, 0},   // System.ini decides: the file is not read
+        {1, true, 0, 1, 1},
+    };
+    for (const Case& c : cases) {
+        Restart();
+        g_BootData = cBootData();
+        WriteSystemIni("Direct3D=" + std::to_string(c.direct3D) + "\nWindowMode=1\nExit\n");
+        std::filesystem::remove(m_Folder.Path() / "user_data" / "Boot.dat");
+        if (c.bootFile)
+            m_Folder.WriteFile("user_data/Boot.dat",
+                               qbtest::cByteBuilder().U32(692).U32(2).I32(c.drawingMode).I32(c.doNotAsk).U32(0).Str());
+        plat::FlushPathCache();
+        const std::string where = "Direct3D=" + std::to_string(c.direct3D) + " boot " + std::to_string(c.drawingMode) +
+                                  "/" + std::to_string(c.doNotAsk);
+        ASSERT_TRUE(InitGame("", SW_SHOWNORMAL)) << where;
+        EXPECT_EQ(g_SystemIni.Direct3D, c.expected) << where;
+        EXPECT_EQ(lpDTCon != nullptr, c.expected == 1) << where;
+    }
+}
+
+TEST_F(StartUp, ASavedPlacementMovesTheWindowAndSizesItOnlyWhenSizable)
+{
+    // Window mode, Window.dat {x, y, width, height, maximised} -> client size, or zoomed.
+    struct Case { int windowMode; int width, height, maximised; int clientWidth, clientHeight; } cases[] = {
+        {1, 300, 200, 0, 640, 480},
+        {2, 300, 200, 0, 300, 200},
+        {2, 20, 10, 0, 100, 100},  // never below the smallest client area
+        {1, 300, 200, 1, 0, 0},
+    };
+    for (const Case& c : cases) {
+        Restart();
+        WriteSystemIni("Direct3D=1\nWindowMode=" + std::to_string(c.windowMode) + "\nExit\n");
+        m_Folder.WriteFile("user_data/Window.dat", qbtest::cByteBuilder()
+                                                       .U32(692).U32(5).I32(50).I32(60).I32(c.width).I32(c.height)
+                                                       .I32(c.maximised).U32(0).Str());
+        plat::FlushPathCache();
+        const std::string where = "mode " + std::to_string(c.windowMode) + " size " + std::to_string(c.width);
+        ASSERT_TRUE(InitGame("", SW_SHOWNORMAL)) << where;
+        EXPECT_EQ(IsZoomed(m_hWnd) != 0, c.maximised != 0) << where;
+        if (c.maximised) continue;
+        const POINT position = g_MainWindow.GetPosition();
+        EXPECT_EQ(position.x, 50) << where;
+        EXPECT_EQ(position.y, 60) << where;
+        RECT client{};
+        ::GetClientRect(m_hWnd, &client);
+        EXPECT_EQ(client.right - client.left, c.clientWidth) << where;
+        EXPECT_EQ(client.bottom - client.top, c.clientHeight) << where;
+    }
+}
+
+TEST_F(StartUp, AFullScreenStartIgnoresTheSavedPlacement)
+{
+    WriteSystemIni("Direct3D=1\nWindowMode=0\nExit\n");
+    m_Folder.WriteFile("user_data/Window.dat",
+                       qbtest::cByteBuilder().U32(692).U32(5).I32(50).I32(60).I32(300).I32(200).I32(1).U32(0).Str());
+    const POINT before = g_MainWindow.GetPosition();
+    ASSERT_TRUE(InitGame("", SW_SHOWNORMAL));
+    const POINT after = g_MainWindow.GetPosition();
+    EXPECT_EQ(after.x, before.x);
+    EXPECT_EQ(after.y, before.y);
+    EXPECT_FALSE(IsZoomed(m_hWnd));
+}
+
+TEST_F(StartUp, PaintCopiesTheDirectDrawBackBufferToTheScreenOnceTheGameIsReady)
+{
+    WriteSystemIni("Direct3D=0\nWindowMode=1\nExit\n");
+    ASSERT_TRUE(InitGame("", SW_SHOWNORMAL));
+    ASSERT_NE(lpDDCon, nullptr);
+    ASSERT_EQ(g_nBpp, 32);
+    DDFillSurface(&g_BackBuffer, 0x336699);
+    for (BYTE ready : {0, 1}) {
+        g_bGameReady.store(ready);
+        plat::ResetPresenter();
+        SendMessageA(m_hWnd, WM_PAINT, 0, 0);
+        const plat::cFrame frame = plat::LastFrame();
+        if (!ready) {
+            EXPECT_TRUE(frame.argb.empty()) << "nothing is shown before start-up has finished";
+            continue;
+        }
+        ASSERT_EQ(frame.nWidth, 640);
+        ASSERT_EQ(frame.nHeight, 480);
+        EXPECT_EQ(frame.argb[0], 0xFF336699u);
+        EXPECT_EQ(frame.argb[640 * 480 - 1], 0xFF336699u);
+    }
+    g_bGameReady.store(0);
+}
+
+TEST_F(StartUp, ALostDeviceIsResetOnTheWindowThreadAndTheNextFrameIsShown)
+{
+    ASSERT_TRUE(InitGame("", SW_SHOWNORMAL));
+    ASSERT_NE(lpDTCon, nullptr);
+    plat::SimulateD3DDeviceLoss();
+    plat::ResetPresenter();
+    std::atomic<int> presented{0};
+    std::thread game([&] {
+        g_GameManager.Present();  // lost: the window thread resets the device before this returns
+        presented.store(1);
+        g_GameManager.Present();
+        presented.store(2);
+    });
+    for (int i = 0; i < 5000 && presented.load() < 2; ++i) {
+        MSG m;
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+        Sleep(1);
+    }
+    game.join();
+    EXPECT_EQ(g_lpDevice->TestCooperativeLevel(), D3D_OK);
+    const plat::cFrame frame = plat::LastFrame();
+    EXPECT_EQ(frame.nWidth, 640);
+    EXPECT_EQ(frame.nHeight, 480);
+    ASSERT_NE(g_StdSurface[1].lpDT, nullptr);
+    EXPECT_NE(g_StdSurface[1].lpDT->lpTexture, nullptr) << "the debug sheet is made again from its file";
+}
+
+}  // namespace
