@@ -30,8 +30,6 @@
 
 int g_bWindowed = 1;
 int g_nRequestedBpp = 0;
-int g_bPresentByBlt = 0;
-int g_bTestPlay = 0;
 
 namespace {
 

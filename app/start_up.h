@@ -10,5 +10,3 @@ void UnInitGame();
 // Start-up values kept for the rest of the run.
 extern int g_bWindowed;      // 1 in a window, 0 full screen
 extern int g_nRequestedBpp;  // colour depth asked of the graphics layer
-extern int g_bPresentByBlt;  // DirectDraw: present by copying instead of flipping
-extern int g_bTestPlay;      // a stage given at start is being played

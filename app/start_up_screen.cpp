@@ -19,6 +19,7 @@
 #include "shell/globals.h"
 #include "shell/log.h"
 #include "shell/not_built_yet.h"
+#include "shell/shared_flags.h"
 #include "shell/system_ini.h"
 #include "shell/system_report.h"
 
@@ -97,11 +98,13 @@ bool SetPaletteAndTransparentColour()
     return true;
 }
 
-// The DirectDraw object cannot tell its monitor's refresh rate yet: full screen asks for 60 Hz.
-int MonitorFrequency()
+// The monitor's refresh rate; 0 when the DirectDraw object cannot tell, so that the frame is
+// copied rather than flipped at a rate nobody knows.
+DWORD MonitorFrequency()
 {
-    LogNotBuiltYet("IDirectDraw7::GetMonitorFrequency");
-    return 60;
+    DWORD frequency = 0;
+    if (g_lpDD && FAILED(g_lpDD->GetMonitorFrequency(&frequency))) frequency = 0;
+    return frequency;
 }
 
 void ChooseDirectDrawPresentation()
@@ -111,7 +114,8 @@ void ChooseDirectDrawPresentation()
         g_bPresentByBlt = 1;
         return;
     }
-    g_bPresentByBlt = g_SystemIni.VSync == 0 || MonitorFrequency() < g_GameManager.m_nFps ? 1 : 0;
+    const bool slowMonitor = static_cast<long long>(MonitorFrequency()) < g_GameManager.m_nFps;
+    g_bPresentByBlt = g_SystemIni.VSync == 0 || slowMonitor ? 1 : 0;
 }
 
 }  // namespace

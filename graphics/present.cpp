@@ -3,9 +3,11 @@
 #include "graphics/debug_text.h"
 #include "graphics/device.h"
 #include "graphics/dialog_mode.h"
+#include "graphics/display_report.h"
 #include "platform/timer.h"
 #include "platform/window.h"
 #include "shell/error_box.h"
+#include "shell/system_report.h"
 #include "shell/timing.h"
 
 namespace {
@@ -40,4 +42,5 @@ void DDRegisterShellHooks()
 {
     SetPaceFrameHooks(IsDirect3D, DrawPaceOverlay);
     SetFullScreenBox(IsFullScreen, DDMesBox);
+    SetDisplayReportProvider(DDFillDisplayReport);
 }

@@ -9,5 +9,6 @@
 int DDPresent(int nFps, int a, DDSURFACEDATA* b);
 
 // Registers the graphics layer's side of the shell's frame pacing (the Direct3D test and the
-// overlay text) and of its error boxes (full screen and DDMesBox). DDInit calls it.
+// overlay text), of its error boxes (full screen and DDMesBox) and of the display report.
+// DDInit calls it.
 void DDRegisterShellHooks();

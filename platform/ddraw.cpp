@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cstring>
 #include <mutex>
+#include <SDL2/SDL.h>
 #include "platform/d3d9_faults.h"
 #include "platform/gdi.h"
+#include "platform/messages.h"
 #include "platform/presenter.h"
+#include "platform/sdl_window.h"
 #include "platform/window.h"
 
 const GUID IID_IDirectDraw7 = {0x15e65ec0, 0x3b9c, 0x11d2, {0xb9, 0x2f, 0x00, 0x60, 0x97, 0x97, 0xea, 0x5b}};
@@ -30,6 +33,25 @@ std::mutex g_Lock;
 std::weak_ptr<cDDrawState> g_LiveDirectDraw;
 std::size_t g_VideoMemoryLimit = 0;
 bool g_bRefreshRateAccepted = true;
+
+// The video memory a DirectDraw object reports when no test has set a limit.
+constexpr std::size_t kReportedVideoMemory = std::size_t(256) << 20;
+constexpr DWORD kUnknownRefreshRate = 60;
+
+// The current refresh rate of the display that shows the main window (the first display
+// before there is a window); 0 when SDL video is not running or cannot tell.
+int DisplayRefreshRate()
+{
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) return 0;
+    int rate = 0;
+    RunOnWindowThread([&rate] {
+        SDL_Window* window = MainSdlWindow();
+        const int display = window ? std::max(SDL_GetWindowDisplayIndex(window), 0) : 0;
+        SDL_DisplayMode mode{};
+        if (SDL_GetCurrentDisplayMode(display, &mode) == 0) rate = mode.refresh_rate;
+    });
+    return rate;
+}
 
 D3DFORMAT FormatForDepth(int bpp)
 {
@@ -478,6 +500,33 @@ HRESULT IDirectDraw7::CreateClipper(DWORD, IDirectDrawClipper** clipper, IUnknow
 HRESULT IDirectDraw7::FlipToGDISurface()
 {
     return plat::DeviceCallFails("IDirectDraw7::FlipToGDISurface") ? DDERR_GENERIC : DD_OK;
+}
+
+HRESULT IDirectDraw7::WaitForVerticalBlank(DWORD, HANDLE) { return DD_OK; }
+
+HRESULT IDirectDraw7::GetAvailableVidMem(DDSCAPS2* caps, DWORD* total, DWORD* free)
+{
+    if (!caps || (!total && !free)) return DDERR_INVALIDPARAMS;
+    if (plat::DeviceCallFails("IDirectDraw7::GetAvailableVidMem")) return DDERR_GENERIC;
+    std::size_t capacity, used;
+    {
+        std::lock_guard lock(plat::g_Lock);
+        capacity = plat::g_VideoMemoryLimit != 0 ? plat::g_VideoMemoryLimit : plat::kReportedVideoMemory;
+        used = m_State->videoBytes;
+    }
+    capacity = std::min<std::size_t>(capacity, 0xFFFFFFFFu);
+    if (total) *total = static_cast<DWORD>(capacity);
+    if (free) *free = static_cast<DWORD>(used < capacity ? capacity - used : 0);
+    return DD_OK;
+}
+
+HRESULT IDirectDraw7::GetMonitorFrequency(DWORD* frequency)
+{
+    if (!frequency) return DDERR_INVALIDPARAMS;
+    if (plat::DeviceCallFails("IDirectDraw7::GetMonitorFrequency")) return DDERR_GENERIC;
+    const int rate = plat::DisplayRefreshRate();
+    *frequency = rate > 0 ? static_cast<DWORD>(rate) : plat::kUnknownRefreshRate;
+    return DD_OK;
 }
 
 HRESULT DirectDrawCreateEx(GUID*, void** directDraw, REFIID iid, IUnknown*)

@@ -61,6 +61,7 @@ constexpr DWORD DDBLT_WAIT = 0x01000000;
 constexpr DWORD DDBLTFAST_SRCCOLORKEY = 0x1;
 constexpr DWORD DDBLTFAST_WAIT = 0x10;
 constexpr DWORD DDFLIP_WAIT = 0x1;
+constexpr DWORD DDWAITVB_BLOCKBEGIN = 0x1;
 constexpr DWORD DDPCAPS_8BIT = 0x4;
 constexpr DWORD DDPCAPS_ALLOW256 = 0x40;
 
@@ -176,6 +177,13 @@ public:
     HRESULT CreatePalette(DWORD flags, PALETTEENTRY* entries, IDirectDrawPalette** palette, IUnknown* outer);
     HRESULT CreateClipper(DWORD flags, IDirectDrawClipper** clipper, IUnknown* outer);
     HRESULT FlipToGDISurface();
+    // Returns at once: frames are paced by the runtime, never by blocking on the vertical blank.
+    HRESULT WaitForVerticalBlank(DWORD flags, HANDLE event);
+    // A fixed video memory (the limit set by tests when there is one) less what the video
+    // surfaces of this object take.
+    HRESULT GetAvailableVidMem(DDSCAPS2* caps, DWORD* total, DWORD* free);
+    // The refresh rate of the display that shows the main window; 60 when it is unknown.
+    HRESULT GetMonitorFrequency(DWORD* frequency);
 
     // Internals of our device.
     IDirectDraw7();

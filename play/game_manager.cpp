@@ -4,15 +4,22 @@
 #include <cstdio>
 #include <iterator>
 
+#include "graphics/blit.h"
 #include "graphics/device.h"
+#include "graphics/font_digit_surfaces.h"
 #include "graphics/present.h"
+#include "graphics/restore.h"
+#include "graphics/stage_picture_surfaces.h"
+#include "graphics/surface.h"
 #include "platform/timer.h"
 #include "play/play_scene.h"
 #include "shell/error_box.h"
 #include "shell/game_requests.h"
 #include "shell/globals.h"
 #include "shell/key_config.h"
+#include "shell/log.h"
 #include "shell/not_built_yet.h"
+#include "shell/shared_flags.h"
 #include "shell/system_ini.h"
 #include "shell/timing.h"
 
@@ -37,6 +44,54 @@ bool IsSceneType(int type) { return type >= 0 && type < kSceneTypes; }
 void WaitForFrameGate(int fps)
 {
     while (!FrameRateGate(static_cast<unsigned>(fps > 0 ? fps : 0))) Sleep(1);
+}
+
+IDirectDrawSurface7* DirectDrawSurfaceOf(const DDSURFACEDATA& sd) { return sd.lpDDraw ? sd.lpDDraw->lpDDS : nullptr; }
+
+// The loaded stage's frame rate. The stage record is not built yet, so no stage runs above
+// the 60 frames a second of its default.
+int LoadedStageFrameRate()
+{
+    LogNotBuiltYet("the loaded stage's frame rate");
+    return 60;
+}
+
+// Above 60 frames a second the DirectDraw present neither waits for the vertical blank nor
+// flips.
+bool StageRunsAbove60() { return g_lpPlayScene && LoadedStageFrameRate() > 60; }
+
+void PresentDirectDraw()
+{
+    IDirectDrawSurface7* primary = DirectDrawSurfaceOf(g_Primary);
+    IDirectDrawSurface7* back = DirectDrawSurfaceOf(g_BackBuffer);
+    if (!primary || !back) return;
+    // A failed copy or flip is left alone: a lost surface is restored at the next frame's start.
+    if (g_nWindowMode == 1) {
+        if (!StageRunsAbove60() && g_lpDD) g_lpDD->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr);
+        primary->Blt(&g_rcClient, back, nullptr, DDBLT_WAIT, nullptr);
+        return;
+    }
+    if (!g_bPresentByBlt.load() && !StageRunsAbove60()) primary->Flip(nullptr, DDFLIP_WAIT);
+    else DDBltFast(&g_Primary, 0, 0, 640, 480, &g_BackBuffer, 0, 0, 0);
+}
+
+enum class eLostSurface { Kept, Restored, Failed };
+
+// Restores the record's DirectDraw surface when it is lost. One that cannot be restored would
+// fail every blit from then on.
+eLostSurface RestoreIfLost(DDSURFACEDATA& sd)
+{
+    IDirectDrawSurface7* surface = DirectDrawSurfaceOf(sd);
+    if (!surface || surface->IsLost() != DDERR_SURFACELOST) return eLostSurface::Kept;
+    return FAILED(surface->Restore()) ? eLostSurface::Failed : eLostSurface::Restored;
+}
+
+template <class Container>
+bool RestoreEach(Container& surfaces)
+{
+    for (DDSURFACEDATA& sd : surfaces)
+        if (!cGameManager::RestoreOneSurface(sd)) return false;
+    return true;
 }
 
 }  // namespace
@@ -118,7 +173,7 @@ void cGameManager::Present()
         return;
     }
     if (lpDDCon) {
-        LogNotBuiltYet("cGameManager::Present under DirectDraw");
+        PresentDirectDraw();
         return;
     }
     // No graphics device: nothing to show, and the frame gate keeps the loop at the frame rate
@@ -128,11 +183,45 @@ void cGameManager::Present()
 
 bool cGameManager::RestoreLostSurfaces()
 {
-    // Only DirectDraw loses surfaces.
+    // Only DirectDraw loses surfaces, and the primary is lost whenever anything is.
     if (lpDTCon || !lpDDCon) return true;
-    LogNotBuiltYet("cGameManager::RestoreLostSurfaces");
+    IDirectDrawSurface7* primary = DirectDrawSurfaceOf(g_Primary);
+    if (!primary || primary->IsLost() != DDERR_SURFACELOST) return true;
+    if (!DDRestore()) return false;
+    if (!RestoreSurface(g_CharaSurface) || !RestoreSurface(g_EffectSurface) || !RestoreSurface(g_SwordSurface) ||
+        !RestoreSurface(g_PictureSurface) || !RestoreSurface(g_SceneSurface) || !RestoreSurface(Off_Msg))
+        return false;
+    if (!RestoreFontSurfaces(g_FontDigitSurface, kFontDigitSurfaceCount)) return false;
+    if (!Off_Msg.empty()) EcLogF("if ( !RestoreSurface(Off_Msg) ) Off_Msg[0].bLost = %d", Off_Msg.front().bLost);
     return true;
 }
+
+bool cGameManager::RestoreOneSurface(DDSURFACEDATA& sd)
+{
+    switch (RestoreIfLost(sd)) {
+    case eLostSurface::Kept: return true;
+    case eLostSurface::Failed: return false;
+    case eLostSurface::Restored: break;
+    }
+    if (sd.nMemType != 0) return true;
+    sd.bLost = TRUE;
+    return DDReloadBitmap(&sd, g_nBpp);
+}
+
+bool cGameManager::RestoreFontSurfaces(DDSURFACEDATA* surfaces, int n)
+{
+    for (int i = 0; surfaces && i < n; ++i) {
+        const eLostSurface result = RestoreIfLost(surfaces[i]);
+        if (result == eLostSurface::Failed) return false;
+        // The fonts are not built yet: the restored surface stays cleared until they are.
+        if (result == eLostSurface::Restored && surfaces[i].nMemType == 0) LogNotBuiltYet("DrawDigitsToSurface");
+    }
+    return true;
+}
+
+bool RestoreSurface(std::vector<DDSURFACEDATA>& surfaces) { return RestoreEach(surfaces); }
+
+bool RestoreSurface(cSafeList<DDSURFACEDATA>& surfaces) { return RestoreEach(surfaces); }
 
 void cGameManager::PollInput(cSafeVector<cInput>& inputs)
 {

@@ -4,10 +4,13 @@
 // frame-rate text, presentation). The game thread runs RunFrame; the stage's modal loops reuse
 // WaitFrameRate, RestoreLostSurfaces, PollInput and Present while the game thread waits.
 #include <memory>
+#include <vector>
 
+#include "graphics/surface_data.h"
 #include "platform/windows_types.h"
 #include "play/scene.h"
 #include "shell/input.h"
+#include "shell/safe_container.h"
 
 class cGameManager {
 public:
@@ -21,8 +24,17 @@ public:
     // Makes scene type n exist; deletes the others unless m_bKeepScenes.
     void ChangeScene(int n);
     void DeleteScenes();
+    // Shows the finished frame: the Direct3D present, or under DirectDraw a copy to the window
+    // or a flip (a copy when flipping is off or the stage runs above 60 frames a second).
     void Present();
+    // DirectDraw: once the primary surface is lost, restores the standard surfaces and every
+    // program-wide container of surfaces; false when one cannot be restored.
     bool RestoreLostSurfaces();
+    // A lost DirectDraw surface restored; one in video memory is marked lost for its owner and
+    // gets its picture file back. False when it cannot be restored or reloaded.
+    static bool RestoreOneSurface(DDSURFACEDATA& sd);
+    // The lost digit surfaces of the fonts restored and their digits drawn again.
+    static bool RestoreFontSurfaces(DDSURFACEDATA* surfaces, int n);
     void PollInput(cSafeVector<cInput>& inputs);
 
     // The scene object of a type, null when it does not exist (or the type is outside 0..5).
@@ -57,6 +69,10 @@ extern cGameManager g_GameManager;
 
 // DirectDraw frame wait at the game manager's frame rate.
 void WaitFrameRate();
+
+// RestoreOneSurface on every record in order; false at the first failure.
+bool RestoreSurface(std::vector<DDSURFACEDATA>& surfaces);
+bool RestoreSurface(cSafeList<DDSURFACEDATA>& surfaces);
 
 // One step of a value bouncing between min and max; true when a full cycle ended.
 bool PingPongStep(int& value, int& falling, int step, int min, int max);

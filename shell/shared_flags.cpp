@@ -7,3 +7,5 @@ std::atomic<int> g_bNameDialogDone{0};
 std::atomic<int> g_bRequestDone{0};
 std::atomic<int> g_bFileChosen{0};
 std::atomic<int> g_bClosing{0};
+std::atomic<int> g_bPresentByBlt{0};
+std::atomic<int> g_bTestPlay{0};

@@ -18,3 +18,8 @@ extern std::atomic<int> g_bFileChosen;
 // Set by the close sequence: from then on the window thread refuses requests it would have to
 // open a dialog or load a file for, so that every thread reaches its WM_QUIT.
 extern std::atomic<int> g_bClosing;
+// DirectDraw full screen: 1 presents the frame by copying instead of flipping. Chosen by the
+// start-up.
+extern std::atomic<int> g_bPresentByBlt;
+// 1 when a stage given at start (command line or FreeStage) is being played.
+extern std::atomic<int> g_bTestPlay;

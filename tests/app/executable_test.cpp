@@ -323,12 +323,24 @@ std::size_t CountOf(const std::string& text, const std::string& part)
 
 TEST_F(Executable, AScriptedRunDumpsTheBackBufferOfAFrameAsA640By480Png)
 {
-    const std::string png = (m_Work.Path() / "frame.png").string();
-    WriteScript("dump.txt", "clock virtual\ndump 3 " + png + "\nclose 5\n");
-    cGameProcess game(m_Runtime, Folder("game"), {Script("dump.txt")});
-    EXPECT_TRUE(ExitedWith(game.Wait(), 0));
-    ASSERT_TRUE(m_Work.Exists("frame.png"));
-    EXPECT_EQ(PngSize(m_Work.ReadFile("frame.png")), std::make_pair(640u, 480u));
+    // The demo game's own System.ini (Direct3D in a window), or DirectDraw in a window and full
+    // screen.
+    struct Case { const char* folder; const char* systemIni; } cases[] = {
+        {"direct3d", nullptr},
+        {"directdraw-window", "Direct3D=0\nWindowMode=1\nExit\n"},
+        {"directdraw-fullscreen", "Direct3D=0\nWindowMode=0\nExit\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.folder);
+        const std::filesystem::path folder = Folder(c.folder);
+        if (c.systemIni) m_Work.WriteFile(std::string(c.folder) + "/System.ini", c.systemIni);
+        const std::string name = std::string(c.folder) + ".png";
+        WriteScript("dump.txt", "clock virtual\ndump 3 " + (m_Work.Path() / name).string() + "\nclose 5\n");
+        cGameProcess game(m_Runtime, folder, {Script("dump.txt")});
+        EXPECT_TRUE(ExitedWith(game.Wait(), 0));
+        ASSERT_TRUE(m_Work.Exists(name));
+        EXPECT_EQ(PngSize(m_Work.ReadFile(name)), std::make_pair(640u, 480u));
+    }
 }
 
 TEST_F(Executable, WithoutDataTheFirstRunAsksToCopyTheDefaultAndNoEndsTheProgram)

@@ -153,7 +153,7 @@ TEST_F(StartUp, WhenDirect3DCannotStartTheSameWindowAndDepthRunUnderDirectDraw)
     EXPECT_EQ(g_SystemIni.Direct3D, 0);
     EXPECT_EQ(g_nBpp, 32);
     EXPECT_EQ(g_nWindowMode, 1);
-    EXPECT_EQ(g_bPresentByBlt, 1) << "a DirectDraw window presents by copying";
+    EXPECT_EQ(g_bPresentByBlt.load(), 1) << "a DirectDraw window presents by copying";
     EXPECT_EQ(g_dwColorKey & 0xFFFFFFu, 0xFF00FFu);
     EXPECT_EQ(g_StdSurface[3].lpMirrorSD, nullptr) << "mirror links are Direct3D's";
     EXPECT_NE(g_StdSurface[1].lpDDraw, nullptr);
@@ -171,13 +171,40 @@ TEST_F(StartUp, DirectDrawFullScreenAtAutomaticDepthTakesEightBitsAndTurnsTheStr
     EXPECT_EQ(g_nBpp, 8);
     EXPECT_EQ(g_SystemIni.DD_VideoStretch, 0);
     EXPECT_EQ(g_SystemIni.VSync, 0) << "automatic sync is off on Windows 6.0 and later";
-    EXPECT_EQ(g_bPresentByBlt, 1) << "no vertical sync: present by copying";
+    EXPECT_EQ(g_bPresentByBlt.load(), 1) << "no vertical sync: present by copying";
     // The hardware palette keeps the system's colours at both ends.
     for (int i : {0, 9, 246, 255}) EXPECT_EQ(g_Palette[i].peFlags, PC_EXPLICIT) << i;
     for (int i : {10, 100, 245}) EXPECT_EQ(g_Palette[i].peFlags, PC_RESERVED) << i;
     const std::uint32_t rgb = DemoPaletteColor(100);
     EXPECT_EQ(static_cast<std::uint32_t>(g_Palette[100].peRed << 16 | g_Palette[100].peGreen << 8 | g_Palette[100].peBlue),
               rgb);
+}
+
+TEST_F(StartUp, DirectDrawFullScreenFlipsOnlyWithVerticalSyncOnAMonitorAsFastAsTheFrameRate)
+{
+    // Headless the monitor's rate is unknown, which counts as 60: as fast as the game's 60.
+    struct Case { int vsync; bool frequencyFails; int presentByBlt; } cases[] = {
+        {1, false, 0},
+        {1, true, 1},  // a rate nobody knows is not trusted with flips
+        {0, false, 1},
+    };
+    for (const Case& c : cases) {
+        Restart();
+        ASSERT_TRUE(OpenReportFile("Report_Game.txt"));
+        WriteSystemIni("Direct3D=0\nWindowMode=0\nBpp=16\nVSync=" + std::to_string(c.vsync) + "\nExit\n");
+        plat::FlushPathCache();
+        if (c.frequencyFails) plat::FailDeviceCall("IDirectDraw7::GetMonitorFrequency", 10);
+        const std::string where = "VSync " + std::to_string(c.vsync) + (c.frequencyFails ? ", no frequency" : "");
+        ASSERT_TRUE(InitGame("", SW_SHOWNORMAL)) << where;
+        plat::ClearDeviceFaults();
+        ASSERT_NE(lpDDCon, nullptr) << where;
+        EXPECT_EQ(g_bPresentByBlt.load(), c.presentByBlt) << where;
+        const std::string report = m_Folder.ReadFile("Report_Game.txt");
+        EXPECT_NE(report.find("Mode : Fullscreen\nBpp : 16\nVRAM Total : "), std::string::npos) << where << report;
+        if (!c.frequencyFails) {
+            EXPECT_NE(report.find("\nRR : 60\n"), std::string::npos) << where << report;
+        }
+    }
 }
 
 TEST_F(StartUp, TheBootRecordChoosesTheDrawingModeOnlyWhenSystemIniLeavesItOpen)

@@ -1,0 +1,3 @@
+#include "graphics/font_digit_surfaces.h"
+
+DDSURFACEDATA g_FontDigitSurface[kFontDigitSurfaceCount] = {};
