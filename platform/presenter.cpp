@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include "platform/messages.h"
@@ -12,8 +13,12 @@
 namespace plat {
 namespace {
 
+using FramePtr = std::shared_ptr<const cFrame>;
+
 std::mutex g_FrameLock;
-cFrame g_LastFrame;
+// The last frame is shared with the hand-off instead of copied: frames are never changed
+// once made.
+FramePtr g_LastFrame;
 bool g_bVSync = false;
 bool g_bFullScreen = false;
 
@@ -101,7 +106,7 @@ public:
         if (m_Carrier.joinable()) m_Carrier.join();
     }
 
-    void Hand(cFrame frame, bool vsync)
+    void Hand(FramePtr frame, bool vsync)
     {
         std::unique_lock lock(m_Lock);
         if (m_bStop) return;
@@ -123,7 +128,7 @@ private:
             if (m_bStop) return;
             lock.unlock();
             const bool ran = RunOnWindowThread([this] {
-                cFrame frame;
+                FramePtr frame;
                 bool vsync;
                 {
                     std::lock_guard taking(m_Lock);
@@ -133,7 +138,7 @@ private:
                     m_nTaken = m_nHanded;
                 }
                 m_Changed.notify_all();
-                UploadAndPresent(frame, vsync);
+                if (frame) UploadAndPresent(*frame, vsync);
             });
             lock.lock();
             if (!ran) {
@@ -147,7 +152,7 @@ private:
 
     std::mutex m_Lock;
     std::condition_variable m_Changed;
-    cFrame m_Pending;
+    FramePtr m_Pending;
     bool m_bPendingVSync = false;
     bool m_bPending = false;
     bool m_bStop = false;
@@ -163,13 +168,14 @@ int g_nCursorCount = 0;
 void PresentFrame(const BYTE* pixels, int width, int height, int pitch, D3DFORMAT format, const std::uint32_t* palette)
 {
     if (!pixels || width <= 0 || height <= 0) return;
-    cFrame frame;
-    frame.nWidth = width;
-    frame.nHeight = height;
-    frame.argb.resize(static_cast<std::size_t>(width) * height);
+    auto made = std::make_shared<cFrame>();
+    made->nWidth = width;
+    made->nHeight = height;
+    made->argb.resize(static_cast<std::size_t>(width) * height);
     for (int y = 0; y < height; ++y)
         ConvertRowToScreenArgb(format, pixels + static_cast<std::ptrdiff_t>(y) * pitch, width,
-                               frame.argb.data() + static_cast<std::size_t>(y) * width, palette);
+                               made->argb.data() + static_cast<std::size_t>(y) * width, palette);
+    FramePtr frame = std::move(made);
     bool vsync;
     {
         std::lock_guard lock(g_FrameLock);
@@ -178,7 +184,7 @@ void PresentFrame(const BYTE* pixels, int width, int height, int pitch, D3DFORMA
     }
     if (!MainSdlWindow()) return;  // headless: the kept frame is all there is
     if (IsWindowThread()) {
-        UploadAndPresent(frame, vsync);
+        UploadAndPresent(*frame, vsync);
         return;
     }
     g_HandOff.Hand(std::move(frame), vsync);
@@ -222,23 +228,34 @@ bool IsPresentFullScreen()
     return g_bFullScreen;
 }
 
-cFrame LastFrame()
+namespace {
+
+FramePtr LastFramePtr()
 {
     std::lock_guard lock(g_FrameLock);
     return g_LastFrame;
 }
 
+}  // namespace
+
+cFrame LastFrame()
+{
+    FramePtr frame = LastFramePtr();
+    return frame ? *frame : cFrame{};
+}
+
 bool SaveLastFrameAsPng(const char* path)
 {
-    cFrame frame = LastFrame();
-    if (frame.argb.empty()) return false;
-    return WritePngFile(path, frame.nWidth, frame.nHeight, frame.argb.data());
+    FramePtr kept = LastFramePtr();
+    if (!kept || kept->argb.empty()) return false;
+    return WritePngFile(path, kept->nWidth, kept->nHeight, kept->argb.data());
 }
 
 std::uint64_t HashLastFrame()
 {
-    cFrame frame = LastFrame();
-    if (frame.argb.empty()) return 0;
+    FramePtr kept = LastFramePtr();
+    if (!kept || kept->argb.empty()) return 0;
+    const cFrame& frame = *kept;
     std::uint64_t hash = 0xcbf29ce484222325ull;
     auto mix = [&hash](std::uint32_t v) {
         for (int i = 0; i < 4; ++i) {
@@ -256,7 +273,7 @@ void ResetPresenter()
 {
     {
         std::lock_guard lock(g_FrameLock);
-        g_LastFrame = cFrame{};
+        g_LastFrame.reset();
         g_bFullScreen = false;
     }
     RunOnWindowThread([] { ForgetOutput(); });

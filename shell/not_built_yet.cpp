@@ -3,16 +3,20 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <string_view>
 
 #include "shell/log.h"
 
 void LogNotBuiltYet(const char* what)
 {
+    // Called from per-frame paths: a piece already reported costs a lookup, no allocation.
     static std::mutex mutex;
-    static std::set<std::string> said;
+    static std::set<std::string, std::less<>> said;
+    const std::string_view piece = what ? what : "";
     {
         std::lock_guard<std::mutex> lock(mutex);
-        if (!said.insert(what ? what : "").second) return;
+        if (said.find(piece) != said.end()) return;
+        said.emplace(piece);
     }
     ReportLogEcho("%s: not built yet", what ? what : "");
 }

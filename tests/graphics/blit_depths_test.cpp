@@ -64,14 +64,14 @@ TEST_F(DepthTest, Direct3DSixteenBitPicturesAreKeyedA1R5G5B5)
     std::vector<std::uint32_t> words;
     for (int i = 0; i < 6; ++i) words.push_back(static_cast<std::uint32_t>(0x1234 + 0x0F0F * i) & 0x7FFF);
     words[2] = 31u << 10 | 31;  // the key colour in 5 bits widens to 0xFF00FF
-    qbtest::cBmpSpec spec;
-    spec.width = 3;
-    spec.height = 2;
-    spec.bitCount = 16;
+    qbtest::cBmpLayout layout;
+    layout.width = 3;
+    layout.height = 2;
+    layout.bitCount = 16;
     struct Case { const char* what; std::string file; std::vector<std::uint32_t> expected; } cases[] = {
         {"24 bits", qbtest::BuildBmp24(3, 2, {kKey, 0x0F1F2F, 0xFFFFFF, 0x080808, 0x07FF00, kKey}),
          {0, 0x8000 | 1u << 10 | 3u << 5 | 5u, 0xFFFF, 0x8000 | 1u << 10 | 1u << 5 | 1u, 0x8000 | 31u << 5, 0}},
-        {"16 bits", qbtest::BuildBmp(spec, words), {}},
+        {"16 bits", qbtest::BuildBmp(layout, words), {}},
     };
     for (std::uint32_t w : words) cases[1].expected.push_back(w == (31u << 10 | 31) ? 0 : 0x8000 | w);
     ASSERT_TRUE(Init({TRUE, 16, 1}));

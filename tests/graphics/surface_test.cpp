@@ -8,7 +8,7 @@
 
 namespace {
 
-using qbtest::cBmpSpec;
+using qbtest::cBmpLayout;
 using qbtest::cDisplayMode;
 using SurfaceTest = qbtest::cGraphicsTest;
 
@@ -35,10 +35,10 @@ struct cPicture {
 cPicture MakePicture(int bitCount)
 {
     const std::vector<std::uint32_t> table = {kKey, 0x102030, 0xFFFFFF, 0x000008, 0x84C610, 0x7B0000, 0x00FF00, 0x0808F8};
-    cBmpSpec spec;
-    spec.width = 5;
-    spec.height = 3;
-    spec.bitCount = bitCount;
+    cBmpLayout layout;
+    layout.width = 5;
+    layout.height = 3;
+    layout.bitCount = bitCount;
     cPicture picture;
     std::vector<std::uint32_t> values;
     for (int i = 0; i < 15; ++i) {
@@ -56,8 +56,8 @@ cPicture MakePicture(int bitCount)
         }
         picture.rgb.push_back(rgb);
     }
-    if (bitCount <= 8) spec.palette.assign(table.begin(), table.begin() + std::min<std::size_t>(table.size(), 1u << bitCount));
-    picture.file = BuildBmp(spec, values);
+    if (bitCount <= 8) layout.palette.assign(table.begin(), table.begin() + std::min<std::size_t>(table.size(), 1u << bitCount));
+    picture.file = BuildBmp(layout, values);
     return picture;
 }
 

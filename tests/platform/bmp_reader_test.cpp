@@ -8,7 +8,7 @@
 namespace {
 
 using qbtest::BuildBmp;
-using qbtest::cBmpSpec;
+using qbtest::cBmpLayout;
 
 bool Read(const std::string& file, plat::cBmpImage& image, std::string* error = nullptr)
 {
@@ -42,15 +42,15 @@ TEST(BmpReader, PixelsLandWhereTheFileSaysAtEveryDepthAndRowOrder)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.bitCount << " bits, header " << c.headerSize << (c.topDown ? " top-down" : ""));
-        cBmpSpec spec;
-        spec.width = w;
-        spec.height = h;
-        spec.bitCount = c.bitCount;
-        spec.headerSize = c.headerSize;
-        spec.topDown = c.topDown;
-        spec.compression = c.compression;
-        spec.fourthByte = 0x5A;  // must be ignored
-        for (int i = 0; i < 3; ++i) spec.masks[i] = c.masks[i];
+        cBmpLayout layout;
+        layout.width = w;
+        layout.height = h;
+        layout.bitCount = c.bitCount;
+        layout.headerSize = c.headerSize;
+        layout.topDown = c.topDown;
+        layout.compression = c.compression;
+        layout.fourthByte = 0x5A;  // must be ignored
+        for (int i = 0; i < 3; ++i) layout.masks[i] = c.masks[i];
         std::vector<std::uint32_t> values, expected;
         for (int i = 0; i < w * h; ++i) {
             std::uint32_t v = 0, rgb = 0;
@@ -76,10 +76,10 @@ TEST(BmpReader, PixelsLandWhereTheFileSaysAtEveryDepthAndRowOrder)
             values.push_back(v);
             expected.push_back(rgb);
         }
-        if (c.bitCount <= 8) spec.palette.assign(kPalette16.begin(), kPalette16.begin() + (1 << std::min(c.bitCount, 4)));
+        if (c.bitCount <= 8) layout.palette.assign(kPalette16.begin(), kPalette16.begin() + (1 << std::min(c.bitCount, 4)));
         plat::cBmpImage image;
         std::string error;
-        ASSERT_TRUE(Read(BuildBmp(spec, values), image, &error)) << error;
+        ASSERT_TRUE(Read(BuildBmp(layout, values), image, &error)) << error;
         EXPECT_EQ(image.nWidth, w);
         EXPECT_EQ(image.nHeight, h);
         EXPECT_EQ(image.nBitCount, c.bitCount);
@@ -100,47 +100,47 @@ TEST(BmpReader, DecodesRunLengthEncodedRowsWithEveryEscape)
     // Row 2: run of 6 × index 6, end of bitmap.
     const std::string rle8 = std::string("\x03\x01\x00\x03\x02\x03\x04\x00\x00\x00", 10) +
                              std::string("\x00\x02\x02\x00\x02\x05\x00\x00", 8) + std::string("\x06\x06\x00\x01", 4);
-    cBmpSpec spec;
-    spec.width = 6;
-    spec.height = 3;
-    spec.bitCount = 8;
-    spec.compression = 1;
-    spec.palette = kPalette16;
-    spec.pixelData = rle8;
+    cBmpLayout layout;
+    layout.width = 6;
+    layout.height = 3;
+    layout.bitCount = 8;
+    layout.compression = 1;
+    layout.palette = kPalette16;
+    layout.pixelData = rle8;
     plat::cBmpImage image;
     std::string error;
-    ASSERT_TRUE(Read(BuildBmp(spec, {}), image, &error)) << error;
+    ASSERT_TRUE(Read(BuildBmp(layout, {}), image, &error)) << error;
     const std::vector<BYTE> expected = {6, 6, 6, 6, 6, 6,  // top row = last in the file
                                         0, 0, 5, 5, 0, 0, 1, 1, 1, 2, 3, 4};
     EXPECT_EQ(image.indices, expected);
 
     // RLE4: 6 × 1: run of 3 alternating 0xA,0xB; absolute 3 nibbles 0xC,0xD,0xE; end of bitmap.
     const std::string rle4 = std::string("\x03\xAB\x00\x03\xCD\xE0\x00\x01", 8);
-    spec.width = 6;
-    spec.height = 1;
-    spec.bitCount = 4;
-    spec.compression = 2;
-    spec.pixelData = rle4;
-    ASSERT_TRUE(Read(BuildBmp(spec, {}), image, &error)) << error;
+    layout.width = 6;
+    layout.height = 1;
+    layout.bitCount = 4;
+    layout.compression = 2;
+    layout.pixelData = rle4;
+    ASSERT_TRUE(Read(BuildBmp(layout, {}), image, &error)) << error;
     EXPECT_EQ(image.indices, (std::vector<BYTE>{0xA, 0xB, 0xA, 0xC, 0xD, 0xE}));
     EXPECT_EQ(image.Pixel(4, 0), kPalette16[0xD]);
 }
 
 TEST(BmpReader, IndexPastTheColourTableIsBlack)
 {
-    cBmpSpec spec;
-    spec.width = 2;
-    spec.bitCount = 8;
-    spec.palette = {0x112233, 0x445566};
+    cBmpLayout layout;
+    layout.width = 2;
+    layout.bitCount = 8;
+    layout.palette = {0x112233, 0x445566};
     plat::cBmpImage image;
-    ASSERT_TRUE(Read(BuildBmp(spec, {1, 200}), image));
+    ASSERT_TRUE(Read(BuildBmp(layout, {1, 200}), image));
     EXPECT_EQ(image.Pixel(0, 0), 0x445566u);
     EXPECT_EQ(image.Pixel(1, 0), 0u);
 }
 
 TEST(BmpReader, RefusesBadHeadersWithAReason)
 {
-    cBmpSpec good;
+    cBmpLayout good;
     good.width = 3;
     good.height = 2;
     const std::string file = BuildBmp(good, std::vector<std::uint32_t>(6, 0x123456));
@@ -167,17 +167,17 @@ TEST(BmpReader, RefusesBadHeadersWithAReason)
 
 TEST(BmpReader, EveryPrefixAndRandomDamageFailsCleanly)
 {
-    cBmpSpec spec;
-    spec.width = 7;
-    spec.height = 5;
-    spec.bitCount = 8;
-    spec.palette = kPalette16;
+    cBmpLayout layout;
+    layout.width = 7;
+    layout.height = 5;
+    layout.bitCount = 8;
+    layout.palette = kPalette16;
     std::vector<std::uint32_t> values(35);
     for (int i = 0; i < 35; ++i) values[i] = static_cast<std::uint32_t>(i % 16);
-    const std::string plain = BuildBmp(spec, values);
-    spec.compression = 1;
-    spec.pixelData = std::string("\x07\x01\x00\x00\x00\x03\x01\x02\x03\x00\x02\x03\x01\x00\x00\x00\x07\x04\x00\x01", 20);
-    const std::string rle = BuildBmp(spec, {});
+    const std::string plain = BuildBmp(layout, values);
+    layout.compression = 1;
+    layout.pixelData = std::string("\x07\x01\x00\x00\x00\x03\x01\x02\x03\x00\x02\x03\x01\x00\x00\x00\x07\x04\x00\x01", 20);
+    const std::string rle = BuildBmp(layout, {});
 
     for (const std::string* file : {&plain, &rle}) {
         plat::cBmpImage image;
@@ -213,21 +213,21 @@ std::vector<std::string> FilesOfEveryKind()
         {24, 12, false, 0, {}},  {32, 40, true, 3, {0x0000FF00, 0x00FF0000, 0xFF000000}}, {32, 56, false, 0, {}},
     };
     for (const Kind& k : kinds) {
-        cBmpSpec spec;
-        spec.width = 5;
-        spec.height = 3;
-        spec.bitCount = k.bitCount;
-        spec.headerSize = k.headerSize;
-        spec.topDown = k.topDown;
-        spec.compression = k.compression;
-        for (int i = 0; i < 3; ++i) spec.masks[i] = k.masks[i];
-        if (k.bitCount <= 8) spec.palette.assign(kPalette16.begin(), kPalette16.begin() + (1 << std::min(k.bitCount, 4)));
+        cBmpLayout layout;
+        layout.width = 5;
+        layout.height = 3;
+        layout.bitCount = k.bitCount;
+        layout.headerSize = k.headerSize;
+        layout.topDown = k.topDown;
+        layout.compression = k.compression;
+        for (int i = 0; i < 3; ++i) layout.masks[i] = k.masks[i];
+        if (k.bitCount <= 8) layout.palette.assign(kPalette16.begin(), kPalette16.begin() + (1 << std::min(k.bitCount, 4)));
         std::vector<std::uint32_t> values;
         for (int i = 0; i < 15; ++i) values.push_back(static_cast<std::uint32_t>(i * 0x2F1D37 + 5) & (k.bitCount <= 8 ? 1u : 0xFFFFFFu));
-        files.push_back(BuildBmp(spec, values));
+        files.push_back(BuildBmp(layout, values));
     }
     // Run-length files: RLE8 and RLE4 with runs, absolute runs, a delta and both end marks.
-    cBmpSpec rle;
+    cBmpLayout rle;
     rle.width = 7;
     rle.height = 4;
     rle.bitCount = 8;

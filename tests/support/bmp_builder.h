@@ -7,7 +7,7 @@
 
 namespace qbtest {
 
-struct cBmpSpec {
+struct cBmpLayout {
     int width = 1;
     int height = 1;
     int bitCount = 24;
@@ -22,7 +22,7 @@ struct cBmpSpec {
 
 // values: top-down, one per pixel: palette index (1/4/8 bits), the raw 16-bit word (16 bits)
 // or 0x00RRGGBB (24 and 32 bits; with bit fields, the raw 32-bit word).
-std::string BuildBmp(const cBmpSpec& spec, const std::vector<std::uint32_t>& values);
+std::string BuildBmp(const cBmpLayout& layout, const std::vector<std::uint32_t>& values);
 
 // A bitmap of 24 bits from 0x00RRGGBB values, top-down.
 std::string BuildBmp24(int width, int height, const std::vector<std::uint32_t>& rgb);
