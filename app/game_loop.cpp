@@ -1,7 +1,7 @@
 #include "app/game_loop.h"
 
-#include "platform/messages.h"
-#include "platform/timer.h"
+#include "platform/os/messages.h"
+#include "platform/os/timer.h"
 #include "play/game_manager.h"
 #include "shell/globals.h"
 #include "shell/log.h"

@@ -1,6 +1,6 @@
 #pragma once
 // The body of the game thread: one frame per pass while the application is active.
-#include "platform/windows_types.h"
+#include "platform/os/windows_types.h"
 
 // Runs frames until WM_QUIT (returns 1 without asking to close) or until a frame returns false
 // (then posts WM_CLOSE to the main window once and returns 1). A pass that takes any other

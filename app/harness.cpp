@@ -4,12 +4,12 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/harness_clock.h"
-#include "platform/harness_script.h"
-#include "platform/keyboard.h"
-#include "platform/messages.h"
-#include "platform/presenter.h"
-#include "platform/text.h"
+#include "platform/harness/harness_clock.h"
+#include "platform/harness/harness_script.h"
+#include "platform/input/keyboard.h"
+#include "platform/os/messages.h"
+#include "platform/video/presenter.h"
+#include "platform/os/text.h"
 #include "play/game_manager.h"
 #include "shell/globals.h"
 #include "shell/log.h"

@@ -1,6 +1,6 @@
 #pragma once
 // The whole-program harness: the script named by QUILLBRAMWOOD_SCRIPT drives the run frame by
-// frame (see platform/harness_script.h for its lines), and QUILLBRAMWOOD_ECLOG=1 switches the
+// frame (see platform/harness/harness_script.h for its lines), and QUILLBRAMWOOD_ECLOG=1 switches the
 // error-check log on.
 #include <string>
 

@@ -2,9 +2,9 @@
 
 #include "data/window_data.h"
 #include "graphics/device.h"
-#include "platform/editor_notice.h"
-#include "platform/keyboard.h"
-#include "platform/message_box.h"
+#include "platform/os/editor_notice.h"
+#include "platform/input/keyboard.h"
+#include "platform/os/message_box.h"
 #include "play/play_scene.h"
 #include "shell/globals.h"
 #include "shell/log.h"

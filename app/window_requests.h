@@ -4,7 +4,7 @@
 // name-entry dialog, free play, the replay files and the BGM database. Each of those starts as
 // a stand-in that says it is not built yet and behaves as a cancel or a failure; the parts that
 // build them replace it. Tests replace any of them.
-#include "platform/windows_types.h"
+#include "platform/os/windows_types.h"
 
 struct cRequestSeams {
     // The display's dialog mode around a dialog (on 1, off 0).

@@ -2,7 +2,7 @@
 // The number of records of the BGM database, below which System data keeps its screen BGM
 // numbers. Until the databases are loaded this is the length of the default BGM list (2);
 // LoadBgmRecordCount takes it from a BGM database file without reading its entries.
-#include "platform/windows_types.h"
+#include "platform/os/windows_types.h"
 
 DWORD GetBgmRecordCount();
 void SetBgmRecordCount(DWORD count);

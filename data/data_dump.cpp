@@ -1,6 +1,6 @@
 #include "data/data_dump.h"
 
-#include "platform/text.h"
+#include "platform/os/text.h"
 #include "shell/format.h"
 
 void cDataDump::Int(const char* name, std::int64_t value)

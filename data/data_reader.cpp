@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 
 #include "data/data_version.h"
-#include "platform/files.h"
+#include "platform/os/files.h"
 #include "shell/format.h"
 
 // Blocks are the members' memory images, stored little-endian.

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include "platform/windows_types.h"
+#include "platform/os/windows_types.h"
 
 class cDataReader {
 public:

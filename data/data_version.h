@@ -2,7 +2,7 @@
 // The process-wide settings of record files.
 #include <atomic>
 #include <cstdint>
-#include "platform/windows_types.h"
+#include "platform/os/windows_types.h"
 
 // The data version of this program: every record is registered for it outside a read, and
 // every file is written with it. Start-up sets it before the first file is read.

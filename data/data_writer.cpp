@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "data/data_version.h"
-#include "platform/files.h"
+#include "platform/os/files.h"
 
 cDataWriter::cDataWriter()
 {

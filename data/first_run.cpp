@@ -8,8 +8,8 @@
 #include <system_error>
 
 #include "data/data_paths.h"
-#include "platform/files.h"
-#include "platform/message_box.h"
+#include "platform/os/files.h"
+#include "platform/os/message_box.h"
 #include "shell/log.h"
 
 namespace fs = std::filesystem;

@@ -11,7 +11,7 @@
 
 #include "data/system_data.h"
 #include "data/system_ini_keys.h"
-#include "platform/files.h"
+#include "platform/os/files.h"
 #include "shell/input.h"
 #include "shell/key_config.h"
 #include "shell/system_ini.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/window.h"
+#include "platform/ui/window.h"
 
 cWindowData g_WindowData;
 

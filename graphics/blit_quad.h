@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <functional>
 #include "graphics/surface_data.h"
-#include "platform/d3d9_raster.h"
+#include "platform/video/d3d9_raster.h"
 
 constexpr DWORD kQuadFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1;
 constexpr UINT kQuadBytes = 4 * sizeof(plat::cD3DVertex);

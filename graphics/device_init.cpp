@@ -7,9 +7,9 @@
 #include "graphics/present.h"
 #include "graphics/sprite_batch.h"
 #include "graphics/surface.h"
-#include "platform/gdi.h"
-#include "platform/message_box.h"
-#include "platform/window.h"
+#include "platform/video/gdi.h"
+#include "platform/os/message_box.h"
+#include "platform/ui/window.h"
 #include "shell/log.h"
 #include "shell/system_report.h"
 

@@ -1,8 +1,8 @@
 #include "graphics/dialog_mode.h"
 
 #include "graphics/device.h"
-#include "platform/message_box.h"
-#include "platform/presenter.h"
+#include "platform/os/message_box.h"
+#include "platform/video/presenter.h"
 #include "shell/log.h"
 
 void DDHideCursorCompletely()

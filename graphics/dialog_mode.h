@@ -1,7 +1,7 @@
 #pragma once
 // The dialog mode that lets a box or a dialog appear over a full-screen display, and the
 // message box that uses it. In a window both do nothing more than the box itself.
-#include "platform/windows_types.h"
+#include "platform/os/windows_types.h"
 
 // 1 in a window and on success, 0 when the mode could not be switched.
 int DDSetDialogMode(BOOL bOn);

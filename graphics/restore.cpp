@@ -6,7 +6,7 @@
 #include "graphics/device.h"
 #include "graphics/palette.h"
 #include "graphics/surface.h"
-#include "platform/window.h"
+#include "platform/ui/window.h"
 #include "shell/log.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include "graphics/palette.h"
 #include "graphics/surface.h"
 #include "graphics/surface_lock.h"
-#include "platform/gdi.h"
-#include "platform/pixel_format.h"
+#include "platform/video/gdi.h"
+#include "platform/video/pixel_format.h"
 #include "shell/log.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #pragma once
 // Surface records: every picture of the program, its device part per back end, and the
 // descriptions the standard surfaces are loaded from.
-#include "platform/d3d9.h"
-#include "platform/ddraw.h"
+#include "platform/video/d3d9.h"
+#include "platform/video/ddraw.h"
 
 // Direct3D texture memory types.
 enum DTMEMORYTYPE : int {

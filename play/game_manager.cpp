@@ -11,7 +11,7 @@
 #include "graphics/restore.h"
 #include "graphics/stage_picture_surfaces.h"
 #include "graphics/surface.h"
-#include "platform/timer.h"
+#include "platform/os/timer.h"
 #include "play/play_scene.h"
 #include "shell/error_box.h"
 #include "shell/game_requests.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "graphics/surface_data.h"
-#include "platform/windows_types.h"
+#include "platform/os/windows_types.h"
 #include "play/scene.h"
 #include "shell/input.h"
 #include "shell/safe_container.h"

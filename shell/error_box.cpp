@@ -4,8 +4,8 @@
 #include <cstdarg>
 #include <string>
 
-#include "platform/message_box.h"
-#include "platform/messages.h"
+#include "platform/os/message_box.h"
+#include "platform/os/messages.h"
 #include "shell/format.h"
 #include "shell/globals.h"
 

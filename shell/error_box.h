@@ -2,7 +2,7 @@
 // Error boxes that work on the desktop and over a full-screen display: while the graphics
 // layer runs full screen a box goes through its dialog mode (DDMesBox), otherwise it is a
 // plain message box owned by the active window.
-#include "platform/windows_types.h"
+#include "platform/os/windows_types.h"
 #include "shell/log.h"
 
 // The graphics layer's full-screen box, registered once it is up. isFullScreen tells whether

@@ -1,7 +1,7 @@
 #pragma once
 // The requests any thread sends to the main window with SendMessageA; the window thread serves
 // each to its end before the sender goes on, and every handler returns 0.
-#include "platform/messages.h"
+#include "platform/os/messages.h"
 
 constexpr UINT WM_GAME_NAMEDIALOG = WM_USER + 1;     // 0 / 0
 constexpr UINT WM_GAME_OPENSTAGE = WM_USER + 2;      // 0 / 0

@@ -5,8 +5,8 @@
 // run-length history of both words and per-key press histories.
 #include <cstdint>
 
-#include "platform/joystick.h"
-#include "platform/windows_types.h"
+#include "platform/input/joystick.h"
+#include "platform/os/windows_types.h"
 #include "shell/safe_container.h"
 
 constexpr WORD DIR_LEFT = 1;

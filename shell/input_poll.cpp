@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "platform/keyboard.h"
+#include "platform/input/keyboard.h"
 #include "shell/input.h"
 #include "shell/key_config.h"
 

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <memory>
 
-#include "platform/files.h"
-#include "platform/keyboard.h"
+#include "platform/os/files.h"
+#include "platform/input/keyboard.h"
 
 KEYCONFIG g_KeyConfig{};
 

@@ -3,7 +3,7 @@
 // Its memory image is the raw file "user_data\KeyConfig.dat" (108 bytes, no version word).
 #include <cstdint>
 
-#include "platform/windows_types.h"
+#include "platform/os/windows_types.h"
 
 constexpr int KEYCONFIG_ENTRIES = 12;      // left, right, up, down, buttons 1 to 8
 constexpr int KEYCONFIG_JOYSTICKS = 8;     // devices 0 to 7 are joysticks

@@ -8,8 +8,8 @@
 #include <cstdarg>
 #include <mutex>
 
-#include "platform/files.h"
-#include "platform/messages.h"
+#include "platform/os/files.h"
+#include "platform/os/messages.h"
 #include "shell/error_box.h"
 #include "shell/format.h"
 

@@ -6,7 +6,7 @@
 // line silently.
 #include <string>
 
-#include "platform/windows_types.h"
+#include "platform/os/windows_types.h"
 
 #define QB_PRINTF(fmtIndex, firstArg) __attribute__((format(printf, fmtIndex, firstArg)))
 

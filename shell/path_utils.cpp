@@ -3,8 +3,8 @@
 #include <cstring>
 #include <optional>
 
-#include "platform/files.h"
-#include "platform/text.h"
+#include "platform/os/files.h"
+#include "platform/os/text.h"
 #include "shell/format.h"
 
 namespace {

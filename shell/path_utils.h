@@ -5,7 +5,7 @@
 // A result that would not fit a MAX_PATH buffer is refused: false, the buffer as it was.
 #include <string>
 #include <string_view>
-#include "platform/windows_types.h"
+#include "platform/os/windows_types.h"
 
 // An absolute path becomes relative to the working folder: ".\name" for a file in it,
 // "..\" steps above it. A relative path is left as it is (true). False, with the path

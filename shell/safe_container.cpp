@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/messages.h"
+#include "platform/os/messages.h"
 #include "shell/format.h"
 #include "shell/globals.h"
 #include "shell/log.h"

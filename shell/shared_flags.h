@@ -2,7 +2,7 @@
 // The flags that the window thread and the other threads share without a lock.
 #include <atomic>
 
-#include "platform/windows_types.h"
+#include "platform/os/windows_types.h"
 
 // The application is active (WM_ACTIVATEAPP); frames run only while it is non-zero.
 extern std::atomic<int> g_bActive;

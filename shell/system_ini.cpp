@@ -6,7 +6,7 @@
 #include <cstring>
 #include <memory>
 
-#include "platform/files.h"
+#include "platform/os/files.h"
 #include "shell/log.h"
 
 SYSTEMINI g_SystemIni{};

@@ -4,7 +4,7 @@
 // position of a key in that list decides which setting it fills.
 #include <string>
 
-#include "platform/windows_types.h"
+#include "platform/os/windows_types.h"
 #include "shell/safe_container.h"
 
 struct SYSTEMINI {

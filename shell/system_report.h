@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/windows_types.h"
+#include "platform/os/windows_types.h"
 
 // The values of the system report, gathered apart from their formatting.
 struct SYSTEMREPORT {

@@ -1,6 +1,6 @@
 #include "shell/thread.h"
 
-#include "platform/timer.h"
+#include "platform/os/timer.h"
 #include "shell/log.h"
 
 namespace {

@@ -3,8 +3,8 @@
 // "running" mark other code tests. A thread is never killed: it ends by leaving its body.
 #include <atomic>
 
-#include "platform/messages.h"
-#include "platform/threads.h"
+#include "platform/os/messages.h"
+#include "platform/os/threads.h"
 
 // Posted to a newly started thread until the post succeeds: the thread then has its queue.
 constexpr UINT WM_THREAD_START = WM_APP;

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/timer.h"
+#include "platform/os/timer.h"
 #include "shell/format.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // counter, a shared step counter and the two frame-rate gates. The state is single-instance and
 // used by one frame loop at a time. Every comparison of times is a signed difference, so the
 // gates stay right when the 32-bit clock wraps.
-#include "platform/windows_types.h"
+#include "platform/os/windows_types.h"
 
 struct DDSURFACEDATA;
 

@@ -1,6 +1,6 @@
 #include "shell/window.h"
 
-#include "platform/keyboard.h"
+#include "platform/input/keyboard.h"
 #include "shell/log.h"
 
 cWindowRegistry g_WindowRegistry;

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/messages.h"
-#include "platform/window.h"
+#include "platform/os/messages.h"
+#include "platform/ui/window.h"
 
 // Parts of MOUSESTATE::Update.
 constexpr int MOUSE_BUTTONS = 1;    // read the down flags

@@ -1,7 +1,7 @@
 #pragma once
 // Sound effects: the sound table and the DS_* calls that load and play it. The mixer behind
 // them is not built yet: every call says so once and the game runs silent.
-#include "platform/windows_types.h"
+#include "platform/os/windows_types.h"
 #include "shell/safe_container.h"
 
 // One loaded sound effect of the sound table.

@@ -5,7 +5,7 @@
 
 #include "app/harness.h"
 #include "app/win_main.h"
-#include "platform/text.h"
+#include "platform/os/text.h"
 
 int main(int argc, char** argv)
 {

@@ -6,8 +6,8 @@
 #include <sched.h>
 #include <vector>
 
-#include "platform/messages.h"
-#include "platform/timer.h"
+#include "platform/os/messages.h"
+#include "platform/os/timer.h"
 #include "shell/globals.h"
 #include "shell/log.h"
 #include "shell/shared_flags.h"

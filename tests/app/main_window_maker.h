@@ -2,7 +2,7 @@
 // The main window as WinMain makes it (its class procedure, layout and style) under a window
 // class of the test's own, so that tests can build it again and again in one process.
 #include "app/main_window.h"
-#include "platform/window.h"
+#include "platform/ui/window.h"
 
 namespace qbtest {
 

@@ -6,8 +6,8 @@
 
 #include <filesystem>
 
-#include "platform/files.h"
-#include "platform/window.h"
+#include "platform/os/files.h"
+#include "platform/ui/window.h"
 #include "tests/support/byte_builder.h"
 #include "tests/support/temp_folder.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "data/first_run.h"
-#include "platform/message_box.h"
+#include "platform/os/message_box.h"
 #include "tests/support/temp_folder.h"
 
 namespace fs = std::filesystem;

@@ -4,7 +4,7 @@
 
 #include "data/system_data.h"
 #include "data/system_ini_keys.h"
-#include "platform/files.h"
+#include "platform/os/files.h"
 #include "tests/data/record_test_support.h"
 #include "tests/data/system_file_builder.h"
 #include "tests/support/temp_folder.h"

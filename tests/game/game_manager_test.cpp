@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/message_box.h"
-#include "platform/timer.h"
+#include "platform/os/message_box.h"
+#include "platform/os/timer.h"
 #include "play/play_scene.h"
 #include "shell/system_ini.h"
 #include "shell/timing.h"

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <random>
-#include "platform/d3d9.h"
-#include "platform/d3d9_raster.h"
+#include "platform/video/d3d9.h"
+#include "platform/video/d3d9_raster.h"
 
 namespace {
 

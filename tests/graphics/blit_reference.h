@@ -7,7 +7,7 @@
 #include <vector>
 #include "graphics/surface_data.h"
 #include "graphics/surface_lock.h"
-#include "platform/pixel_format.h"
+#include "platform/video/pixel_format.h"
 
 namespace qbtest {
 

@@ -5,7 +5,7 @@
 #include "graphics/dialog_mode.h"
 #include "graphics/fill.h"
 #include "graphics/present.h"
-#include "platform/timer.h"
+#include "platform/os/timer.h"
 #include "shell/error_box.h"
 #include "shell/timing.h"
 #include "tests/graphics/blit_reference.h"

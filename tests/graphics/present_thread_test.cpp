@@ -12,9 +12,9 @@
 #include "graphics/fill.h"
 #include "graphics/present.h"
 #include "graphics/restore.h"
-#include "platform/messages.h"
-#include "platform/sdl_window.h"
-#include "platform/window.h"
+#include "platform/os/messages.h"
+#include "platform/ui/sdl_window.h"
+#include "platform/ui/window.h"
 
 namespace {
 

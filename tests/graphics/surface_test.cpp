@@ -3,7 +3,7 @@
 #include "tests/graphics/graphics_fixture.h"
 
 #include "graphics/surface_lock.h"
-#include "platform/pixel_format.h"
+#include "platform/video/pixel_format.h"
 #include "tests/graphics/blit_reference.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
-#include "platform/bmp_reader.h"
+#include "platform/video/bmp_reader.h"
 #include "tests/support/bmp_builder.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <cstring>
 #include <vector>
-#include "platform/d3d9.h"
-#include "platform/d3d9_faults.h"
-#include "platform/d3d9_raster.h"
+#include "platform/video/d3d9.h"
+#include "platform/video/d3d9_faults.h"
+#include "platform/video/d3d9_raster.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Our software DirectDraw: colour-keyed blits, fills, flip chains and surface loss.
 #include <gtest/gtest.h>
 
-#include "platform/ddraw.h"
-#include "platform/presenter.h"
+#include "platform/video/ddraw.h"
+#include "platform/video/presenter.h"
 
 namespace {
 

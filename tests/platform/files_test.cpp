@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/files.h"
+#include "platform/os/files.h"
 #include "tests/support/cp932_printer.h"
 #include "tests/support/temp_folder.h"
 

@@ -1,9 +1,9 @@
-#include "platform/harness_script.h"
+#include "platform/harness/harness_script.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/keyboard.h"
-#include "platform/message_box.h"
+#include "platform/input/keyboard.h"
+#include "platform/os/message_box.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/joystick.h"
+#include "platform/input/joystick.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/keyboard.h"
+#include "platform/input/keyboard.h"
 
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
@@ -6,9 +6,9 @@
 #include <atomic>
 #include <thread>
 
-#include "platform/joystick.h"
-#include "platform/messages.h"
-#include "platform/sdl_window.h"
+#include "platform/input/joystick.h"
+#include "platform/os/messages.h"
+#include "platform/ui/sdl_window.h"
 #include "tests/support/virtual_joystick.h"
 
 namespace {

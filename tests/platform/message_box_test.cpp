@@ -1,4 +1,4 @@
-#include "platform/message_box.h"
+#include "platform/os/message_box.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/messages.h"
+#include "platform/os/messages.h"
 
 namespace {
 

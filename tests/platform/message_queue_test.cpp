@@ -1,6 +1,6 @@
 // Window messages between threads: posts, sends, quit ordering, filters, windows, suspension,
 // the window thread's calls and the event pump hook.
-#include "platform/messages.h"
+#include "platform/os/messages.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/timer.h"
+#include "platform/os/timer.h"
 
 namespace {
 

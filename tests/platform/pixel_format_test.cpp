@@ -1,7 +1,7 @@
 // Packing and unpacking of every surface format, against channel arithmetic written here.
 #include <gtest/gtest.h>
 
-#include "platform/pixel_format.h"
+#include "platform/video/pixel_format.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include "platform/png_writer.h"
+#include "platform/video/png_writer.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The runtime's rand and srand: the generator replays use, one state per thread.
-#include "platform/random.h"
+#include "platform/os/random.h"
 
 #include <gtest/gtest.h>
 

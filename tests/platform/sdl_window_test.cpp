@@ -1,4 +1,4 @@
-#include "platform/sdl_window.h"
+#include "platform/ui/sdl_window.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 
 #include <vector>
 
-#include "platform/keyboard.h"
-#include "platform/messages.h"
-#include "platform/window.h"
+#include "platform/input/keyboard.h"
+#include "platform/os/messages.h"
+#include "platform/ui/window.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/text.h"
+#include "platform/os/text.h"
 #include "tests/support/cp932_printer.h"
 
 using qbtest::Cp932Eq;

@@ -1,5 +1,5 @@
 // The millisecond timer, Sleep and the performance counter over the replaceable clock.
-#include "platform/timer.h"
+#include "platform/os/timer.h"
 
 #include <gtest/gtest.h>
 #include <time.h>

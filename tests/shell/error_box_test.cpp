@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/message_box.h"
-#include "platform/messages.h"
-#include "platform/text.h"
+#include "platform/os/message_box.h"
+#include "platform/os/messages.h"
+#include "platform/os/text.h"
 #include "shell/globals.h"
 #include "shell/log.h"
 

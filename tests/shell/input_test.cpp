@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/files.h"
-#include "platform/keyboard.h"
+#include "platform/os/files.h"
+#include "platform/input/keyboard.h"
 #include "shell/key_config.h"
 #include "tests/support/byte_builder.h"
 #include "tests/support/temp_folder.h"

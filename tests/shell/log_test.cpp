@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/message_box.h"
-#include "platform/messages.h"
+#include "platform/os/message_box.h"
+#include "platform/os/messages.h"
 #include "tests/support/temp_folder.h"
 
 namespace {

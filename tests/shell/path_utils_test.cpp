@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/files.h"
+#include "platform/os/files.h"
 #include "shell/path_utils.h"
 #include "tests/support/cp932_printer.h"
 #include "tests/support/temp_folder.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/messages.h"
+#include "platform/os/messages.h"
 #include "shell/globals.h"
 #include "shell/log.h"
 #include "tests/support/temp_folder.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/files.h"
-#include "platform/message_box.h"
+#include "platform/os/files.h"
+#include "platform/os/message_box.h"
 #include "shell/log.h"
 #include "tests/support/temp_folder.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/timer.h"
+#include "platform/os/timer.h"
 #include "shell/log.h"
 #include "tests/support/temp_folder.h"
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/keyboard.h"
+#include "platform/input/keyboard.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/text.h"
+#include "platform/os/text.h"
 
 namespace qbtest {
 

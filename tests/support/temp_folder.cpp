@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <unistd.h>
 
-#include "platform/files.h"
+#include "platform/os/files.h"
 
 namespace fs = std::filesystem;
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/joystick.h"
+#include "platform/input/joystick.h"
 
 namespace qbtest {
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "platform/windows_types.h"
+#include "platform/os/windows_types.h"
 
 namespace qbtest {
 

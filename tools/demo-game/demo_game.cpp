@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "data/system_data.h"
-#include "platform/files.h"
+#include "platform/os/files.h"
 
 namespace fs = std::filesystem;
 

@@ -9,7 +9,7 @@
 
 #include "data/data_fuzz.h"
 #include "data/settings_fuzz.h"
-#include "platform/bmp_reader.h"
+#include "platform/video/bmp_reader.h"
 
 namespace {
 

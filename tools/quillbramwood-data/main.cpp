@@ -15,7 +15,7 @@
 
 #include "data/data_file_kinds.h"
 #include "data/data_version.h"
-#include "platform/files.h"
+#include "platform/os/files.h"
 
 namespace fs = std::filesystem;
 

@@ -1,0 +1,119 @@
+// The millisecond timer, the tick count, Sleep and the performance counter, all read from one
+// replaceable clock.
+#include "platform/os/timer.h"
+
+#include <cerrno>
+#include <sched.h>
+#include <time.h>
+#include "platform/os/messages.h"
+
+namespace plat {
+
+namespace {
+
+// CLOCK_MONOTONIC: time since boot, like the timer it stands in for. (POSIX calls rather than
+// <chrono>, whose micro sign has no form in the program's narrow character set.)
+class cSystemClock final : public cClock {
+public:
+    std::uint64_t NowMicroseconds() override
+    {
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        return static_cast<std::uint64_t>(now.tv_sec) * 1000000 + static_cast<std::uint64_t>(now.tv_nsec) / 1000;
+    }
+    void SleepMilliseconds(DWORD ms) override
+    {
+        if (ms == 0) {
+            sched_yield();
+            return;
+        }
+        timespec left{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000};
+        while (nanosleep(&left, &left) != 0 && errno == EINTR) {
+        }
+    }
+};
+
+std::atomic<cClock*> g_lpClock{nullptr};
+
+cClock& CurrentClock()
+{
+    cClock* clock = g_lpClock.load(std::memory_order_acquire);
+    return clock ? *clock : SystemClock();
+}
+
+}  // namespace
+
+cClock& SystemClock()
+{
+    // Never destroyed: static destructors of other objects still read the time and sleep.
+    static cSystemClock* const clock = new cSystemClock;
+    return *clock;
+}
+
+void SetClock(cClock* clock)
+{
+    g_lpClock.store(clock, std::memory_order_release);
+}
+
+std::uint64_t cManualClock::NowMicroseconds()
+{
+    return m_nNow.load();
+}
+
+void cManualClock::SleepMilliseconds(DWORD ms)
+{
+    m_nNow += std::uint64_t{ms} * 1000;
+    sched_yield();
+}
+
+void cManualClock::Advance(std::uint64_t microseconds)
+{
+    m_nNow += microseconds;
+}
+
+void cManualClock::Set(std::uint64_t microseconds)
+{
+    m_nNow = microseconds;
+}
+
+}  // namespace plat
+
+DWORD timeGetTime()
+{
+    return static_cast<DWORD>(plat::CurrentClock().NowMicroseconds() / 1000);
+}
+
+DWORD GetTickCount()
+{
+    return timeGetTime();
+}
+
+UINT timeBeginPeriod(UINT)
+{
+    return 0;
+}
+
+UINT timeEndPeriod(UINT)
+{
+    return 0;
+}
+
+void Sleep(DWORD milliseconds)
+{
+    plat::StopWhileSuspended();
+    plat::CurrentClock().SleepMilliseconds(milliseconds);
+}
+
+BOOL QueryPerformanceCounter(LARGE_INTEGER* count)
+{
+    if (!count) return FALSE;
+    count->QuadPart = static_cast<LONGLONG>(plat::CurrentClock().NowMicroseconds());
+    return TRUE;
+}
+
+BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency)
+{
+    if (!frequency) return FALSE;
+    frequency->QuadPart = 1000000;
+    return TRUE;
+}

@@ -1,0 +1,190 @@
+#include "platform/ui/sdl_window.h"
+
+#include <SDL2/SDL.h>
+
+#include <atomic>
+#include <cstring>
+
+#include "platform/input/joystick.h"
+#include "platform/input/keyboard.h"
+#include "platform/os/message_box.h"
+#include "platform/os/messages.h"
+#include "platform/os/text.h"
+#include "platform/ui/window.h"
+
+namespace {
+
+std::atomic<SDL_Window*> g_Window{nullptr};
+std::atomic<HWND> g_hMain{nullptr};
+std::atomic<bool> g_bHeadless{true};
+std::atomic<Uint32> g_WakeEvent{static_cast<Uint32>(-1)};
+std::atomic<LONG> g_nMouseX{0};
+std::atomic<LONG> g_nMouseY{0};
+
+LPARAM PackPoint(int x, int y)
+{
+    return static_cast<LPARAM>((static_cast<DWORD>(y & 0xFFFF) << 16) | static_cast<DWORD>(x & 0xFFFF));
+}
+
+void Post(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    HWND hWnd = g_hMain.load();
+    if (hWnd) PostMessageA(hWnd, msg, wParam, lParam);
+}
+
+// Posts and sends to the window thread wake its wait through an SDL event of our own.
+void WakeWindowThread()
+{
+    const Uint32 type = g_WakeEvent.load();
+    if (type == static_cast<Uint32>(-1)) return;
+    SDL_Event event;
+    SDL_zero(event);
+    event.type = type;
+    SDL_PushEvent(&event);
+}
+
+WPARAM MouseKeys()
+{
+    WPARAM keys = 0;
+    if (GetAsyncKeyState(VK_LBUTTON) & 0x8000) keys |= 0x0001;
+    if (GetAsyncKeyState(VK_RBUTTON) & 0x8000) keys |= 0x0002;
+    return keys;
+}
+
+void OnWindowEvent(const SDL_WindowEvent& e)
+{
+    switch (e.event) {
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+        Post(WM_ACTIVATEAPP, 1, 0);
+        break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        plat::ClearKeyStates();
+        Post(WM_ACTIVATEAPP, 0, 0);
+        break;
+    case SDL_WINDOWEVENT_MOVED:
+        if (plat::NoteClientMoved(e.data1, e.data2)) Post(WM_MOVE, 0, PackPoint(e.data1, e.data2));
+        break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        if (plat::NoteClientResized(e.data1, e.data2)) Post(WM_SIZE, SIZE_RESTORED, PackPoint(e.data1, e.data2));
+        break;
+    case SDL_WINDOWEVENT_MINIMIZED:
+        plat::NoteShowState(true, false);
+        Post(WM_SIZE, SIZE_MINIMIZED, 0);
+        break;
+    case SDL_WINDOWEVENT_MAXIMIZED:
+    case SDL_WINDOWEVENT_RESTORED: {
+        const bool zoomed = e.event == SDL_WINDOWEVENT_MAXIMIZED;
+        plat::NoteShowState(false, zoomed);
+        RECT client{};
+        GetClientRect(g_hMain.load(), &client);
+        Post(WM_SIZE, zoomed ? SIZE_MAXIMIZED : SIZE_RESTORED, PackPoint(client.right, client.bottom));
+        break;
+    }
+    case SDL_WINDOWEVENT_EXPOSED:
+        Post(WM_PAINT, 0, 0);
+        break;
+    default:
+        break;
+    }
+}
+
+void OnMouseButton(const SDL_MouseButtonEvent& e)
+{
+    plat::OnSdlMouseButton(e.button, e.state == SDL_PRESSED);
+    g_nMouseX.store(e.x);
+    g_nMouseY.store(e.y);
+    UINT msg = 0;
+    if (e.button == SDL_BUTTON_LEFT) msg = e.state == SDL_PRESSED ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+    if (e.button == SDL_BUTTON_RIGHT) msg = e.state == SDL_PRESSED ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+    if (msg) Post(msg, MouseKeys(), PackPoint(e.x, e.y));
+}
+
+}  // namespace
+
+namespace plat {
+
+SDL_Window* MainSdlWindow() { return g_Window.load(); }
+
+bool IsHeadless() { return g_bHeadless.load(); }
+
+bool StartSdlVideo()
+{
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+            // No display could be opened: go on without one.
+            SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
+            if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+            SetBoxesShownBySdl(false);
+        }
+    }
+    const char* driver = SDL_GetCurrentVideoDriver();
+    g_bHeadless.store(!driver || std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0);
+    if (g_WakeEvent.load() == static_cast<Uint32>(-1)) g_WakeEvent.store(SDL_RegisterEvents(1));
+    SetThreadEventPump(DrainSdlEvents, WakeWindowThread);
+    return true;
+}
+
+bool CreateMainSdlWindow(HWND hWnd, int clientX, int clientY, int clientWidth, int clientHeight,
+                         const char* titleCp932)
+{
+    if (g_Window.load()) return false;
+    SDL_Window* window = SDL_CreateWindow(Cp932ToUtf8(titleCp932 ? titleCp932 : "").c_str(), clientX, clientY,
+                                          clientWidth, clientHeight, SDL_WINDOW_HIDDEN);
+    if (!window) return false;
+    g_hMain.store(hWnd);
+    g_Window.store(window);
+    return true;
+}
+
+void DestroyMainSdlWindow()
+{
+    SDL_Window* window = g_Window.exchange(nullptr);
+    g_hMain.store(nullptr);
+    if (window) SDL_DestroyWindow(window);
+}
+
+void DrainSdlEvents(DWORD waitMs)
+{
+    if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
+    bool mouseMoved = false;
+    SDL_Event event;
+    bool have = SDL_PollEvent(&event) != 0;
+    if (!have && waitMs > 0)
+        have = SDL_WaitEventTimeout(&event, waitMs == INFINITE ? -1 : static_cast<int>(waitMs)) != 0;
+    for (; have; have = SDL_PollEvent(&event) != 0) {
+        switch (event.type) {
+        case SDL_QUIT:
+            // SIGINT, SIGTERM and the desktop's close button all end the game through WM_CLOSE.
+            Post(WM_CLOSE, 0, 0);
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            const bool down = event.type == SDL_KEYDOWN;
+            OnSdlKey(event.key.keysym.scancode, down);
+            const int vk = VirtualKeyFromScancode(event.key.keysym.scancode);
+            if (vk) Post(down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(vk), down ? 1 : static_cast<LPARAM>(0xC0000001));
+            break;
+        }
+        case SDL_MOUSEMOTION:
+            g_nMouseX.store(event.motion.x);
+            g_nMouseY.store(event.motion.y);
+            mouseMoved = true;
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            OnMouseButton(event.button);
+            break;
+        case SDL_WINDOWEVENT:
+            OnWindowEvent(event.window);
+            break;
+        default:
+            break;
+        }
+    }
+    if (mouseMoved) Post(WM_MOUSEMOVE, MouseKeys(), PackPoint(g_nMouseX.load(), g_nMouseY.load()));
+    UpdateJoystickSnapshot();
+}
+
+POINT LastMousePosition() { return POINT{g_nMouseX.load(), g_nMouseY.load()}; }
+
+}  // namespace plat

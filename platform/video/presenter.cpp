@@ -1,0 +1,282 @@
+#include "platform/video/presenter.h"
+
+#include <SDL.h>
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include "platform/os/messages.h"
+#include "platform/video/png_writer.h"
+#include "platform/ui/sdl_window.h"
+
+namespace plat {
+namespace {
+
+using FramePtr = std::shared_ptr<const cFrame>;
+
+std::mutex g_FrameLock;
+// The last frame is shared with the hand-off instead of copied: frames are never changed
+// once made.
+FramePtr g_LastFrame;
+bool g_bVSync = false;
+bool g_bFullScreen = false;
+
+// What the window thread keeps between frames; touched only there.
+struct cSdlOutput {
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
+    int nTextureWidth = 0, nTextureHeight = 0;
+    bool bVSync = false;
+};
+cSdlOutput g_Output;
+
+void ForgetOutput()
+{
+    if (g_Output.texture && g_Output.window == MainSdlWindow()) SDL_DestroyTexture(g_Output.texture);
+    g_Output = cSdlOutput{};
+}
+
+// Window thread: the renderer of the current window, made on first use.
+SDL_Renderer* Renderer(SDL_Window* window, bool vsync)
+{
+    if (g_Output.window != window) {
+        // A new window: the old renderer and texture went with the old one.
+        g_Output = cSdlOutput{};
+        g_Output.window = window;
+    }
+    if (!g_Output.renderer) {
+        g_Output.renderer = SDL_GetRenderer(window);
+        if (!g_Output.renderer) g_Output.renderer = SDL_CreateRenderer(window, -1, vsync ? SDL_RENDERER_PRESENTVSYNC : 0);
+        if (!g_Output.renderer) return nullptr;
+        SDL_RenderSetVSync(g_Output.renderer, vsync ? 1 : 0);
+        g_Output.bVSync = vsync;
+    } else if (g_Output.bVSync != vsync) {
+        SDL_RenderSetVSync(g_Output.renderer, vsync ? 1 : 0);
+        g_Output.bVSync = vsync;
+    }
+    return g_Output.renderer;
+}
+
+void UploadAndPresent(const cFrame& frame, bool vsync)
+{
+    SDL_Window* window = MainSdlWindow();
+    if (!window || frame.argb.empty()) return;
+    SDL_Renderer* renderer = Renderer(window, vsync);
+    if (!renderer) return;
+    if (!g_Output.texture || g_Output.nTextureWidth != frame.nWidth || g_Output.nTextureHeight != frame.nHeight) {
+        if (g_Output.texture) SDL_DestroyTexture(g_Output.texture);
+        SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+        g_Output.texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, frame.nWidth,
+                                             frame.nHeight);
+        g_Output.nTextureWidth = frame.nWidth;
+        g_Output.nTextureHeight = frame.nHeight;
+        if (!g_Output.texture) return;
+        SDL_SetTextureBlendMode(g_Output.texture, SDL_BLENDMODE_NONE);
+    }
+    SDL_UpdateTexture(g_Output.texture, nullptr, frame.argb.data(), frame.nWidth * 4);
+    SDL_RenderSetLogicalSize(renderer, frame.nWidth, frame.nHeight);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    SDL_RenderCopy(renderer, g_Output.texture, nullptr, nullptr);
+    SDL_RenderPresent(renderer);
+}
+
+void ApplyFullScreen(bool fullScreen)
+{
+    SDL_Window* window = MainSdlWindow();
+    if (!window) return;
+    SDL_SetWindowFullscreen(window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    SDL_ShowCursor(fullScreen ? SDL_DISABLE : SDL_ENABLE);
+}
+
+// The hand-over of frames to the window thread. A carrier thread of our own carries the
+// call there, so that the drawing thread waits only for the frame to be taken, not for the
+// upload and the present (which may wait for the vertical blank).
+class cHandOff {
+public:
+    ~cHandOff()
+    {
+        {
+            std::lock_guard lock(m_Lock);
+            m_bStop = true;
+        }
+        m_Changed.notify_all();
+        if (m_Carrier.joinable()) m_Carrier.join();
+    }
+
+    void Hand(FramePtr frame, bool vsync)
+    {
+        std::unique_lock lock(m_Lock);
+        if (m_bStop) return;
+        if (!m_Carrier.joinable()) m_Carrier = std::thread([this] { Carry(); });
+        m_Pending = std::move(frame);
+        m_bPendingVSync = vsync;
+        m_bPending = true;
+        const std::uint64_t ticket = ++m_nHanded;
+        m_Changed.notify_all();
+        m_Changed.wait(lock, [&] { return m_nTaken >= ticket || m_bStop; });
+    }
+
+private:
+    void Carry()
+    {
+        std::unique_lock lock(m_Lock);
+        for (;;) {
+            m_Changed.wait(lock, [&] { return m_bPending || m_bStop; });
+            if (m_bStop) return;
+            lock.unlock();
+            const bool ran = RunOnWindowThread([this] {
+                FramePtr frame;
+                bool vsync;
+                {
+                    std::lock_guard taking(m_Lock);
+                    frame = std::move(m_Pending);
+                    vsync = m_bPendingVSync;
+                    m_bPending = false;
+                    m_nTaken = m_nHanded;
+                }
+                m_Changed.notify_all();
+                if (frame) UploadAndPresent(*frame, vsync);
+            });
+            lock.lock();
+            if (!ran) {
+                // The window thread is gone or closing: the frame is dropped, never waited for.
+                m_bPending = false;
+                m_nTaken = m_nHanded;
+                m_Changed.notify_all();
+            }
+        }
+    }
+
+    std::mutex m_Lock;
+    std::condition_variable m_Changed;
+    FramePtr m_Pending;
+    bool m_bPendingVSync = false;
+    bool m_bPending = false;
+    bool m_bStop = false;
+    std::uint64_t m_nHanded = 0, m_nTaken = 0;
+    std::thread m_Carrier;
+};
+
+cHandOff g_HandOff;
+int g_nCursorCount = 0;
+
+}  // namespace
+
+void PresentFrame(const BYTE* pixels, int width, int height, int pitch, D3DFORMAT format, const std::uint32_t* palette)
+{
+    if (!pixels || width <= 0 || height <= 0) return;
+    auto made = std::make_shared<cFrame>();
+    made->nWidth = width;
+    made->nHeight = height;
+    made->argb.resize(static_cast<std::size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+        ConvertRowToScreenArgb(format, pixels + static_cast<std::ptrdiff_t>(y) * pitch, width,
+                               made->argb.data() + static_cast<std::size_t>(y) * width, palette);
+    FramePtr frame = std::move(made);
+    bool vsync;
+    {
+        std::lock_guard lock(g_FrameLock);
+        g_LastFrame = frame;
+        vsync = g_bVSync;
+    }
+    if (!MainSdlWindow()) return;  // headless: the kept frame is all there is
+    if (IsWindowThread()) {
+        UploadAndPresent(*frame, vsync);
+        return;
+    }
+    g_HandOff.Hand(std::move(frame), vsync);
+}
+
+}  // namespace plat
+
+int ShowCursor(BOOL bShow)
+{
+    int count;
+    {
+        std::lock_guard lock(plat::g_FrameLock);
+        count = plat::g_nCursorCount += bShow ? 1 : -1;
+    }
+    if (plat::MainSdlWindow())
+        plat::RunOnWindowThread([count] { SDL_ShowCursor(count >= 0 ? SDL_ENABLE : SDL_DISABLE); });
+    return count;
+}
+
+namespace plat {
+
+void SetPresentVSync(bool vsync)
+{
+    std::lock_guard lock(g_FrameLock);
+    g_bVSync = vsync;
+}
+
+void SetPresentFullScreen(bool fullScreen)
+{
+    {
+        std::lock_guard lock(g_FrameLock);
+        if (g_bFullScreen == fullScreen) return;
+        g_bFullScreen = fullScreen;
+    }
+    if (MainSdlWindow()) RunOnWindowThread([fullScreen] { ApplyFullScreen(fullScreen); });
+}
+
+bool IsPresentFullScreen()
+{
+    std::lock_guard lock(g_FrameLock);
+    return g_bFullScreen;
+}
+
+namespace {
+
+FramePtr LastFramePtr()
+{
+    std::lock_guard lock(g_FrameLock);
+    return g_LastFrame;
+}
+
+}  // namespace
+
+cFrame LastFrame()
+{
+    FramePtr frame = LastFramePtr();
+    return frame ? *frame : cFrame{};
+}
+
+bool SaveLastFrameAsPng(const char* path)
+{
+    FramePtr kept = LastFramePtr();
+    if (!kept || kept->argb.empty()) return false;
+    return WritePngFile(path, kept->nWidth, kept->nHeight, kept->argb.data());
+}
+
+std::uint64_t HashLastFrame()
+{
+    FramePtr kept = LastFramePtr();
+    if (!kept || kept->argb.empty()) return 0;
+    const cFrame& frame = *kept;
+    std::uint64_t hash = 0xcbf29ce484222325ull;
+    auto mix = [&hash](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) {
+            hash ^= (v >> (8 * i)) & 0xFF;
+            hash *= 0x100000001b3ull;
+        }
+    };
+    mix(static_cast<std::uint32_t>(frame.nWidth));
+    mix(static_cast<std::uint32_t>(frame.nHeight));
+    for (std::uint32_t p : frame.argb) mix(p);
+    return hash;
+}
+
+void ResetPresenter()
+{
+    {
+        std::lock_guard lock(g_FrameLock);
+        g_LastFrame.reset();
+        g_bFullScreen = false;
+    }
+    RunOnWindowThread([] { ForgetOutput(); });
+}
+
+}  // namespace plat
