@@ -1,0 +1,87 @@
+#pragma once
+// The ten databases of "data\database": lists of entries that other data names by position,
+// entry 0 of each being the "none" entry. Loaded once at start-up into g_Database and only read
+// afterwards; the reverse lists are copies of the chara and screen effects that the effect
+// templates prepare for playing backwards.
+#include <cstddef>
+
+#include "data/anime_data.h"
+#include "data/chara_bitmap_data.h"
+#include "data/data_paths.h"
+#include "data/data_record.h"
+#include "data/effect_data.h"
+#include "data/file_entry_data.h"
+#include "data/sword_type_data.h"
+#include "shell/safe_container.h"
+
+// The database files in loading order.
+enum DATABASEFILE {
+    DATABASE_ANIMESET,
+    DATABASE_ANIME,
+    DATABASE_BMPCHARAEXC,
+    DATABASE_SWORDTYPE,
+    DATABASE_EFFECT,
+    DATABASE_CHARAEFFECT,
+    DATABASE_SCREFFECT,
+    DATABASE_PICTURE,
+    DATABASE_SOUND,
+    DATABASE_BGM,
+    DATABASE_FILES
+};
+
+// The path of a database file (an entry of g_DataPaths).
+const char* DatabasePath(int file);
+
+class cDatabase : public cDataRecordOf<cDatabase> {
+public:
+    cDatabase();
+
+    // The container stores nothing itself: each list has a file of its own.
+    void RegisterFields(DWORD version) override;
+
+    // Reads the ten files from the working folder, all or nothing: 1 when every file was read
+    // whole. Otherwise the box "%s のロードに失敗！" names the first file that cannot be opened
+    // or is damaged, and every list stays as it was. Entry 0 of the chara and screen effects
+    // then has kind 0.
+    int Load();
+    // The default lists: the database of a game without database files.
+    void SetDefaults();
+    // The reverse lists become copies of the chara-effect and screen-effect lists.
+    void FillReverseLists();
+
+    // One database file's image (after the version word): an unsigned entry count n, then n
+    // entry bodies. Read over the list in place: entries beyond n are dropped, missing ones
+    // are new default entries, present ones are read over. False, with the reason in the
+    // reader, when the file is damaged; the list may then be half-read.
+    bool ReadList(int file, cDataReader& reader);
+    void WriteList(int file, cDataWriter& writer);
+    std::size_t Count(int file) const;
+
+    cSafeVector<cAnimeSetData> m_AnimeSets;
+    cSafeVector<cAnimeData> m_Animes;
+    cSafeVector<cBmpCharaExcData> m_BmpCharaExcs;
+    cSafeVector<cSwordTypeData> m_SwordTypes;
+    cSafeVector<cEffectData> m_Effects;
+    cSafeVector<cCharaEffectData> m_CharaEffects;
+    cSafeVector<cScrEffectData> m_ScrEffects;
+    cSafeVector<cPictureData> m_Pictures;
+    cSafeVector<cSoundData> m_Sounds;
+    cSafeVector<cBgmData> m_Bgms;
+    cSafeVector<cCharaEffectData> m_CharaEffectsReverse;
+    cSafeVector<cScrEffectData> m_ScrEffectsReverse;
+
+private:
+    // Calls visit(list) with the list of a database file.
+    template <class F>
+    decltype(auto) VisitList(int file, F&& visit);
+};
+
+extern cDatabase g_Database;
+
+// Where a fix-up makes a database reference name the first real entry: 1 when the list has
+// one (two entries or more), else 0, the "none" entry.
+template <class T>
+int FirstEntryOrNone(const cSafeVector<T>& list)
+{
+    return list.size() >= 2 ? 1 : 0;
+}
