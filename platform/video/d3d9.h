@@ -197,6 +197,7 @@ public:
                           const POINT* destPoint);
     HRESULT GetRenderTargetData(IDirect3DSurface9* renderTarget, IDirect3DSurface9* dest);
     HRESULT SetRenderTarget(DWORD index, IDirect3DSurface9* target);
+    HRESULT GetRenderTarget(DWORD index, IDirect3DSurface9** target);  // referenced for the caller
     HRESULT BeginScene();
     HRESULT EndScene();
     HRESULT Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil);

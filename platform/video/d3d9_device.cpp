@@ -423,6 +423,15 @@ HRESULT IDirect3DDevice9::SetRenderTarget(DWORD index, IDirect3DSurface9* target
     return D3D_OK;
 }
 
+HRESULT IDirect3DDevice9::GetRenderTarget(DWORD index, IDirect3DSurface9** target)
+{
+    if (!target) return D3DERR_INVALIDCALL;
+    *target = index == 0 ? m_State->lpRenderTarget : nullptr;
+    if (!*target) return D3DERR_NOTAVAILABLE;
+    (*target)->AddRef();
+    return D3D_OK;
+}
+
 HRESULT IDirect3DDevice9::BeginScene()
 {
     if (m_State->bInScene || plat::DeviceCallFails("IDirect3DDevice9::BeginScene")) return D3DERR_INVALIDCALL;

@@ -6,6 +6,7 @@
 #include <SDL2/SDL.h>
 #include "platform/video/d3d9_faults.h"
 #include "platform/video/gdi.h"
+#include "platform/video/gdi_font.h"
 #include "platform/os/messages.h"
 #include "platform/video/presenter.h"
 #include "platform/ui/sdl_window.h"
@@ -253,6 +254,27 @@ HRESULT IDirectDrawSurface7::Unlock(RECT*)
 {
     if (!m_bLocked) return DDERR_GENERIC;
     m_bLocked = false;
+    return DD_OK;
+}
+
+HRESULT IDirectDrawSurface7::GetDC(void** hdc)
+{
+    if (!hdc) return DDERR_INVALIDPARAMS;
+    if (m_bLost) return DDERR_SURFACELOST;
+    if (m_bLocked) return DDERR_SURFACEBUSY;
+    const IDirectDrawPalette* palette = m_lpPalette;
+    if (!palette) {
+        std::lock_guard lock(plat::g_Lock);
+        for (const IDirectDrawSurface7* surface : m_Owner->surfaces)
+            if ((surface->m_dwCaps & DDSCAPS_PRIMARYSURFACE) && surface->m_lpPalette) palette = surface->m_lpPalette;
+    }
+    *hdc = plat::CreateSurfaceDC(m_Store, palette ? palette->m_Entries : nullptr);
+    return DD_OK;
+}
+
+HRESULT IDirectDrawSurface7::ReleaseDC(void* hdc)
+{
+    plat::DeleteSurfaceDC(hdc);
     return DD_OK;
 }
 

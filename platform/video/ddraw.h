@@ -149,6 +149,9 @@ public:
     HRESULT Blt(RECT* destRect, IDirectDrawSurface7* source, RECT* sourceRect, DWORD flags, DDBLTFX* fx);
     HRESULT BltFast(DWORD x, DWORD y, IDirectDrawSurface7* source, RECT* sourceRect, DWORD flags);
     HRESULT Flip(IDirectDrawSurface7* target, DWORD flags);
+    // A GDI context of the surface's pixels (text); an 8-bit surface takes the display palette.
+    HRESULT GetDC(void** hdc);
+    HRESULT ReleaseDC(void* hdc);
 
     // Internals of our device.
     IDirectDrawSurface7(std::shared_ptr<plat::cDDrawState> owner, std::shared_ptr<plat::cPixelStore> store, DWORD caps);

@@ -1,5 +1,7 @@
 #include "platform/video/gdi.h"
 
+#include "platform/video/gdi_font.h"
+
 #include <atomic>
 
 namespace {
@@ -48,7 +50,7 @@ int GetObjectA(HGDIOBJ object, int size, void* out)
 BOOL DeleteObject(HGDIOBJ object)
 {
     cBitmapObject* bitmap = AsBitmap(object);
-    if (!bitmap) return FALSE;
+    if (!bitmap) return plat::DeleteFontObject(object) ? TRUE : FALSE;
     bitmap->tag = 0;
     delete bitmap;
     return TRUE;
