@@ -1,6 +1,5 @@
 #pragma once
 // "user_data\Boot.dat": the drawing mode chosen in the start-up dialog and whether to ask again.
-#include "data/data_dump.h"
 #include "data/data_record.h"
 
 class cBootData : public cDataRecordOf<cBootData> {
@@ -13,5 +12,3 @@ public:
 };
 
 extern cBootData g_BootData;
-
-void DumpBootData(const cBootData& data, cDataDump& dump);

@@ -4,37 +4,33 @@
 #include "data/boot_data.h"
 #include "data/data_dump.h"
 #include "data/data_paths.h"
-#include "data/system_data_dump.h"
+#include "data/system_data.h"
 #include "data/window_data.h"
 
 namespace {
 
 // A file that holds one record of class T.
-template <class T, void (*DumpRecord)(const T&, cDataDump&)>
+template <class T>
 class cRecordFile : public cDataFile {
 public:
     bool ReadFrom(cDataReader& reader) override { return m_Record.LoadWhole(reader) != 0; }
     void WriteTo(cDataWriter& writer) override { m_Record.Write(writer); }
-    void Dump(std::string& out) override
-    {
-        cDataDump dump(out);
-        DumpRecord(m_Record, dump);
-    }
+    void Dump(std::string& out) override { DumpRecord(m_Record, out); }
 
 private:
     T m_Record;
 };
 
-template <class T, void (*DumpRecord)(const T&, cDataDump&)>
+template <class T>
 std::unique_ptr<cDataFile> CreateRecordFile()
 {
-    return std::make_unique<cRecordFile<T, DumpRecord>>();
+    return std::make_unique<cRecordFile<T>>();
 }
 
 const DATAFILEKIND kKinds[] = {
-    {"system", CreateRecordFile<cSystemData, DumpSystemData>, DATACHECK_DATABASES},
-    {"boot", CreateRecordFile<cBootData, DumpBootData>, DATACHECK_NONE},
-    {"window", CreateRecordFile<cWindowData, DumpWindowData>, DATACHECK_NONE},
+    {"system", CreateRecordFile<cSystemData>, DATACHECK_DATABASES},
+    {"boot", CreateRecordFile<cBootData>, DATACHECK_NONE},
+    {"window", CreateRecordFile<cWindowData>, DATACHECK_NONE},
 };
 
 }  // namespace

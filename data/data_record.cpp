@@ -15,16 +15,28 @@ void cDataRecord::ClearTables()
 {
     m_Fields.clear();
     m_Strings.clear();
+    m_Tail.clear();
 }
 
-void cDataRecord::AddField(void* address, int count, int size)
+void cDataRecord::AddField(void* address, int count, int size, DATAVALUEKIND kind, const char* name)
 {
-    m_Fields.push_back(DATAFIELD{this, address, count, static_cast<std::int8_t>(size)});
+    m_Fields.push_back(DATAFIELD{this, address, count, static_cast<std::int8_t>(size), kind, name});
 }
 
-void cDataRecord::AddString(std::string* address, int count)
+void cDataRecord::AddString(std::string* address, int count, const char* name)
 {
-    for (int i = 0; i < count; ++i) m_Strings.push_back(DATASTRING{this, address});
+    for (int i = 0; i < count; ++i) m_Strings.push_back(DATASTRING{this, address + i, name, i, count});
+}
+
+void cDataRecord::AddTail(void* address, int count, const DATATAILTYPE* type, const char* name)
+{
+    m_Tail.push_back(DATATAIL{this, address, count, type, name});
+}
+
+DATATABLES cDataRecord::Tables() const
+{
+    RegisterConst(g_nDataVersion);
+    return DATATABLES{m_Fields, m_Strings, m_Tail};
 }
 
 void cDataRecord::RegisterConst(DWORD version) const
@@ -49,6 +61,7 @@ void cDataRecord::Read(cDataReader& reader)
         }
     }
     ReadStrings(reader);
+    for (std::size_t i = 0; i < m_Tail.size() && !reader.Failed(); ++i) m_Tail[i].type->read(m_Tail[i], reader);
     if (reader.Version() != g_nDataVersion) RegisterFields(g_nDataVersion);
 }
 
@@ -79,6 +92,7 @@ void cDataRecord::Write(cDataWriter& writer)
         writer.WriteBytes(field.address, static_cast<std::size_t>(field.count) * field.size);
     }
     WriteStrings(writer);
+    for (const DATATAIL& entry : m_Tail) entry.type->write(entry, writer);
 }
 
 void cDataRecord::WriteStrings(cDataWriter& writer)

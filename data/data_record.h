@@ -1,35 +1,30 @@
 #pragma once
 // The base of every persistent record. A record lists, for a data version, which of its
-// members make up its stored image (RegisterFields); one generic reader and writer turn that
-// list into the body of a record file:
+// members make up its stored image (RegisterFields), each once, by name, in file order; one
+// generic reader and writer turn that list into the body of a record file:
 //   block count B, B blocks (each member's memory image, count x size bytes),
 //   string count S, S strings (length + 1, then the text and its NUL; 1 alone for ""),
-//   then the class's tail (its Read and Write overrides).
+//   then the tail: the registered lists, strings and nested records, in registration order.
+// A class's Read and Write overrides add only what the tables cannot say (version fix-ups).
 // The tables point into the record that registered them. Every operation registers the
 // record it works on first, so a copy never uses descriptors that point into its source.
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "data/data_reader.h"
 #include "data/data_version.h"
 #include "data/data_writer.h"
+#include "data/record_tables.h"
 #include "shell/safe_container.h"
 
-class cDataRecord;
-
-// One entry of the field table: count elements of size bytes (1, 2, 4 or 8) at address.
-struct DATAFIELD {
-    cDataRecord* owner;
-    void* address;
-    int count;
-    std::int8_t size;
-};
-
-// One entry of the string table.
-struct DATASTRING {
-    cDataRecord* owner;
-    std::string* address;
+// A record's tables for the current data version, for code that walks its members (dumps,
+// comparisons, checks). Valid until the record is registered again.
+struct DATATABLES {
+    std::span<const DATAFIELD> fields;
+    std::span<const DATASTRING> strings;
+    std::span<const DATATAIL> tail;
 };
 
 class cDataRecord {
@@ -41,13 +36,13 @@ public:
     cDataRecord& operator=(const cDataRecord&) { return *this; }
     virtual ~cDataRecord() = default;
 
-    // Rebuilds both tables for a data version. A plain record has no fields.
+    // Rebuilds the tables for a data version. A plain record has no fields.
     virtual void RegisterFields(DWORD version);
-    // The body (and, in overrides, the tail and the version fix-ups) from a reader. A damaged
+    // The body and the tail (and, in overrides, the version fix-ups) from a reader. A damaged
     // file fails the reader; the record may then be half-read, so callers read into a copy
     // (LoadFrom does).
     virtual void Read(cDataReader& reader);
-    // The body (and, in overrides, the tail) at g_nDataVersion.
+    // The body and the tail at g_nDataVersion.
     virtual void Write(cDataWriter& writer);
 
     // Reads the file at path into this record, all or nothing: 1 when it was read whole;
@@ -63,18 +58,49 @@ public:
 
     // Every registered field zero, every registered string empty.
     void Clear();
-    // Copies the registered image of another record of the same class.
+    // Copies the registered fields and strings of another record of the same class (not the
+    // tail).
     void CopyFrom(const cDataRecord& other);
     // Removes every carriage return from every registered string.
     void StripCR();
 
+    // The tables for g_nDataVersion (see DATATABLES).
+    DATATABLES Tables() const;
+
 protected:
     void ClearTables();
-    void AddField1(void* address, int count) { AddField(address, count, 1); }
-    void AddField2(void* address, int count) { AddField(address, count, 2); }
-    void AddField4(void* address, int count) { AddField(address, count, 4); }
-    void AddField8(void* address, int count) { AddField(address, count, 8); }
-    void AddString(std::string* address, int count = 1);
+
+    // Fields: count elements of 1, 2, 4 or 8 bytes at address (count > 1 for an array).
+    //   if (version >= 185) AddField4(&m_bExtraLifeByScore, 1, "bExtraLifeByScore");
+    // The element type decides how a dump shows the value (signed, unsigned, float).
+    template <class T>
+    void AddField1(T* address, int count, const char* name) { AddField(address, count, 1, DataValueKindOf<T>(1), name); }
+    template <class T>
+    void AddField2(T* address, int count, const char* name) { AddField(address, count, 2, DataValueKindOf<T>(2), name); }
+    template <class T>
+    void AddField4(T* address, int count, const char* name) { AddField(address, count, 4, DataValueKindOf<T>(4), name); }
+    template <class T>
+    void AddField8(T* address, int count, const char* name) { AddField(address, count, 8, DataValueKindOf<T>(8), name); }
+    // One string, or an array of count strings, of the string table.
+    void AddString(std::string* address, const char* name) { AddString(address, 1, name); }
+    void AddString(std::string* address, int count, const char* name);
+
+    // The tail, in file order after the strings (read and written by the base Read and Write):
+    // counted lists (a 4-byte count, then the elements) of values (1 or 4 bytes), strings or
+    // record bodies,
+    template <class T>
+    void AddValueList(cSafeVector<T>* list, const char* name) { AddTail(list, 0, &record_tail_types::kValueList<T>, name); }
+    void AddStringList(cSafeVector<std::string>* list, const char* name) { AddTail(list, 0, &record_tail_types::kStringList, name); }
+    template <class T>
+    void AddRecordList(cSafeVector<T>* list, const char* name) { AddTail(list, 0, &record_tail_types::kRecordList<T>, name); }
+    // count strings or record bodies stored one after the other without a count,
+    void AddTailString(std::string* address, int count, const char* name) { AddTail(address, count, &record_tail_types::kFixedStrings, name); }
+    template <class T>
+    void AddRecord(T* address, int count, const char* name) { AddTail(address, count, &record_tail_types::kFixedRecords<T>, name); }
+    // and an optional record (a 4-byte flag, then its body when it is there); P is
+    // std::unique_ptr<T> or std::shared_ptr<T>.
+    template <class P>
+    void AddOptionalRecord(P* address, const char* name) { AddTail(address, 0, &record_tail_types::kOptionalRecord<P>, name); }
 
     void ReadStrings(cDataReader& reader);
     void WriteStrings(cDataWriter& writer);
@@ -87,12 +113,14 @@ private:
     virtual std::unique_ptr<cDataRecord> Duplicate() const;
     virtual void TakeOver(cDataRecord& copy);
 
-    void AddField(void* address, int count, int size);
+    void AddField(void* address, int count, int size, DATAVALUEKIND kind, const char* name);
+    void AddTail(void* address, int count, const DATATAILTYPE* type, const char* name);
     // Registration changes only the tables, so a record that is otherwise const may do it.
     void RegisterConst(DWORD version) const;
 
     mutable cSafeVector<DATAFIELD> m_Fields;
     mutable cSafeVector<DATASTRING> m_Strings;
+    mutable cSafeVector<DATATAIL> m_Tail;
 };
 
 // The base of every record class: gives the record the copy that Load reads into.

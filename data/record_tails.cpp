@@ -1,5 +1,6 @@
 #include "data/record_tails.h"
 
+#include "data/record_tables.h"
 
 void ReadStringList(cDataReader& reader, cSafeVector<std::string>& list)
 {
@@ -16,4 +17,50 @@ void WriteStringList(cDataWriter& writer, cSafeVector<std::string>& list)
 {
     writer.WriteInt32(static_cast<std::int32_t>(list.size()));
     for (std::string& text : list) WriteDataString(writer, text);
+}
+
+namespace record_tail_types {
+
+void ReadStrings(const DATATAIL& entry, cDataReader& reader)
+{
+    ReadStringList(reader, Member<cSafeVector<std::string>>(entry));
+}
+
+void WriteStrings(const DATATAIL& entry, cDataWriter& writer)
+{
+    WriteStringList(writer, Member<cSafeVector<std::string>>(entry));
+}
+
+const void* ListString(const DATATAIL& entry, std::size_t i)
+{
+    return &Member<cSafeVector<std::string>>(entry)[i];
+}
+
+const void* FixedString(const DATATAIL& entry, std::size_t i)
+{
+    return static_cast<const std::string*>(entry.address) + i;
+}
+
+void ReadFixedStrings(const DATATAIL& entry, cDataReader& reader)
+{
+    std::string* texts = static_cast<std::string*>(entry.address);
+    for (int i = 0; i < entry.count && !reader.Failed(); ++i) reader.ReadString(texts[i]);
+}
+
+void WriteFixedStrings(const DATATAIL& entry, cDataWriter& writer)
+{
+    std::string* texts = static_cast<std::string*>(entry.address);
+    for (int i = 0; i < entry.count; ++i) WriteDataString(writer, texts[i]);
+}
+
+}  // namespace record_tail_types
+
+std::string MemberLabel(const char* name)
+{
+    return std::string("m_") + name;
+}
+
+std::string MemberLabel(const char* name, std::size_t index)
+{
+    return MemberLabel(name) + "[" + std::to_string(index) + "]";
 }

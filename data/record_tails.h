@@ -57,20 +57,26 @@ void WriteValueList(cDataWriter& writer, const cSafeVector<T>& list)
 void ReadStringList(cDataReader& reader, cSafeVector<std::string>& list);
 void WriteStringList(cDataWriter& writer, cSafeVector<std::string>& list);
 
-// Optional sub-record: a 4-byte flag, 1 when a body of T follows, 0 when it is absent.
-template <class T>
-void ReadOptionalRecord(cDataReader& reader, std::unique_ptr<T>& sub)
+// Optional sub-record: a 4-byte flag, 1 when a body of T follows, 0 when it is absent. P is
+// std::unique_ptr<T> or std::shared_ptr<T>.
+template <class P>
+void ReadOptionalRecord(cDataReader& reader, P& sub)
 {
+    using T = typename P::element_type;
     std::int32_t present = 0;
     if (!reader.ReadInt32(present)) return;
     sub.reset();
     if (present == 0) return;
-    sub = std::make_unique<T>();
+    if constexpr (std::is_same_v<P, std::shared_ptr<T>>) {
+        sub = std::make_shared<T>();
+    } else {
+        sub = std::make_unique<T>();
+    }
     sub->Read(reader);
 }
 
-template <class T>
-void WriteOptionalRecord(cDataWriter& writer, const std::unique_ptr<T>& sub)
+template <class P>
+void WriteOptionalRecord(cDataWriter& writer, const P& sub)
 {
     writer.WriteInt32(sub ? 1 : 0);
     if (sub) sub->Write(writer);

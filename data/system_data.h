@@ -83,7 +83,6 @@ public:
     int m_nAutoDepthDD = 0;                  // 0 = 32-bit, 1 = 16-bit, 2 = 8-bit
 
 private:
-    void ReadTail(cDataReader& reader);
     void Upgrade(DWORD version);
 };
 

@@ -1,7 +1,5 @@
 #include "data/system_elements.h"
 
-#include "data/record_tails.h"
-
 cStatusItemData::cStatusItemData()
 {
     Clear();
@@ -10,13 +8,13 @@ cStatusItemData::cStatusItemData()
 void cStatusItemData::RegisterFields(DWORD version)
 {
     ClearTables();
-    AddField4(&m_bShow, 1);
-    AddField4(&m_bIcon, 1);
-    AddField4(&m_nDigits, 1);
-    if (version >= 204) AddField4(&m_bGaugeNumber, 1);
-    if (version >= 587) AddField4(&m_nLowLevel, 1);
-    if (version >= 587) AddField4(&m_bLowPercent, 1);
-    AddString(&m_strLabel);
+    AddField4(&m_bShow, 1, "bShow");
+    AddField4(&m_bIcon, 1, "bIcon");
+    AddField4(&m_nDigits, 1, "nDigits");
+    if (version >= 204) AddField4(&m_bGaugeNumber, 1, "bGaugeNumber");
+    if (version >= 587) AddField4(&m_nLowLevel, 1, "nLowLevel");
+    if (version >= 587) AddField4(&m_bLowPercent, 1, "bLowPercent");
+    AddString(&m_strLabel, "strLabel");
 }
 
 void cStatusItemData::Read(cDataReader& reader)
@@ -34,8 +32,8 @@ cMenuItemData::cMenuItemData()
 void cMenuItemData::RegisterFields(DWORD)
 {
     ClearTables();
-    AddField4(&m_bEnabled, 1);
-    AddString(&m_strLabel);
+    AddField4(&m_bEnabled, 1, "bEnabled");
+    AddString(&m_strLabel, "strLabel");
 }
 
 cModeResultData::cModeResultData()
@@ -47,19 +45,8 @@ cModeResultData::cModeResultData()
 void cModeResultData::RegisterFields(DWORD)
 {
     ClearTables();
-    AddField4(&m_bEnabled, 1);
-}
-
-void cModeResultData::Read(cDataReader& reader)
-{
-    cDataRecord::Read(reader);
-    ReadValueList(reader, m_ValueFlags);
-}
-
-void cModeResultData::Write(cDataWriter& writer)
-{
-    cDataRecord::Write(writer);
-    WriteValueList(writer, m_ValueFlags);
+    AddField4(&m_bEnabled, 1, "bEnabled");
+    AddValueList(&m_ValueFlags, "ValueFlags");
 }
 
 cBootOptionData::cBootOptionData()
@@ -70,10 +57,10 @@ cBootOptionData::cBootOptionData()
 void cBootOptionData::RegisterFields(DWORD)
 {
     ClearTables();
-    AddField4(&m_nKind, 1);
-    AddField4(&m_nValue, 1);
-    AddString(&m_strKey);
-    AddString(&m_strValue);
+    AddField4(&m_nKind, 1, "nKind");
+    AddField4(&m_nValue, 1, "nValue");
+    AddString(&m_strKey, "strKey");
+    AddString(&m_strValue, "strValue");
 }
 
 void cBootOptionData::SetInt(const char* key, int value)

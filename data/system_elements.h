@@ -36,8 +36,6 @@ class cModeResultData : public cDataRecordOf<cModeResultData> {
 public:
     cModeResultData();
     void RegisterFields(DWORD version) override;
-    void Read(cDataReader& reader) override;
-    void Write(cDataWriter& writer) override;
 
     int m_bEnabled = 0;
     // One flag per result value, in the order of the five ranking kinds.

@@ -27,11 +27,11 @@ cWindowData::cWindowData()
 void cWindowData::RegisterFields(DWORD)
 {
     ClearTables();
-    AddField4(&m_nX, 1);
-    AddField4(&m_nY, 1);
-    AddField4(&m_nWidth, 1);
-    AddField4(&m_nHeight, 1);
-    AddField4(&m_bMaximized, 1);
+    AddField4(&m_nX, 1, "nX");
+    AddField4(&m_nY, 1, "nY");
+    AddField4(&m_nWidth, 1, "nWidth");
+    AddField4(&m_nHeight, 1, "nHeight");
+    AddField4(&m_bMaximized, 1, "bMaximized");
 }
 
 void cWindowData::Read(cDataReader& reader)
@@ -52,13 +52,4 @@ void cWindowData::Set(int x, int y, int width, int height, int maximized)
     m_nWidth = width;
     m_nHeight = height;
     m_bMaximized = maximized;
-}
-
-void DumpWindowData(const cWindowData& data, cDataDump& dump)
-{
-    dump.Int("m_nX", data.m_nX);
-    dump.Int("m_nY", data.m_nY);
-    dump.Int("m_nWidth", data.m_nWidth);
-    dump.Int("m_nHeight", data.m_nHeight);
-    dump.Int("m_bMaximized", data.m_bMaximized);
 }

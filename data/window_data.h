@@ -1,6 +1,5 @@
 #pragma once
 // "user_data\Window.dat": the main window's last position, client size and maximised state.
-#include "data/data_dump.h"
 #include "data/data_record.h"
 
 class cWindowData : public cDataRecordOf<cWindowData> {
@@ -20,5 +19,3 @@ public:
 };
 
 extern cWindowData g_WindowData;
-
-void DumpWindowData(const cWindowData& data, cDataDump& dump);

@@ -23,13 +23,13 @@ public:
     {
         ++m_nRegistrations;
         ClearTables();
-        AddField4(&m_nA, 1);
-        if (version >= 100) AddField2(&m_wB, 1);
-        AddField1(m_Bytes, 3);
-        if (version < 150) AddField4(&g_nDiscardField, 1);
-        AddField8(&m_llC, 1);
-        AddString(&m_strName);
-        AddString(&m_strText);
+        AddField4(&m_nA, 1, "nA");
+        if (version >= 100) AddField2(&m_wB, 1, "wB");
+        AddField1(m_Bytes, 3, "Bytes");
+        if (version < 150) AddField4(&g_nDiscardField, 1, "discarded");
+        AddField8(&m_llC, 1, "llC");
+        AddString(&m_strName, "strName");
+        AddString(&m_strText, "strText");
     }
 
     std::int32_t m_nA = 0;

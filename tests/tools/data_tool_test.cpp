@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -160,6 +162,18 @@ TEST_F(DataTool, DumpPrintsEveryFieldOnALineOfItsOwn)
     // and the elements.
     const int elements = 25 + 25 + 5 * 7 + 7 * 2 + 4 * 2 + 6 * 2 + 4 + 4 + 4 + 4 * (1 + 5) + 17 + 4 + 4 + 28 + 10 * 4;
     EXPECT_EQ(count, 42 + 15 + 4 + elements);
+}
+
+// The listing the hand-kept dump of the System record printed for this file, member by
+// member in declaration order; the dump built from the record's tables prints it unchanged.
+TEST_F(DataTool, TheSystemDumpPrintsWhatTheHandKeptListPrinted)
+{
+    m_Folder.WriteFile("in.dat", BuildSystemFile(qbtest::DistinctSystemValues(), 692).bytes);
+    const ToolRun run = Run({"dump", "system", Path("in.dat"), "--game", MakeGame("game", 20)});
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::ifstream expected(fs::path(QB_TOOLS_TEST_DATA) / "system_dump_expected.txt", std::ios::binary);
+    ASSERT_TRUE(expected) << QB_TOOLS_TEST_DATA;
+    EXPECT_EQ(run.out, std::string(std::istreambuf_iterator<char>(expected), {}));
 }
 
 TEST_F(DataTool, UsageErrorsAndMissingGameDataAreReported)
