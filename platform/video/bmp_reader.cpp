@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bit>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include "platform/os/files.h"
 
@@ -256,25 +255,6 @@ bool ReadBmpFile(const char* path, cBmpImage& image, std::string* error)
         if (bytes.size() > (std::size_t{1} << 30)) return Fail(error, "file too large");
     }
     return ReadBmp(bytes.data(), bytes.size(), image, error);
-}
-
-int FuzzBmp(const std::uint8_t* data, std::size_t size)
-{
-    cBmpImage image;
-    std::string error;
-    if (!ReadBmp(data, size, image, &error)) {
-        if (error.empty()) std::abort();
-        return 0;
-    }
-    const std::size_t places = static_cast<std::size_t>(image.nWidth) * static_cast<std::size_t>(image.nHeight);
-    if (image.nWidth <= 0 || image.nHeight <= 0 || image.nWidth > kBmpMaxSide || image.nHeight > kBmpMaxSide ||
-        static_cast<std::int64_t>(places) > kBmpMaxPixels || image.pixels.size() != places ||
-        (image.IsPaletted() ? image.indices.size() != places : !image.indices.empty()))
-        std::abort();
-    std::uint32_t all = 0;
-    for (std::uint32_t p : image.pixels) all |= p;
-    if (all > 0xFFFFFF) std::abort();
-    return 0;
 }
 
 }  // namespace plat

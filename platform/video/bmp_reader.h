@@ -34,11 +34,4 @@ bool ReadBmp(const BYTE* data, std::size_t size, cBmpImage& image, std::string* 
 // Reads a bitmap by program path (through OpenFile).
 bool ReadBmpFile(const char* path, cBmpImage& image, std::string* error = nullptr);
 
-// Entry point for a coverage-guided fuzzer (AFL++, libFuzzer) of the reader:
-//   extern "C" int LLVMFuzzerTestOneInput(const uint8_t* d, size_t n) { return plat::FuzzBmp(d, n); }
-// A file that reads must give a size within the limits, one pixel per place (and one index
-// per place of a palette bitmap) and a reason for every refusal; anything else aborts. Every
-// pixel read is looked at, so that a sanitizer sees any read of memory it should not. 0.
-int FuzzBmp(const std::uint8_t* data, std::size_t size);
-
 }  // namespace plat

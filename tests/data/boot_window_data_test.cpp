@@ -1,5 +1,5 @@
 #include "data/boot_data.h"
-#include "data/data_file_kinds.h"
+#include "tools/lib/data_file_kinds.h"
 #include "data/window_data.h"
 
 #include <gtest/gtest.h>

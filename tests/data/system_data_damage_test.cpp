@@ -6,7 +6,7 @@
 
 #include <random>
 
-#include "data/data_fuzz.h"
+#include "tools/lib/data_fuzz.h"
 #include "data/system_data.h"
 #include "tests/data/allocation_probe.h"
 #include "tests/data/record_test_support.h"

@@ -3,6 +3,7 @@
 
 #include <random>
 #include "platform/video/bmp_reader.h"
+#include "tools/lib/bmp_fuzz.h"
 #include "tests/support/bmp_builder.h"
 
 namespace {
@@ -254,7 +255,7 @@ TEST(BmpReader, EveryKindOfFileSurvivesPrefixesExtremeFieldsAndDamage)
     // FuzzBmp aborts when a file reads into an inconsistent picture or fails without a reason;
     // run under the sanitizer, any read past the file shows too.
     auto fuzz = [](const std::string& file) {
-        return plat::FuzzBmp(reinterpret_cast<const std::uint8_t*>(file.data()), file.size());
+        return FuzzBmp(reinterpret_cast<const std::uint8_t*>(file.data()), file.size());
     };
     const std::uint32_t extremes[] = {0, 1, 0xFFFF, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF};
     // The 4-byte fields of the file header and of every info header, then the 2-byte ones.

@@ -2,7 +2,7 @@
 // the record declares its members.
 #include <gtest/gtest.h>
 
-#include "data/data_dump.h"
+#include "tools/lib/data_dump.h"
 #include "tests/data/record_test_support.h"
 
 namespace {

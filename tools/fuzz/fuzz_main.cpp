@@ -7,9 +7,9 @@
 #include <cstring>
 #include <vector>
 
-#include "data/data_fuzz.h"
-#include "data/settings_fuzz.h"
-#include "platform/video/bmp_reader.h"
+#include "tools/lib/data_fuzz.h"
+#include "tools/lib/settings_fuzz.h"
+#include "tools/lib/bmp_fuzz.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ const READER kReaders[] = {
     {"data", FuzzDataFile},
     {"ini", FuzzSystemIni},
     {"keyconfig", FuzzKeyConfig},
-    {"bmp", plat::FuzzBmp},
+    {"bmp", FuzzBmp},
 };
 
 // Inputs beyond this are cut: the readers' own limits lie far below it.

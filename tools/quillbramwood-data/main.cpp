@@ -13,7 +13,7 @@
 #include <system_error>
 #include <vector>
 
-#include "data/data_file_kinds.h"
+#include "tools/lib/data_file_kinds.h"
 #include "data/data_version.h"
 #include "platform/os/files.h"
 

@@ -7,7 +7,7 @@
 #include <random>
 #include <string>
 
-#include "data/settings_fuzz.h"
+#include "tools/lib/settings_fuzz.h"
 #include "shell/key_config.h"
 #include "tests/support/byte_builder.h"
 

@@ -1,4 +1,4 @@
-#include "data/data_dump.h"
+#include "tools/lib/data_dump.h"
 
 #include <algorithm>
 #include <cstdint>

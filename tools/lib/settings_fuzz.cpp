@@ -1,11 +1,10 @@
-#include "data/settings_fuzz.h"
-
-#include <stdlib.h>
+#include "tools/lib/settings_fuzz.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <system_error>
 
@@ -20,14 +19,34 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A new folder of a name nobody else has taken, in the temporary folder.
+bool MakePrivateFolder(fs::path& folder)
+{
+    std::error_code error;
+    const fs::path base = fs::temp_directory_path(error);
+    if (error) return false;
+    std::random_device seed;
+    std::mt19937_64 names(seed());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, "qbfuzz-%016llx", static_cast<unsigned long long>(names()));
+        // Creating the folder is what claims the name: false when it already existed.
+        if (fs::create_directory(base / name, error)) {
+            fs::permissions(base / name, fs::perms::owner_all, error);
+            folder = base / name;
+            return true;
+        }
+        if (error) return false;
+    }
+    return false;
+}
+
 // One file in a folder of its own, so that the path cache lists only it; removed at exit.
 class cFuzzFile {
 public:
     cFuzzFile()
     {
-        std::string pattern = (fs::temp_directory_path() / "qbfuzz-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) return;
-        m_Folder = pattern;
+        if (!MakePrivateFolder(m_Folder)) return;
         m_strNative = (m_Folder / "input").string();
         if (!plat::ToProgramPath(m_strNative, m_strProgramPath)) m_strProgramPath.clear();
     }

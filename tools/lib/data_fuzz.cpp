@@ -1,8 +1,8 @@
-#include "data/data_fuzz.h"
+#include "tools/lib/data_fuzz.h"
 
 #include <cstdlib>
 
-#include "data/data_file_kinds.h"
+#include "tools/lib/data_file_kinds.h"
 #include "data/data_version.h"
 
 int FuzzDataFile(const std::uint8_t* data, std::size_t size)

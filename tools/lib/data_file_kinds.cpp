@@ -1,8 +1,8 @@
-#include "data/data_file_kinds.h"
+#include "tools/lib/data_file_kinds.h"
 
 #include "data/bgm_record_count.h"
 #include "data/boot_data.h"
-#include "data/data_dump.h"
+#include "tools/lib/data_dump.h"
 #include "data/data_paths.h"
 #include "data/system_data.h"
 #include "data/window_data.h"
