@@ -6,3 +6,5 @@
 constexpr int kFontDigitSurfaceCount = 3;
 
 extern DDSURFACEDATA g_FontDigitSurface[kFontDigitSurfaceCount];
+// Their descriptions: no file, transparent, every other field 0.
+extern SURFACEINFO g_FontDigitSurfaceInfo[kFontDigitSurfaceCount];
