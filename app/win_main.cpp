@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 #include "app/game_loop.h"
 #include "app/harness.h"
@@ -10,6 +9,7 @@
 #include "app/start_up.h"
 #include "platform/os/instance_lock.h"
 #include "platform/os/message_box.h"
+#include "platform/os/system.h"
 #include "platform/ui/sdl_window.h"
 #include "platform/os/timer.h"
 #include "platform/ui/window.h"
@@ -47,7 +47,7 @@ bool ClaimSingleInstance(plat::cInstanceLock& lock)
     ReportLog("threads left running: ending without releasing");
     lock.Release();
     std::fflush(nullptr);
-    _exit(code);
+    plat::EndProcessNow(code);
 }
 
 }  // namespace

@@ -4,9 +4,8 @@
 #include <cstring>
 #include <memory>
 
-#include <sys/stat.h>
-
 #include "data/data_version.h"
+#include "platform/os/file_ops.h"
 #include "platform/os/files.h"
 #include "shell/format.h"
 
@@ -126,8 +125,7 @@ bool OpenDataFileRead(const char* path, cDataReader& reader)
     std::unique_ptr<FILE, int (*)(FILE*)> file(plat::OpenFile(name, "rb"), &std::fclose);
     if (!file) return false;
     std::string image;
-    struct stat info;
-    if (fstat(fileno(file.get()), &info) == 0 && info.st_size > 0) image.reserve(static_cast<std::size_t>(info.st_size));
+    if (const std::int64_t size = plat::FileSize(file.get()); size > 0) image.reserve(static_cast<std::size_t>(size));
     char chunk[65536];
     std::size_t got;
     while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) image.append(chunk, got);

@@ -4,14 +4,14 @@
 // renamed over the old file, and the folder synced, so a crash mid-save loses nothing.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
+
+#include "platform/os/file_ops.h"
 
 class cDataWriter {
 public:
     // An image in memory that starts with the version word g_nDataVersion.
     cDataWriter();
-    ~cDataWriter();
     cDataWriter(const cDataWriter&) = delete;
     cDataWriter& operator=(const cDataWriter&) = delete;
 
@@ -25,12 +25,9 @@ public:
 private:
     friend bool OpenDataFileWrite(const char* path, cDataWriter& writer);
     friend bool CloseDataFile(cDataWriter& writer);
-    void Abandon();
 
     std::string m_Image;
-    std::string m_strPath;
-    std::string m_strTempPath;
-    FILE* m_lpFile = nullptr;
+    plat::cDurableFile m_File;
 };
 
 // Starts a file image for path and creates "path.tmp", so that a file that cannot be created

@@ -1,14 +1,11 @@
 #include "shell/log.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <atomic>
-#include <cerrno>
 #include <cstdarg>
 #include <mutex>
+#include <string>
 
-#include "platform/os/files.h"
+#include "platform/os/file_ops.h"
 #include "platform/os/messages.h"
 #include "shell/error_box.h"
 #include "shell/format.h"
@@ -25,44 +22,10 @@ cLogFile g_EcLogFile;
 std::atomic<bool> g_bEcEnabled{false};
 bool g_bEcOpened = false;   // guarded by g_EcLogFile.mutex
 
-class cFd {
-public:
-    explicit cFd(int fd) : m_nFd(fd) {}
-    ~cFd() { if (m_nFd >= 0) ::close(m_nFd); }
-    cFd(const cFd&) = delete;
-    cFd& operator=(const cFd&) = delete;
-    int Get() const { return m_nFd; }
-
-private:
-    int m_nFd;
-};
-
-// One write of the whole text in append mode, so the text lands at the end of the file in
-// one piece whatever other writers do. createFlags 0: the file must exist ("rt+").
-bool WriteToFile(const std::string& path, const std::string& text, int createFlags)
-{
-    if (path.empty()) return false;
-    const std::string native = plat::NativePath(path.c_str());
-    if (native.empty()) return false;
-    cFd fd(::open(native.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | createFlags, 0644));
-    if (fd.Get() < 0) return false;
-    if (createFlags & O_CREAT) plat::NotePathChanged(native);
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd.Get(), text.data() + done, text.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 bool AppendReport(const std::string& text)
 {
     std::lock_guard lock(g_ReportFile.mutex);
-    return WriteToFile(g_ReportFile.strPath, text, 0);
+    return plat::AppendToFile(g_ReportFile.strPath.c_str(), text, plat::APPEND_EXISTING);
 }
 
 // Formats without a size limit: the text is measured first, so nothing is cut or overrun.
@@ -87,7 +50,7 @@ bool OpenReportFile(const char* path)
 {
     if (!path) return false;
     std::lock_guard lock(g_ReportFile.mutex);
-    if (!WriteToFile(path, std::string(), O_CREAT | O_TRUNC)) return false;
+    if (!plat::AppendToFile(path, std::string_view(), plat::APPEND_TRUNCATE)) return false;
     g_ReportFile.strPath = path;
     return true;
 }
@@ -139,9 +102,9 @@ void EcLogString(const std::string& text)
     if (!g_bEcEnabled.load()) return;
     std::lock_guard lock(g_EcLogFile.mutex);
     // The first line of the run starts the file afresh; later lines append.
-    const int createFlags = g_bEcOpened ? 0 : (O_CREAT | O_TRUNC);
+    const plat::APPENDMODE mode = g_bEcOpened ? plat::APPEND_EXISTING : plat::APPEND_TRUNCATE;
     g_bEcOpened = true;
-    WriteToFile(g_EcLogFile.strPath, text + '\n', createFlags);
+    plat::AppendToFile(g_EcLogFile.strPath.c_str(), text + '\n', mode);
 }
 
 void EcLog(const char* text) { EcLogString(text ? text : ""); }
