@@ -18,6 +18,7 @@
 #include "platform/os/random.h"
 #include "platform/os/timer.h"
 #include "play/game_manager.h"
+#include "play/palette_colors.h"
 #include "shell/globals.h"
 #include "shell/input.h"
 #include "shell/key_config.h"
@@ -153,7 +154,9 @@ bool InitGame(const char* commandLine, int showCommand)
 
     for (cInput& input : g_Input) input.ResetButtonMasks();
     if (!ReadKeyConfig(g_DataPaths[DATAPATH_KEYCONFIG], g_KeyConfig)) DefaultKeyConfig(g_KeyConfig);
-    LogNotBuiltYet("options record and window-colour palette");
+    LogNotBuiltYet("options record");
+    // The window colour comes from the options record; until it is read, its default 0.
+    if (g_nBpp == 8 && !LoadHbtPalette(0)) return false;
     LogNotBuiltYet("title BGM");
     LoadSoundTable();
     LogNotBuiltYet("world map and common palette");

@@ -1,10 +1,15 @@
 // The palette from the palette image, the transparent colour and the palette-index map.
 #include "graphics/palette.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <memory>
+#include <vector>
 #include "graphics/device.h"
 #include "graphics/surface.h"
 #include "graphics/surface_lock.h"
+#include "platform/os/files.h"
 #include "platform/video/gdi.h"
 #include "platform/video/pixel_format.h"
 #include "shell/error_box.h"
@@ -12,6 +17,7 @@
 
 PALETTEENTRY g_Palette[256] = {};
 PALETTEENTRY g_DisplayPalette[256] = {};
+BYTE g_BlendTable[65536] = {};
 
 namespace {
 
@@ -220,4 +226,49 @@ int DDBuildPalIndexMap(BYTE** lplpMap, DDSURFACEDATA* lpSD)
         }
     }
     return 1;
+}
+
+void DDBlendPalette(PALETTEENTRY* lpDst, int nFirst, int nLast, int nWeight, BYTE bRed, BYTE bGreen, BYTE bBlue,
+                    const PALETTEENTRY* lpSrc)
+{
+    if (!lpDst || !lpSrc) return;
+    nFirst = std::max(nFirst, 0);
+    nLast = std::min(nLast, 255);
+    const int w = std::clamp(nWeight, 0, 256);
+    auto mix = [w](int source, int colour) { return static_cast<BYTE>((source * w + colour * (256 - w)) >> 8); };
+    for (int i = nFirst; i <= nLast; ++i) {
+        const PALETTEENTRY s = lpSrc[i];
+        lpDst[i] = PALETTEENTRY{mix(s.peRed, bRed), mix(s.peGreen, bGreen), mix(s.peBlue, bBlue), 1};
+    }
+}
+
+void DDRotatePalette(PALETTEENTRY* lpDst, int nFirst, int nLast, int nCount, int nDirection, const PALETTEENTRY* lpSrc)
+{
+    if (!lpDst || !lpSrc || (g_nBpp != 8 && g_nBpp != 16 && g_nBpp != 32)) return;
+    std::memmove(lpDst, lpSrc, 256 * sizeof(PALETTEENTRY));
+    nFirst = std::max(nFirst, 0);
+    nLast = std::min(nLast, 255);
+    const int size = nLast - nFirst + 1;
+    if (size <= 0 || (nDirection != 0 && nDirection != 1)) return;
+    const int count = std::clamp(nCount, 0, size);
+    // Direction 0 moves every entry up: a turn of the range to the right.
+    PALETTEENTRY* first = lpDst + nFirst;
+    if (nDirection == 0) std::rotate(first, first + (size - count) % size, first + size);
+    else std::rotate(first, first + count % size, first + size);
+}
+
+BOOL DDLoadBlendTable(BYTE* lpTable, const char* szFile)
+{
+    if (lpDTCon) return TRUE;
+    if (!lpTable || !szFile) return FALSE;
+    std::unique_ptr<FILE, int (*)(FILE*)> file(plat::OpenFile(szFile, "rb"), std::fclose);
+    if (!file) return FALSE;
+    // A short table would leave the rest of the old one behind it: read it aside first.
+    std::vector<BYTE> table(65536);
+    if (std::fread(table.data(), 1, table.size(), file.get()) != table.size()) {
+        EcLogF("%s: a blend table must hold 65536 bytes", szFile);
+        return FALSE;
+    }
+    std::memcpy(lpTable, table.data(), table.size());
+    return TRUE;
 }

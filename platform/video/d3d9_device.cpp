@@ -567,7 +567,14 @@ private:
 
 void Draw(const plat::cD3DDeviceState& s, D3DPRIMITIVETYPE type, const cVertexList& v)
 {
-    const plat::cRasterState raster = RasterState(s);
+    plat::cRasterState raster = RasterState(s);
+    // A render target drawn with its own texture samples the picture as it was before the
+    // draw, never pixels the draw has written already.
+    std::unique_ptr<plat::cPixelStore> before;
+    if (raster.texture && raster.texture == raster.target) {
+        before = std::make_unique<plat::cPixelStore>(*raster.target);
+        raster.texture = before.get();
+    }
     if (type == D3DPT_TRIANGLESTRIP) {
         plat::DrawTriangleStrip(raster, v.data(), static_cast<int>(v.size()));
     } else {

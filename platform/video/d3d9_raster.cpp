@@ -11,7 +11,8 @@ namespace plat {
 namespace {
 
 constexpr DWORD kTopDisable = 1, kTopSelect1 = 2, kTopSelect2 = 3, kTopModulate = 4, kTopModulate2x = 5,
-                kTopModulate4x = 6, kTopAdd = 7, kTopAddSigned = 8, kTopAddSigned2x = 9, kTopSubtract = 10;
+                kTopModulate4x = 6, kTopAdd = 7, kTopAddSigned = 8, kTopAddSigned2x = 9, kTopSubtract = 10,
+                kTopBlendFactorAlpha = 14;
 constexpr DWORD kTaTexture = 2, kTaTFactor = 3;
 constexpr DWORD kBlendZero = 1, kBlendOne = 2, kBlendSrcColor = 3, kBlendInvSrcColor = 4, kBlendSrcAlpha = 5,
                 kBlendInvSrcAlpha = 6;
@@ -39,6 +40,17 @@ DWORD Operate(DWORD op, DWORD a, DWORD b)
     }
 }
 
+// One channel of an operation; the factor blend weighs its arguments by the texture
+// factor's alpha: (a × f + b × (255 − f) + 127) / 255.
+DWORD OperateChannel(const cRasterState& s, DWORD op, DWORD a, DWORD b)
+{
+    if (op == kTopBlendFactorAlpha) {
+        const DWORD f = s.textureFactor >> 24;
+        return (a * f + b * (255 - f) + 127) / 255;
+    }
+    return Operate(op, a, b);
+}
+
 DWORD Argument(DWORD selector, DWORD texel, DWORD diffuse, DWORD factor)
 {
     switch (selector & 0xF) {
@@ -57,14 +69,14 @@ DWORD ShadeImpl(const cRasterState& s, DWORD texel, DWORD diffuse)
     } else {
         DWORD a = Argument(s.colorArg1, texel, diffuse, s.textureFactor);
         DWORD b = Argument(s.colorArg2, texel, diffuse, s.textureFactor);
-        for (int shift = 0; shift < 24; shift += 8) out |= Operate(s.colorOp, Channel(a, shift), Channel(b, shift)) << shift;
+        for (int shift = 0; shift < 24; shift += 8) out |= OperateChannel(s, s.colorOp, Channel(a, shift), Channel(b, shift)) << shift;
     }
     if (s.alphaOp == kTopDisable) {
         out |= diffuse & 0xFF000000u;
     } else {
         DWORD a = Argument(s.alphaArg1, texel, diffuse, s.textureFactor);
         DWORD b = Argument(s.alphaArg2, texel, diffuse, s.textureFactor);
-        out |= Operate(s.alphaOp, Channel(a, 24), Channel(b, 24)) << 24;
+        out |= OperateChannel(s, s.alphaOp, Channel(a, 24), Channel(b, 24)) << 24;
     }
     return out;
 }

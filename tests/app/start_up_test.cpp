@@ -178,6 +178,8 @@ TEST_F(StartUp, DirectDrawFullScreenAtAutomaticDepthTakesEightBitsAndTurnsTheStr
     const std::uint32_t rgb = DemoPaletteColor(100);
     EXPECT_EQ(static_cast<std::uint32_t>(g_Palette[100].peRed << 16 | g_Palette[100].peGreen << 8 | g_Palette[100].peBlue),
               rgb);
+    // The blend table of window colour 0: a colour over itself is itself.
+    EXPECT_EQ(g_BlendTable[100 * 256 + 100], 100);
 }
 
 TEST_F(StartUp, DirectDrawFullScreenFlipsOnlyWithVerticalSyncOnAMonitorAsFastAsTheFrameRate)

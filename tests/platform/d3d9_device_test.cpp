@@ -8,6 +8,7 @@
 #include "platform/video/d3d9.h"
 #include "platform/video/d3d9_faults.h"
 #include "platform/video/d3d9_raster.h"
+#include "tests/platform/raster_test_support.h"
 
 namespace {
 
@@ -18,22 +19,9 @@ using plat::cPixelStore;
 std::uint32_t RefModulate(std::uint32_t a, std::uint32_t b) { return (a * b + 127) / 255; }
 std::uint32_t RefBlend(std::uint32_t s, std::uint32_t d, std::uint32_t a) { return (s * a + d * (255 - a) + 127) / 255; }
 
-std::uint32_t At(const cPixelStore& s, int x, int y)
-{
-    std::uint32_t v;
-    std::memcpy(&v, s.Row(y) + 4 * x, 4);
-    return v;
-}
-void Put(cPixelStore& s, int x, int y, std::uint32_t v) { std::memcpy(s.Row(y) + 4 * x, &v, 4); }
-
-// The strip TL, BL, TR, BR of a blit quad with the −0.5 offset.
-void Quad(cD3DVertex* v, float x, float y, float w, float h, float u0, float v0, float u1, float v1, DWORD color)
-{
-    v[0] = {x - 0.5f, y - 0.5f, 0, 1, color, u0, v0};
-    v[1] = {x - 0.5f, y + h - 0.5f, 0, 1, color, u0, v1};
-    v[2] = {x + w - 0.5f, y - 0.5f, 0, 1, color, u1, v0};
-    v[3] = {x + w - 0.5f, y + h - 0.5f, 0, 1, color, u1, v1};
-}
+using qbtest::At;
+using qbtest::Put;
+using qbtest::Quad;
 
 TEST(D3DRaster, QuadSamplesTexelFloorOfPixelCentreOnBothPaths)
 {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <system_error>
 #include <vector>
 
@@ -109,6 +110,44 @@ std::uint32_t DemoPaletteColor(int index)
     return grey << 16 | grey << 8 | grey;
 }
 
+namespace {
+
+// The 8-bit blend table: entry [a × 256 + b] is the palette colour nearest to the mean of
+// colours a and b (index 0, the transparent colour, takes the other one).
+std::string BlendTable()
+{
+    std::string table(65536, '\0');
+    std::map<std::uint32_t, std::uint8_t> nearest;
+    auto channel = [](std::uint32_t c, int shift) { return static_cast<int>((c >> shift) & 0xFF); };
+    for (int a = 0; a < 256; ++a)
+        for (int b = 0; b < 256; ++b) {
+            const std::uint32_t ca = DemoPaletteColor(a), cb = DemoPaletteColor(b);
+            int index = a == 0 ? b : a;
+            if (a != 0 && b != 0) {
+                const std::uint32_t mean = static_cast<std::uint32_t>((channel(ca, 16) + channel(cb, 16)) / 2) << 16 |
+                                           static_cast<std::uint32_t>((channel(ca, 8) + channel(cb, 8)) / 2) << 8 |
+                                           static_cast<std::uint32_t>((channel(ca, 0) + channel(cb, 0)) / 2);
+                auto found = nearest.find(mean);
+                if (found == nearest.end()) {
+                    int best = 1, bestDistance = 1 << 30;
+                    for (int i = 1; i < 256; ++i) {
+                        const std::uint32_t c = DemoPaletteColor(i);
+                        const int dr = channel(c, 16) - channel(mean, 16), dg = channel(c, 8) - channel(mean, 8),
+                                  db = channel(c, 0) - channel(mean, 0);
+                        const int distance = dr * dr + dg * dg + db * db;
+                        if (distance < bestDistance) best = i, bestDistance = distance;
+                    }
+                    found = nearest.emplace(mean, static_cast<std::uint8_t>(best)).first;
+                }
+                index = found->second;
+            }
+            table[static_cast<std::size_t>(a) * 256 + static_cast<std::size_t>(b)] = static_cast<char>(index);
+        }
+    return table;
+}
+
+}  // namespace
+
 bool BuildDemoGame(const std::string& folder, std::string& error)
 {
     std::error_code failure;
@@ -120,13 +159,20 @@ bool BuildDemoGame(const std::string& folder, std::string& error)
         return false;
     }
     if (!root.empty() && root.back() == '\\') root.pop_back();
-    for (const char* sub : {"\\data", "\\bmp", "\\bmp\\plt"}) CreateDirectoryA((root + sub).c_str(), nullptr);
+    for (const char* sub : {"\\data", "\\bmp", "\\bmp\\plt", "\\bmp\\hbt"}) CreateDirectoryA((root + sub).c_str(), nullptr);
 
     cSystemData system;
     system.m_strTitle = kDemoGameTitle;
     if (!system.Save((root + "\\data\\System.dat").c_str())) {
         error = "cannot write " + plat::NativePath((root + "\\data\\System.dat").c_str());
         return false;
+    }
+    // One blend table per window colour of the options (8-bit displays read them).
+    const std::string blendTable = BlendTable();
+    for (int n = 0; n < 24; ++n) {
+        char name[32];
+        std::snprintf(name, sizeof name, "\\bmp\\hbt\\hbt%02d.dat", n);
+        if (!WriteFile(root + name, blendTable, error)) return false;
     }
     return WriteFile(root + "\\System.ini", SystemIni(system), error) &&
            WriteFile(root + "\\bmp\\plt\\Palette.bmp", PaletteBitmap(), error) &&
