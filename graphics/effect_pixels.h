@@ -16,6 +16,8 @@ inline int Maximum(int channel) { return g_PixelFormat[PF_MAX_R + channel]; }
 // The alpha bit a computed 16-bit pixel carries.
 inline DWORD AlphaBit16()
 {
+    // DirectDraw's formats describe no alpha: its pixels never carry one.
+    if (!lpDTCon) return 0;
     const int* f = g_PixelFormat;
     return (f[PF_MAX_A] & 1) && f[PF_SHIFT_A] >= 0 && f[PF_SHIFT_A] < 32 ? 1u << f[PF_SHIFT_A] : 0u;
 }
@@ -40,6 +42,24 @@ inline WORD ConvertBack16(DWORD pixel) { return PackBack16(Component(pixel, 0), 
 // The transparency tests of source pixels under Direct3D.
 inline bool Opaque16(DWORD pixel) { return (pixel & 0xA000) != 0; }
 inline bool Opaque32(DWORD pixel) { return (pixel >> 24) != 0; }
+
+// Transparency of a source pixel as the blur and the mosaic test it: under Direct3D by the
+// alpha (the 16-bit mask 0xA000), under DirectDraw by equality with the colour key.
+inline bool Transparent(DWORD pixel)
+{
+    if (lpDTCon) return g_nBpp == 16 ? !Opaque16(pixel) : !Opaque32(pixel);
+    return pixel == g_dwColorKey;
+}
+
+// A pixel of the locked depth read at a byte address.
+inline DWORD Read(const BYTE* at, int bytesPerPixel)
+{
+    switch (bytesPerPixel) {
+    case 1: return *at;
+    case 2: return *reinterpret_cast<const WORD*>(at);
+    default: return *reinterpret_cast<const DWORD*>(at);
+    }
+}
 
 // Typed access to a locked record's rows.
 template <class T>
