@@ -81,16 +81,6 @@ bool cDataReader::ReadCount(int& value, std::size_t bytesEach, const char* what)
     return true;
 }
 
-bool cDataReader::ExpectEnd()
-{
-    if (Failed()) return false;
-    if (Remaining() == 0) return true;
-    std::string why;
-    FormatString(why, "%zu bytes follow the last value", Remaining());
-    Fail(why);
-    return false;
-}
-
 bool cDataReader::ReadString(std::string& text)
 {
     std::int32_t length = 0;

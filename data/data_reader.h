@@ -33,8 +33,6 @@ public:
     // A count of elements that each take at least bytesEach bytes of the file: a negative
     // count, or one the unread bytes cannot hold, fails. value is 0 unless it succeeds.
     bool ReadCount(int& value, std::size_t bytesEach, const char* what);
-    // For a file that must end here: fails when bytes follow the last value.
-    bool ExpectEnd();
     // One string in the single-string encoding: a length L of at least 1, then L bytes
     // ending in a NUL (none when L is 1). The text ends at its first NUL.
     bool ReadString(std::string& text);

@@ -114,22 +114,19 @@ int cDataRecord::Load(const char* path)
 {
     cDataReader reader;
     if (!OpenDataFileRead(path, reader)) return 0;
-    if (LoadWhole(reader)) return 1;
+    if (LoadFrom(reader)) {
+        // Bytes after the last value are not read, as the format has it: a newer editor's
+        // file still loads, and the report says what was passed over.
+        if (reader.Remaining() > 0)
+            ReportLog("%s : %zu bytes after the last value were not read", (path && *path) ? path : "err",
+                      reader.Remaining());
+        return 1;
+    }
     ReportLog("%s : %s", (path && *path) ? path : "err", reader.Error().c_str());
     return 0;
 }
 
 int cDataRecord::LoadFrom(cDataReader& reader)
-{
-    return ReadIntoCopy(reader, false);
-}
-
-int cDataRecord::LoadWhole(cDataReader& reader)
-{
-    return ReadIntoCopy(reader, true);
-}
-
-int cDataRecord::ReadIntoCopy(cDataReader& reader, bool bWholeFile)
 {
     std::unique_ptr<cDataRecord> copy = Duplicate();
     if (typeid(*copy) != typeid(*this)) {
@@ -138,7 +135,6 @@ int cDataRecord::ReadIntoCopy(cDataReader& reader, bool bWholeFile)
         return 0;
     }
     copy->Read(reader);
-    if (bWholeFile) reader.ExpectEnd();
     if (reader.Failed()) return 0;
     TakeOver(*copy);
     return 1;

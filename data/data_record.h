@@ -46,13 +46,13 @@ public:
     virtual void Write(cDataWriter& writer);
 
     // Reads the file at path into this record, all or nothing: 1 when it was read whole;
-    // 0 when it cannot be opened or is damaged, with the record unchanged.
+    // 0 when it cannot be opened or is damaged, with the record unchanged. Bytes after the
+    // record are not read: the load succeeds and the report file names their count.
     int Load(const char* path);
     // Reads one record body from an open reader into a copy of this record and takes it
-    // when the read succeeded: 1, else 0 with the record unchanged.
+    // when the read succeeded: 1, else 0 with the record unchanged. What follows the record
+    // is left unread (Remaining tells how much).
     int LoadFrom(cDataReader& reader);
-    // The same for a file image that is this one record: bytes after it fail the read.
-    int LoadWhole(cDataReader& reader);
     // Replaces the file at path by this record's image: 1, or 0 with the old file kept.
     int Save(const char* path);
 
@@ -106,8 +106,6 @@ protected:
     void WriteStrings(cDataWriter& writer);
 
 private:
-    int ReadIntoCopy(cDataReader& reader, bool bWholeFile);
-
     // A copy of this record of its own class, and the taking over of such a copy; given
     // by cDataRecordOf. A plain record is its own class.
     virtual std::unique_ptr<cDataRecord> Duplicate() const;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "data/data_record.h"
+#include "shell/log.h"
 #include "tests/data/record_test_support.h"
 #include "tests/support/byte_builder.h"
 #include "tests/support/temp_folder.h"
@@ -255,7 +256,6 @@ TEST(DataRecordDamage, ReadsThatCannotBeTrustedFailAndLeaveTheRecordAsItWas)
         {"string length -1", SampleFile(692, cByteBuilder().I32(0).I32(1).I32(-1))},
         {"string past the end", SampleFile(692, cByteBuilder().I32(0).I32(1).I32(5).Bytes("ab"))},
         {"string length huge", SampleFile(692, cByteBuilder().I32(0).I32(1).I32(0x7FFFFFFF).Bytes("ab"))},
-        {"bytes after the record", SampleFile(692, cByteBuilder().I32(0).I32(0).U8(1))},
     };
     for (const Case& c : cases) {
         cSampleRecord record = FilledSample();
@@ -293,6 +293,26 @@ TEST(DataRecordFiles, LoadReadsAWholeFileAndReportsDamageWithTheRecordUnchanged)
     EXPECT_EQ(WriteImage(record), before);
     ASSERT_EQ(record.Load("DATA\\Good.dat"), 1);
     EXPECT_EQ(record.m_strName, "名");
+}
+
+TEST(DataRecordFiles, BytesAfterTheLastValueAreNotReadAndTheReportNamesTheirCount)
+{
+    qbtest::cDataSettingsScope settings;
+    qbtest::cTempFolder folder;
+    folder.ChangeInto();
+    ASSERT_TRUE(OpenReportFile("Report_Game.txt"));
+    const std::string file = SampleFile(692, SampleBody(1, 2, "abc", 3, "名", "t"));
+    folder.WriteFile("data/longer.dat", file + std::string(16, '\x5A'));
+    folder.WriteFile("data/plain.dat", file);
+
+    cSampleRecord longer = FilledSample();
+    cSampleRecord plain = FilledSample();
+    ASSERT_EQ(longer.Load("data\\longer.dat"), 1);
+    ASSERT_EQ(plain.Load("data\\plain.dat"), 1);
+    EXPECT_EQ(WriteImage(longer), WriteImage(plain));
+    const std::string report = folder.ReadFile("Report_Game.txt");
+    EXPECT_NE(report.find("data\\longer.dat : 16 bytes after the last value were not read"), std::string::npos) << report;
+    EXPECT_EQ(report.find("plain.dat"), std::string::npos) << report;
 }
 
 TEST(DataRecordFiles, SaveReplacesTheFileWholeAndLeavesNoTemporaryFile)

@@ -12,7 +12,7 @@ namespace qbtest {
 inline int ReadImage(cDataRecord& record, const std::string& image)
 {
     cDataReader reader(image);
-    return record.LoadWhole(reader);
+    return record.LoadFrom(reader);
 }
 
 // The file image that record writes.

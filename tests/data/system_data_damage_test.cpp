@@ -88,11 +88,16 @@ TEST_F(SystemDataDamage, CountsAndLengthsOfZeroMinusOneAndHugeAreRefused)
             damaged.Bytes(image.bytes);
             if (damaged.Str().compare(offset, 4, qbtest::cByteBuilder().U32(value).Str()) == 0) continue;
             damaged.PatchU32(offset, value);
+            const int validBefore = m_nValid;
             ExpectRefusedOrValid(damaged.Str(), "offset " + std::to_string(offset) + " value " + std::to_string(value));
+            if (value != 0) {
+                EXPECT_EQ(m_nValid, validBefore) << "offset " << offset << " value " << value;
+            }
         }
     }
-    // Not one of them leaves a file that reads: each is a count or length taken apart.
-    EXPECT_EQ(m_nValid, 0);
+    // Only a count cut to 0 can leave a file that reads: what it counted is then bytes after
+    // the last value, which are not read. Anything else is a count or length taken apart.
+    EXPECT_LE(m_nValid, 2);
 }
 
 TEST_F(SystemDataDamage, RandomByteFlipsNeverCrashOrHalfLoad)

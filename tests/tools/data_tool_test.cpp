@@ -142,6 +142,22 @@ TEST_F(DataTool, ADamagedFileFailsWithOneLineAndNoOutput)
     EXPECT_EQ(CountLines(dump.err), 1) << dump.err;
 }
 
+TEST_F(DataTool, BytesAfterTheLastValueAreLeftOutAndNamedOnStandardError)
+{
+    const std::string file = BuildSystemFile(qbtest::DistinctSystemValues(), 692).bytes;
+    m_Folder.WriteFile("plain.dat", file);
+    m_Folder.WriteFile("longer.dat", file + std::string(16, '\xA5'));
+    const std::string game = MakeGame("game", 20);
+    const ToolRun plain = Run({"roundtrip", "system", Path("plain.dat"), Path("plain.out"), "--game", game});
+    const ToolRun longer = Run({"roundtrip", "system", Path("longer.dat"), Path("longer.out"), "--game", game});
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    ASSERT_EQ(longer.status, 0) << longer.err;
+    EXPECT_EQ(plain.err, "");
+    EXPECT_EQ(m_Folder.ReadFile("longer.out"), m_Folder.ReadFile("plain.out"));
+    EXPECT_EQ(CountLines(longer.err), 1) << longer.err;
+    EXPECT_NE(longer.err.find("longer.dat: 16 bytes after the last value"), std::string::npos) << longer.err;
+}
+
 TEST_F(DataTool, DumpPrintsEveryFieldOnALineOfItsOwn)
 {
     m_Folder.WriteFile("in.dat", BuildSystemFile(qbtest::DistinctSystemValues(), 692).bytes);

@@ -13,7 +13,7 @@ namespace {
 template <class T>
 class cRecordFile : public cDataFile {
 public:
-    bool ReadFrom(cDataReader& reader) override { return m_Record.LoadWhole(reader) != 0; }
+    bool ReadFrom(cDataReader& reader) override { return m_Record.LoadFrom(reader) != 0; }
     void WriteTo(cDataWriter& writer) override { m_Record.Write(writer); }
     void Dump(std::string& out) override { DumpRecord(m_Record, out); }
 

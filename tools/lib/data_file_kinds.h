@@ -12,7 +12,8 @@
 class cDataFile {
 public:
     virtual ~cDataFile() = default;
-    // Reads a whole file image, all or nothing: false leaves the contents as they were.
+    // Reads a file image, all or nothing: false leaves the contents as they were. Bytes after
+    // the last value are left unread (the reader's Remaining).
     virtual bool ReadFrom(cDataReader& reader) = 0;
     virtual void WriteTo(cDataWriter& writer) = 0;
     // Every field, one a line.

@@ -4,6 +4,7 @@
 //   quillbramwood-data dump KIND IN [--game DIR]
 // IN and OUT are Linux paths. With --game, what the read checks against (the databases, the
 // common palette) comes from that game folder; without it the built-in defaults are used.
+// Bytes after the last value are named on standard error and left out of OUT.
 // Exit status: 0 done, 1 a file could not be read or written (OUT is then untouched), 2 usage.
 #include <cerrno>
 #include <cstdio>
@@ -93,6 +94,10 @@ int main(int argc, char** argv)
     if (!OpenDataFileRead(inPath.c_str(), reader)) return Fail(in, std::string("cannot open: ") + std::strerror(errno));
     std::unique_ptr<cDataFile> file = kind->create();
     if (!file->ReadFrom(reader)) return Fail(in, reader.Error());
+    // Bytes after the last value are not read, as the runtime passes them over: said, not fatal.
+    if (reader.Remaining() > 0)
+        std::fprintf(stderr, "quillbramwood-data: %s: %zu bytes after the last value were not read\n", in.c_str(),
+                     reader.Remaining());
 
     if (command == "dump") {
         std::string listing;
