@@ -143,7 +143,8 @@ void cMainWindow::SaveWindowPlacement(HWND hWnd)
     // The size is the client size the framework recorded at the last WM_SIZE.
     g_WindowData.Set(position.x, position.y, m_rcClient.right - m_rcClient.left, m_rcClient.bottom - m_rcClient.top,
                      IsZoomed(hWnd) ? 1 : 0);
-    g_WindowData.Save("user_data\\Window.dat");
+    // Closing goes on either way; the report says the placement was not kept.
+    if (!g_WindowData.Save("user_data\\Window.dat")) ReportLog("user_data\\Window.dat の保存に失敗しました");
 }
 
 void cMainWindow::CloseSequence(HWND hWnd)

@@ -383,6 +383,29 @@ TEST_F(MainWindow, ClosingSavesThePlacementOfAShownWindowOfARunningGameOnly)
     g_bGameReady.store(savedReady);
 }
 
+TEST_F(MainWindow, APlacementThatCannotBeSavedLeavesAReportLineAndTheCloseGoesOn)
+{
+    const int savedMode = g_SystemIni.WindowMode;
+    const BYTE savedReady = g_bGameReady.load();
+    // A folder stands where Window.dat would be written.
+    std::filesystem::create_directories(m_Folder.Path() / "user_data" / "Window.dat");
+    HWND hWnd = MakeDesktopMainWindow();
+    ASSERT_NE(hWnd, nullptr);
+    g_hWnd.store(hWnd);
+    ShowWindow(hWnd, SW_SHOWNORMAL);
+    g_SystemIni.WindowMode = 1;
+    g_bGameReady.store(1);
+
+    SendMessageA(hWnd, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(hWnd));
+    EXPECT_EQ(CountOf(PostedNow(), WM_QUIT), 1);
+    const std::string report = m_Folder.ReadFile("Report_Game.txt");
+    EXPECT_NE(report.find("user_data\\Window.dat の保存に失敗しました\n"), std::string::npos) << report;
+    EXPECT_TRUE(std::filesystem::is_directory(m_Folder.Path() / "user_data" / "Window.dat"));
+    g_SystemIni.WindowMode = savedMode;
+    g_bGameReady.store(savedReady);
+}
+
 // The game thread in the middle of its work: it asks for the name dialog, a sound and a box
 // again and again, as a stage clear would, and ends on WM_QUIT.
 std::atomic<int> g_nBusyRounds{0};
