@@ -36,6 +36,8 @@ namespace {
 
 constexpr int kBuiltInSounds = 17;
 
+bool g_bStartUpCancelled = false;
+
 // Sound-effect volume by the option's step 0..10, in hundredths of a decibel.
 constexpr int kVolumeTable[11] = {-10000, -3000, -2000, -1300, -800, -500, -300, -150, -80, -30, 0};
 
@@ -71,7 +73,10 @@ bool TakeBootChoice()
 {
     if (g_SystemIni.Direct3D < 2) return true;
     g_BootData.Load(g_DataPaths[DATAPATH_BOOT]);  // a missing file leaves the defaults
-    if (!g_BootData.m_bDoNotAsk && !RunDrawingModeDialog()) return false;
+    if (!g_BootData.m_bDoNotAsk && !RunDrawingModeDialog()) {
+        g_bStartUpCancelled = true;
+        return false;
+    }
     g_SystemIni.Direct3D = g_BootData.m_nDrawingMode == 1 ? 1 : 0;
     return true;
 }
@@ -128,8 +133,11 @@ void StartStageGivenAtStart()
 
 }  // namespace
 
+bool StartUpWasCancelled() { return g_bStartUpCancelled; }
+
 bool InitGame(const char* commandLine, int showCommand)
 {
+    g_bStartUpCancelled = false;
     timeBeginPeriod(1);
     srand(timeGetTime());
     g_nDataVersion = 692;

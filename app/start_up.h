@@ -4,6 +4,9 @@
 
 // False when the game cannot run; the failing step has said why.
 bool InitGame(const char* commandLine, int showCommand);
+// After InitGame returned false: true when the player chose to end (Cancel in the
+// drawing-mode dialog) rather than a step failing.
+bool StartUpWasCancelled();
 // Releases what start-up acquired; safe after a partial start-up.
 void UnInitGame();
 

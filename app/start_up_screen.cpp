@@ -70,6 +70,7 @@ bool SetTransparentColourFromPalettePicture(const char* paletteFile)
 {
     if (DDSetTransmitFromFile(paletteFile)) return true;
     EcLog("DDSetTransmit失敗");
+    ReportLogBox("%s の読み込みに失敗！", paletteFile);
     return false;
 }
 
@@ -79,6 +80,7 @@ bool SetPaletteAndTransparentColour()
     const char* paletteFile = g_SurfaceInfo[0].szFileName;
     if (!DDLoadPaletteFromFile(g_Palette, paletteFile)) {
         EcLog("DDLoadPaletteFromFile失敗");
+        ReportLogBox("%s の読み込みに失敗！", paletteFile);
         return false;
     }
     std::copy(g_Palette, g_Palette + 256, g_DisplayPalette);

@@ -25,19 +25,26 @@ namespace {
 
 constexpr DWORD kMainWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 
-// Asks about a running instance; false when this start must end.
-bool ClaimSingleInstance(plat::cInstanceLock& lock)
+// Exit statuses: scripts and the editor tell a start-up that failed from one that ended as the
+// player chose (a normal close, No to a second start, Cancel in the drawing-mode dialog).
+constexpr int kExitDone = 0;
+constexpr int kExitFailed = 1;
+
+enum class eInstanceClaim { Held, Declined, Failed };
+
+// Asks about a running instance: Held when this start may go on.
+eInstanceClaim ClaimSingleInstance(plat::cInstanceLock& lock)
 {
-    if (lock.TryAcquire()) return true;
+    if (lock.TryAcquire()) return eInstanceClaim::Held;
     const int answer = MessageBoxA(nullptr,
                                    "既に起動しています。\n実行中のプログラムを閉じて再起動しますか？\n\nRunning this program now. Restart?",
                                    "二重起動", MB_YESNO);
-    if (answer == IDNO) return false;
+    if (answer == IDNO) return eInstanceClaim::Declined;
     if (lock.EndOwnerAndTakeOver(500) == plat::cInstanceLock::EndResult::CannotEnd) {
         MessageBoxA(nullptr, "プログラムの終了に失敗しました。", "二重起動", MB_OK);
-        return false;
+        return eInstanceClaim::Failed;
     }
-    return true;
+    return eInstanceClaim::Held;
 }
 
 // A thread that would not end may still touch anything the program holds: nothing is released
@@ -83,16 +90,21 @@ int WinMain(HINSTANCE hInstance, HINSTANCE, const char* lpCmdLine, int nCmdShow)
                     "ゲームのフォルダ名に使えない文字があるか、フォルダ名が長すぎます。\n\n"
                     "The game folder's path has characters without a CP932 form, or it is too long.",
                     "Quillbramwood", MB_OK);
-        return 0;
+        return kExitFailed;
     }
-    if (!OpenReportFile(reportPath)) return 0;
+    // The report file is emptied only once this start holds the lock: a second start must
+    // leave the running game's report as it is.
+    plat::cInstanceLock lock("ゲーム");
+    switch (ClaimSingleInstance(lock)) {
+    case eInstanceClaim::Held: break;
+    case eInstanceClaim::Declined: return kExitDone;
+    case eInstanceClaim::Failed: return kExitFailed;
+    }
+    if (!OpenReportFile(reportPath)) return kExitFailed;
     ReportLog("App : ver %s", "692");
     WriteSystemReport();
 
     g_bEditorLaunch.store(nCmdShow == 5 ? 1 : 0);
-
-    plat::cInstanceLock lock("ゲーム");
-    if (!ClaimSingleInstance(lock)) return 0;
 
     // Without any SDL video the program still runs, headless and without a window to show.
     if (!plat::StartSdlVideo()) ReportLog("SDL video could not be started: running without a window");
@@ -103,7 +115,7 @@ int WinMain(HINSTANCE hInstance, HINSTANCE, const char* lpCmdLine, int nCmdShow)
     windowClass.lpfnWndProc = WndProc;
     windowClass.hInstance = hInstance;
     windowClass.lpszClassName = "Quillbramwood";
-    if (!RegisterClassExA(&windowClass)) return 0;
+    if (!RegisterClassExA(&windowClass)) return kExitFailed;
 
     g_MainWindow.m_hInstance = hInstance;
     g_MainWindow.InitLayout(640, 480, 100, 100, 640, 480, kMainWindowStyle, 0, 0, 0, 0, 0);
@@ -111,7 +123,7 @@ int WinMain(HINSTANCE hInstance, HINSTANCE, const char* lpCmdLine, int nCmdShow)
                                 g_MainWindow.m_nWindowHeight, nullptr, nullptr, hInstance, nullptr);
     if (!hWnd) {
         ErrorBox("ウインドウが生成出来ません！");
-        return 0;
+        return kExitFailed;
     }
     g_MainWindow.m_hWnd = hWnd;
     g_MainWindow.CentreOnDesktop();
@@ -123,7 +135,7 @@ int WinMain(HINSTANCE hInstance, HINSTANCE, const char* lpCmdLine, int nCmdShow)
     if (!InitGame(lpCmdLine, nCmdShow)) {
         UnInitGame();
         if (g_bEditorLaunch) NotifyEditorExit(0);
-        return 0;
+        return StartUpWasCancelled() ? kExitDone : kExitFailed;
     }
     g_bGameReady.store(1);
     EcLogF("I");
@@ -135,7 +147,7 @@ int WinMain(HINSTANCE hInstance, HINSTANCE, const char* lpCmdLine, int nCmdShow)
         thGame.Exit();
         UnInitGame();
         if (g_bEditorLaunch) NotifyEditorExit(0);
-        return 0;
+        return kExitFailed;
     }
     EcLogF("J");
 

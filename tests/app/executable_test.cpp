@@ -113,6 +113,13 @@ bool WaitForFileText(const qbtest::cTempFolder& folder, const std::string& file,
     return false;
 }
 
+std::size_t CountOf(const std::string& text, const std::string& part)
+{
+    std::size_t n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++n;
+    return n;
+}
+
 class Executable : public ::testing::Test {
 protected:
     // A working folder holding the demo game.
@@ -190,7 +197,7 @@ TEST_F(Executable, AWorkingFolderWithoutACp932NameIsRefusedWithAMessage)
     WriteScript("close.txt", "clock virtual\nclose 2\n");
     const char* name = u8"game\U0001F600";   // an emoji: no CP932 form
     cGameProcess game(m_Runtime, EmptyFolder(name), {Script("close.txt")});
-    EXPECT_TRUE(ExitedWith(game.Wait(), 0));
+    EXPECT_TRUE(ExitedWith(game.Wait(), 1));
     const std::string folder = name;
     EXPECT_NE(m_Work.ReadFile(folder + "/stderr.txt").find("CP932"), std::string::npos);
     EXPECT_FALSE(m_Work.Exists(folder + "/Report_Game.txt"));
@@ -219,6 +226,17 @@ TEST_F(Executable, ASecondStartAsksAndNoLeavesTheFirstRunning)
     cGameProcess refused(m_Runtime, Folder("refused"), {Script("no.txt")});
     EXPECT_TRUE(ExitedWith(refused.Wait(), 0));
     EXPECT_NE(m_Work.ReadFile("refused/stderr.txt").find(u8"二重起動"), std::string::npos);
+    EXPECT_TRUE(first.Alive());
+
+    // The same game started again and answered No: the running game's report is left as it
+    // was (the first may still add lines of its own, never lose any).
+    ASSERT_TRUE(WaitForFileText(m_Work, "first/Report_Game.txt", "\nMode : "));
+    const std::string reportBefore = m_Work.ReadFile("first/Report_Game.txt");
+    cGameProcess again(m_Runtime, m_Work.Path() / "first", {Script("no.txt")});
+    EXPECT_TRUE(ExitedWith(again.Wait(), 0));
+    const std::string reportAfter = m_Work.ReadFile("first/Report_Game.txt");
+    EXPECT_EQ(reportAfter.compare(0, reportBefore.size(), reportBefore), 0) << reportAfter;
+    EXPECT_EQ(CountOf(reportAfter, "App : ver"), 1u) << reportAfter;
     EXPECT_TRUE(first.Alive());
 
     // Yes ends the first process and this one takes over.
@@ -314,13 +332,6 @@ std::pair<std::uint32_t, std::uint32_t> PngSize(const std::string& png)
     return {bigEndian(16), bigEndian(20)};
 }
 
-std::size_t CountOf(const std::string& text, const std::string& part)
-{
-    std::size_t n = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++n;
-    return n;
-}
-
 TEST_F(Executable, AScriptedRunDumpsTheBackBufferOfAFrameAsA640By480Png)
 {
     // The demo game's own System.ini (Direct3D in a window), or DirectDraw in a window and full
@@ -361,7 +372,7 @@ TEST_F(Executable, WithoutDataTheFirstRunAsksToCopyTheDefaultAndNoEndsTheProgram
         const std::string script = std::string(c.name) + ".txt";
         WriteScript(script.c_str(), std::string("box ") + c.answer + "\nclock virtual\nclose 3\n");
         cGameProcess game(m_Runtime, folder, {Script(script.c_str())});
-        EXPECT_TRUE(ExitedWith(game.Wait(), 0)) << c.name;
+        EXPECT_TRUE(ExitedWith(game.Wait(), c.runs ? 0 : 1)) << c.name;
         const std::string name = c.name;
         const std::string err = m_Work.ReadFile(name + "/stderr.txt");
         EXPECT_EQ(err.find(question) != std::string::npos, c.asked) << name << "\n" << err;
@@ -388,7 +399,7 @@ TEST_F(Executable, AScreenModeThatIsRefusedShowsItsTextAndEnds)
         const std::filesystem::path folder = Folder(c.name);
         m_Work.WriteFile(name + "/System.ini", c.ini);
         cGameProcess game(m_Runtime, folder, {Script("close.txt")});
-        EXPECT_TRUE(ExitedWith(game.Wait(), 0)) << name;
+        EXPECT_TRUE(ExitedWith(game.Wait(), 1)) << name;
         const std::string err = m_Work.ReadFile(name + "/stderr.txt");
         EXPECT_EQ(CountOf(err, *c.text), 1u) << name << "\n" << err;
         EXPECT_EQ(m_Work.ReadFile(name + "/Report_Game.txt").find("\nMode : "), std::string::npos)
@@ -400,19 +411,29 @@ TEST_F(Executable, AFailedStartUpShowsTheStepsTextTellsTheEditorAndEnds)
 {
     cEditorSocket editor(m_Runtime);
     ASSERT_TRUE(editor.Bound());
-    struct Case { const char* name; const char* removed; const char* text; const char* where; } cases[] = {
-        {"system", "data/System.dat", u8"data\\System.dat の読み込みに失敗…", "stderr.txt"},
-        {"palette", "bmp/plt/Palette.bmp", "DDLoadPaletteFromFile失敗\n", "EC_Game.txt"},
-        {"debug", "bmp/Debug.bmp", u8"bmp\\Debug.bmp の読み込みに失敗！", "stderr.txt"},
+    // Each required file missing, empty, or with a folder in its place: its box (on standard
+    // error, headless, in UTF-8), its report line (in CP932), and exit status 1.
+    enum { kRemoved, kEmpty, kFolder };
+    struct Case { const char* name; const char* file; int damage; const char* box; const char* report; } cases[] = {
+        {"system", "data/System.dat", kRemoved, u8"data\\System.dat の読み込みに失敗…", "data\\System.dat の読み込みに失敗…"},
+        {"system-empty", "data/System.dat", kEmpty, u8"data\\System.dat の読み込みに失敗…", "data\\System.dat の読み込みに失敗…"},
+        {"palette", "bmp/plt/Palette.bmp", kRemoved, u8"bmp\\plt\\Palette.bmp の読み込みに失敗！", "bmp\\plt\\Palette.bmp の読み込みに失敗！"},
+        {"palette-empty", "bmp/plt/Palette.bmp", kEmpty, u8"bmp\\plt\\Palette.bmp の読み込みに失敗！", "bmp\\plt\\Palette.bmp の読み込みに失敗！"},
+        {"palette-folder", "bmp/plt/Palette.bmp", kFolder, u8"bmp\\plt\\Palette.bmp の読み込みに失敗！", "bmp\\plt\\Palette.bmp の読み込みに失敗！"},
+        {"debug", "bmp/Debug.bmp", kRemoved, u8"bmp\\Debug.bmp の読み込みに失敗！", "LoadImage Err bmp\\Debug.bmp"},
+        {"debug-empty", "bmp/Debug.bmp", kEmpty, u8"bmp\\Debug.bmp の読み込みに失敗！", "LoadImage Err bmp\\Debug.bmp"},
     };
     WriteScript("close.txt", "eclog on\nclock virtual\nclose 3\n");
     for (const auto& c : cases) {
         const std::string name = c.name;
         const std::filesystem::path folder = Folder(c.name);
-        std::filesystem::remove(folder / c.removed);
+        std::filesystem::remove(folder / c.file);
+        if (c.damage == kEmpty) m_Work.WriteFile(name + "/" + c.file, "");
+        if (c.damage == kFolder) std::filesystem::create_directories(folder / c.file);
         cGameProcess game(m_Runtime, folder, {Script("close.txt"), "QUILLBRAMWOOD_SHOWCMD=5"});
-        EXPECT_TRUE(ExitedWith(game.Wait(), 0)) << name;
-        EXPECT_NE(m_Work.ReadFile(name + "/" + c.where).find(c.text), std::string::npos) << name;
+        EXPECT_TRUE(ExitedWith(game.Wait(), 1)) << name;
+        EXPECT_NE(m_Work.ReadFile(name + "/stderr.txt").find(c.box), std::string::npos) << name;
+        EXPECT_NE(m_Work.ReadFile(name + "/Report_Game.txt").find(c.report), std::string::npos) << name;
         EXPECT_EQ(m_Work.ReadFile(name + "/EC_Game.txt").find("\nI\n"), std::string::npos)
             << name << ": the game thread never started";
         const auto pid = static_cast<std::uint32_t>(game.Pid());
