@@ -5,6 +5,7 @@
 #include "platform/os/editor_notice.h"
 #include "platform/input/keyboard.h"
 #include "platform/os/message_box.h"
+#include "platform/video/presenter.h"
 #include "play/play_scene.h"
 #include "shell/globals.h"
 #include "shell/log.h"
@@ -68,7 +69,7 @@ LRESULT cMainWindow::OnMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam
         POINT bottomRight{client.right, client.bottom};
         ClientToScreen(hWnd, &topLeft);
         ClientToScreen(hWnd, &bottomRight);
-        g_rcClient = RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+        g_rcClient.Store(RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y});
         return 0;
     }
     case WM_SIZE:
@@ -93,9 +94,9 @@ LRESULT cMainWindow::OnMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam
         if (!InDirectDrawMode()) break;
         PAINTSTRUCT paint;
         BeginPaint(hWnd, &paint);
-        IDirectDrawSurface7* primary = DirectDrawSurfaceOf(g_Primary);
-        IDirectDrawSurface7* back = DirectDrawSurfaceOf(g_BackBuffer);
-        if (g_bGameReady.load() == 1 && primary && back) primary->Blt(&g_rcClient, back, nullptr, DDBLT_WAIT, nullptr);
+        // The last finished frame, not the back buffer: the game thread may be drawing the next
+        // frame into it right now.
+        if (g_bGameReady.load() == 1) plat::ShowLastFrameAgain();
         EndPaint(hWnd, &paint);
         return 0;
     }
@@ -154,7 +155,7 @@ void cMainWindow::CloseSequence(HWND hWnd)
     if (thPause.m_hThread.load()) {
         // The stage's modal loop ends first; the stage then asks to close again.
         EcLogF("WM_CLOSE thPause.m_hThread");
-        if (g_lpPlayScene) g_lpPlayScene->m_nQuitRequest.store(1);
+        if (cPlayScene* play = g_lpPlayScene.load()) play->m_nQuitRequest.store(1);
         PostThreadMessageA(thPause.m_dwThreadId, WM_QUIT, 0, 0);
         return;
     }

@@ -3,6 +3,7 @@
 // display settings, the device records, the special surfaces and the per-draw state.
 #include <string>
 #include "graphics/surface_data.h"
+#include "shell/shared_flags.h"
 
 // Display settings.
 extern BOOL g_bDirect3D;
@@ -23,7 +24,9 @@ extern IDirect3DDevice9* g_lpDevice;
 extern IDirectDraw7* g_lpDD;
 extern IDirectDrawPalette* g_lpDDPalette;
 extern IDirectDrawClipper* g_lpDDClipper;
-extern RECT g_rcClient;
+// The client area on the screen, where DirectDraw copies its frames in a window: written by
+// the window thread when the window moves, read by the game thread at every present.
+extern cSharedRect g_rcClient;
 extern int g_nDesktopBpp;
 extern DWORD g_dwColorKey;
 

@@ -20,7 +20,7 @@ IDirect3DDevice9* g_lpDevice = nullptr;
 IDirectDraw7* g_lpDD = nullptr;
 IDirectDrawPalette* g_lpDDPalette = nullptr;
 IDirectDrawClipper* g_lpDDClipper = nullptr;
-RECT g_rcClient = {0, 0, 0, 0};
+cSharedRect g_rcClient;
 int g_nDesktopBpp = 0;
 DWORD g_dwColorKey = 0;
 int g_PixelFormat[8] = {};

@@ -232,7 +232,7 @@ int DDInitWindow(HWND hWnd)
         ClientToScreen(hWnd, &topLeft);
         ClientToScreen(hWnd, &bottomRight);
     }
-    g_rcClient = RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+    g_rcClient.Store(RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y});
     const int width = client.right - client.left, height = client.bottom - client.top;
     for (DDSURFACEDATA* record : {&g_Primary, &g_BackBuffer, &g_DDWork}) {
         record->nWidth = record->nTexWidth = width;

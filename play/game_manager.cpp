@@ -58,7 +58,7 @@ int LoadedStageFrameRate()
 
 // Above 60 frames a second the DirectDraw present neither waits for the vertical blank nor
 // flips.
-bool StageRunsAbove60() { return g_lpPlayScene && LoadedStageFrameRate() > 60; }
+bool StageRunsAbove60() { return g_lpPlayScene.load() && LoadedStageFrameRate() > 60; }
 
 void PresentDirectDraw()
 {
@@ -68,7 +68,8 @@ void PresentDirectDraw()
     // A failed copy or flip is left alone: a lost surface is restored at the next frame's start.
     if (g_nWindowMode == 1) {
         if (!StageRunsAbove60() && g_lpDD) g_lpDD->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr);
-        primary->Blt(&g_rcClient, back, nullptr, DDBLT_WAIT, nullptr);
+        RECT client = g_rcClient.Load();
+        primary->Blt(&client, back, nullptr, DDBLT_WAIT, nullptr);
         return;
     }
     if (!g_bPresentByBlt.load() && !StageRunsAbove60()) primary->Flip(nullptr, DDFLIP_WAIT);
@@ -103,7 +104,7 @@ cScene* cGameManager::Scene(int type) const { return IsSceneType(type) ? m_lpSce
 void cGameManager::DeleteScene(int type)
 {
     if (!m_lpScenes[type]) return;
-    if (type == SCENE_PLAY) g_lpPlayScene = nullptr;
+    if (type == SCENE_PLAY) g_lpPlayScene.store(nullptr);
     m_lpScenes[type].reset();
 }
 
@@ -119,7 +120,7 @@ bool cGameManager::RunFrame()
 
     const DWORD fps = CountFps(true);
     const DWORD work = StopwatchLap(true);
-    if (g_lpPlayScene) g_lpPlayScene->m_nFrameRate = static_cast<int>(fps);
+    if (cPlayScene* play = g_lpPlayScene.load()) play->m_nFrameRate = static_cast<int>(fps);
     if (g_SystemIni.ShowFps != 0) DrawFrameRateText(fps, work);
     Present();
     if (FrameHook end = g_FrameEnd.load()) end();
@@ -157,7 +158,7 @@ void cGameManager::ChangeScene(int n)
         OutOfMemoryBox();
         return;
     }
-    if (n == SCENE_PLAY) g_lpPlayScene = dynamic_cast<cPlayScene*>(m_lpScenes[n].get());
+    if (n == SCENE_PLAY) g_lpPlayScene.store(dynamic_cast<cPlayScene*>(m_lpScenes[n].get()));
 }
 
 void cGameManager::DeleteScenes()

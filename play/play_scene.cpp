@@ -2,12 +2,13 @@
 
 #include "shell/not_built_yet.h"
 
-cPlayScene* g_lpPlayScene = nullptr;
+std::atomic<cPlayScene*> g_lpPlayScene{nullptr};
 
 cPlayScene::~cPlayScene()
 {
     // Nothing may reach a deleted stage through the global.
-    if (g_lpPlayScene == this) g_lpPlayScene = nullptr;
+    cPlayScene* self = this;
+    g_lpPlayScene.compare_exchange_strong(self, nullptr);
 }
 
 void cPlayScene::Run()

@@ -20,5 +20,6 @@ public:
     std::string m_strRankingName;
 };
 
-// The stage-play scene while it exists, null otherwise.
-extern cPlayScene* g_lpPlayScene;
+// The stage-play scene while it exists, null otherwise. Set by the game thread; the window
+// thread reads it when WM_CLOSE comes during the stage's modal loop.
+extern std::atomic<cPlayScene*> g_lpPlayScene;

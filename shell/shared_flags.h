@@ -1,6 +1,7 @@
 #pragma once
-// The flags that the window thread and the other threads share without a lock.
+// The flags and values that the window thread and the other threads share.
 #include <atomic>
+#include <mutex>
 
 #include "platform/os/windows_types.h"
 
@@ -23,3 +24,23 @@ extern std::atomic<int> g_bClosing;
 extern std::atomic<int> g_bPresentByBlt;
 // 1 when a stage given at start (command line or FreeStage) is being played.
 extern std::atomic<int> g_bTestPlay;
+
+// A rectangle that one thread writes and another reads, always whole: a reader never sees the
+// left of one move with the right of the next.
+class cSharedRect {
+public:
+    RECT Load() const
+    {
+        std::lock_guard lock(m_Mutex);
+        return m_Rect;
+    }
+    void Store(const RECT& rect)
+    {
+        std::lock_guard lock(m_Mutex);
+        m_Rect = rect;
+    }
+
+private:
+    mutable std::mutex m_Mutex;
+    RECT m_Rect{0, 0, 0, 0};
+};

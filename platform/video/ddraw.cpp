@@ -297,6 +297,9 @@ HRESULT IDirectDrawSurface7::Restore()
 HRESULT IDirectDrawSurface7::SetPalette(IDirectDrawPalette* palette)
 {
     if (plat::DeviceCallFails("IDirectDrawSurface7::SetPalette")) return DDERR_GENERIC;
+    // The palette it already holds changes nothing, and the window thread takes the display
+    // palette back this way while the drawing thread presents through it.
+    if (palette == m_lpPalette) return DD_OK;
     if (palette) palette->AddRef();
     if (m_lpPalette) m_lpPalette->Release();
     m_lpPalette = palette;

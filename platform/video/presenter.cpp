@@ -244,6 +244,19 @@ cFrame LastFrame()
     return frame ? *frame : cFrame{};
 }
 
+void ShowLastFrameAgain()
+{
+    FramePtr frame = LastFramePtr();
+    if (!frame || !MainSdlWindow()) return;
+    bool vsync;
+    {
+        std::lock_guard lock(g_FrameLock);
+        vsync = g_bVSync;
+    }
+    if (IsWindowThread()) UploadAndPresent(*frame, vsync);
+    else g_HandOff.Hand(std::move(frame), vsync);
+}
+
 bool SaveLastFrameAsPng(const char* path)
 {
     FramePtr kept = LastFramePtr();

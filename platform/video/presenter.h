@@ -35,6 +35,9 @@ bool IsPresentFullScreen();
 
 // The last frame handed over (empty before the first).
 cFrame LastFrame();
+// Shows the last frame handed over again (the window was uncovered): the window thread
+// repaints from it and never from a surface that a drawing thread may be drawing into.
+void ShowLastFrameAgain();
 // Saves it as PNG (program path); false when there is none or the file cannot be written.
 bool SaveLastFrameAsPng(const char* path);
 // 64-bit FNV-1a of width, height and the ARGB pixels; 0 when there is no frame.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
@@ -13,21 +14,19 @@
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
 
 #include "tests/support/demo_game.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/wait.h"
 
 namespace {
 
-void SleepMs(int ms)
-{
-    timespec t{ms / 1000, (ms % 1000) * 1000000L};
-    nanosleep(&t, nullptr);
-}
+// How long a child may take to reach what a test waits for: a whole run of the game, which
+// takes tens of seconds in the thread-sanitizer build on a busy machine.
+constexpr std::chrono::milliseconds kChildBound{120000};
 
 // One run of the executable in a working folder, with extra environment variables.
 class cGameProcess {
@@ -64,17 +63,10 @@ public:
     }
     pid_t Pid() const { return m_Pid; }
     // The exit status, or -1 when it has not ended within the bound.
-    int Wait(int boundMs = 20000)
+    int Wait()
     {
-        for (int waited = 0; waited <= boundMs; waited += 5) {
-            const pid_t r = waitpid(m_Pid, &m_nStatus, WNOHANG);
-            if (r == m_Pid) {
-                m_bReaped = true;
-                return m_nStatus;
-            }
-            SleepMs(5);
-        }
-        return -1;
+        m_bReaped = qbtest::WaitUntil([&] { return waitpid(m_Pid, &m_nStatus, WNOHANG) == m_Pid; }, kChildBound);
+        return m_bReaped ? m_nStatus : -1;
     }
     bool Alive() const { return !m_bReaped && kill(m_Pid, 0) == 0; }
 
@@ -96,21 +88,14 @@ std::string LockOwner(const qbtest::cTempFolder& runtime)
 bool WaitForLockOwner(const qbtest::cTempFolder& runtime, pid_t pid)
 {
     const std::string expected = std::to_string(pid) + "\n";
-    for (int i = 0; i < 4000; ++i) {
-        if (LockOwner(runtime) == expected) return true;
-        SleepMs(5);
-    }
-    return false;
+    return qbtest::WaitUntil([&] { return LockOwner(runtime) == expected; }, kChildBound);
 }
 
 // Waits until a file of the folder holds the text.
 bool WaitForFileText(const qbtest::cTempFolder& folder, const std::string& file, const std::string& text)
 {
-    for (int i = 0; i < 4000; ++i) {
-        if (folder.Exists(file) && folder.ReadFile(file).find(text) != std::string::npos) return true;
-        SleepMs(5);
-    }
-    return false;
+    return qbtest::WaitUntil(
+        [&] { return folder.Exists(file) && folder.ReadFile(file).find(text) != std::string::npos; }, kChildBound);
 }
 
 std::size_t CountOf(const std::string& text, const std::string& part)

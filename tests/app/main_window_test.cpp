@@ -355,10 +355,11 @@ TEST_F(MainWindow, ClosingSavesThePlacementOfAShownWindowOfARunningGameOnly)
         ASSERT_NE(hWnd, nullptr);
         g_hWnd.store(hWnd);
         // WM_MOVE put the client area on the screen: inside the dialog frame (3) and caption (19).
-        EXPECT_EQ(g_rcClient.left, 33);
-        EXPECT_EQ(g_rcClient.top, 62);
-        EXPECT_EQ(g_rcClient.right, 353);
-        EXPECT_EQ(g_rcClient.bottom, 302);
+        const RECT client = g_rcClient.Load();
+        EXPECT_EQ(client.left, 33);
+        EXPECT_EQ(client.top, 62);
+        EXPECT_EQ(client.right, 353);
+        EXPECT_EQ(client.bottom, 302);
         ShowWindow(hWnd, c.show);
         g_SystemIni.WindowMode = c.windowMode;
         g_bGameReady.store(c.ready);
@@ -483,7 +484,7 @@ TEST_F(MainWindow, CloseWhileTheStagesModalLoopRunsEndsOnlyThatLoop)
 {
     SetEcLogFile(1, "EC_Game.txt");
     cPlayScene scene;
-    g_lpPlayScene = &scene;
+    g_lpPlayScene.store(&scene);
     ASSERT_TRUE(thPause.Start(PauseBody, nullptr));
     ASSERT_TRUE(thPause.PostStartUntilReceived(false));
 
@@ -497,7 +498,7 @@ TEST_F(MainWindow, CloseWhileTheStagesModalLoopRunsEndsOnlyThatLoop)
     const std::string log = m_Folder.ReadFile("EC_Game.txt");
     EXPECT_EQ(log, "WM_CLOSE thPause.m_hThread\n");
     SetEcLogFile(0, "EC_Game.txt");
-    g_lpPlayScene = nullptr;
+    g_lpPlayScene.store(nullptr);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -35,6 +36,7 @@
 #include "tests/support/byte_builder.h"
 #include "tests/support/demo_game.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/wait.h"
 #include "tools/demo-game/demo_game.h"
 
 namespace {
@@ -281,28 +283,83 @@ TEST_F(StartUp, AFullScreenStartIgnoresTheSavedPlacement)
     EXPECT_FALSE(IsZoomed(m_hWnd));
 }
 
-TEST_F(StartUp, PaintCopiesTheDirectDrawBackBufferToTheScreenOnceTheGameIsReady)
+// A repaint shows the last finished frame, never the back buffer that the game thread may be
+// drawing the next frame into.
+TEST_F(StartUp, PaintShowsTheLastFinishedDirectDrawFrameOnceTheGameIsReady)
 {
     WriteSystemIni("Direct3D=0\nWindowMode=1\nExit\n");
     ASSERT_TRUE(InitGame("", SW_SHOWNORMAL));
     ASSERT_NE(lpDDCon, nullptr);
     ASSERT_EQ(g_nBpp, 32);
+    plat::ResetPresenter();
+    SendMessageA(m_hWnd, WM_PAINT, 0, 0);
+    EXPECT_TRUE(plat::LastFrame().argb.empty()) << "nothing is shown before start-up has finished";
+
+    g_bGameReady.store(1);
     DDFillSurface(&g_BackBuffer, 0x336699);
-    for (BYTE ready : {0, 1}) {
-        g_bGameReady.store(ready);
-        plat::ResetPresenter();
-        SendMessageA(m_hWnd, WM_PAINT, 0, 0);
-        const plat::cFrame frame = plat::LastFrame();
-        if (!ready) {
-            EXPECT_TRUE(frame.argb.empty()) << "nothing is shown before start-up has finished";
-            continue;
-        }
-        ASSERT_EQ(frame.nWidth, 640);
-        ASSERT_EQ(frame.nHeight, 480);
-        EXPECT_EQ(frame.argb[0], 0xFF336699u);
-        EXPECT_EQ(frame.argb[640 * 480 - 1], 0xFF336699u);
-    }
+    std::thread game([] { g_GameManager.Present(); });
+    game.join();
+    DDFillSurface(&g_BackBuffer, 0x998877);  // the next frame, half drawn
+    SendMessageA(m_hWnd, WM_PAINT, 0, 0);
+    const plat::cFrame frame = plat::LastFrame();
+    ASSERT_EQ(frame.nWidth, 640);
+    ASSERT_EQ(frame.nHeight, 480);
+    EXPECT_EQ(frame.argb[0], 0xFF336699u);
+    EXPECT_EQ(frame.argb[640 * 480 - 1], 0xFF336699u);
     g_bGameReady.store(0);
+}
+
+// The window thread moves the window (each move updates the client rectangle that DirectDraw
+// copies to) while the game thread presents frames: every frame is shown whole, and once the
+// window rests a frame lands exactly in its client area.
+TEST_F(StartUp, MovingTheWindowWhileDirectDrawPlaysShowsEveryFrameWhole)
+{
+    WriteSystemIni("Direct3D=0\nWindowMode=1\nExit\n");
+    ASSERT_TRUE(InitGame("", SW_SHOWNORMAL));
+    ASSERT_NE(lpDDCon, nullptr);
+    RECT outer{};
+    ASSERT_TRUE(GetWindowRect(m_hWnd, &outer));
+    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+
+    constexpr int kFrames = 20;
+    std::atomic<int> moves{0}, presented{0}, wrongSize{0};
+    std::thread game([&] {
+        qbtest::WaitUntil([&] { return moves.load() > 0; });
+        for (int i = 0; i < kFrames; ++i) {
+            DDFillSurface(&g_BackBuffer, 0x010203u * static_cast<DWORD>(i + 1));
+            g_GameManager.Present();
+            const plat::cFrame frame = plat::LastFrame();
+            if (frame.nWidth != 640 || frame.nHeight != 480) wrongSize.fetch_add(1);
+            presented.fetch_add(1);
+        }
+    });
+    const bool allPresented = qbtest::WaitUntil([&] { return presented.load() == kFrames; }, [&] {
+        const int n = moves.fetch_add(1) + 1;
+        MoveWindow(m_hWnd, 100 + n % 37, 80 + n % 23, width, height, TRUE);
+        MSG m;
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    }, std::chrono::milliseconds(60000));
+    game.join();
+    ASSERT_TRUE(allPresented);
+    EXPECT_EQ(wrongSize.load(), 0);
+
+    MoveWindow(m_hWnd, 150, 90, width, height, TRUE);
+    POINT topLeft{0, 0}, bottomRight{640, 480};
+    ClientToScreen(m_hWnd, &topLeft);
+    ClientToScreen(m_hWnd, &bottomRight);
+    const RECT client = g_rcClient.Load();
+    EXPECT_EQ(client.left, topLeft.x);
+    EXPECT_EQ(client.top, topLeft.y);
+    EXPECT_EQ(client.right, bottomRight.x);
+    EXPECT_EQ(client.bottom, bottomRight.y);
+    DDFillSurface(&g_BackBuffer, 0x445566);
+    std::thread last([] { g_GameManager.Present(); });
+    last.join();
+    const plat::cFrame frame = plat::LastFrame();
+    ASSERT_EQ(frame.argb.size(), 640u * 480u);
+    int wrong = 0;
+    for (std::uint32_t pixel : frame.argb) wrong += pixel != 0xFF445566u;
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST_F(StartUp, ALostDeviceIsResetOnTheWindowThreadAndTheNextFrameIsShown)

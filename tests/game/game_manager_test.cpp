@@ -115,15 +115,15 @@ TEST_F(GameManager, ChangeSceneKeepsOnlyTheRequestedSceneUnlessScenesAreKept)
 TEST_F(GameManager, ThePlaySceneGlobalLivesAsLongAsTheScene)
 {
     m_Manager.ChangeScene(SCENE_PLAY);
-    ASSERT_NE(g_lpPlayScene, nullptr);
-    EXPECT_EQ(g_lpPlayScene, m_Manager.Scene(SCENE_PLAY));
+    ASSERT_NE(g_lpPlayScene.load(), nullptr);
+    EXPECT_EQ(g_lpPlayScene.load(), m_Manager.Scene(SCENE_PLAY));
     m_Manager.ChangeScene(SCENE_TITLE);
-    EXPECT_EQ(g_lpPlayScene, nullptr);
+    EXPECT_EQ(g_lpPlayScene.load(), nullptr);
 
     m_Manager.ChangeScene(SCENE_PLAY);
-    ASSERT_NE(g_lpPlayScene, nullptr);
+    ASSERT_NE(g_lpPlayScene.load(), nullptr);
     m_Manager.DeleteScenes();
-    EXPECT_EQ(g_lpPlayScene, nullptr);
+    EXPECT_EQ(g_lpPlayScene.load(), nullptr);
 }
 
 TEST_F(GameManager, DeleteScenesGoesInFieldOrder)
@@ -142,7 +142,7 @@ TEST_F(GameManager, ASceneThatCannotBeAllocatedRunsNoFrame)
     m_Manager.ChangeScene(SCENE_TITLE);
     EXPECT_EQ(Existing(), "");
     m_Manager.ChangeScene(SCENE_PLAY);
-    EXPECT_EQ(g_lpPlayScene, nullptr);
+    EXPECT_EQ(g_lpPlayScene.load(), nullptr);
 }
 
 TEST_F(GameManager, AFrameSwitchesToTheCurrentSceneAndRunsIt)

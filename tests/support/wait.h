@@ -1,0 +1,31 @@
+#pragma once
+// Waiting in a test for what another thread brings about: the condition is checked again and
+// again up to a bound, so that a fault fails the test instead of hanging it.
+#include <chrono>
+#include <thread>
+
+namespace qbtest {
+
+constexpr std::chrono::milliseconds kWaitBound{5000};
+
+// Checks the condition until it holds or the bound has passed, running `between` after each
+// check that failed (a message pump, a key press); returns whether the condition held.
+template <class Condition, class Between>
+bool WaitUntil(Condition condition, Between between, std::chrono::milliseconds bound = kWaitBound)
+{
+    const auto deadline = std::chrono::steady_clock::now() + bound;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) return condition();
+        between();
+    }
+    return true;
+}
+
+// The same, resting a millisecond between checks.
+template <class Condition>
+bool WaitUntil(Condition condition, std::chrono::milliseconds bound = kWaitBound)
+{
+    return WaitUntil(condition, [] { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }, bound);
+}
+
+}  // namespace qbtest
