@@ -1,5 +1,6 @@
 #include "app/harness.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -22,15 +23,31 @@ bool g_bHasScript = false;
 int g_nFrame = 0;
 std::vector<int> g_HeldKeys;
 
+bool Holds(const std::vector<int>& keys, int key) { return std::find(keys.begin(), keys.end(), key) != keys.end(); }
+
+// Scripted keys arrive as a keyboard's do: the key table first, then the key messages for the
+// window thread, so the main window and the dialogs see them as they would see real keys.
+void PressScriptedKeys(const std::vector<int>& held)
+{
+    std::vector<int> released, pressed;
+    for (int key : g_HeldKeys)
+        if (!Holds(held, key)) released.push_back(key);
+    for (int key : held)
+        if (!Holds(g_HeldKeys, key)) pressed.push_back(key);
+    g_HeldKeys = held;
+    for (int key : released) plat::SetKeyState(key, false);
+    for (int key : pressed) plat::SetKeyState(key, true);
+    const HWND hWnd = g_hWnd.load();
+    if (!hWnd) return;
+    for (int key : released) PostMessageA(hWnd, WM_KEYUP, static_cast<WPARAM>(key), plat::KeyMessageLParam(key, false, true));
+    for (int key : pressed) PostMessageA(hWnd, WM_KEYDOWN, static_cast<WPARAM>(key), plat::KeyMessageLParam(key, true, false));
+}
+
 void OnFrameStart()
 {
     ++g_nFrame;
     if (g_Script.VirtualClock()) g_Clock.StartFrame(g_GameManager.m_nFps);
-    if (const std::vector<int>* keys = g_Script.KeysFrom(g_nFrame)) {
-        for (int key : g_HeldKeys) plat::SetKeyState(key, false);
-        g_HeldKeys = *keys;
-        for (int key : g_HeldKeys) plat::SetKeyState(key, true);
-    }
+    if (const std::vector<int>* keys = g_Script.KeysFrom(g_nFrame)) PressScriptedKeys(*keys);
 }
 
 void OnFrameEnd()

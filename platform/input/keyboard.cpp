@@ -153,6 +153,45 @@ void SetKeyState(int virtualKey, bool down)
     Keys().SetHeld(virtualKey, down);
 }
 
+namespace {
+
+struct cKeyScan { int virtualKey; int scan; bool extended; };
+
+// The keyboard's scan codes (set 1) of the keys a key message can name.
+constexpr cKeyScan kKeyScans[] = {
+    {VK_ESCAPE, 0x01, false}, {VK_BACK, 0x0E, false}, {VK_TAB, 0x0F, false}, {VK_RETURN, 0x1C, false},
+    {VK_CONTROL, 0x1D, false}, {VK_SHIFT, 0x2A, false}, {VK_MENU, 0x38, false}, {VK_SPACE, 0x39, false},
+    {VK_UP, 0x48, true}, {VK_LEFT, 0x4B, true}, {VK_RIGHT, 0x4D, true}, {VK_DOWN, 0x50, true},
+    {VK_DELETE, 0x53, true},
+    {'1', 0x02, false}, {'2', 0x03, false}, {'3', 0x04, false}, {'4', 0x05, false}, {'5', 0x06, false},
+    {'6', 0x07, false}, {'7', 0x08, false}, {'8', 0x09, false}, {'9', 0x0A, false}, {'0', 0x0B, false},
+    {'Q', 0x10, false}, {'W', 0x11, false}, {'E', 0x12, false}, {'R', 0x13, false}, {'T', 0x14, false},
+    {'Y', 0x15, false}, {'U', 0x16, false}, {'I', 0x17, false}, {'O', 0x18, false}, {'P', 0x19, false},
+    {'A', 0x1E, false}, {'S', 0x1F, false}, {'D', 0x20, false}, {'F', 0x21, false}, {'G', 0x22, false},
+    {'H', 0x23, false}, {'J', 0x24, false}, {'K', 0x25, false}, {'L', 0x26, false}, {'Z', 0x2C, false},
+    {'X', 0x2D, false}, {'C', 0x2E, false}, {'V', 0x2F, false}, {'B', 0x30, false}, {'N', 0x31, false},
+    {'M', 0x32, false},
+    {VK_F1, 0x3B, false}, {VK_F1 + 1, 0x3C, false}, {VK_F1 + 2, 0x3D, false}, {VK_F1 + 3, 0x3E, false},
+    {VK_F1 + 4, 0x3F, false}, {VK_F1 + 5, 0x40, false}, {VK_F1 + 6, 0x41, false}, {VK_F1 + 7, 0x42, false},
+    {VK_F1 + 8, 0x43, false}, {VK_F1 + 9, 0x44, false}, {VK_F1 + 10, 0x57, false}, {VK_F1 + 11, 0x58, false},
+};
+
+}  // namespace
+
+LPARAM KeyMessageLParam(int virtualKey, bool down, bool wasDown)
+{
+    DWORD bits = 1;
+    for (const cKeyScan& k : kKeyScans) {
+        if (k.virtualKey != virtualKey) continue;
+        bits |= static_cast<DWORD>(k.scan) << 16;
+        if (k.extended) bits |= 1u << 24;
+        break;
+    }
+    if (wasDown) bits |= 1u << 30;
+    if (!down) bits |= 1u << 31;
+    return static_cast<LPARAM>(bits);
+}
+
 int VirtualKeyFromScancode(int sdlScancode)
 {
     for (const auto& k : kScanToKey) {

@@ -36,5 +36,9 @@ void ClearKeyStates();
 void SetKeyState(int virtualKey, bool down);
 // The virtual key for an SDL scancode, 0 when there is none.
 int VirtualKeyFromScancode(int sdlScancode);
+// The lParam of WM_KEYDOWN / WM_KEYUP as a keyboard gives it: repeat count 1, the scan code
+// (bits 16-23), the extended-key flag (bit 24), the previous state (bit 30) and the
+// transition (bit 31, set for a release).
+LPARAM KeyMessageLParam(int virtualKey, bool down, bool wasDown);
 
 }  // namespace plat

@@ -2,7 +2,11 @@
 
 #include <SDL2/SDL.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <cstring>
 
 #include "platform/input/joystick.h"
@@ -32,9 +36,33 @@ void Post(UINT msg, WPARAM wParam, LPARAM lParam)
     if (hWnd) PostMessageA(hWnd, msg, wParam, lParam);
 }
 
-// Posts and sends to the window thread wake its wait through an SDL event of our own.
+// Without a display SDL can only wait for events by polling every millisecond: the window
+// thread then sleeps on a condition of its own, woken by posts and sends, and looks at SDL
+// (for the SDL_QUIT that SIGINT and SIGTERM become) at this interval.
+constexpr int kHeadlessEventLookMs = 100;
+
+std::mutex g_WakeLock;
+std::condition_variable g_WakeChanged;
+bool g_bWakePending = false;
+
+void WaitHeadless(DWORD waitMs)
+{
+    const int bound = waitMs == INFINITE ? kHeadlessEventLookMs : std::min<int>(static_cast<int>(waitMs), kHeadlessEventLookMs);
+    std::unique_lock lock(g_WakeLock);
+    g_WakeChanged.wait_for(lock, std::chrono::milliseconds(bound), [] { return g_bWakePending; });
+    g_bWakePending = false;
+}
+
+// Posts and sends to the window thread wake its wait: headless its own condition, else an SDL
+// event of our own.
 void WakeWindowThread()
 {
+    {
+        std::lock_guard lock(g_WakeLock);
+        g_bWakePending = true;
+    }
+    g_WakeChanged.notify_all();
+    if (g_bHeadless.load()) return;
     const Uint32 type = g_WakeEvent.load();
     if (type == static_cast<Uint32>(-1)) return;
     SDL_Event event;
@@ -149,8 +177,14 @@ void DrainSdlEvents(DWORD waitMs)
     bool mouseMoved = false;
     SDL_Event event;
     bool have = SDL_PollEvent(&event) != 0;
-    if (!have && waitMs > 0)
-        have = SDL_WaitEventTimeout(&event, waitMs == INFINITE ? -1 : static_cast<int>(waitMs)) != 0;
+    if (!have && waitMs > 0) {
+        if (g_bHeadless.load()) {
+            WaitHeadless(waitMs);
+            have = SDL_PollEvent(&event) != 0;
+        } else {
+            have = SDL_WaitEventTimeout(&event, waitMs == INFINITE ? -1 : static_cast<int>(waitMs)) != 0;
+        }
+    }
     for (; have; have = SDL_PollEvent(&event) != 0) {
         switch (event.type) {
         case SDL_QUIT:
@@ -162,7 +196,9 @@ void DrainSdlEvents(DWORD waitMs)
             const bool down = event.type == SDL_KEYDOWN;
             OnSdlKey(event.key.keysym.scancode, down);
             const int vk = VirtualKeyFromScancode(event.key.keysym.scancode);
-            if (vk) Post(down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(vk), down ? 1 : static_cast<LPARAM>(0xC0000001));
+            if (vk)
+                Post(down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(vk),
+                     KeyMessageLParam(vk, down, !down || event.key.repeat != 0));
             break;
         }
         case SDL_MOUSEMOTION:

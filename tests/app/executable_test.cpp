@@ -159,6 +159,18 @@ TEST_F(Executable, AScriptedRunClosesAfter120FramesAndEndsInOrder)
     EXPECT_EQ(LockOwner(m_Runtime), "");
 }
 
+TEST_F(Executable, AScriptedEscapeReachesTheMainWindowAndEndsTheGameThroughTheCloseSequence)
+{
+    WriteScript("escape.txt", "clock virtual\neclog on\nkeys 5 ESCAPE\n");
+    cGameProcess game(m_Runtime, Folder("game"), {Script("escape.txt")});
+    EXPECT_TRUE(ExitedWith(game.Wait(), 0));
+    const std::string log = m_Work.ReadFile("game/EC_Game.txt");
+    const std::size_t close = log.find("WM_CLOSE 成功！\n");
+    ASSERT_NE(close, std::string::npos) << log;
+    EXPECT_NE(log.find("WM_DESTROY\n", close), std::string::npos) << log;
+    EXPECT_EQ(LockOwner(m_Runtime), "");
+}
+
 TEST_F(Executable, TheErrorCheckLogStaysOffUnlessSwitchedOn)
 {
     WriteScript("close.txt", "clock virtual\nclose 3\n");

@@ -170,3 +170,20 @@ TEST_F(KeyboardTest, KeyEventsDrainedByTheWindowThreadReachOtherThreads)
     EXPECT_TRUE(sawUp);
     EXPECT_TRUE(sawJoystick);
 }
+
+TEST(KeyMessages, TheLParamCarriesRepeatScanCodeExtendedFlagPreviousStateAndTransition)
+{
+    struct Case { int key; bool down; bool wasDown; DWORD lParam; } cases[] = {
+        {VK_ESCAPE, true, false, 0x00010001u},
+        {VK_ESCAPE, false, true, 0xC0010001u},
+        {'Z', true, false, 0x002C0001u},
+        {'Z', true, true, 0x402C0001u},      // held: the keyboard's repeat
+        {VK_RETURN, true, false, 0x001C0001u},
+        {VK_LEFT, true, false, 0x014B0001u}, // an arrow is an extended key
+        {VK_DOWN, false, true, 0xC1500001u},
+        {VK_F1 + 11, true, false, 0x00580001u},
+        {0xE8, true, false, 0x00000001u},    // a key without a scan code
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(static_cast<DWORD>(plat::KeyMessageLParam(c.key, c.down, c.wasDown)), c.lParam) << c.key << " " << c.down;
+}
