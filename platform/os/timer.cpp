@@ -21,6 +21,7 @@ public:
         clock_gettime(CLOCK_MONOTONIC, &now);
         return static_cast<std::uint64_t>(now.tv_sec) * 1000000 + static_cast<std::uint64_t>(now.tv_nsec) / 1000;
     }
+    bool IsVirtual() const override { return false; }
     void SleepMilliseconds(DWORD ms) override
     {
         if (ms == 0) {
@@ -54,6 +55,8 @@ void SetClock(cClock* clock)
 {
     g_lpClock.store(clock, std::memory_order_release);
 }
+
+bool ClockIsVirtual() { return CurrentClock().IsVirtual(); }
 
 std::uint64_t cManualClock::NowMicroseconds()
 {

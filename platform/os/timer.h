@@ -21,11 +21,15 @@ public:
     virtual ~cClock() = default;
     virtual std::uint64_t NowMicroseconds() = 0;
     virtual void SleepMilliseconds(DWORD ms) = 0;
+    // A clock that does not follow wall time: nothing may then wait on the display either.
+    virtual bool IsVirtual() const { return true; }
 };
 
 cClock& SystemClock();
 // Replaces the clock for the whole process; null puts the system clock back.
 void SetClock(cClock* clock);
+// False while the system clock runs the process.
+bool ClockIsVirtual();
 
 // A clock that only moves when told to, for tests and the harness.
 class cManualClock : public cClock {

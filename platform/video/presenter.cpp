@@ -7,6 +7,7 @@
 #include <mutex>
 #include <thread>
 #include "platform/os/messages.h"
+#include "platform/os/timer.h"
 #include "platform/video/png_writer.h"
 #include "platform/ui/sdl_window.h"
 
@@ -180,9 +181,11 @@ void PresentFrame(const BYTE* pixels, int width, int height, int pitch, D3DFORMA
     {
         std::lock_guard lock(g_FrameLock);
         g_LastFrame = frame;
-        vsync = g_bVSync;
+        // Under a virtual clock nothing waits on wall time, the display's vertical blank included.
+        vsync = g_bVSync && !ClockIsVirtual();
     }
-    if (!MainSdlWindow()) return;  // headless: the kept frame is all there is
+    // Headless: the kept frame is all there is (the dummy driver's window shows nothing).
+    if (!MainSdlWindow() || IsHeadless()) return;
     if (IsWindowThread()) {
         UploadAndPresent(*frame, vsync);
         return;
