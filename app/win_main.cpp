@@ -67,10 +67,10 @@ int RunMessageLoop()
             if (msg.message == WM_QUIT) break;
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
-            Sleep(1);
         } else {
-            if (!g_bActive.load()) WaitMessage();
-            Sleep(1);
+            // Nothing to do: sleep until an SDL event, a posted message or a sent call (a frame
+            // to show) wakes the thread, instead of polling.
+            WaitMessage();
         }
     }
     return static_cast<int>(msg.wParam);

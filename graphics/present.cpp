@@ -1,5 +1,7 @@
 #include "graphics/present.h"
 
+#include <algorithm>
+
 #include "graphics/debug_text.h"
 #include "graphics/device.h"
 #include "graphics/dialog_mode.h"
@@ -27,7 +29,9 @@ int DDPresent(int nFps, int a, DDSURFACEDATA* b)
 {
     if (!lpDTCon || !g_lpDevice) return 1;
     if (lpDTCon->bVirBackBuffer) DDCopyVirBackBuffer(&g_BackBuffer, &g_VirBackBuffer);
-    while (!PaceFrame(nFps > 0 ? static_cast<unsigned>(nFps) : 0u, a != 0, b)) Sleep(1);
+    // Sleeps until the frame is due rather than polling.
+    const unsigned fps = nFps > 0 ? static_cast<unsigned>(nFps) : 0u;
+    while (!PaceFrame(fps, a != 0, b)) Sleep(std::max<DWORD>(1, PaceFrameDueIn(fps)));
     DDEndScene();
     const HRESULT hr = g_lpDevice->Present(nullptr, nullptr, nullptr, nullptr);
     if (hr == D3DERR_DEVICELOST) {

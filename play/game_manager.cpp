@@ -1,5 +1,6 @@
 #include "play/game_manager.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <iterator>
@@ -40,10 +41,11 @@ constexpr int kDeleteScenesOrder[kSceneTypes] = {SCENE_TITLE, SCENE_WORLDMAP, SC
 
 bool IsSceneType(int type) { return type >= 0 && type < kSceneTypes; }
 
-// Waits for the frame gate at the given rate, in 1 ms sleeps.
+// Waits for the frame gate at the given rate, sleeping until it is due rather than polling.
 void WaitForFrameGate(int fps)
 {
-    while (!FrameRateGate(static_cast<unsigned>(fps > 0 ? fps : 0))) Sleep(1);
+    const unsigned rate = static_cast<unsigned>(fps > 0 ? fps : 0);
+    while (!FrameRateGate(rate)) Sleep(std::max<DWORD>(1, FrameRateGateDueIn(rate)));
 }
 
 IDirectDrawSurface7* DirectDrawSurfaceOf(const DDSURFACEDATA& sd) { return sd.lpDDraw ? sd.lpDDraw->lpDDS : nullptr; }

@@ -1,6 +1,7 @@
 #include "shell/timing.h"
 
 #include <atomic>
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -114,6 +115,24 @@ bool FrameRateGate(unsigned int rate)
     // The next frame counts from the moment the gate opened, not from the previous due time.
     t.dwGateDue = now + 1000 / rate;
     return true;
+}
+
+DWORD FrameRateGateDueIn(unsigned int rate)
+{
+    const cTimingState& t = g_Timing;
+    if (rate == 0 || !t.bGateStarted) return 0;
+    const std::int32_t left = -Elapsed(timeGetTime(), t.dwGateDue);
+    return left > 0 ? static_cast<DWORD>(left) : 0;
+}
+
+DWORD PaceFrameDueIn(unsigned int fps)
+{
+    const cTimingState& t = g_Timing;
+    if (fps == 0 || !t.bPaceStarted) return 0;
+    const double due = t.uPaceFrame * (1000.0 / fps);
+    const double left = due - Elapsed(timeGetTime(), t.dwPaceSecondStart);
+    if (left <= 0) return 0;
+    return static_cast<DWORD>(std::ceil(left));
 }
 
 bool PaceFrame(unsigned int fps, bool overlay, DDSURFACEDATA* glyphs)

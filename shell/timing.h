@@ -21,11 +21,16 @@ int CountEvery(int mode, unsigned int n);
 
 // DirectDraw frame wait: true when the next frame may start (at most one frame per 1000/rate ms).
 bool FrameRateGate(unsigned int rate);
+// Milliseconds until FrameRateGate(rate) opens (at least 1 while it is closed; 0 when open),
+// so that a waiting loop sleeps once instead of polling.
+DWORD FrameRateGateDueIn(unsigned int rate);
 
 // Direct3D pacing inside the present: true when the next frame is due; frames fall on
 // multiples of 1000/fps ms within each second. With overlay and a glyph sheet, the pacing
 // figures are drawn on the back buffer.
 bool PaceFrame(unsigned int fps, bool overlay, DDSURFACEDATA* glyphs);
+// Milliseconds until PaceFrame(fps, ...) is due (at least 1 while it is not; 0 when due).
+DWORD PaceFrameDueIn(unsigned int fps);
 
 // The graphics layer's side of PaceFrame, registered once it is up: whether it runs
 // Direct3D, and drawing the overlay text on the back buffer with the glyph sheet.
