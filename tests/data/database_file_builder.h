@@ -37,10 +37,14 @@ class cDatabaseFileBuilder {
 public:
     cDatabaseFileBuilder(std::uint32_t version, std::uint32_t count) : m_nVersion(version)
     {
-        m_Bytes.U32(version).U32(count);
+        m_Bytes.U32(version);
+        m_CountOffsets.push_back(m_Bytes.Size());
+        m_Bytes.U32(count);
     }
 
     const std::string& Str() const { return m_Bytes.Str(); }
+    // Where every count and string length of the image stands.
+    const std::vector<std::size_t>& CountOffsets() const { return m_CountOffsets; }
     std::size_t Size() const { return m_Bytes.Size(); }
 
     cDatabaseFileBuilder& AnimeSet(const AnimeSetValues& v)
@@ -126,10 +130,15 @@ public:
     }
 
 private:
-    void Count(std::size_t n) { m_Bytes.I32(static_cast<std::int32_t>(n)); }
+    void Count(std::size_t n)
+    {
+        m_CountOffsets.push_back(m_Bytes.Size());
+        m_Bytes.I32(static_cast<std::int32_t>(n));
+    }
     void Body(int blockCount, const cByteBuilder& blocks, std::initializer_list<std::string> strings)
     {
-        m_Bytes.I32(blockCount).Bytes(blocks.Str());
+        Count(static_cast<std::size_t>(blockCount));
+        m_Bytes.Bytes(blocks.Str());
         Count(strings.size());
         for (const std::string& text : strings) {
             Count(text.size() + 1);
@@ -139,6 +148,7 @@ private:
 
     std::uint32_t m_nVersion;
     cByteBuilder m_Bytes;
+    std::vector<std::size_t> m_CountOffsets;
 };
 
 }  // namespace qbtest

@@ -11,7 +11,7 @@ namespace qbtest {
 // A file of `file` (a DATABASEFILE) with `entries` entries; every stored value differs from
 // every other (counting from `seed`), strings included. Kinds are 1 to 16 so that the effect
 // fix-ups leave them alone unless a test asks for a kind.
-inline std::string DistinctDatabaseFile(int file, int entries, std::uint32_t version = 692, int seed = 1000)
+inline cDatabaseFileBuilder DistinctDatabaseBuilder(int file, int entries, std::uint32_t version = 692, int seed = 1000)
 {
     int next = seed;
     auto text = [&next](const char* stem) { return std::string(stem) + std::to_string(next++); };
@@ -65,7 +65,12 @@ inline std::string DistinctDatabaseFile(int file, int entries, std::uint32_t ver
             break;
         }
     }
-    return b.Str();
+    return b;
+}
+
+inline std::string DistinctDatabaseFile(int file, int entries, std::uint32_t version = 692, int seed = 1000)
+{
+    return DistinctDatabaseBuilder(file, entries, version, seed).Str();
 }
 
 }  // namespace qbtest
