@@ -82,7 +82,8 @@ bool cDatabase::ReadList(int file, cDataReader& reader)
             return false;
         }
         if (list.size() > count) list.resize(count);
-        // The list grows only as entries are read.
+        // The count is bounded by the file's size, so this is too.
+        list.reserve(count);
         for (std::uint32_t i = 0; i < count && !reader.Failed(); ++i) {
             if (i == list.size()) list.emplace_back();
             list[i].Read(reader);
