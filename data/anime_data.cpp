@@ -1,7 +1,5 @@
 #include "data/anime_data.h"
 
-#include "data/record_tails.h"
-
 namespace {
 
 // The names of the four slots: standing, walking, flying, flying and moving.
@@ -31,6 +29,7 @@ void cAnimeData::RegisterFields(DWORD version)
         AddField2(&m_shExtraB, 1, "shExtraB");
     }
     AddString(&m_strName, "strName");
+    AddRecordList(&m_Frames, "Frames");
 }
 
 void cAnimeData::SetDefaults()
@@ -38,18 +37,6 @@ void cAnimeData::SetDefaults()
     Clear();
     m_Frames.resize(1);
     m_byExtra = 1;
-}
-
-void cAnimeData::Read(cDataReader& reader)
-{
-    cDataRecord::Read(reader);
-    ReadRecordList(reader, m_Frames);
-}
-
-void cAnimeData::Write(cDataWriter& writer)
-{
-    cDataRecord::Write(writer);
-    WriteRecordList(writer, m_Frames);
 }
 
 cAnimeSetData::cAnimeSetData()
@@ -64,6 +51,7 @@ void cAnimeSetData::RegisterFields(DWORD version)
     AddField4(&m_nRowOffsetB, 1, "nRowOffsetB");
     if (version >= 119) AddField4(&m_nRowOffsetC, 1, "nRowOffsetC");
     AddString(&m_strName, "strName");
+    AddRecordList(&m_Slots, "Slots");
 }
 
 void cAnimeSetData::SetDefaults()
@@ -79,7 +67,6 @@ void cAnimeSetData::SetDefaults()
 void cAnimeSetData::Read(cDataReader& reader)
 {
     cDataRecord::Read(reader);
-    ReadRecordList(reader, m_Slots);
     const DWORD version = reader.Version();
     if (version < 119) m_Slots.resize(kSlots);
     if (version < 128) {
@@ -87,10 +74,4 @@ void cAnimeSetData::Read(cDataReader& reader)
         m_Slots[2].m_strName = kSlotNames[2];
         m_Slots[3].m_strName = kSlotNames[3];
     }
-}
-
-void cAnimeSetData::Write(cDataWriter& writer)
-{
-    cDataRecord::Write(writer);
-    WriteRecordList(writer, m_Slots);
 }

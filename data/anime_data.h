@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <string>
 
-#include "data/database_record.h"
+#include "data/data_record.h"
 #include "shell/safe_container.h"
 
 // One frame of an animation: the picture cell shown, for a time in tenths of a second.
-class cAnimeFrameData : public cDatabaseRecord<cAnimeFrameData> {
+class cAnimeFrameData : public cDataRecordOf<cAnimeFrameData> {
 public:
     void RegisterFields(DWORD version) override;
 
@@ -17,13 +17,11 @@ public:
     int m_bLock = 0;      // from this frame on, the animation refuses unforced changes
 };
 
-class cAnimeData : public cDatabaseRecord<cAnimeData> {
+class cAnimeData : public cDataRecordOf<cAnimeData> {
 public:
     // Name "", one frame {0, 1, 0}, m_byExtra 1.
     cAnimeData();
     void RegisterFields(DWORD version) override;
-    void Read(cDataReader& reader) override;
-    void Write(cDataWriter& writer) override;
 
     // Fields and strings cleared, exactly one frame (the first kept), m_byExtra 1.
     void SetDefaults();
@@ -36,13 +34,12 @@ public:
     std::int16_t m_shExtraB = 0;
 };
 
-class cAnimeSetData : public cDatabaseRecord<cAnimeSetData> {
+class cAnimeSetData : public cDataRecordOf<cAnimeSetData> {
 public:
     // The defaults of SetDefaults.
     cAnimeSetData();
     void RegisterFields(DWORD version) override;
     void Read(cDataReader& reader) override;
-    void Write(cDataWriter& writer) override;
 
     // Fields cleared, offsets 4, 8, 0, four default slots named for the chara states.
     void SetDefaults();

@@ -3,9 +3,9 @@
 // sheet, cut into square cells.
 #include <string>
 
-#include "data/database_record.h"
+#include "data/data_record.h"
 
-class cBmpCharaExcData : public cDatabaseRecord<cBmpCharaExcData> {
+class cBmpCharaExcData : public cDataRecordOf<cBmpCharaExcData> {
 public:
     void RegisterFields(DWORD version) override;
     void Read(cDataReader& reader) override;

@@ -1,7 +1,5 @@
 #include "data/effect_data.h"
 
-#include "data/record_tails.h"
-
 namespace {
 
 // Files of this version or older lack parameters that later kinds read; they take the
@@ -36,6 +34,7 @@ void cEffectData::RegisterFields(DWORD version)
     AddField4(&m_bScaleWithChara, 1, "bScaleWithChara");
     AddString(&m_strName, "strName");
     AddString(&m_strFile, "strFile");
+    AddRecordList(&m_Frames, "Frames");
 }
 
 void cEffectData::SetDefaults()
@@ -49,14 +48,7 @@ void cEffectData::SetDefaults()
 void cEffectData::Read(cDataReader& reader)
 {
     cDataRecord::Read(reader);
-    ReadRecordList(reader, m_Frames);
     if (reader.Version() < 153) m_nReserved = 0;
-}
-
-void cEffectData::Write(cDataWriter& writer)
-{
-    cDataRecord::Write(writer);
-    WriteRecordList(writer, m_Frames);
 }
 
 void cCharaEffectData::Read(cDataReader& reader)

@@ -3,10 +3,10 @@
 // chara effects ("CharaEffect.dat") and screen effects ("ScrEffect.dat").
 #include <string>
 
-#include "data/database_record.h"
+#include "data/data_record.h"
 #include "shell/safe_container.h"
 
-class cEffectFrameData : public cDatabaseRecord<cEffectFrameData> {
+class cEffectFrameData : public cDataRecordOf<cEffectFrameData> {
 public:
     void RegisterFields(DWORD version) override;
 
@@ -14,13 +14,12 @@ public:
     int m_nDuration = 1;  // tenths of a second
 };
 
-class cEffectData : public cDatabaseRecord<cEffectData> {
+class cEffectData : public cDataRecordOf<cEffectData> {
 public:
     // 32 x 32, not scaled with the chara, no frames.
     cEffectData();
     void RegisterFields(DWORD version) override;
     void Read(cDataReader& reader) override;
-    void Write(cDataWriter& writer) override;
 
     // Fields cleared, 32 x 32, switch off; the frames are left as they are.
     void SetDefaults();
@@ -37,7 +36,7 @@ public:
 // A chara effect or a screen effect: a kind and five parameters whose meaning the effect
 // playback gives per kind; the first is always the duration in tenths of a second.
 template <class T>
-class cEffectKindData : public cDatabaseRecord<T> {
+class cEffectKindData : public cDataRecordOf<T> {
 public:
     void RegisterFields(DWORD) override
     {

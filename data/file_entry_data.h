@@ -3,10 +3,10 @@
 // ("Sound.dat") and BGM ("Bgm.dat").
 #include <string>
 
-#include "data/database_record.h"
+#include "data/data_record.h"
 
 template <class T>
-class cFileEntryData : public cDatabaseRecord<T> {
+class cFileEntryData : public cDataRecordOf<T> {
 public:
     void RegisterFields(DWORD version) override
     {

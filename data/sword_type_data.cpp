@@ -1,7 +1,5 @@
 #include "data/sword_type_data.h"
 
-#include "data/record_tails.h"
-
 void cSwordFrameData::RegisterFields(DWORD version)
 {
     ClearTables();
@@ -31,6 +29,7 @@ void cSwordTypeData::RegisterFields(DWORD version)
     AddString(&m_strName, "strName");
     AddString(&m_strFile, "strFile");
     AddString(&m_strFile2, "strFile2");
+    AddRecordList(&m_Frames, "Frames");
 }
 
 void cSwordTypeData::SetDefaults()
@@ -44,12 +43,5 @@ void cSwordTypeData::SetDefaults()
 void cSwordTypeData::Read(cDataReader& reader)
 {
     cDataRecord::Read(reader);
-    ReadRecordList(reader, m_Frames);
     if (reader.Version() < 153) m_nReserved = 0;
-}
-
-void cSwordTypeData::Write(cDataWriter& writer)
-{
-    cDataRecord::Write(writer);
-    WriteRecordList(writer, m_Frames);
 }

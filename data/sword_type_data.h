@@ -2,11 +2,11 @@
 // Sword types ("SwordType.dat"): two pictures and the frames of a swing.
 #include <string>
 
-#include "data/database_record.h"
+#include "data/data_record.h"
 #include "shell/safe_container.h"
 
 // One frame of a swing, placed beside, behind, above or below the owner.
-class cSwordFrameData : public cDatabaseRecord<cSwordFrameData> {
+class cSwordFrameData : public cDataRecordOf<cSwordFrameData> {
 public:
     void RegisterFields(DWORD version) override;
 
@@ -22,13 +22,12 @@ public:
     int m_nDuration = 0;   // tenths of a second
 };
 
-class cSwordTypeData : public cDatabaseRecord<cSwordTypeData> {
+class cSwordTypeData : public cDataRecordOf<cSwordTypeData> {
 public:
     // The defaults of SetDefaults.
     cSwordTypeData();
     void RegisterFields(DWORD version) override;
     void Read(cDataReader& reader) override;
-    void Write(cDataWriter& writer) override;
 
     // Fields cleared and exactly one frame: all 0 but flip-x 1 and duration 1.
     void SetDefaults();
