@@ -26,23 +26,6 @@ void cDatabase::RegisterFields(DWORD)
     ClearTables();
 }
 
-template <class F>
-decltype(auto) cDatabase::VisitList(int file, F&& visit)
-{
-    switch (file) {
-    case DATABASE_ANIMESET: return visit(m_AnimeSets);
-    case DATABASE_ANIME: return visit(m_Animes);
-    case DATABASE_BMPCHARAEXC: return visit(m_BmpCharaExcs);
-    case DATABASE_SWORDTYPE: return visit(m_SwordTypes);
-    case DATABASE_EFFECT: return visit(m_Effects);
-    case DATABASE_CHARAEFFECT: return visit(m_CharaEffects);
-    case DATABASE_SCREFFECT: return visit(m_ScrEffects);
-    case DATABASE_PICTURE: return visit(m_Pictures);
-    case DATABASE_SOUND: return visit(m_Sounds);
-    default: return visit(m_Bgms);
-    }
-}
-
 void cDatabase::SetDefaults()
 {
     Clear();

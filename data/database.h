@@ -57,6 +57,36 @@ public:
     void WriteList(int file, cDataWriter& writer);
     std::size_t Count(int file) const;
 
+    // Calls visit(&cDatabase::m_...) with the member that holds the list of a database file
+    // (DATABASEFILE) and returns its result.
+    template <class F>
+    static decltype(auto) VisitMember(int file, F&& visit)
+    {
+        switch (file) {
+        case DATABASE_ANIMESET: return visit(&cDatabase::m_AnimeSets);
+        case DATABASE_ANIME: return visit(&cDatabase::m_Animes);
+        case DATABASE_BMPCHARAEXC: return visit(&cDatabase::m_BmpCharaExcs);
+        case DATABASE_SWORDTYPE: return visit(&cDatabase::m_SwordTypes);
+        case DATABASE_EFFECT: return visit(&cDatabase::m_Effects);
+        case DATABASE_CHARAEFFECT: return visit(&cDatabase::m_CharaEffects);
+        case DATABASE_SCREFFECT: return visit(&cDatabase::m_ScrEffects);
+        case DATABASE_PICTURE: return visit(&cDatabase::m_Pictures);
+        case DATABASE_SOUND: return visit(&cDatabase::m_Sounds);
+        default: return visit(&cDatabase::m_Bgms);
+        }
+    }
+    // Calls visit(list) with the list of a database file and returns its result.
+    template <class F>
+    decltype(auto) VisitList(int file, F&& visit)
+    {
+        return VisitMember(file, [this, &visit](auto member) -> decltype(auto) { return visit(this->*member); });
+    }
+    // The list of a database file becomes a copy of the same list of another database.
+    void CopyList(int file, const cDatabase& from)
+    {
+        VisitMember(file, [this, &from](auto member) { this->*member = from.*member; });
+    }
+
     cSafeVector<cAnimeSetData> m_AnimeSets;
     cSafeVector<cAnimeData> m_Animes;
     cSafeVector<cBmpCharaExcData> m_BmpCharaExcs;
@@ -69,11 +99,6 @@ public:
     cSafeVector<cBgmData> m_Bgms;
     cSafeVector<cCharaEffectData> m_CharaEffectsReverse;
     cSafeVector<cScrEffectData> m_ScrEffectsReverse;
-
-private:
-    // Calls visit(list) with the list of a database file.
-    template <class F>
-    decltype(auto) VisitList(int file, F&& visit);
 };
 
 extern cDatabase g_Database;

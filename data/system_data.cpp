@@ -1,6 +1,6 @@
 #include "data/system_data.h"
 
-#include "data/bgm_record_count.h"
+#include "data/database.h"
 
 cSystemData g_SystemData;
 
@@ -24,7 +24,7 @@ void cSystemData::Write(cDataWriter& writer)
 
 void cSystemData::ClampScreenBgm()
 {
-    const DWORD records = GetBgmRecordCount();
+    const DWORD records = static_cast<DWORD>(g_Database.m_Bgms.size());
     for (int& number : m_ScreenBgm) {
         if (static_cast<DWORD>(number) >= records) number = 0;
     }

@@ -3,7 +3,7 @@
 // settings of record files kept as a test found them.
 #include <string>
 
-#include "data/bgm_record_count.h"
+#include "data/database.h"
 #include "data/data_record.h"
 
 namespace qbtest {
@@ -23,22 +23,28 @@ inline std::string WriteImage(cDataRecord& record)
     return writer.Image();
 }
 
-// Sets the CR switch, the data version and the BGM record count for a test and puts back
-// what they were.
+// The number of entries of the BGM list that System data checks its screen BGM against.
+inline void SetBgmRecords(std::size_t count)
+{
+    g_Database.m_Bgms.resize(count);
+}
+
+// Sets the CR switch, the data version and the length of the BGM list for a test and puts
+// back what they were.
 class cDataSettingsScope {
 public:
-    explicit cDataSettingsScope(int stripCR = 1, DWORD bgmRecords = GetBgmRecordCount())
-        : m_nStripCR(g_bStripCR), m_nDataVersion(g_nDataVersion), m_nBgmRecords(GetBgmRecordCount())
+    explicit cDataSettingsScope(int stripCR = 1, std::size_t bgmRecords = g_Database.m_Bgms.size())
+        : m_nStripCR(g_bStripCR), m_nDataVersion(g_nDataVersion), m_nBgmRecords(g_Database.m_Bgms.size())
     {
         g_bStripCR = stripCR;
         g_nDataVersion = kDataVersion;
-        SetBgmRecordCount(bgmRecords);
+        SetBgmRecords(bgmRecords);
     }
     ~cDataSettingsScope()
     {
         g_bStripCR = m_nStripCR;
         g_nDataVersion = m_nDataVersion;
-        SetBgmRecordCount(m_nBgmRecords);
+        SetBgmRecords(m_nBgmRecords);
     }
     cDataSettingsScope(const cDataSettingsScope&) = delete;
     cDataSettingsScope& operator=(const cDataSettingsScope&) = delete;
@@ -46,7 +52,7 @@ public:
 private:
     int m_nStripCR;
     DWORD m_nDataVersion;
-    DWORD m_nBgmRecords;
+    std::size_t m_nBgmRecords;
 };
 
 }  // namespace qbtest

@@ -61,7 +61,7 @@ TEST(SystemData, ScreenBgmNumbersOutsideTheBgmDatabaseBecomeNone)
     EXPECT_EQ(data.m_ScreenBgm, (cSafeVector<int>{4, 0, 0, 0}));
 
     // Writing clamps too, against the count of the moment.
-    SetBgmRecordCount(4);
+    qbtest::SetBgmRecords(4);
     WriteImage(data);
     EXPECT_EQ(data.m_ScreenBgm, (cSafeVector<int>{0, 0, 0, 0}));
 }

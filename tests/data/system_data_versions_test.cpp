@@ -242,7 +242,7 @@ TEST(SystemDataVersions, ListsAFileLacksKeepTheirDefaultsOrTakeTheirFixUps)
 {
     qbtest::cDataSettingsScope settings;
     const SystemFileValues stored = qbtest::DistinctSystemValues();
-    SetBgmRecordCount(100);
+    qbtest::SetBgmRecords(100);
     auto flagsOf = [](const cSystemData& d, int mode) { return d.m_ModeResults[mode].m_ValueFlags; };
 
     // Mode results are stored from 186; before 181 the fifth and fourth value flags go off.

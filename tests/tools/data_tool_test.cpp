@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/data/database_fixtures.h"
 #include "tests/data/system_file_builder.h"
 #include "tests/support/byte_builder.h"
 #include "tests/support/temp_folder.h"
@@ -57,9 +58,13 @@ protected:
     }
     std::string Path(const std::string& relative) const { return (m_Folder.Path() / relative).string(); }
 
-    // A game folder whose BGM database holds count entries.
+    // A game folder whose BGM database holds count entries and the other nine none.
     std::string MakeGame(const std::string& name, std::uint32_t count)
     {
+        const char* const files[] = {"AnimeSet", "Anime", "Bmp_CharaExc", "SwordType", "Effect",
+                                     "CharaEffect", "ScrEffect", "Picture", "Sound"};
+        for (const char* file : files)
+            m_Folder.WriteFile(name + "/data/database/" + file + ".dat", qbtest::cByteBuilder().U32(692).U32(0).Str());
         qbtest::cByteBuilder bgm;
         bgm.U32(692).U32(count);
         for (std::uint32_t i = 0; i < count; ++i) bgm.I32(0).I32(0);
@@ -219,4 +224,97 @@ TEST_F(DataTool, UsageErrorsAndMissingGameDataAreReported)
     EXPECT_FALSE(m_Folder.Exists("missing"));
     EXPECT_FALSE(m_Folder.Exists("out.dat"));
     EXPECT_TRUE(fs::is_directory(m_Folder.Path() / "no-game"));
+}
+
+namespace {
+
+// The database kinds of the tool by DATABASEFILE.
+const char* const kDatabaseKinds[] = {"animeset", "anime", "bmpcharaexc", "swordtype", "effect",
+                                      "charaeffect", "screffect", "picture", "sound", "bgm"};
+
+}  // namespace
+
+TEST_F(DataTool, EveryDatabaseFileWithDistinctValuesRoundTripsByteIdentical)
+{
+    const std::string game = MakeGame("game", 3);
+    for (int file = 0; file < DATABASE_FILES; ++file) {
+        const std::string image = qbtest::DistinctDatabaseFile(file, 3);
+        m_Folder.WriteFile("in.dat", image);
+        for (bool withGame : {false, true}) {
+            std::vector<std::string> args = {"roundtrip", kDatabaseKinds[file], Path("in.dat"), Path("out.dat")};
+            if (withGame) args.insert(args.end(), {"--game", game});
+            const ToolRun run = Run(args);
+            ASSERT_EQ(run.status, 0) << kDatabaseKinds[file] << run.err;
+            EXPECT_EQ(m_Folder.ReadFile("out.dat"), image) << kDatabaseKinds[file];
+        }
+        // An older file is written at the current version, with what the upgrade gives.
+        m_Folder.WriteFile("old.dat", qbtest::DistinctDatabaseFile(file, 3, 150));
+        ASSERT_EQ(Run({"roundtrip", kDatabaseKinds[file], Path("old.dat"), Path("new.dat")}).status, 0);
+        const std::string current = m_Folder.ReadFile("new.dat");
+        EXPECT_EQ(current.substr(0, 4), std::string("\xB4\x02\0\0", 4)) << kDatabaseKinds[file];
+        ASSERT_EQ(Run({"roundtrip", kDatabaseKinds[file], Path("new.dat"), Path("again.dat")}).status, 0);
+        EXPECT_EQ(m_Folder.ReadFile("again.dat"), current) << kDatabaseKinds[file];
+    }
+}
+
+TEST_F(DataTool, NewWritesTheDefaultListOfEachDatabase)
+{
+    using qbtest::cDatabaseFileBuilder;
+    qbtest::AnimeSetValues set{"", 4, 8, 0, {}};
+    for (const char* name : {"立ち", "立ち移動", "飛行", "飛行移動"}) set.slots.push_back({name, 0, 1, 0, {{0, 1, 0}}});
+    qbtest::SwordFrameValues swordFrame;
+    swordFrame.v[2] = 1;  // flip x
+    swordFrame.v[9] = 1;  // duration
+    auto twice = [](std::uint32_t, auto add) {
+        cDatabaseFileBuilder b(692, 2);
+        add(b);
+        add(b);
+        return b.Str();
+    };
+    const std::string expected[] = {
+        cDatabaseFileBuilder(692, 1).AnimeSet(set).Str(),
+        cDatabaseFileBuilder(692, 2).Anime({"なし", 0, 1, 0, {{0, 1, 0}}}).Anime({"アクションA", 0, 1, 0, {{0, 1, 0}}}).Str(),
+        twice(0, [](cDatabaseFileBuilder& b) { b.BmpCharaExc({"", 0, "", 0, 0}); }),
+        cDatabaseFileBuilder(692, 1).SwordType({"", 0, "", "", {swordFrame}}).Str(),
+        twice(0, [](cDatabaseFileBuilder& b) { b.Effect({"", 0, "", 32, 32, 0, {}}); }),
+        twice(0, [](cDatabaseFileBuilder& b) { b.EffectKind({"", 0, {}}); }),
+        twice(0, [](cDatabaseFileBuilder& b) { b.EffectKind({"", 0, {}}); }),
+        twice(0, [](cDatabaseFileBuilder& b) { b.FileEntry({"", 0, ""}); }),
+        twice(0, [](cDatabaseFileBuilder& b) { b.FileEntry({"", 0, ""}); }),
+        twice(0, [](cDatabaseFileBuilder& b) { b.FileEntry({"", 0, ""}); }),
+    };
+    for (int file = 0; file < DATABASE_FILES; ++file) {
+        const ToolRun run = Run({"new", kDatabaseKinds[file], Path(u8"新/既定.dat")});
+        EXPECT_EQ(run.status, 1) << kDatabaseKinds[file];  // the folder does not exist
+        fs::create_directories(m_Folder.Path() / u8"新");
+        const ToolRun made = Run({"new", kDatabaseKinds[file], Path(u8"新/既定.dat")});
+        ASSERT_EQ(made.status, 0) << kDatabaseKinds[file] << made.err;
+        EXPECT_EQ(m_Folder.ReadFile(u8"新/既定.dat"), expected[file]) << kDatabaseKinds[file];
+        fs::remove_all(m_Folder.Path() / u8"新");
+    }
+    // Only what the runtime makes when the file is missing.
+    EXPECT_EQ(Run({"new", "system", Path("system.dat")}).status, 2);
+    EXPECT_EQ(Run({"new", "bgm"}).status, 2);
+    EXPECT_FALSE(m_Folder.Exists("system.dat"));
+}
+
+TEST_F(DataTool, DatabaseDumpsListEveryEntryAndADamagedFileFails)
+{
+    m_Folder.WriteFile("in.dat", qbtest::DistinctDatabaseFile(DATABASE_SWORDTYPE, 2));
+    const ToolRun run = Run({"dump", "swordtype", Path("in.dat")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    for (const char* line : {"m_SwordTypes.count = 2", u8"m_SwordTypes[0].m_strName = \"剣1000\"",
+                             "m_SwordTypes[0].m_nReserved = 1001", "m_SwordTypes[1].m_Frames.count = 2",
+                             "m_SwordTypes[1].m_Frames[1].m_nDuration = 1047"}) {
+        EXPECT_NE(run.out.find(std::string(line) + "\n"), std::string::npos) << line;
+    }
+    EXPECT_EQ(CountLines(run.out), 1 + 2 * (5 + 2 * 10));
+
+    std::string damaged = qbtest::DistinctDatabaseFile(DATABASE_SWORDTYPE, 2);
+    damaged.resize(damaged.size() - 3);
+    m_Folder.WriteFile("bad.dat", damaged);
+    const ToolRun bad = Run({"roundtrip", "swordtype", Path("bad.dat"), Path("out.dat")});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(CountLines(bad.err), 1);
+    EXPECT_FALSE(m_Folder.Exists("out.dat"));
 }

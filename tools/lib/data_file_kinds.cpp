@@ -1,11 +1,11 @@
 #include "tools/lib/data_file_kinds.h"
 
-#include "data/bgm_record_count.h"
 #include "data/boot_data.h"
-#include "tools/lib/data_dump.h"
 #include "data/data_paths.h"
+#include "data/database.h"
 #include "data/system_data.h"
 #include "data/window_data.h"
+#include "tools/lib/data_dump.h"
 
 namespace {
 
@@ -27,10 +27,68 @@ std::unique_ptr<cDataFile> CreateRecordFile()
     return std::make_unique<cRecordFile<T>>();
 }
 
+// The names of the database lists in listings, by DATABASEFILE.
+const char* const kDatabaseListNames[DATABASE_FILES] = {
+    "AnimeSets", "Animes", "BmpCharaExcs", "SwordTypes", "Effects",
+    "CharaEffects", "ScrEffects", "Pictures", "Sounds", "Bgms",
+};
+
+// A database list seen as a record whose tail is that list, for the listing.
+class cDatabaseListView : public cDataRecord {
+public:
+    cDatabaseListView(cDatabase& database, int file) : m_Database(database), m_nFile(file) {}
+    void RegisterFields(DWORD) override
+    {
+        ClearTables();
+        m_Database.VisitList(m_nFile, [this](auto& list) { AddRecordList(&list, kDatabaseListNames[m_nFile]); });
+    }
+
+private:
+    cDatabase& m_Database;
+    int m_nFile;
+};
+
+// A database file, read as start-up reads it: over the list the defaults make, beside the
+// other nine as g_Database holds them (their defaults, or a game's with --game).
+template <int FILE>
+class cDatabaseFile : public cDataFile {
+public:
+    cDatabaseFile() : m_Database(g_Database) { m_Database.CopyList(FILE, cDatabase()); }
+
+    bool ReadFrom(cDataReader& reader) override
+    {
+        cDatabase staged(m_Database);
+        if (!staged.ReadList(FILE, reader)) return false;
+        m_Database = std::move(staged);
+        return true;
+    }
+    void WriteTo(cDataWriter& writer) override { m_Database.WriteList(FILE, writer); }
+    void Dump(std::string& out) override { DumpRecord(cDatabaseListView(m_Database, FILE), out); }
+
+private:
+    cDatabase m_Database;
+};
+
+template <int FILE>
+std::unique_ptr<cDataFile> CreateDatabaseFile()
+{
+    return std::make_unique<cDatabaseFile<FILE>>();
+}
+
 const DATAFILEKIND kKinds[] = {
     {"system", CreateRecordFile<cSystemData>, DATACHECK_DATABASES},
     {"boot", CreateRecordFile<cBootData>, DATACHECK_NONE},
     {"window", CreateRecordFile<cWindowData>, DATACHECK_NONE},
+    {"animeset", CreateDatabaseFile<DATABASE_ANIMESET>, DATACHECK_DATABASES, true},
+    {"anime", CreateDatabaseFile<DATABASE_ANIME>, DATACHECK_DATABASES, true},
+    {"bmpcharaexc", CreateDatabaseFile<DATABASE_BMPCHARAEXC>, DATACHECK_DATABASES, true},
+    {"swordtype", CreateDatabaseFile<DATABASE_SWORDTYPE>, DATACHECK_DATABASES, true},
+    {"effect", CreateDatabaseFile<DATABASE_EFFECT>, DATACHECK_DATABASES, true},
+    {"charaeffect", CreateDatabaseFile<DATABASE_CHARAEFFECT>, DATACHECK_DATABASES, true},
+    {"screffect", CreateDatabaseFile<DATABASE_SCREFFECT>, DATACHECK_DATABASES, true},
+    {"picture", CreateDatabaseFile<DATABASE_PICTURE>, DATACHECK_DATABASES, true},
+    {"sound", CreateDatabaseFile<DATABASE_SOUND>, DATACHECK_DATABASES, true},
+    {"bgm", CreateDatabaseFile<DATABASE_BGM>, DATACHECK_DATABASES, true},
 };
 
 }  // namespace
@@ -51,10 +109,8 @@ const DATAFILEKIND* FindDataFileKind(const std::string& name)
 bool LoadDataChecks(unsigned checks, std::string& error)
 {
     if (checks & DATACHECK_DATABASES) {
-        // Only the BGM database's record count is checked against so far.
-        const char* path = g_DataPaths[DATAPATH_DB_BGM];
-        if (!LoadBgmRecordCount(path)) {
-            error = std::string("cannot read the record count of ") + path;
+        if (!g_Database.Load()) {
+            error = "cannot read the databases of data\\database";
             return false;
         }
     }

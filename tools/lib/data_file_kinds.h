@@ -31,6 +31,9 @@ struct DATAFILEKIND {
     const char* name;
     std::unique_ptr<cDataFile> (*create)();  // with the defaults of its records
     unsigned checks;                         // DATACHECK flags
+    // Whether the runtime makes this file's contents when the file is missing, so that
+    // `new` can write them: what create() holds.
+    bool bMadeWhenMissing = false;
 };
 
 std::span<const DATAFILEKIND> DataFileKinds();

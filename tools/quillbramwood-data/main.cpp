@@ -1,7 +1,8 @@
 // quillbramwood-data: reads a data file of a kind as the runtime does, and writes it back or
-// lists its fields.
+// lists its fields; or writes what the runtime makes when the file is missing.
 //   quillbramwood-data roundtrip KIND IN OUT [--game DIR]
 //   quillbramwood-data dump KIND IN [--game DIR]
+//   quillbramwood-data new KIND OUT
 // IN and OUT are Linux paths. With --game, what the read checks against (the databases, the
 // common palette) comes from that game folder; without it the built-in defaults are used.
 // Bytes after the last value are named on standard error and left out of OUT.
@@ -39,6 +40,7 @@ int Usage(const std::string& why)
                  "quillbramwood-data: %s\n"
                  "usage: quillbramwood-data roundtrip KIND IN OUT [--game DIR]\n"
                  "       quillbramwood-data dump KIND IN [--game DIR]\n"
+                 "       quillbramwood-data new KIND OUT\n"
                  "KIND: %s\n",
                  why.c_str(), kinds.c_str());
     return kExitUsage;
@@ -68,16 +70,22 @@ int main(int argc, char** argv)
     }
     if (args.empty()) return Usage("no command");
     const std::string& command = args[0];
-    const std::size_t expected = command == "roundtrip" ? 4 : command == "dump" ? 3 : 0;
+    const bool bNew = command == "new";
+    const std::size_t expected = command == "roundtrip" ? 4 : command == "dump" ? 3 : bNew ? 3 : 0;
     if (expected == 0) return Usage("unknown command " + command);
     if (args.size() != expected) return Usage("wrong number of arguments for " + command);
     const DATAFILEKIND* kind = FindDataFileKind(args[1]);
     if (!kind) return Usage("unknown kind " + args[1]);
+    if (bNew && !kind->bMadeWhenMissing) return Usage("the runtime makes no " + args[1] + " file when it is missing");
 
+    // new KIND OUT has no input: its last argument is the output.
     const std::string& in = args[2];
+    const std::string& out = args.back();
     std::string inPath, outPath;
-    if (!ProgramPathOf(in, inPath)) return Fail(in, "the path has no CP932 form");
-    if (expected == 4 && !ProgramPathOf(args[3], outPath)) return Fail(args[3], "the path has no CP932 form");
+    if (!bNew && !ProgramPathOf(in, inPath)) return Fail(in, "the path has no CP932 form");
+    if (expected == 4 || bNew) {
+        if (!ProgramPathOf(out, outPath)) return Fail(out, "the path has no CP932 form");
+    }
 
     g_nDataVersion = kDataVersion;
     g_bStripCR = 1;
@@ -90,14 +98,16 @@ int main(int argc, char** argv)
         if (!LoadDataChecks(kind->checks, why)) return Fail(gameFolder, why);
     }
 
-    cDataReader reader;
-    if (!OpenDataFileRead(inPath.c_str(), reader)) return Fail(in, std::string("cannot open: ") + std::strerror(errno));
     std::unique_ptr<cDataFile> file = kind->create();
-    if (!file->ReadFrom(reader)) return Fail(in, reader.Error());
-    // Bytes after the last value are not read, as the runtime passes them over: said, not fatal.
-    if (reader.Remaining() > 0)
-        std::fprintf(stderr, "quillbramwood-data: %s: %zu bytes after the last value were not read\n", in.c_str(),
-                     reader.Remaining());
+    if (!bNew) {
+        cDataReader reader;
+        if (!OpenDataFileRead(inPath.c_str(), reader)) return Fail(in, std::string("cannot open: ") + std::strerror(errno));
+        if (!file->ReadFrom(reader)) return Fail(in, reader.Error());
+        // Bytes after the last value are not read, as the runtime passes them over: said, not fatal.
+        if (reader.Remaining() > 0)
+            std::fprintf(stderr, "quillbramwood-data: %s: %zu bytes after the last value were not read\n", in.c_str(),
+                         reader.Remaining());
+    }
 
     if (command == "dump") {
         std::string listing;
@@ -106,8 +116,8 @@ int main(int argc, char** argv)
         return std::fflush(stdout) == 0 ? 0 : kExitFailed;
     }
     cDataWriter writer;
-    if (!OpenDataFileWrite(outPath.c_str(), writer)) return Fail(args[3], "cannot create the file");
+    if (!OpenDataFileWrite(outPath.c_str(), writer)) return Fail(out, "cannot create the file");
     file->WriteTo(writer);
-    if (!CloseDataFile(writer)) return Fail(args[3], "cannot write the file");
+    if (!CloseDataFile(writer)) return Fail(out, "cannot write the file");
     return 0;
 }
