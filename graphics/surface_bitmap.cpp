@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdio>
 #include <string>
+#include <unordered_map>
 #include "graphics/blit.h"
 #include "graphics/device.h"
 #include "graphics/palette.h"
@@ -32,6 +33,36 @@ DWORD Narrow(DWORD c, int channel)
     return (bits >= 8 ? c : c >> (8 - bits)) << g_PixelFormat[PF_SHIFT_R + channel];
 }
 
+// At 8 bits a picture that is not an 8-bit one is copied as a blit into a palette device does:
+// each colour (the key colour too) takes the index of the nearest colour of the loaded palette,
+// by squared distance over red, green and blue, the lowest index on ties.
+class cNearestPaletteIndex {
+public:
+    DWORD operator()(DWORD rgb)
+    {
+        auto found = m_Known.find(rgb);
+        if (found != m_Known.end()) return found->second;
+        const int r = static_cast<int>((rgb >> 16) & 0xFF), g = static_cast<int>((rgb >> 8) & 0xFF),
+                  b = static_cast<int>(rgb & 0xFF);
+        DWORD best = 0;
+        int bestDistance = 0x7FFFFFFF;
+        for (int i = 0; i < 256; ++i) {
+            const PALETTEENTRY& e = g_Palette[i];
+            const int dr = r - e.peRed, dg = g - e.peGreen, db = b - e.peBlue;
+            const int distance = dr * dr + dg * dg + db * db;
+            if (distance < bestDistance) {
+                bestDistance = distance;
+                best = static_cast<DWORD>(i);
+            }
+        }
+        m_Known.emplace(rgb, best);
+        return best;
+    }
+
+private:
+    std::unordered_map<DWORD, DWORD> m_Known;
+};
+
 }  // namespace
 
 bool CopyBitmap(DDSURFACEDATA* lpSD, const char* szFile, int nBpp, const void* lpPalMap, int nMirrorW, int nMirrorH)
@@ -44,7 +75,7 @@ bool CopyBitmap(DDSURFACEDATA* lpSD, const char* szFile, int nBpp, const void* l
     plat::cGdiObject bitmap(LoadImageA(nullptr, szFile, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     if (!bitmap) return false;
     const plat::cBmpImage& image = *plat::BitmapImage(bitmap.get());
-    if (nBpp == 8 && (!image.IsPaletted() || image.nWidth != lpSD->nWidth || image.nHeight != lpSD->nHeight)) {
+    if (nBpp == 8 && (image.nWidth != lpSD->nWidth || image.nHeight != lpSD->nHeight)) {
         // The picture is refused: nothing is copied and the caller hears of it.
         EcLogF("CopyBitmap Err %s Surface(%d,%d) Bmp(%d,%d)", szFile, lpSD->nWidth, lpSD->nHeight, image.nWidth,
                image.nHeight);
@@ -57,6 +88,8 @@ bool CopyBitmap(DDSURFACEDATA* lpSD, const char* szFile, int nBpp, const void* l
     const bool keyConversion = nBpp == 16 && (image.nBitCount == 24 || image.nBitCount == 32);
     const RGBTRIPLE key = lpDDCon ? lpDDCon->rgbTransmitFile : RGBTRIPLE{};
     const int* f = g_PixelFormat;
+    const bool nearestIndex = nBpp == 8 && !(image.IsPaletted() && image.nBitCount == 8);
+    cNearestPaletteIndex nearest;
     for (int y = 0; y < height; ++y) {
         const int dy = MirrorIndex(y, nMirrorH, image.nHeight);
         for (int x = 0; x < width; ++x) {
@@ -65,7 +98,9 @@ bool CopyBitmap(DDSURFACEDATA* lpSD, const char* szFile, int nBpp, const void* l
             const DWORD rgb = image.Pixel(x, y);
             const DWORD r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
             DWORD pixel;
-            if (nBpp == 8) {
+            if (nearestIndex) {
+                pixel = nearest(rgb & 0xFFFFFF);
+            } else if (nBpp == 8) {
                 pixel = image.indices[static_cast<std::size_t>(y) * image.nWidth + x];
             } else if (keyConversion) {
                 if (r == key.rgbtRed && g == key.rgbtGreen && b == key.rgbtBlue) {

@@ -109,6 +109,55 @@ TEST_F(SurfaceTest, SixteenBitDirectDrawNudgesAColourThatWouldBecomeTheKey)
     DDReleaseSurface(&sd);
 }
 
+TEST_F(SurfaceTest, EightBitDirectDrawTakesTheNearestPaletteIndexForPicturesOfOtherDepths)
+{
+    ASSERT_TRUE(Init({FALSE, 8, 0}));
+    // A palette of grey steps, with pure red at 200 and its twin at 201 (ties go to 200).
+    for (int i = 0; i < 256; ++i) g_Palette[i] = PALETTEENTRY{static_cast<BYTE>(i), static_cast<BYTE>(i), static_cast<BYTE>(i), 0};
+    g_Palette[200] = PALETTEENTRY{255, 0, 0, 0};
+    g_Palette[201] = PALETTEENTRY{255, 0, 0, 0};
+    g_Palette[7] = PALETTEENTRY{255, 0, 255, 0};  // the key colour
+    // Colour -> index, from a loop over the palette written here.
+    const std::vector<std::uint32_t> colours = {0x000000, 0x101010, 0xFFFFFF, 0xF00808, 0xFF00FF, 0x204060, 0xFA00FA, 0x7F8081};
+    auto reference = [&](std::uint32_t rgb) {
+        int best = 0, bestDistance = 1 << 30;
+        for (int i = 0; i < 256; ++i) {
+            const int dr = static_cast<int>(rgb >> 16 & 0xFF) - g_Palette[i].peRed;
+            const int dg = static_cast<int>(rgb >> 8 & 0xFF) - g_Palette[i].peGreen;
+            const int db = static_cast<int>(rgb & 0xFF) - g_Palette[i].peBlue;
+            const int distance = dr * dr + dg * dg + db * db;
+            if (distance < bestDistance) bestDistance = distance, best = i;
+        }
+        return static_cast<std::uint32_t>(best);
+    };
+    const std::vector<std::uint32_t> expectedLiterals = {0, 16, 255, 200, 7, 64, 7, 128};
+    for (int bitCount : {24, 32}) {
+        SCOPED_TRACE(testing::Message() << bitCount << " bits");
+        cBmpLayout layout;
+        layout.width = 8;
+        layout.height = 1;
+        layout.bitCount = bitCount;
+        Write("pic.bmp", BuildBmp(layout, colours));
+        DDSURFACEDATA sd;
+        ClearSurfaceData(&sd);
+        ASSERT_EQ(DDCreateSurfaceFromFile(&sd, "pic.bmp", TRUE, 8, 0, 0, nullptr, nullptr, 0, 0, FALSE), 0);
+        const std::vector<std::uint32_t> pixels = ReadPixels(&sd);
+        ASSERT_EQ(pixels.size(), colours.size());
+        for (std::size_t i = 0; i < colours.size(); ++i) {
+            EXPECT_EQ(pixels[i], reference(colours[i])) << i;
+            EXPECT_EQ(pixels[i], expectedLiterals[i]) << i;
+        }
+        DDReleaseSurface(&sd);
+    }
+    // An 8-bit picture keeps its own indices.
+    Write("p8.bmp", qbtest::BuildBmp8(3, 1, {0, 0xFF0000, 0xFFFFFF}, {2, 1, 0}));
+    DDSURFACEDATA sd;
+    ClearSurfaceData(&sd);
+    ASSERT_EQ(DDCreateSurfaceFromFile(&sd, "p8.bmp", TRUE, 8, 0, 0, nullptr, nullptr, 0, 0, FALSE), 0);
+    EXPECT_EQ(ReadPixels(&sd), (std::vector<std::uint32_t>{2, 1, 0}));
+    DDReleaseSurface(&sd);
+}
+
 TEST_F(SurfaceTest, TextureSizesFollowTheCaps)
 {
     struct Case { DWORD textureCaps; int w, h, texW, texH; } cases[] = {
