@@ -1,10 +1,16 @@
-// quillbramwood-fuzz READER [FILE]: feeds one input (FILE, or standard input) to the fuzz entry
-// point of a file reader. READER is data (record files, first byte picks the kind), ini
-// (System.ini), keyconfig (user_data\KeyConfig.dat) or bmp (bitmaps). A reader that breaks one
-// of its own rules aborts, which is what a fuzzer looks for.
+// quillbramwood-fuzz READER [FILE | FOLDER]: feeds one input (FILE, or standard input) to the
+// fuzz entry point of a file reader, or every file of FOLDER in turn, in one process (a corpus or
+// a fuzzer's findings replayed without starting the program once per input). READER is data
+// (record files, first byte picks the kind), ini (System.ini), keyconfig
+// (user_data\KeyConfig.dat) or bmp (bitmaps). A reader that breaks one of its own rules aborts,
+// which is what a fuzzer looks for.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <string>
+#include <system_error>
 #include <vector>
 
 #include "tools/lib/data_fuzz.h"
@@ -39,6 +45,42 @@ bool ReadAll(std::FILE* file, std::vector<std::uint8_t>& bytes)
     return !std::ferror(file);
 }
 
+// Feeds one file, or standard input when path is null; 2 when it cannot be read.
+int FeedFile(const READER& reader, const char* path)
+{
+    std::FILE* file = path ? std::fopen(path, "rb") : stdin;
+    if (!file) {
+        std::fprintf(stderr, "quillbramwood-fuzz: cannot open %s\n", path);
+        return 2;
+    }
+    std::vector<std::uint8_t> bytes;
+    const bool read = ReadAll(file, bytes);
+    if (file != stdin) std::fclose(file);
+    if (!read) {
+        std::fprintf(stderr, "quillbramwood-fuzz: cannot read %s\n", path ? path : "the input");
+        return 2;
+    }
+    return reader.entry(bytes.data(), bytes.size());
+}
+
+// Every regular file of the folder, in name order so that runs repeat.
+int FeedFolder(const READER& reader, const std::filesystem::path& folder)
+{
+    std::error_code error;
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        if (entry.is_regular_file()) files.push_back(entry.path());
+    if (error) {
+        std::fprintf(stderr, "quillbramwood-fuzz: cannot list %s\n", folder.c_str());
+        return 2;
+    }
+    std::sort(files.begin(), files.end());
+    int result = 0;
+    for (const auto& file : files) result = std::max(result, FeedFile(reader, file.c_str()));
+    std::fprintf(stderr, "quillbramwood-fuzz: %zu inputs\n", files.size());
+    return result;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -50,20 +92,9 @@ int main(int argc, char** argv)
         }
     }
     if (!reader || argc > 3) {
-        std::fprintf(stderr, "usage: quillbramwood-fuzz data|ini|keyconfig|bmp [FILE]\n");
+        std::fprintf(stderr, "usage: quillbramwood-fuzz data|ini|keyconfig|bmp [FILE | FOLDER]\n");
         return 2;
     }
-    std::FILE* file = argc == 3 ? std::fopen(argv[2], "rb") : stdin;
-    if (!file) {
-        std::fprintf(stderr, "quillbramwood-fuzz: cannot open %s\n", argv[2]);
-        return 2;
-    }
-    std::vector<std::uint8_t> bytes;
-    const bool read = ReadAll(file, bytes);
-    if (file != stdin) std::fclose(file);
-    if (!read) {
-        std::fprintf(stderr, "quillbramwood-fuzz: cannot read the input\n");
-        return 2;
-    }
-    return reader->entry(bytes.data(), bytes.size());
+    if (argc == 3 && std::filesystem::is_directory(argv[2])) return FeedFolder(*reader, argv[2]);
+    return FeedFile(*reader, argc == 3 ? argv[2] : nullptr);
 }
