@@ -30,6 +30,7 @@ struct cSdlOutput {
     SDL_Texture* texture = nullptr;
     int nTextureWidth = 0, nTextureHeight = 0;
     bool bVSync = false;
+    std::shared_ptr<const cFrame> lpShown;   // the last frame handed to the window
 };
 cSdlOutput g_Output;
 
@@ -82,6 +83,18 @@ void UploadAndPresent(const cFrame& frame, bool vsync)
     SDL_RenderClear(renderer);
     SDL_RenderCopy(renderer, g_Output.texture, nullptr, nullptr);
     SDL_RenderPresent(renderer);
+}
+
+// A frame the same as the one on show is not uploaded and presented again: an idle screen then
+// costs next to nothing, which matters most where the display is drawn in software.
+void PresentIfChanged(const FramePtr& frame, bool vsync)
+{
+    const FramePtr& shown = g_Output.lpShown;
+    if (shown && g_Output.window == MainSdlWindow() && shown->nWidth == frame->nWidth &&
+        shown->nHeight == frame->nHeight && shown->argb == frame->argb)
+        return;
+    UploadAndPresent(*frame, vsync);
+    g_Output.lpShown = frame;
 }
 
 void ApplyFullScreen(bool fullScreen)
@@ -139,7 +152,7 @@ private:
                     m_nTaken = m_nHanded;
                 }
                 m_Changed.notify_all();
-                if (frame) UploadAndPresent(*frame, vsync);
+                if (frame) PresentIfChanged(frame, vsync);
             });
             lock.lock();
             if (!ran) {
@@ -187,7 +200,7 @@ void PresentFrame(const BYTE* pixels, int width, int height, int pitch, D3DFORMA
     // Headless: the kept frame is all there is (the dummy driver's window shows nothing).
     if (!MainSdlWindow() || IsHeadless()) return;
     if (IsWindowThread()) {
-        UploadAndPresent(*frame, vsync);
+        PresentIfChanged(frame, vsync);
         return;
     }
     g_HandOff.Hand(std::move(frame), vsync);
@@ -256,8 +269,8 @@ void ShowLastFrameAgain()
         std::lock_guard lock(g_FrameLock);
         vsync = g_bVSync;
     }
-    if (IsWindowThread()) UploadAndPresent(*frame, vsync);
-    else g_HandOff.Hand(std::move(frame), vsync);
+    // Shown even when it is the frame on show: the window's contents were lost.
+    RunOnWindowThread([&frame, vsync] { UploadAndPresent(*frame, vsync); });
 }
 
 bool SaveLastFrameAsPng(const char* path)
