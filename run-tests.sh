@@ -3,6 +3,9 @@
 # Usage: ./run-tests.sh [build folder] [extra cmake options...]
 set -eu
 cd "$(dirname "$0")"
+# Sound files the sound tests play: a WAVE file (alsa-utils) and Ogg files
+# (sound-theme-freedesktop). The game itself needs neither.
+QB_TEST_PACKAGES="alsa-utils sound-theme-freedesktop"
 . ./tools/setup-debian.sh
 BUILD=${1:-build}
 [ $# -gt 0 ] && shift

@@ -29,6 +29,9 @@ using HINSTANCE = void*;
 
 constexpr int MAX_PATH = 260;
 
+inline bool FAILED(HRESULT hr) { return hr < 0; }
+inline bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
+
 struct POINT { LONG x; LONG y; };
 struct RECT { LONG left; LONG top; LONG right; LONG bottom; };
 struct SIZE { LONG cx; LONG cy; };
