@@ -1,5 +1,6 @@
 #include "app/start_up.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -34,15 +35,24 @@ int g_nRequestedBpp = 0;
 
 namespace {
 
-constexpr int kBuiltInSounds = 17;
+// Only the Sound database's "none" entry until the databases are read.
+int SeamSoundCount()
+{
+    LogNotBuiltYet("Sound database");
+    return 1;
+}
+const char* SeamSoundFile(int) { return ""; }
+
+}  // namespace
+
+cSoundListSeams g_SoundListSeams = {SeamSoundCount, SeamSoundFile};
+
+namespace {
 
 bool g_bStartUpCancelled = false;
 
-// Sound-effect volume by the option's step 0..10, in hundredths of a decibel.
-constexpr int kVolumeTable[11] = {-10000, -3000, -2000, -1300, -800, -500, -300, -150, -80, -30, 0};
-
-// Until the options record is read, the sound-effect volume is the record's default step.
-constexpr int kDefaultOptionVolume = 7;
+// Until the options record is read, the sound effects play at full volume (level 10).
+constexpr int kDefaultSoundVolumeLevel = 10;
 
 bool PrepareDataFolders()
 {
@@ -97,24 +107,28 @@ void TakeCommandLineStage(const char* commandLine)
 
 void LoadSoundTable()
 {
-    // Only the Sound database's "none" entry until the databases are read.
-    const int databaseEntries = 1;
+    // Entries 0..16 the built-in sounds, entry k + 16 the Sound database entry k (k >= 1).
+    const int databaseEntries = std::max(g_SoundListSeams.soundCount(), 1);
     const std::size_t entries = static_cast<std::size_t>(databaseEntries + 16);
-    g_SoundTable.assign(entries, DSSOUNDDATA{});
+    g_SoundTable.clear();
+    g_SoundTable.resize(entries);
     g_SoundFileTable.assign(entries, DSSOUNDFILE{});
-    for (int i = 0; i < kBuiltInSounds; ++i) {
-        DSSOUNDFILE& file = g_SoundFileTable[static_cast<std::size_t>(i)];
-        std::snprintf(file.szFile, sizeof file.szFile, "%s", g_SystemData.m_SoundFiles.At(i).c_str());
+    for (std::size_t i = 0; i < entries; ++i) {
+        DSSOUNDFILE& file = g_SoundFileTable[i];
+        const int entry = static_cast<int>(i);
+        const char* name = entry < kBuiltInSounds ? g_SystemData.m_SoundFiles.At(entry).c_str()
+                                                  : g_SoundListSeams.soundFile(entry - 16);
+        std::snprintf(file.szFile, sizeof file.szFile, "%s", name ? name : "");
         file.nCopies = 1;
         file.nVolume = 0;
         file.nFlag = 1;
     }
-    // Without a sound device the game goes on silent.
+    // Without a sound device the game goes on silent (DS_Init has said why in the report).
     if (!DS_Init(g_MainWindow.m_hWnd, 22050, 8, 1)) {
         EcLogString("DS_Init失敗！");
         return;
     }
-    DS_LoadSoundTable(g_SoundTable, g_SoundFileTable, kVolumeTable[kDefaultOptionVolume]);
+    DS_LoadSoundTable(g_SoundTable, g_SoundFileTable, DS_VolumeOfLevel(kDefaultSoundVolumeLevel));
 }
 
 void StartStageGivenAtStart()
