@@ -53,6 +53,8 @@ bool g_bStartUpCancelled = false;
 
 // Until the options record is read, the sound effects play at full volume (level 10).
 constexpr int kDefaultSoundVolumeLevel = 10;
+// And the BGM switch is on.
+constexpr bool kDefaultBgmOn = true;
 
 bool PrepareDataFolders()
 {
@@ -179,7 +181,8 @@ bool InitGame(const char* commandLine, int showCommand)
     LogNotBuiltYet("options record");
     // The window colour comes from the options record; until it is read, its default 0.
     if (g_nBpp == 8 && !LoadHbtPalette(0)) return false;
-    LogNotBuiltYet("title BGM");
+    // Until the options record is read, its BGM switch counts as on.
+    if (kDefaultBgmOn) g_Bgm.Init(1, g_BgmOggNames, g_BgmMidiNames, kBgmSlots);
     LoadSoundTable();
     LogNotBuiltYet("world map and common palette");
     EcLog("4");
