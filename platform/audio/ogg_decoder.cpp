@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "platform/os/files.h"
@@ -148,26 +147,5 @@ int cOggDecoder::Read(float* out, int maxFrames)
 }
 
 bool cOggDecoder::Rewind() { return m_bOpen && ov_pcm_seek(m_File.get(), 0) == 0; }
-
-int FuzzOgg(const std::uint8_t* data, std::size_t size)
-{
-    cOggDecoder decoder;
-    std::string error;
-    if (!decoder.OpenMemory(data, size, &error)) {
-        if (error.empty()) std::abort();
-        return 0;
-    }
-    // Two passes with a rewind between, as a looping song reads; the bound keeps a stream that
-    // claims hours from taking hours.
-    constexpr long kMaxFrames = 1 << 22;
-    float frames[2 * 1024];
-    for (int pass = 0; pass < 2; ++pass) {
-        long total = 0;
-        int got;
-        while (total < kMaxFrames && (got = decoder.Read(frames, 1024)) > 0) total += got;
-        if (!decoder.Rewind()) break;
-    }
-    return 0;
-}
 
 }  // namespace plat

@@ -46,9 +46,4 @@ private:
     friend struct cOggMemoryCallbacks;
 };
 
-// Entry point for a coverage-guided fuzzer of the decoder: opens the bytes, decodes them to
-// the end twice (with a rewind between) within a bound on the output. Returns 0; aborts when a
-// refusal has no reason.
-int FuzzOgg(const std::uint8_t* data, std::size_t size);
-
 }  // namespace plat

@@ -1,7 +1,6 @@
 #include "platform/audio/wave_reader.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -20,8 +19,6 @@ bool Fail(std::string* error, const char* why)
     return false;
 }
 
-constexpr DWORD kMinRate = 1000;
-constexpr DWORD kMaxRate = 192000;
 
 // The format chunk: at most the 18 bytes of the record are read; a 16-byte chunk has no
 // extra-size field, which then counts as 0.
@@ -40,7 +37,7 @@ bool ReadFormat(const BYTE* chunk, std::size_t size, WAVEFORMATEX& format, std::
     if (format.wBitsPerSample != 8 && format.wBitsPerSample != 16) return Fail(error, "not 8 or 16 bits a sample");
     if (format.nBlockAlign != format.nChannels * format.wBitsPerSample / 8)
         return Fail(error, "the block alignment does not match the channels and bits");
-    if (format.nSamplesPerSec < kMinRate || format.nSamplesPerSec > kMaxRate)
+    if (format.nSamplesPerSec < kWaveMinRate || format.nSamplesPerSec > kWaveMaxRate)
         return Fail(error, "the sample rate is out of range");
     return true;
 }
@@ -101,26 +98,6 @@ bool ReadWaveFile(const char* path, cWaveData& wave, std::string* error)
     if (!bytes.empty() && std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size())
         return Fail(error, "cannot read the file");
     return ReadWave(bytes.data(), bytes.size(), wave, error);
-}
-
-int FuzzWave(const std::uint8_t* data, std::size_t size)
-{
-    cWaveData wave;
-    std::string error;
-    if (!ReadWave(data, size, wave, &error)) {
-        if (error.empty()) std::abort();
-        return 0;
-    }
-    const WAVEFORMATEX& f = wave.format;
-    const bool formatKept = f.wFormatTag == WAVE_FORMAT_PCM && (f.nChannels == 1 || f.nChannels == 2) &&
-                            (f.wBitsPerSample == 8 || f.wBitsPerSample == 16) &&
-                            f.nBlockAlign == f.nChannels * f.wBitsPerSample / 8 && f.nSamplesPerSec >= kMinRate &&
-                            f.nSamplesPerSec <= kMaxRate;
-    if (!formatKept || wave.samples.empty() || wave.samples.size() % f.nBlockAlign != 0 || wave.samples.size() > size)
-        std::abort();
-    unsigned sum = 0;
-    for (BYTE b : wave.samples) sum += b;
-    return static_cast<int>(sum & 0);
 }
 
 }  // namespace plat

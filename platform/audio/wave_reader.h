@@ -29,16 +29,14 @@ struct cWaveData {
     std::vector<BYTE> samples;  // whole blocks only
 };
 
+constexpr DWORD kWaveMinRate = 1000;
+constexpr DWORD kWaveMaxRate = 192000;
+
 // Files beyond this are refused before they are read.
 constexpr std::size_t kWaveMaxFileBytes = std::size_t{256} << 20;
 
 bool ReadWave(const BYTE* data, std::size_t size, cWaveData& wave, std::string* error = nullptr);
 // Reads a WAVE file by program path (through OpenFile).
 bool ReadWaveFile(const char* path, cWaveData& wave, std::string* error = nullptr);
-
-// Entry point for a coverage-guided fuzzer of the reader: a file that reads must have a format
-// the reader promises and whole blocks inside the input; a refusal must say why. Every sample
-// byte is looked at. Anything else aborts. Returns 0.
-int FuzzWave(const std::uint8_t* data, std::size_t size);
 
 }  // namespace plat

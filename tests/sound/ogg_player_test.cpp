@@ -11,6 +11,7 @@
 
 #include "platform/audio/ogg_decoder.h"
 #include "platform/audio/ogg_player.h"
+#include "tools/lib/wave_fuzz.h"
 #include "tests/sound/audio_test_support.h"
 #include "tests/support/temp_folder.h"
 
@@ -157,14 +158,14 @@ TEST(OggDecoder, SurvivesEveryPrefixAndMutations)
     const std::string song((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     ASSERT_FALSE(song.empty());
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(song.data());
-    for (std::size_t n = 0; n <= song.size(); ++n) plat::FuzzOgg(bytes, n);
+    for (std::size_t n = 0; n <= song.size(); ++n) FuzzOgg(bytes, n);
 
     std::mt19937 random(19);
     for (int round = 0; round < 300; ++round) {
         std::string mutated = song;
         for (int flips = 1 + random() % 16; flips > 0; --flips)
             mutated[random() % mutated.size()] ^= static_cast<char>(1 << (random() % 8));
-        plat::FuzzOgg(reinterpret_cast<const std::uint8_t*>(mutated.data()), mutated.size());
+        FuzzOgg(reinterpret_cast<const std::uint8_t*>(mutated.data()), mutated.size());
     }
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/audio/wave_reader.h"
+#include "tools/lib/wave_fuzz.h"
 #include "tests/sound/wave_builder.h"
 
 namespace {
@@ -85,7 +86,7 @@ TEST(WaveReader, SurvivesEveryPrefixAndMutations)
     cWaveSpec spec{22050, 16, 2, 441, 0.5, 64, 18, true};
     const std::string file = qbtest::SineWave(spec);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(file.data());
-    for (std::size_t n = 0; n <= file.size(); ++n) plat::FuzzWave(bytes, n);
+    for (std::size_t n = 0; n <= file.size(); ++n) FuzzWave(bytes, n);
 
     std::mt19937 random(19);
     const std::uint32_t specials[] = {0, 1, 0xFFFFFFFFu, 0x7FFFFFFFu, 0x80000000u, 17};
@@ -100,7 +101,7 @@ TEST(WaveReader, SurvivesEveryPrefixAndMutations)
             for (int flips = 1 + random() % 8; flips > 0; --flips)
                 mutated[random() % mutated.size()] ^= static_cast<char>(1 << (random() % 8));
         }
-        plat::FuzzWave(reinterpret_cast<const std::uint8_t*>(mutated.data()), mutated.size());
+        FuzzWave(reinterpret_cast<const std::uint8_t*>(mutated.data()), mutated.size());
     }
 }
 
