@@ -10,6 +10,7 @@
 #include "app/start_up_screen.h"
 #include "data/boot_data.h"
 #include "data/data_paths.h"
+#include "data/database.h"
 #include "data/data_version.h"
 #include "data/first_run.h"
 #include "data/system_data.h"
@@ -32,20 +33,6 @@
 
 int g_bWindowed = 1;
 int g_nRequestedBpp = 0;
-
-namespace {
-
-// Only the Sound database's "none" entry until the databases are read.
-int SeamSoundCount()
-{
-    LogNotBuiltYet("Sound database");
-    return 1;
-}
-const char* SeamSoundFile(int) { return ""; }
-
-}  // namespace
-
-cSoundListSeams g_SoundListSeams = {SeamSoundCount, SeamSoundFile};
 
 namespace {
 
@@ -110,7 +97,7 @@ void TakeCommandLineStage(const char* commandLine)
 void LoadSoundTable()
 {
     // Entries 0..16 the built-in sounds, entry k + 16 the Sound database entry k (k >= 1).
-    const int databaseEntries = std::max(g_SoundListSeams.soundCount(), 1);
+    const int databaseEntries = std::max(static_cast<int>(g_Database.m_Sounds.size()), 1);
     const std::size_t entries = static_cast<std::size_t>(databaseEntries + 16);
     g_SoundTable.clear();
     g_SoundTable.resize(entries);
@@ -119,7 +106,7 @@ void LoadSoundTable()
         DSSOUNDFILE& file = g_SoundFileTable[i];
         const int entry = static_cast<int>(i);
         const char* name = entry < kBuiltInSounds ? g_SystemData.m_SoundFiles.At(entry).c_str()
-                                                  : g_SoundListSeams.soundFile(entry - 16);
+                                                  : g_Database.m_Sounds.At(entry - 16).m_strFile.c_str();
         std::snprintf(file.szFile, sizeof file.szFile, "%s", name ? name : "");
         file.nCopies = 1;
         file.nVolume = 0;

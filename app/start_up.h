@@ -13,12 +13,3 @@ void UnInitGame();
 // Start-up values kept for the rest of the run.
 extern int g_bWindowed;      // 1 in a window, 0 full screen
 extern int g_nRequestedBpp;  // colour depth asked of the graphics layer
-
-// The Sound database as start-up builds the sound table from it: its entry count (entry 0, the
-// "none" entry, included) and the file name of entry k (1 <= k < count). The databases fill
-// these in once they are read; until then the list holds entry 0 only.
-struct cSoundListSeams {
-    int (*soundCount)();
-    const char* (*soundFile)(int entry);
-};
-extern cSoundListSeams g_SoundListSeams;

@@ -3,6 +3,7 @@
 
 #include "app/main_window.h"
 #include "app/window_requests.h"
+#include "data/database.h"
 #include "data/system_data.h"
 #include "graphics/dialog_mode.h"
 #include "graphics/restore.h"
@@ -50,11 +51,7 @@ const char* SeamProgressStageName()
     LogNotBuiltYet("progress record");
     return "";
 }
-const char* SeamBgmFileName(int)
-{
-    LogNotBuiltYet("Bgm database");
-    return nullptr;
-}
+const char* BgmFileName(int entry) { return g_Database.m_Bgms.At(entry).m_strFile.c_str(); }
 void SeamSetStageBgm(int) { LogNotBuiltYet("progress record stage BGM"); }
 int SeamStageBgmLoop() { return 0; }
 // A device that cannot be reset yet stays lost; the next failed present asks again.
@@ -110,7 +107,7 @@ cRequestSeams DefaultRequestSeams()
 {
     return cRequestSeams{DialogMode,      SeamNameDialog,       SeamOpenFileDialog, SeamStartFreePlay,
                          SeamLoadReplay,  SeamReplaySaveDialog, SeamSaveReplay,     SeamProgressStageName,
-                         SeamBgmFileName, SeamSetStageBgm,      SeamStageBgmLoop,   RestoreDevice};
+                         BgmFileName,     SeamSetStageBgm,      SeamStageBgmLoop,   RestoreDevice};
 }
 
 cRequestSeams g_RequestSeams = DefaultRequestSeams();

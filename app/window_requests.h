@@ -1,9 +1,9 @@
 #pragma once
 // The pieces the main window's requests call: the display's dialog mode and the device reset
 // (the graphics layer's), and what later parts of the program provide: the file dialogs, the
-// name-entry dialog, free play, the replay files and the BGM database. Each of those starts as
-// a stand-in that says it is not built yet and behaves as a cancel or a failure; the parts that
-// build them replace it. Tests replace any of them.
+// name-entry dialog, free play and the replay files (the BGM file names come from the Bgm
+// database). Each of those starts as a stand-in that says it is not built yet and behaves as a
+// cancel or a failure; the parts that build them replace it. Tests replace any of them.
 #include "platform/os/windows_types.h"
 
 struct cRequestSeams {
