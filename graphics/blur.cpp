@@ -34,7 +34,15 @@ struct cComponents {
 template <class T>
 class cSummedAreas {
 public:
-    cSummedAreas(int width, int height) : m_nStride(width + 1), m_Cells(static_cast<std::size_t>(width + 1) * (height + 1) * 4, 0) {}
+    // The cells are the drawing thread's, kept between calls (a fresh allocation of a screen's
+    // worth each call costs more than the blur); row 0 and column 0 are the zero edge.
+    cSummedAreas(int width, int height) : m_nStride(static_cast<std::size_t>(width) + 1)
+    {
+        const std::size_t size = m_nStride * (static_cast<std::size_t>(height) + 1) * 4;
+        if (Cells().size() < size) Cells().resize(size);
+        std::fill(Cells().begin(), Cells().begin() + static_cast<std::ptrdiff_t>(m_nStride * 4), T{0});
+        for (int row = 1; row <= height; ++row) std::fill(Cell(0, row), Cell(0, row) + 4, T{0});
+    }
 
     // Row r of samples (values[k] per column, valid[k] whether it counts) added below row r − 1.
     template <class Sample>
@@ -65,10 +73,14 @@ public:
     }
 
 private:
-    T* Cell(int column, int row) { return m_Cells.data() + (static_cast<std::size_t>(row) * m_nStride + column) * 4; }
-    const T* Cell(int column, int row) const { return m_Cells.data() + (static_cast<std::size_t>(row) * m_nStride + column) * 4; }
+    static std::vector<T>& Cells()
+    {
+        static thread_local std::vector<T> cells;
+        return cells;
+    }
+    T* Cell(int column, int row) { return Cells().data() + (static_cast<std::size_t>(row) * m_nStride + column) * 4; }
+    const T* Cell(int column, int row) const { return Cells().data() + (static_cast<std::size_t>(row) * m_nStride + column) * 4; }
     std::size_t m_nStride;
-    std::vector<T> m_Cells;
 };
 
 // How a mean is stored into the destination.
@@ -99,7 +111,8 @@ void Blur(cSurfaceLock& dst, cSurfaceLock& src, int x, int y, int rx, int ry, in
     const int width = c1 - c0, height = r1 - r0;
     cSummedAreas<T> areas(width, height);
     // Whether each sample of the region counts, kept for the pixels' own transparency test.
-    std::vector<BYTE> counted(static_cast<std::size_t>(width) * height);
+    static thread_local std::vector<BYTE> counted;
+    if (counted.size() < static_cast<std::size_t>(width) * height) counted.resize(static_cast<std::size_t>(width) * height);
     for (int r = 0; r < height; ++r) {
         const BYTE* row = src.PixelAddress(sx + c0, sy + r0 + r);
         BYTE* flags = counted.data() + static_cast<std::size_t>(r) * width;

@@ -570,9 +570,16 @@ void Draw(const plat::cD3DDeviceState& s, D3DPRIMITIVETYPE type, const cVertexLi
     plat::cRasterState raster = RasterState(s);
     // A render target drawn with its own texture samples the picture as it was before the
     // draw, never pixels the draw has written already.
-    std::unique_ptr<plat::cPixelStore> before;
     if (raster.texture && raster.texture == raster.target) {
-        before = std::make_unique<plat::cPixelStore>(*raster.target);
+        // The drawing thread's copy, kept between draws so that its memory is not taken anew.
+        static thread_local std::unique_ptr<plat::cPixelStore> before;
+        const plat::cPixelStore& target = *raster.target;
+        if (!before || before->nPitch != target.nPitch || before->nHeight != target.nHeight)
+            before = std::make_unique<plat::cPixelStore>(target.nWidth, target.nHeight, target.format);
+        before->nWidth = target.nWidth;
+        before->format = target.format;
+        before->bytes.assign(target.bytes.begin(), target.bytes.end());
+        ++before->nGeneration;
         raster.texture = before.get();
     }
     if (type == D3DPT_TRIANGLESTRIP) {
