@@ -7,6 +7,7 @@
 
 #include "app/main_window.h"
 #include "app/scene_factory.h"
+#include "app/start_up_fonts.h"
 #include "app/start_up_screen.h"
 #include "data/boot_data.h"
 #include "data/data_paths.h"
@@ -161,7 +162,7 @@ bool InitGame(const char* commandLine, int showCommand)
     for (cInput& input : g_Input) input.SetRepeat(18, 6);
 
     if (!InitScreen(showCommand)) return false;
-    LogNotBuiltYet("fonts and their digit surfaces");
+    if (!InitFonts()) return false;
 
     for (cInput& input : g_Input) input.ResetButtonMasks();
     if (!ReadKeyConfig(g_DataPaths[DATAPATH_KEYCONFIG], g_KeyConfig)) DefaultKeyConfig(g_KeyConfig);
@@ -183,7 +184,8 @@ void UnInitGame()
     DS_UnInit();
     g_Bgm.UnInit();
     g_GameManager.DeleteScenes();
-    LogNotBuiltYet("UnInitGame: fonts, digit surfaces, keyboard hooks, icon");
+    UnInitFonts();
+    LogNotBuiltYet("UnInitGame: keyboard hooks, icon");
     if (g_bWindowed == 1) DDRelease();
     else DDUninit();
 }

@@ -142,6 +142,7 @@ extern std::list<cFont*> g_FontList;
 // The three fonts of the program.
 constexpr int kFontCount = 3;
 extern cFont g_Font[kFontCount];
+extern FONTINFO g_FontInfo[kFontCount];
 
 // False at the first font that cannot be made.
 bool CreateFonts(cFont* lpFonts, const FONTINFO* lpInfo, int nCount);

@@ -7,6 +7,7 @@
 
 #include "graphics/blit.h"
 #include "graphics/device.h"
+#include "graphics/font.h"
 #include "graphics/font_digit_surfaces.h"
 #include "graphics/present.h"
 #include "graphics/restore.h"
@@ -78,6 +79,14 @@ void PresentDirectDraw()
     else DDBltFast(&g_Primary, 0, 0, 640, 480, &g_BackBuffer, 0, 0, 0);
 }
 
+// ShowFps 2: plain text in the first font; any other: in a window of the second font, sized
+// to the text.
+void DrawFrameRateTextWithFonts(int showFps, const char* text)
+{
+    if (showFps == 2) g_Font[0].Printf(&g_BackBuffer, 549, 469, "%s", text);
+    else g_Font[1].PrintfWindow(&g_BackBuffer, 495, 463, 0, 0, "%s", text);
+}
+
 enum class eLostSurface { Kept, Restored, Failed };
 
 // Restores the record's DirectDraw surface when it is lost. One that cannot be restored would
@@ -141,7 +150,7 @@ void cGameManager::DrawFrameRateText(DWORD fps, DWORD work)
     char text[32];
     std::snprintf(text, sizeof text, "FPS%2d(%2d)", static_cast<int>(fps), static_cast<int>(m_dwWorkAverage));
     if (FpsTextDrawer draw = g_FpsTextDrawer.load()) draw(g_SystemIni.ShowFps, text);
-    else LogNotBuiltYet("frame-rate text");
+    else DrawFrameRateTextWithFonts(g_SystemIni.ShowFps, text);
 }
 
 void cGameManager::ChangeScene(int n)
@@ -216,8 +225,8 @@ bool cGameManager::RestoreFontSurfaces(DDSURFACEDATA* surfaces, int n)
     for (int i = 0; surfaces && i < n; ++i) {
         const eLostSurface result = RestoreIfLost(surfaces[i]);
         if (result == eLostSurface::Failed) return false;
-        // The fonts are not built yet: the restored surface stays cleared until they are.
-        if (result == eLostSurface::Restored && surfaces[i].nMemType == 0) LogNotBuiltYet("DrawDigitsToSurface");
+        if (result == eLostSurface::Restored && surfaces[i].nMemType == 0 && i < kFontCount)
+            DrawDigitsToSurface(&surfaces[i], &g_Font[i]);
     }
     return true;
 }

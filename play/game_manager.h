@@ -87,5 +87,6 @@ using FrameHook = void (*)();
 void SetFrameHooks(FrameHook start, FrameHook end);
 
 // Draws the frame-rate text onto the back buffer (System.ini ShowFps 1: in a window, 2: plain).
+// Without one the program's fonts draw it; tests set one to see the text.
 using FpsTextDrawer = void (*)(int showFps, const char* text);
 void SetFpsTextDrawer(FpsTextDrawer draw);

@@ -351,6 +351,68 @@ TEST_F(Executable, AScriptedRunDumpsTheBackBufferOfAFrameAsA640By480Png)
     }
 }
 
+// The pixels (0xRRGGBB) of a PNG written by the runtime: 8-bit RGB, no filtering, stored
+// deflate blocks; empty for anything else.
+std::vector<std::uint32_t> PngPixels(const std::string& png)
+{
+    const auto [width, height] = PngSize(png);
+    std::string idat;
+    for (std::size_t at = 8; at + 8 <= png.size();) {
+        std::uint32_t length = 0;
+        for (std::size_t i = 0; i < 4; ++i) length = length << 8 | static_cast<unsigned char>(png[at + i]);
+        if (png.compare(at + 4, 4, "IDAT") == 0) idat += png.substr(at + 8, length);
+        at += 12 + length;
+    }
+    std::string raw;
+    for (std::size_t at = 2; at + 5 <= idat.size();) {  // past the zlib header, block by block
+        const bool last = idat[at] & 1;
+        const std::size_t length = static_cast<unsigned char>(idat[at + 1]) | static_cast<unsigned char>(idat[at + 2]) << 8;
+        raw += idat.substr(at + 5, length);
+        at += 5 + length;
+        if (last) break;
+    }
+    std::vector<std::uint32_t> pixels;
+    const std::size_t stride = 1 + 3 * static_cast<std::size_t>(width);
+    if (raw.size() < stride * height) return pixels;
+    for (std::size_t y = 0; y < height; ++y)
+        for (std::size_t x = 0; x < width; ++x) {
+            const char* p = raw.data() + y * stride + 1 + 3 * x;
+            pixels.push_back(static_cast<unsigned char>(p[0]) << 16 | static_cast<unsigned char>(p[1]) << 8 |
+                             static_cast<unsigned char>(p[2]));
+        }
+    return pixels;
+}
+
+TEST_F(Executable, TheFrameRateTextChangesOnlyItsOwnCornerOfTheFrame)
+{
+    // ShowFps 1: "FPS%2d(%2d)" in a window of the second font at (495, 463), sized to its nine
+    // 16-pixel cells, with a frame of 1 around it; the same frame without it elsewhere.
+    std::vector<std::uint32_t> frames[2];
+    for (int showFps : {0, 1}) {
+        const std::string name = "fps" + std::to_string(showFps);
+        const std::filesystem::path folder = Folder(name.c_str());
+        // The demo game's System.ini shows the text (ShowFps=1).
+        std::string ini = m_Work.ReadFile(name + "/System.ini");
+        const std::size_t at = ini.find("ShowFps=1\n");
+        ASSERT_NE(at, std::string::npos) << ini;
+        ini[at + 8] = static_cast<char>('0' + showFps);
+        m_Work.WriteFile(name + "/System.ini", ini);
+        WriteScript((name + ".txt").c_str(), "clock virtual\ndump 40 " + (m_Work.Path() / (name + ".png")).string() + "\nclose 41\n");
+        cGameProcess game(m_Runtime, folder, {Script((name + ".txt").c_str())});
+        ASSERT_TRUE(ExitedWith(game.Wait(), 0)) << m_Work.ReadFile(name + "/stderr.txt");
+        frames[showFps] = PngPixels(m_Work.ReadFile(name + ".png"));
+        ASSERT_EQ(frames[showFps].size(), 640u * 480u);
+    }
+    int differing = 0;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) {
+            if (frames[0][static_cast<std::size_t>(y) * 640 + x] == frames[1][static_cast<std::size_t>(y) * 640 + x]) continue;
+            ++differing;
+            EXPECT_TRUE(x >= 494 && y >= 462) << x << "," << y;
+        }
+    EXPECT_GT(differing, 9 * 16);  // the window at least, and the text's glyphs on it
+}
+
 TEST_F(Executable, WithoutDataTheFirstRunAsksToCopyTheDefaultAndNoEndsTheProgram)
 {
     const std::string question = u8"データが存在しません！デフォルトデータを作成しますか？";
