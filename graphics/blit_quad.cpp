@@ -7,7 +7,9 @@
 void DDMakeQuad(plat::cD3DVertex* v, int x, int y, int w, int h, float u0, float v0, float u1, float v1, DWORD dwColor)
 {
     const float left = static_cast<float>(x) - 0.5f, top = static_cast<float>(y) - 0.5f;
-    const float right = static_cast<float>(x + w) - 0.5f, bottom = static_cast<float>(y + h) - 0.5f;
+    // Edges summed in double: a rectangle far outside the target must not overflow an int.
+    const float right = static_cast<float>(static_cast<double>(x) + w) - 0.5f;
+    const float bottom = static_cast<float>(static_cast<double>(y) + h) - 0.5f;
     v[0] = {left, top, 0.0f, 1.0f, dwColor, u0, v0};
     v[1] = {left, bottom, 0.0f, 1.0f, dwColor, u0, v1};
     v[2] = {right, top, 0.0f, 1.0f, dwColor, u1, v0};
@@ -18,8 +20,8 @@ void DDMakeBlitQuad(plat::cD3DVertex* v, int x, int y, int w, int h, const DDSUR
                     int sh, DWORD dwColor)
 {
     const double tw = lpSrc->nTexWidth > 0 ? lpSrc->nTexWidth : 1, th = lpSrc->nTexHeight > 0 ? lpSrc->nTexHeight : 1;
-    DDMakeQuad(v, x, y, w, h, static_cast<float>(sx / tw), static_cast<float>(sy / th), static_cast<float>((sx + sw) / tw),
-               static_cast<float>((sy + sh) / th), dwColor);
+    DDMakeQuad(v, x, y, w, h, static_cast<float>(sx / tw), static_cast<float>(sy / th), static_cast<float>((static_cast<double>(sx) + sw) / tw),
+               static_cast<float>((static_cast<double>(sy) + sh) / th), dwColor);
 }
 
 DWORD DDTransparentClearColor(const DDSURFACEDATA* lpTarget)

@@ -80,6 +80,13 @@ int DDBltTurnOver(DDSURFACEDATA* lpDst, int x, int y, int w, int h, DDSURFACEDAT
     }
     DDSURFACEDATA* source = back ? lpBack : lpFront;
     const int srcX = back ? bx : fx, srcY = back ? by : fy;
+    // A picture wholly outside the destination (or without area) shows nothing: it is not
+    // handed to the scaling blit, whose quad could not hold such coordinates.
+    const long long left = nAxis == 0 ? x + inset : x, top = nAxis == 1 ? y + inset : y;
+    const long long width = nAxis == 0 ? w - 2 * inset : w, height = nAxis == 1 ? h - 2 * inset : h;
+    if (!lpDst || width <= 0 || height <= 0 || left >= lpDst->nWidth || top >= lpDst->nHeight || left + width <= 0 ||
+        top + height <= 0)
+        return 1;
     if (nAxis == 0) return DDBlt(lpDst, Sat(x + inset), y, Sat(w - 2 * inset), h, source, srcX, srcY, sw, sh, dwFlags);
     return DDBlt(lpDst, x, Sat(y + inset), w, Sat(h - 2 * inset), source, srcX, srcY, sw, sh, dwFlags);
 }

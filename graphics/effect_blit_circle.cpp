@@ -29,7 +29,7 @@ struct cCircle {
             source = left;
         }
         if (source + width >= right) width = right - source;
-        if (width <= 0) return;
+        if (width <= 0 || dest >= lpDst->nWidth || dest + width <= 0) return;
         if (lpDTCon)
             DDBlt(lpDst, Sat(dest), Sat(cy + d), Sat(width), Sat(rows), lpSrc, Sat(source), Sat(scy + d), Sat(width), Sat(rows),
                   dwFlags);
