@@ -52,9 +52,9 @@ const cWaveSpec kSine16{44100, 16, 1, 441.0, 0.5, 44100};
 
 TEST_F(DirectSoundTest, EachVolumeLevelGivesItsLevelInDecibels)
 {
-    for (const cWaveSpec& spec : {kSine8, kSine16}) {
-        DSSOUNDDATA& sound = Load("sine" + std::to_string(spec.bits) + ".wav", qbtest::SineWave(spec));
-        ASSERT_FALSE(sound.lpBuffers.empty()) << spec.bits;
+    for (const cWaveSpec& form : {kSine8, kSine16}) {
+        DSSOUNDDATA& sound = Load("sine" + std::to_string(form.bits) + ".wav", qbtest::SineWave(form));
+        ASSERT_FALSE(sound.lpBuffers.empty()) << form.bits;
         double fullRms = 0;
         for (int level = 10; level >= 0; --level) {
             EXPECT_EQ(DS_SetVolume(sound, 0, DS_VolumeOfLevel(level), 0), kSoundVolumeTable[level]);
@@ -64,13 +64,13 @@ TEST_F(DirectSoundTest, EachVolumeLevelGivesItsLevelInDecibels)
             if (level == 10) {
                 fullRms = rms;
                 // The sine's own level: amplitude / sqrt 2 (8-bit samples are a little coarser).
-                EXPECT_NEAR(20 * std::log10(rms / (0.5 / std::sqrt(2.0))), 0.0, spec.bits == 8 ? 0.2 : 0.01);
-                EXPECT_NEAR(qbtest::ZeroCrossingFrequency(out, kDeviceRate), 441.0, 441.0 * 0.005) << spec.bits;
+                EXPECT_NEAR(20 * std::log10(rms / (0.5 / std::sqrt(2.0))), 0.0, form.bits == 8 ? 0.2 : 0.01);
+                EXPECT_NEAR(qbtest::ZeroCrossingFrequency(out, kDeviceRate), 441.0, 441.0 * 0.005) << form.bits;
             } else if (level == 0) {
-                EXPECT_TRUE(qbtest::AllZero(out)) << "-10000 is exactly silent, " << spec.bits << " bits";
+                EXPECT_TRUE(qbtest::AllZero(out)) << "-10000 is exactly silent, " << form.bits << " bits";
             } else {
                 EXPECT_NEAR(20 * std::log10(rms / fullRms), kSoundVolumeTable[level] / 100.0, 0.05)
-                    << "level " << level << ", " << spec.bits << " bits";
+                    << "level " << level << ", " << form.bits << " bits";
             }
             EXPECT_EQ(qbtest::Rms(out, 0), qbtest::Rms(out, 1)) << "a mono sound plays on both sides";
         }

@@ -19,7 +19,7 @@ bool Read(const std::string& bytes, plat::cWaveData& wave, std::string& error)
 
 TEST(WaveReader, ReadsPcmInTheCommonLayouts)
 {
-    struct Case { const char* name; cWaveSpec spec; } cases[] = {
+    struct Case { const char* name; cWaveSpec form; } cases[] = {
         {"8-bit mono 22050", {22050, 8, 1, 441, 0.5, 1001}},
         {"16-bit stereo 44100", {44100, 16, 2, 441, 0.5, 1000}},
         {"LIST chunk of odd size first", {11025, 8, 1, 441, 0.5, 999, 16, true}},
@@ -27,13 +27,13 @@ TEST(WaveReader, ReadsPcmInTheCommonLayouts)
         {"40-byte format chunk", {32000, 16, 2, 441, 0.5, 100, 40}},
     };
     for (const Case& c : cases) {
-        const std::string samples = qbtest::SineSamples(c.spec);
+        const std::string samples = qbtest::SineSamples(c.form);
         plat::cWaveData wave;
         std::string error;
-        ASSERT_TRUE(Read(qbtest::WaveFile(c.spec, samples), wave, error)) << c.name << ": " << error;
-        EXPECT_EQ(wave.format.nChannels, c.spec.channels) << c.name;
-        EXPECT_EQ(wave.format.wBitsPerSample, c.spec.bits) << c.name;
-        EXPECT_EQ(wave.format.nSamplesPerSec, static_cast<DWORD>(c.spec.rate)) << c.name;
+        ASSERT_TRUE(Read(qbtest::WaveFile(c.form, samples), wave, error)) << c.name << ": " << error;
+        EXPECT_EQ(wave.format.nChannels, c.form.channels) << c.name;
+        EXPECT_EQ(wave.format.wBitsPerSample, c.form.bits) << c.name;
+        EXPECT_EQ(wave.format.nSamplesPerSec, static_cast<DWORD>(c.form.rate)) << c.name;
         EXPECT_EQ(wave.format.cbSize, 0) << c.name;
         EXPECT_EQ(std::string(wave.samples.begin(), wave.samples.end()), samples) << c.name;
     }
@@ -69,8 +69,8 @@ TEST(WaveReader, RefusesWhatItCannotPlayAndSaysWhy)
 
 TEST(WaveReader, CutsSampleDataAtTheEndOfTheFileToWholeBlocks)
 {
-    cWaveSpec spec{22050, 16, 2, 441, 0.5, 100};
-    std::string file = qbtest::SineWave(spec);
+    cWaveSpec form{22050, 16, 2, 441, 0.5, 100};
+    std::string file = qbtest::SineWave(form);
     const std::size_t dataStart = file.find("data") + 8;
     file.resize(dataStart + 401);  // 100 frames of 4 bytes and one stray byte
     plat::cWaveData wave;
@@ -83,8 +83,8 @@ TEST(WaveReader, CutsSampleDataAtTheEndOfTheFileToWholeBlocks)
 // input (under the sanitizer build), a reason for each refusal (the fuzz entry checks it).
 TEST(WaveReader, SurvivesEveryPrefixAndMutations)
 {
-    cWaveSpec spec{22050, 16, 2, 441, 0.5, 64, 18, true};
-    const std::string file = qbtest::SineWave(spec);
+    cWaveSpec form{22050, 16, 2, 441, 0.5, 64, 18, true};
+    const std::string file = qbtest::SineWave(form);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(file.data());
     for (std::size_t n = 0; n <= file.size(); ++n) FuzzWave(bytes, n);
 
