@@ -3,9 +3,10 @@
 # Usage: ./run-tests.sh [build folder] [extra cmake options...]
 set -eu
 cd "$(dirname "$0")"
-# Sound files the sound tests play: a WAVE file (alsa-utils) and Ogg files
-# (sound-theme-freedesktop). The game itself needs neither.
-QB_TEST_PACKAGES="alsa-utils sound-theme-freedesktop"
+# Sound files the sound tests play: a WAVE file (alsa-utils), Ogg files
+# (sound-theme-freedesktop), MIDI songs (openttd-openmsx, planetblupi-music-midi) and midicsv,
+# the independent MIDI parser the MIDI reader is compared with. The game itself needs none.
+QB_TEST_PACKAGES="alsa-utils sound-theme-freedesktop openttd-openmsx planetblupi-music-midi midicsv"
 . ./tools/setup-debian.sh
 BUILD=${1:-build}
 [ $# -gt 0 ] && shift
