@@ -14,8 +14,11 @@
 #include "data/database.h"
 #include "data/data_version.h"
 #include "data/first_run.h"
+#include "data/option_data.h"
+#include "data/player_file.h"
 #include "data/system_data.h"
 #include "data/system_ini_keys.h"
+#include "data/world_map_data.h"
 #include "graphics/device.h"
 #include "platform/os/files.h"
 #include "platform/os/random.h"
@@ -38,11 +41,6 @@ int g_nRequestedBpp = 0;
 namespace {
 
 bool g_bStartUpCancelled = false;
-
-// Until the options record is read, the sound effects play at full volume (level 10).
-constexpr int kDefaultSoundVolumeLevel = 10;
-// And the BGM switch is on.
-constexpr bool kDefaultBgmOn = true;
 
 bool PrepareDataFolders()
 {
@@ -118,7 +116,23 @@ void LoadSoundTable()
         EcLogString("DS_Init失敗！");
         return;
     }
-    DS_LoadSoundTable(g_SoundTable, g_SoundFileTable, DS_VolumeOfLevel(kDefaultSoundVolumeLevel));
+    DS_LoadSoundTable(g_SoundTable, g_SoundFileTable, DS_VolumeOfLevel(g_OptionData.m_nVolume));
+}
+
+// The options: a missing file leaves the defaults; a damaged one is kept aside (and the
+// defaults stay).
+bool LoadOptions()
+{
+    LoadPlayerFile(g_OptionData, g_DataPaths[DATAPATH_OPTION]);
+    return g_nBpp != 8 || LoadHbtPalette(std::clamp(g_OptionData.m_nWindowColor, 0, kWindowColors - 1));
+}
+
+bool LoadWorldMap()
+{
+    const char* path = g_DataPaths[DATAPATH_WORLDMAP];
+    if (g_WorldMapData.Load(path)) return true;
+    ReportLogBox("%s のロードに失敗！", path);
+    return false;
 }
 
 void StartStageGivenAtStart()
@@ -166,13 +180,11 @@ bool InitGame(const char* commandLine, int showCommand)
 
     for (cInput& input : g_Input) input.ResetButtonMasks();
     if (!ReadKeyConfig(g_DataPaths[DATAPATH_KEYCONFIG], g_KeyConfig)) DefaultKeyConfig(g_KeyConfig);
-    LogNotBuiltYet("options record");
-    // The window colour comes from the options record; until it is read, its default 0.
-    if (g_nBpp == 8 && !LoadHbtPalette(0)) return false;
-    // Until the options record is read, its BGM switch counts as on.
-    if (kDefaultBgmOn) g_Bgm.Init(1, g_BgmOggNames, g_BgmMidiNames, kBgmSlots);
+    if (!LoadOptions()) return false;
+    if (g_OptionData.m_bBgm) g_Bgm.Init(1, g_BgmOggNames, g_BgmMidiNames, kBgmSlots);
     LoadSoundTable();
-    LogNotBuiltYet("world map and common palette");
+    if (!LoadWorldMap()) return false;
+    LogNotBuiltYet("common palette");
     EcLog("4");
     StartStageGivenAtStart();
     return true;

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
@@ -15,6 +16,20 @@ namespace fs = std::filesystem;
 namespace plat {
 
 namespace {
+
+// The byte count after which commits fail (FailCommitsAfter); negative: they do not.
+std::atomic<std::int64_t> g_nFailCommitsAfter{-1};
+
+// Writes the bytes, or only their first part when commits are made to fail after it.
+bool WriteCommitBytes(FILE* file, std::string_view bytes)
+{
+    const std::int64_t limit = g_nFailCommitsAfter.load();
+    if (limit >= 0 && static_cast<std::uint64_t>(limit) < bytes.size()) {
+        std::fwrite(bytes.data(), 1, static_cast<std::size_t>(limit), file);
+        return false;
+    }
+    return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+}
 
 // Deeper than any game's data: a folder linked into itself stops here.
 constexpr int kMaxFolderDepth = 64;
@@ -77,7 +92,7 @@ bool cDurableFile::Commit(std::string_view bytes)
     if (!m_lpFile) return false;
     FILE* file = m_lpFile;
     m_lpFile = nullptr;
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0 &&
+    bool written = WriteCommitBytes(file, bytes) && std::fflush(file) == 0 &&
                    ::fsync(fileno(file)) == 0;
     written = (std::fclose(file) == 0) && written;
     if (written && MoveFileA(m_strTempPath.c_str(), m_strPath.c_str())) {
@@ -96,6 +111,11 @@ void cDurableFile::Abandon()
     std::fclose(m_lpFile);
     m_lpFile = nullptr;
     DeleteFileA(m_strTempPath.c_str());
+}
+
+void FailCommitsAfter(std::int64_t bytes)
+{
+    g_nFailCommitsAfter.store(bytes);
 }
 
 bool CopyFolderWhole(const char* from, const char* to)

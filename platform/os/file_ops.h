@@ -35,6 +35,11 @@ private:
     std::string m_strTempPath;
 };
 
+// A seam for tests of what a failed save leaves: from this call on, a commit of more than
+// bytes bytes writes only that many into "path.tmp" and then fails, as on a full disk. A
+// negative count ends it.
+void FailCommitsAfter(std::int64_t bytes);
+
 // Makes the folder to (which must not exist) a copy of the folder from, all or nothing: the
 // tree is copied into "to.copying", every file and folder synced, then renamed to to. Anything
 // that is neither a folder nor a regular file (after following links) fails the copy.

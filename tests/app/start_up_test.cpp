@@ -14,7 +14,9 @@
 
 #include "app/main_window.h"
 #include "data/boot_data.h"
+#include "data/option_data.h"
 #include "data/system_data.h"
+#include "data/world_map_data.h"
 #include "graphics/device.h"
 #include "graphics/fill.h"
 #include "graphics/palette.h"
@@ -387,6 +389,58 @@ TEST_F(StartUp, ALostDeviceIsResetOnTheWindowThreadAndTheNextFrameIsShown)
     EXPECT_EQ(frame.nHeight, 480);
     ASSERT_NE(g_StdSurface[1].lpDT, nullptr);
     EXPECT_NE(g_StdSurface[1].lpDT->lpTexture, nullptr) << "the debug sheet is made again from its file";
+}
+
+TEST_F(StartUp, TheOptionsPickTheBlendTableAndBadValuesOrFilesLeaveTheDefaults)
+{
+    // Window colour 5 has a blend table of its own, every entry 5.
+    m_Folder.WriteFile("bmp/hbt/hbt05.dat", std::string(65536, '\x05'));
+    auto option = [](int color, int volume) {
+        return qbtest::cByteBuilder().U32(692).U32(4).I32(color).I32(0).I32(volume).I32(1).U32(1).U32(4).Bytes(std::string("abc", 4)).Str();
+    };
+    // The file (empty: none), then the window colour, volume and name the start-up takes.
+    struct Case { std::string file; int color, volume; const char* name; bool keptAside; } cases[] = {
+        {"", 0, 7, "aaa", false},
+        {option(5, 3), 5, 3, "abc", false},
+        {option(24, 11), 0, 7, "abc", false},
+        {option(5, 3).substr(0, 20), 0, 7, "aaa", true},
+    };
+    for (const Case& c : cases) {
+        Restart();
+        g_OptionData = cOptionData();
+        WriteSystemIni("Direct3D=0\nWindowMode=0\nBpp=8\nExit\n");
+        std::filesystem::remove(m_Folder.Path() / "user_data" / "Option.dat");
+        std::filesystem::remove(m_Folder.Path() / "user_data" / "Option.dat.bad");
+        if (!c.file.empty()) m_Folder.WriteFile("user_data/Option.dat", c.file);
+        plat::FlushPathCache();
+        ASSERT_TRUE(InitGame("", SW_SHOWNORMAL)) << c.color;
+        ASSERT_EQ(g_nBpp, 8);
+        EXPECT_EQ(g_OptionData.m_nWindowColor, c.color);
+        EXPECT_EQ(g_OptionData.m_nVolume, c.volume);
+        EXPECT_EQ(g_OptionData.m_strName, c.name);
+        EXPECT_EQ(g_BlendTable[100 * 256 + 100], c.color == 5 ? 5 : 100) << "the blend table of colour " << c.color;
+        EXPECT_EQ(m_Folder.Exists("user_data/Option.dat.bad"), c.keptAside) << c.color;
+    }
+    EXPECT_NE(m_Folder.ReadFile("Report_Game.txt").find("Option.dat.bad"), std::string::npos);
+}
+
+TEST_F(StartUp, AWorldMapThatCannotBeReadEndsTheStartUpWithItsMessage)
+{
+    plat::SetBoxPresenter([](HWND, const char*, const char*, UINT) { return IDOK; });
+    for (const std::string& file : {std::string(), std::string("\xB4\x02\0\0\x08\0\0\0", 8)}) {
+        Restart();
+        std::filesystem::remove(m_Folder.Path() / "data" / "WorldMap.dat");
+        if (!file.empty()) m_Folder.WriteFile("data/WorldMap.dat", file);
+        plat::FlushPathCache();
+        EXPECT_FALSE(InitGame("", SW_SHOWNORMAL)) << file.size();
+        EXPECT_NE(m_Folder.ReadFile("Report_Game.txt").find("data\\WorldMap.dat のロードに失敗！\n"), std::string::npos);
+    }
+    plat::SetBoxPresenter(nullptr);
+    Restart();
+    ASSERT_TRUE(qbtest::WriteDemoGame(m_Folder.Path()));
+    plat::FlushPathCache();
+    ASSERT_TRUE(InitGame("", SW_SHOWNORMAL));
+    EXPECT_EQ(g_WorldMapData.m_nWidth, 20);
 }
 
 }  // namespace

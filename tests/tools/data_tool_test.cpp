@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "tests/data/database_fixtures.h"
+#include "tests/data/player_file_builders.h"
 #include "tests/data/system_file_builder.h"
 #include "tests/support/byte_builder.h"
 #include "tests/support/temp_folder.h"
@@ -317,4 +318,36 @@ TEST_F(DataTool, DatabaseDumpsListEveryEntryAndADamagedFileFails)
     EXPECT_EQ(bad.status, 1);
     EXPECT_EQ(CountLines(bad.err), 1);
     EXPECT_FALSE(m_Folder.Exists("out.dat"));
+}
+
+TEST_F(DataTool, PlayerFilesAndTheWorldMapRoundTripByteIdenticalAndNewWritesTheirDefaults)
+{
+    struct Case { const char* kind; std::string file; std::string made; } cases[] = {
+        {"worldmap", qbtest::BuildWorldMapFile(qbtest::DistinctWorldMap()), ""},
+        {"option", qbtest::BuildOptionFile(23, 0, 10, 3, "名前"), qbtest::BuildOptionFile(0, 1, 7, 0, "aaa")},
+        {"ranking", qbtest::BuildRankingFile(qbtest::DistinctRankingTables()), ""},
+    };
+    std::vector<qbtest::RankingTableFields> emptyTables(5);
+    emptyTables[2].largerWins = 0;
+    cases[2].made = qbtest::BuildRankingFile(emptyTables);
+    for (const Case& c : cases) {
+        m_Folder.WriteFile("in.dat", c.file);
+        const ToolRun run = Run({"roundtrip", c.kind, Path("in.dat"), Path("out.dat")});
+        EXPECT_EQ(run.status, 0) << c.kind << run.err;
+        EXPECT_EQ(m_Folder.ReadFile("out.dat"), c.file) << c.kind;
+        const ToolRun made = Run({"new", c.kind, Path("new.dat")});
+        ASSERT_EQ(made.status, 0) << c.kind << made.err;
+        if (!c.made.empty()) {
+            EXPECT_EQ(m_Folder.ReadFile("new.dat"), c.made) << c.kind;
+        }
+        const ToolRun dump = Run({"dump", c.kind, Path("new.dat")});
+        EXPECT_EQ(dump.status, 0) << c.kind << dump.err;
+    }
+    EXPECT_EQ(cases[1].made.size(), 36u);
+    EXPECT_EQ(cases[2].made.size(), 2096u);
+    // The new world map is the editor's new map: 20 x 15 at pitch 32.
+    ASSERT_EQ(Run({"new", "worldmap", Path("map.dat")}).status, 0);
+    const ToolRun dump = Run({"dump", "worldmap", Path("map.dat")});
+    EXPECT_NE(dump.out.find("nWidth = 20"), std::string::npos) << dump.out.substr(0, 300);
+    EXPECT_NE(dump.out.find("nPitch = 32"), std::string::npos);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "data/system_data.h"
+#include "data/world_map_data.h"
 #include "platform/os/files.h"
 
 namespace fs = std::filesystem;
@@ -146,6 +147,13 @@ std::string BlendTable()
     return table;
 }
 
+bool SaveRecord(cDataRecord& record, const std::string& path, std::string& error)
+{
+    if (record.Save(path.c_str())) return true;
+    error = "cannot write " + plat::NativePath(path.c_str());
+    return false;
+}
+
 }  // namespace
 
 bool BuildDemoGame(const std::string& folder, std::string& error)
@@ -163,10 +171,11 @@ bool BuildDemoGame(const std::string& folder, std::string& error)
 
     cSystemData system;
     system.m_strTitle = kDemoGameTitle;
-    if (!system.Save((root + "\\data\\System.dat").c_str())) {
-        error = "cannot write " + plat::NativePath((root + "\\data\\System.dat").c_str());
+    // The story's world map is a new map of the editor.
+    cWorldMapData worldMap;
+    if (!SaveRecord(system, root + "\\data\\System.dat", error) ||
+        !SaveRecord(worldMap, root + "\\data\\WorldMap.dat", error))
         return false;
-    }
     // One blend table per window colour of the options (8-bit displays read them).
     const std::string blendTable = BlendTable();
     for (int n = 0; n < 24; ++n) {

@@ -3,8 +3,11 @@
 #include "data/boot_data.h"
 #include "data/data_paths.h"
 #include "data/database.h"
+#include "data/option_data.h"
+#include "data/ranking_data.h"
 #include "data/system_data.h"
 #include "data/window_data.h"
+#include "data/world_map_data.h"
 #include "tools/lib/data_dump.h"
 
 namespace {
@@ -89,6 +92,9 @@ const DATAFILEKIND kKinds[] = {
     {"picture", CreateDatabaseFile<DATABASE_PICTURE>, DATACHECK_DATABASES, true},
     {"sound", CreateDatabaseFile<DATABASE_SOUND>, DATACHECK_DATABASES, true},
     {"bgm", CreateDatabaseFile<DATABASE_BGM>, DATACHECK_DATABASES, true},
+    {"worldmap", CreateRecordFile<cWorldMapData>, DATACHECK_NONE, true},
+    {"option", CreateRecordFile<cOptionData>, DATACHECK_NONE, true},
+    {"ranking", CreateRecordFile<cRankingData>, DATACHECK_NONE, true},
 };
 
 }  // namespace
