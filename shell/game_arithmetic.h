@@ -2,6 +2,7 @@
 // The game layer's 32-bit arithmetic: replays must play back frame-exactly on every machine,
 // so integers wrap as two's complement words and every double becomes an int the same way,
 // with no undefined behaviour for any input.
+#include <cmath>
 #include <cstdint>
 
 // a + b, a - b and a * b, wrapped to 32 bits.
@@ -36,3 +37,24 @@ constexpr int TruncToInt(double value)
     if (!(value > -2147483649.0 && value < 2147483648.0)) return INT32_MIN;
     return static_cast<int>(value);
 }
+
+// The magnitude of a, wrapped: INT_MIN stays INT_MIN, as the 32-bit negation does.
+constexpr int WrapAbs(int a)
+{
+    return (a < 0) ? WrapSub(0, a) : a;
+}
+
+// The one way the game turns degrees into radians: (x * pi) / 180, in that order, so that
+// every angle rounds alike wherever it is converted.
+constexpr double kGamePi = 3.141592653589793;
+constexpr double DegToRad(double degrees)
+{
+    return (degrees * kGamePi) / 180.0;
+}
+
+// The mathematical functions of the game layer, in one place so that every caller uses the
+// same implementation (and so the same last bit).
+inline double GameSin(double radians) { return std::sin(radians); }
+inline double GameCos(double radians) { return std::cos(radians); }
+inline double GameSqrt(double value) { return std::sqrt(value); }
+inline double GameAtan2(double y, double x) { return std::atan2(y, x); }

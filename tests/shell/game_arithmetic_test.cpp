@@ -33,3 +33,20 @@ TEST(GameArithmetic, TruncToIntTruncatesAndGivesIntMinForNaNAndOutOfRange)
     };
     for (const Case& c : cases) EXPECT_EQ(TruncToInt(c.value), c.expected) << c.value;
 }
+
+TEST(GameArithmetic, DegreesBecomeRadiansAsTimesPiThenOverOneEighty)
+{
+    // The other usual forms round differently for some whole angles; the game keeps one.
+    int differsFromFactor = 0;
+    for (int degrees = -720; degrees <= 720; ++degrees) {
+        const volatile double x = degrees;
+        const volatile double pi = 3.141592653589793;
+        const double product = x * pi;
+        EXPECT_EQ(DegToRad(degrees), product / 180) << degrees;
+        const volatile double factor = pi / 180;
+        if (DegToRad(degrees) != x * factor) ++differsFromFactor;
+    }
+    EXPECT_GT(differsFromFactor, 0);
+    EXPECT_EQ(WrapAbs(-5), 5);
+    EXPECT_EQ(WrapAbs(INT32_MIN), INT32_MIN);
+}
