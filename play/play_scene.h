@@ -5,6 +5,7 @@
 #include <string>
 
 #include "play/scene.h"
+#include "play/scroll_axis.h"
 
 class cPlayScene : public cScene {
 public:
@@ -18,6 +19,9 @@ public:
     int m_nFrameRate = 0;
     // The ranking name that the name-entry dialog edits (at most 3 characters).
     std::string m_strRankingName;
+    // The camera: game objects clamp and test themselves against these.
+    cScrollAxis m_ScrollX;
+    cScrollAxis m_ScrollY;
 };
 
 // The stage-play scene while it exists, null otherwise. Set by the game thread; the window
