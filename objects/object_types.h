@@ -1,0 +1,70 @@
+#pragma once
+// Small value types shared by the game objects and the stage.
+#include <cstdint>
+
+// A rectangle of stage pixels, edges inclusive.
+struct DBLRECT {
+    double left = 0;
+    double top = 0;
+    double right = 0;
+    double bottom = 0;
+
+    void Clear() { *this = DBLRECT{}; }
+    void Assign(const DBLRECT& other) { *this = other; }
+    // Touching edges overlap.
+    bool Intersects(const DBLRECT& other) const
+    {
+        return left <= other.right && other.left <= right && top <= other.bottom && other.top <= bottom;
+    }
+};
+
+// A hit box: the rectangle in stage pixels, then its offset from the object's position and its
+// size, scaled and at scale 1.
+struct HITBOX {
+    DBLRECT rect;
+    int nOffsetX = 0;
+    int nOffsetY = 0;
+    int nWidth = 0;
+    int nHeight = 0;
+    int nBaseOffsetX = 0;
+    int nBaseOffsetY = 0;
+    int nBaseWidth = 0;
+    int nBaseHeight = 0;
+
+    void Clear() { *this = HITBOX{}; }
+};
+
+struct INTRECT {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    void Assign(const INTRECT& other) { *this = other; }
+};
+
+// How a message or picture waits: the stage keeps one.
+struct WAITSTATE {
+    int nMode = 0;
+    int nDelay = 0;
+    int bKeyWait = 0;
+    int nFrames = 0;
+    int nCounter = 0;
+
+    void Set(int mode, int keyWait, int frames, int noDelay)
+    {
+        nMode = mode;
+        bKeyWait = keyWait;
+        nFrames = frames;
+        nCounter = 0;
+        nDelay = (keyWait != 0 && mode == 1 && noDelay == 0) ? 10 : 0;
+    }
+};
+
+// An HP or SP gauge on show: a full gauge is 50 pixels.
+struct GAUGE {
+    int nTimer = 0;        // frames left to show
+    double dChange = 0;    // pixels, negative for a loss
+    double dStep = 0;      // pixels per frame
+    int nLength = 0;       // pixels
+};
