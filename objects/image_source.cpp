@@ -1,0 +1,143 @@
+#include "objects/image_source.h"
+
+#include "objects/object_base.h"
+#include "shell/game_arithmetic.h"
+
+namespace {
+
+constexpr int kCell = 32;
+
+SURFACEREF Standard(int index)
+{
+    return {SURFACELIST_STANDARD, index};
+}
+
+SURFACEREF Own(int index)
+{
+    return {SURFACELIST_OWNPICTURE, index};
+}
+
+int Facing(const cGameObject* object)
+{
+    return (object && object->m_nDirection != 0) ? 1 : 0;
+}
+
+// Whether (x, y) lies inside standard sheet `sheet`; a sheet outside the table has no pixels.
+bool InsideSheet(int sheet, int x, int y, const IMAGESHEETS& sheets)
+{
+    if (!sheets.lpSurfaces || sheet < 0 || sheet >= sheets.nSurfaces) return false;
+    const DDSURFACEDATA& surface = sheets.lpSurfaces[sheet];
+    return x >= 0 && x < surface.nWidth && y >= 0 && y < surface.nHeight;
+}
+
+}  // namespace
+
+void cImageSource::Set(int user, int kind, int index, int base, const cGameObject* object, int frame,
+                       const IMAGESHEETS& sheets)
+{
+    m_bOwnScale = 0;
+    m_nOwnScale = 1;
+    const bool chara = (user == 1 && object != nullptr);
+    switch (kind) {
+    case 0:
+        m_Surface = m_OppSurface = Standard(kBlockSheet);
+        m_EffectSurface = m_OppEffectSurface = Standard(kBlockSheet + 1);
+        m_nSrcX = WrapMul(WrapDiv(index, 15), kCell);
+        m_nSrcY = WrapMul(WrapMod(index, 15), kCell);
+        break;
+    case 1:
+        SetCharaSheet(index, base, chara ? object : nullptr, frame, sheets);
+        break;
+    case 2:
+        m_Surface = m_OppSurface = Standard(kItemSheet);
+        m_EffectSurface = m_OppEffectSurface = Standard(kItemSheet + 1);
+        m_nSrcX = WrapMul(WrapDiv(index, 15), 64);
+        if (user == 2 && object) m_nSrcX = WrapAdd(m_nSrcX, WrapMul(frame, kCell));
+        m_nSrcY = WrapMul(WrapMod(index, 15), kCell);
+        break;
+    case 3:
+        if (chara) {
+            const int facing = Facing(object);
+            m_Surface = m_EffectSurface = Standard(kShotSheet + facing);
+            m_OppSurface = m_OppEffectSurface = Standard(kShotSheet + 1 - facing);
+        } else {
+            m_Surface = m_EffectSurface = Standard(kShotSheet);
+        }
+        m_nSrcX = WrapMul(WrapDiv(index, 30), 64);
+        m_nSrcY = WrapMul(WrapMod(index, 30), kCell);
+        break;
+    case 4:
+        SetOwnPicture(index, base, chara ? object : nullptr, frame, sheets);
+        break;
+    default:
+        return;
+    }
+    if (sheets.bVideoStretch) {
+        m_ScaleSurface = m_Surface;
+        m_ScaleBackSurface = m_OppSurface;
+    } else {
+        m_ScaleSurface = m_EffectSurface;
+        m_ScaleBackSurface = m_OppEffectSurface;
+    }
+}
+
+void cImageSource::SetCharaSheet(int index, int base, const cGameObject* chara, int frame,
+                                 const IMAGESHEETS& sheets)
+{
+    int sheet = WrapAdd(kFirstCharaSheet, WrapMul(2, WrapDiv(index, 15)));
+    if (chara) {
+        const int facing = Facing(chara);
+        sheet = WrapAdd(sheet, facing);
+        const int opposite = facing ? sheet - 1 : WrapAdd(sheet, 1);
+        m_OppSurface = Standard(opposite);
+        m_OppEffectSurface = Standard(WrapAdd(opposite, kEffectCopyOffset));
+        m_nSrcX = WrapMul(WrapAdd(base, frame), kCell);
+    } else {
+        if (base > 19) {
+            sheet = WrapAdd(sheet, 1);
+            base -= 20;
+        }
+        m_nSrcX = WrapMul(base, kCell);
+    }
+    m_nSrcY = WrapMul(WrapMod(index, 15), kCell);
+    // A cell outside its sheet, or a sheet outside the table, draws the first chara sheet's
+    // first cell instead.
+    if (!InsideSheet(sheet, m_nSrcX, m_nSrcY, sheets) || WrapAdd(sheet, kEffectCopyOffset) >= sheets.nSurfaces) {
+        sheet = kFirstCharaSheet;
+        m_nSrcX = 0;
+        m_nSrcY = 0;
+    }
+    m_Surface = Standard(sheet);
+    m_EffectSurface = Standard(sheet + kEffectCopyOffset);
+}
+
+void cImageSource::SetOwnPicture(int index, int base, const cGameObject* chara, int frame,
+                                 const IMAGESHEETS& sheets)
+{
+    int surface = WrapSub(WrapMul(index, 4), 4);
+    int effect = WrapSub(WrapMul(index, 4), 2);
+    if (chara) {
+        const int facing = Facing(chara);
+        surface = WrapAdd(surface, facing);
+        effect = WrapAdd(effect, facing);
+        const int step = facing ? -1 : 1;
+        m_OppSurface = Own(WrapAdd(surface, step));
+        m_OppEffectSurface = Own(WrapAdd(effect, step));
+        base = WrapAdd(base, frame);
+    }
+    m_Surface = Own(surface);
+    m_EffectSurface = Own(effect);
+    const cBmpCharaExcData* bitmap = nullptr;
+    if (sheets.lpBitmaps) bitmap = &sheets.lpBitmaps->At(index);
+    if (bitmap && bitmap->m_bLargeCell) {
+        const int cells = bitmap->UsableCellSize();
+        const int perRow = 16 / cells;
+        m_bOwnScale = 1;
+        m_nOwnScale = static_cast<std::int8_t>(cells);
+        m_nSrcX = WrapMul(WrapMul(WrapMod(base, perRow), cells), kCell);
+        m_nSrcY = WrapMul(WrapMul(WrapDiv(base, perRow), cells), kCell);
+    } else {
+        m_nSrcX = WrapMul(WrapMod(base, 16), kCell);
+        m_nSrcY = WrapMul(WrapDiv(base, 16), kCell);
+    }
+}

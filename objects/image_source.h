@@ -1,0 +1,63 @@
+#pragma once
+// Where a chara, block, item or shot frame is drawn from: the sheet for each facing, its copy
+// for per-pixel effects, the pair used when scaled, and the frame's top-left pixel. Sheets are
+// named by their place in the stage's standard surface array or in its own-picture list.
+#include <cstdint>
+
+#include "data/chara_bitmap_data.h"
+#include "graphics/surface_data.h"
+#include "shell/safe_container.h"
+
+class cGameObject;
+
+enum SURFACELIST : int {
+    SURFACELIST_STANDARD = 0,      // the graphics layer's numbered surfaces
+    SURFACELIST_OWNPICTURE = 1,    // the stage's own-picture surfaces, four per picture
+};
+
+struct SURFACEREF {
+    int nList = SURFACELIST_STANDARD;
+    int nIndex = 0;
+
+    bool operator==(const SURFACEREF&) const = default;
+};
+
+// What image selection reads of the stage's pictures.
+struct IMAGESHEETS {
+    const DDSURFACEDATA* lpSurfaces = nullptr;   // the standard surfaces, for the sheet sizes
+    int nSurfaces = 0;
+    const cSafeVector<cBmpCharaExcData>* lpBitmaps = nullptr;   // own pictures by number
+    int bVideoStretch = 0;   // DirectDraw with DD_VideoStretch: scale from the sheets themselves
+};
+
+// Standard surface numbers of the sheets.
+constexpr int kBlockSheet = 2;
+constexpr int kFirstCharaSheet = 4;
+constexpr int kEffectCopyOffset = 18;
+constexpr int kItemSheet = 40;
+constexpr int kShotSheet = 63;
+
+class cImageSource {
+public:
+    // user 1: `object` is a chara, 2: an item. kind 0 block, 1 chara, 2 item, 3 shot, 4 own
+    // picture; index the image number in its kind; base and frame pick the cell.
+    void Set(int user, int kind, int index, int base, const cGameObject* object, int frame,
+             const IMAGESHEETS& sheets);
+
+    SURFACEREF m_Surface;
+    SURFACEREF m_EffectSurface;
+    SURFACEREF m_OppSurface;
+    SURFACEREF m_OppEffectSurface;
+    SURFACEREF m_ScaleSurface;
+    SURFACEREF m_ScaleBackSurface;
+    int m_bColorChange = 0;
+    int m_ColorState[2] = {0, 0};
+    int m_bOwnScale = 0;
+    std::int8_t m_nOwnScale = 1;   // in 32-pixel cells
+    int m_nSrcX = 0;
+    int m_nSrcY = 0;
+
+private:
+    void SetCharaSheet(int index, int base, const cGameObject* object, int frame, const IMAGESHEETS& sheets);
+    void SetOwnPicture(int index, int base, const cGameObject* object, int frame, const IMAGESHEETS& sheets);
+};
