@@ -17,11 +17,11 @@
 
 namespace {
 
-plat::cHarnessScript g_Script;
-plat::cHarnessClock g_Clock;
-bool g_bHasScript = false;
-int g_nFrame = 0;
-std::vector<int> g_HeldKeys;
+plat::cHarnessScript s_Script;
+plat::cHarnessClock s_Clock;
+bool s_bHasScript = false;
+int s_nFrame = 0;
+std::vector<int> s_HeldKeys;
 
 bool Holds(const std::vector<int>& keys, int key) { return std::find(keys.begin(), keys.end(), key) != keys.end(); }
 
@@ -30,11 +30,11 @@ bool Holds(const std::vector<int>& keys, int key) { return std::find(keys.begin(
 void PressScriptedKeys(const std::vector<int>& held)
 {
     std::vector<int> released, pressed;
-    for (int key : g_HeldKeys)
+    for (int key : s_HeldKeys)
         if (!Holds(held, key)) released.push_back(key);
     for (int key : held)
-        if (!Holds(g_HeldKeys, key)) pressed.push_back(key);
-    g_HeldKeys = held;
+        if (!Holds(s_HeldKeys, key)) pressed.push_back(key);
+    s_HeldKeys = held;
     for (int key : released) plat::SetKeyState(key, false);
     for (int key : pressed) plat::SetKeyState(key, true);
     const HWND hWnd = g_hWnd.load();
@@ -45,19 +45,19 @@ void PressScriptedKeys(const std::vector<int>& held)
 
 void OnFrameStart()
 {
-    ++g_nFrame;
-    if (g_Script.VirtualClock()) g_Clock.StartFrame(g_GameManager.m_nFps);
-    if (const std::vector<int>* keys = g_Script.KeysFrom(g_nFrame)) PressScriptedKeys(*keys);
+    ++s_nFrame;
+    if (s_Script.VirtualClock()) s_Clock.StartFrame(g_GameManager.m_nFps);
+    if (const std::vector<int>* keys = s_Script.KeysFrom(s_nFrame)) PressScriptedKeys(*keys);
 }
 
 void OnFrameEnd()
 {
-    for (const std::string& file : g_Script.DumpsAt(g_nFrame)) {
+    for (const std::string& file : s_Script.DumpsAt(s_nFrame)) {
         std::string path;
         if (!plat::Utf8ToCp932(file, path) || !plat::SaveLastFrameAsPng(path.c_str()))
-            ReportLogEcho("harness: no back buffer of frame %d saved to %s", g_nFrame, path.c_str());
+            ReportLogEcho("harness: no back buffer of frame %d saved to %s", s_nFrame, path.c_str());
     }
-    if (g_Script.CloseFrame() == g_nFrame) PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0);
+    if (s_Script.CloseFrame() == s_nFrame) PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0);
 }
 
 bool EnvironmentSwitchesEcLogOn()
@@ -72,27 +72,27 @@ bool StartHarness(std::string& error)
 {
     const char* path = std::getenv("QUILLBRAMWOOD_SCRIPT");
     if (!path || !*path) return true;
-    if (!g_Script.Load(path, error)) return false;
-    g_bHasScript = true;
-    plat::SetActiveHarness(&g_Script);
-    if (g_Script.VirtualClock()) plat::SetClock(&g_Clock);
+    if (!s_Script.Load(path, error)) return false;
+    s_bHasScript = true;
+    plat::SetActiveHarness(&s_Script);
+    if (s_Script.VirtualClock()) plat::SetClock(&s_Clock);
     SetFrameHooks(OnFrameStart, OnFrameEnd);
     return true;
 }
 
 void StopHarness()
 {
-    if (!g_bHasScript) return;
+    if (!s_bHasScript) return;
     SetFrameHooks(nullptr, nullptr);
     plat::SetClock(nullptr);
     plat::SetActiveHarness(nullptr);
-    g_bHasScript = false;
+    s_bHasScript = false;
 }
 
 void ApplyHarnessLogSwitch()
 {
-    const bool on = EnvironmentSwitchesEcLogOn() || (g_bHasScript && g_Script.EcLog().value_or(false));
+    const bool on = EnvironmentSwitchesEcLogOn() || (s_bHasScript && s_Script.EcLog().value_or(false));
     if (on) SetEcLogFile(1, "EC_Game.txt");
 }
 
-int HarnessFrame() { return g_nFrame; }
+int HarnessFrame() { return s_nFrame; }

@@ -40,7 +40,7 @@ int g_nRequestedBpp = 0;
 
 namespace {
 
-bool g_bStartUpCancelled = false;
+bool s_bStartUpCancelled = false;
 
 bool PrepareDataFolders()
 {
@@ -72,7 +72,7 @@ bool TakeBootChoice()
     if (g_SystemIni.Direct3D < 2) return true;
     g_BootData.Load(g_DataPaths[DATAPATH_BOOT]);  // a missing file leaves the defaults
     if (!g_BootData.m_bDoNotAsk && !RunDrawingModeDialog()) {
-        g_bStartUpCancelled = true;
+        s_bStartUpCancelled = true;
         return false;
     }
     g_SystemIni.Direct3D = g_BootData.m_nDrawingMode == 1 ? 1 : 0;
@@ -151,11 +151,11 @@ void StartStageGivenAtStart()
 
 }  // namespace
 
-bool StartUpWasCancelled() { return g_bStartUpCancelled; }
+bool StartUpWasCancelled() { return s_bStartUpCancelled; }
 
 bool InitGame(const char* commandLine, int showCommand)
 {
-    g_bStartUpCancelled = false;
+    s_bStartUpCancelled = false;
     timeBeginPeriod(1);
     srand(timeGetTime());
     g_nDataVersion = 692;

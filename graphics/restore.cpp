@@ -11,12 +11,12 @@
 
 namespace {
 
-std::atomic<FontsLostDevice> g_FontsLost{nullptr};
-std::atomic<FontsRestore> g_FontsRestore{nullptr};
+std::atomic<FontsLostDevice> s_FontsLost{nullptr};
+std::atomic<FontsRestore> s_FontsRestore{nullptr};
 
 void RestoreFonts()
 {
-    if (const FontsRestore restore = g_FontsRestore.load()) restore();
+    if (const FontsRestore restore = s_FontsRestore.load()) restore();
 }
 
 bool HasFile(const DDSURFACEDATA* lpSD) { return lpSD->szFileName[0] && std::strcmp(lpSD->szFileName, "E") != 0; }
@@ -25,8 +25,8 @@ bool HasFile(const DDSURFACEDATA* lpSD) { return lpSD->szFileName[0] && std::str
 
 void DDSetFontRestoreHooks(FontsLostDevice lost, FontsRestore restore)
 {
-    g_FontsLost.store(lost);
-    g_FontsRestore.store(restore);
+    s_FontsLost.store(lost);
+    s_FontsRestore.store(restore);
 }
 
 int DDRestoreSurface()
@@ -41,7 +41,7 @@ int DDRestoreSurface()
         plat::SafeRelease(sd->lpDT->lpTexture);
         plat::SafeRelease(sd->lpDT->lpSurface);
     }
-    if (const FontsLostDevice lost = g_FontsLost.load()) lost();
+    if (const FontsLostDevice lost = s_FontsLost.load()) lost();
     if (g_BackBuffer.lpDT) plat::SafeRelease(g_BackBuffer.lpDT->lpSurface);
     // The device keeps what was last bound to it; a reset needs every such reference gone.
     g_lpDevice->SetTexture(0, nullptr);

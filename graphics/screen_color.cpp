@@ -16,10 +16,10 @@ namespace {
 constexpr double kFadeRadians = 0.017453292519943295;
 
 // The fade angles in degrees, one per direction and back end, for the whole run.
-double g_dFadeOutAngleD3D = 90.0;
-double g_dFadeOutAngleDD = 90.0;
-double g_dFadeInAngleD3D = 0.0;
-double g_dFadeInAngleDD = 0.0;
+double s_dFadeOutAngleD3D = 90.0;
+double s_dFadeOutAngleDD = 90.0;
+double s_dFadeInAngleD3D = 0.0;
+double s_dFadeInAngleDD = 0.0;
 
 // x × w + colour × (256 − w), shifted down by 8, on the three colour bytes at once: red and
 // blue share one word in 16-bit lanes, green another (no lane exceeds 255 × 256).
@@ -148,14 +148,14 @@ int DDFade_UnPal(DDSURFACEDATA* lpSD, int nWeight, BYTE bRed, BYTE bGreen, BYTE 
 BYTE DDFadeOut(PALETTEENTRY* lpWorkPal, int nFirst, int nLast, BYTE bRed, BYTE bGreen, BYTE bBlue, double dStep,
                const PALETTEENTRY* lpSrcPal, BYTE bReset)
 {
-    return Fade(g_dFadeOutAngleD3D, g_dFadeOutAngleDD, 90.0, 0.0, lpWorkPal, nFirst, nLast, bRed, bGreen, bBlue, dStep,
+    return Fade(s_dFadeOutAngleD3D, s_dFadeOutAngleDD, 90.0, 0.0, lpWorkPal, nFirst, nLast, bRed, bGreen, bBlue, dStep,
                 lpSrcPal, bReset);
 }
 
 BYTE DDFadeIn(PALETTEENTRY* lpWorkPal, int nFirst, int nLast, BYTE bRed, BYTE bGreen, BYTE bBlue, double dStep,
               const PALETTEENTRY* lpSrcPal, BYTE bReset)
 {
-    return Fade(g_dFadeInAngleD3D, g_dFadeInAngleDD, 0.0, 90.0, lpWorkPal, nFirst, nLast, bRed, bGreen, bBlue, dStep,
+    return Fade(s_dFadeInAngleD3D, s_dFadeInAngleDD, 0.0, 90.0, lpWorkPal, nFirst, nLast, bRed, bGreen, bBlue, dStep,
                 lpSrcPal, bReset);
 }
 

@@ -29,10 +29,10 @@ cGameManager g_GameManager;
 
 namespace {
 
-std::atomic<SceneFactory> g_SceneFactory{nullptr};
-std::atomic<FrameHook> g_FrameStart{nullptr};
-std::atomic<FrameHook> g_FrameEnd{nullptr};
-std::atomic<FpsTextDrawer> g_FpsTextDrawer{nullptr};
+std::atomic<SceneFactory> s_SceneFactory{nullptr};
+std::atomic<FrameHook> s_FrameStart{nullptr};
+std::atomic<FrameHook> s_FrameEnd{nullptr};
+std::atomic<FpsTextDrawer> s_FpsTextDrawer{nullptr};
 
 // Deletion orders: ChangeScene and DeleteScenes each keep their own.
 constexpr int kChangeSceneDeleteOrder[kSceneTypes] = {SCENE_TITLE, SCENE_STORYMENU, SCENE_WORLDMAP,
@@ -121,7 +121,7 @@ void cGameManager::DeleteScene(int type)
 
 bool cGameManager::RunFrame()
 {
-    if (FrameHook start = g_FrameStart.load()) start();
+    if (FrameHook start = s_FrameStart.load()) start();
     WaitFrameRate();
     StopwatchStart();
     if (!RestoreLostSurfaces()) return false;
@@ -134,7 +134,7 @@ bool cGameManager::RunFrame()
     if (cPlayScene* play = g_lpPlayScene.load()) play->m_nFrameRate = static_cast<int>(fps);
     if (g_SystemIni.ShowFps != 0) DrawFrameRateText(fps, work);
     Present();
-    if (FrameHook end = g_FrameEnd.load()) end();
+    if (FrameHook end = s_FrameEnd.load()) end();
     return true;
 }
 
@@ -149,7 +149,7 @@ void cGameManager::DrawFrameRateText(DWORD fps, DWORD work)
     }
     char text[32];
     std::snprintf(text, sizeof text, "FPS%2d(%2d)", static_cast<int>(fps), static_cast<int>(m_dwWorkAverage));
-    if (FpsTextDrawer draw = g_FpsTextDrawer.load()) draw(g_SystemIni.ShowFps, text);
+    if (FpsTextDrawer draw = s_FpsTextDrawer.load()) draw(g_SystemIni.ShowFps, text);
     else DrawFrameRateTextWithFonts(g_SystemIni.ShowFps, text);
 }
 
@@ -159,7 +159,7 @@ void cGameManager::ChangeScene(int n)
         for (int type : kChangeSceneDeleteOrder)
             if (type != n) DeleteScene(type);
     if (!IsSceneType(n) || m_lpScenes[n]) return;
-    SceneFactory factory = g_SceneFactory.load();
+    SceneFactory factory = s_SceneFactory.load();
     if (!factory) {
         LogNotBuiltYet("scenes");
         return;
@@ -267,12 +267,12 @@ bool PingPongStep(int& value, int& falling, int step, int min, int max)
     return false;
 }
 
-void SetSceneFactory(SceneFactory factory) { g_SceneFactory.store(factory); }
+void SetSceneFactory(SceneFactory factory) { s_SceneFactory.store(factory); }
 
 void SetFrameHooks(FrameHook start, FrameHook end)
 {
-    g_FrameStart.store(start);
-    g_FrameEnd.store(end);
+    s_FrameStart.store(start);
+    s_FrameEnd.store(end);
 }
 
-void SetFpsTextDrawer(FpsTextDrawer draw) { g_FpsTextDrawer.store(draw); }
+void SetFpsTextDrawer(FpsTextDrawer draw) { s_FpsTextDrawer.store(draw); }

@@ -17,10 +17,10 @@ namespace {
 
 // Colour-animation state: levels and their directions (index 1 to 9), the hue phase of
 // level 9 and the call counter of the DirectDraw palette animation.
-int g_anLevel[10] = {};
-int g_anFalling[10] = {};
-int g_nHuePhase = 0;
-BYTE g_bAnimCounter = 0;
+int s_anLevel[10] = {};
+int s_anFalling[10] = {};
+int s_nHuePhase = 0;
+BYTE s_bAnimCounter = 0;
 
 constexpr int kAddOp = 7, kSubtractOp = 10;
 
@@ -42,7 +42,7 @@ FLASHCOLOR FlashColor(int k, int c)
     case 8: return {Argb(c >> 2, 0, c), kAddOp};
     default: {
         static const int hues[4][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 0}};
-        const int* h = hues[g_nHuePhase & 3];
+        const int* h = hues[s_nHuePhase & 3];
         return {Argb(c * h[0], c * h[1], c * h[2]), kAddOp};
     }
     }
@@ -84,25 +84,25 @@ void AnimatePaletteColors()
     if (lpDTCon) {
         const int step = g_SystemData.m_nColorAnimStep;
         for (int k = 1; k <= 9; ++k) {
-            const int c = g_anLevel[k];
-            const bool cycle = PingPongStep(g_anLevel[k], g_anFalling[k], step, 0, 255);
-            if (k == 9 && cycle) g_nHuePhase = (g_nHuePhase + 1) % 4;
+            const int c = s_anLevel[k];
+            const bool cycle = PingPongStep(s_anLevel[k], s_anFalling[k], step, 0, 255);
+            if (k == 9 && cycle) s_nHuePhase = (s_nHuePhase + 1) % 4;
             g_FlashColors[k] = FlashColor(k, c);
         }
         return;
     }
     if (!lpDDCon || !g_SystemData.m_bColorAnim || g_nBpp != 8) return;
-    if (++g_bAnimCounter != 6) return;
-    g_bAnimCounter = 0;
+    if (++s_bAnimCounter != 6) return;
+    s_bAnimCounter = 0;
     for (int i = 0; i < 8; ++i) DDRotatePalette(g_DisplayPalette, 208 + 4 * i, 211 + 4 * i, 1, 1, g_DisplayPalette);
     if (g_lpDDPalette) g_lpDDPalette->SetEntries(0, 208, 32, g_DisplayPalette + 208);
 }
 
 void ResetPaletteAnimation()
 {
-    std::fill(std::begin(g_anLevel), std::end(g_anLevel), 0);
-    std::fill(std::begin(g_anFalling), std::end(g_anFalling), 0);
-    g_nHuePhase = 0;
-    g_bAnimCounter = 0;
+    std::fill(std::begin(s_anLevel), std::end(s_anLevel), 0);
+    std::fill(std::begin(s_anFalling), std::end(s_anFalling), 0);
+    s_nHuePhase = 0;
+    s_bAnimCounter = 0;
     std::fill(std::begin(g_FlashColors), std::end(g_FlashColors), FLASHCOLOR{});
 }

@@ -11,22 +11,22 @@
 
 namespace {
 
-std::atomic<FullScreenTest> g_IsFullScreen{nullptr};
-std::atomic<FullScreenBox> g_FullScreenBox{nullptr};
+std::atomic<FullScreenTest> s_IsFullScreen{nullptr};
+std::atomic<FullScreenBox> s_FullScreenBox{nullptr};
 
 }  // namespace
 
 void SetFullScreenBox(FullScreenTest isFullScreen, FullScreenBox show)
 {
     // The box is published before the test that leads to it.
-    g_FullScreenBox.store(show);
-    g_IsFullScreen.store(isFullScreen);
+    s_FullScreenBox.store(show);
+    s_IsFullScreen.store(isFullScreen);
 }
 
 int ShowMessageBox(const char* text, const char* caption, UINT type)
 {
-    const FullScreenTest isFullScreen = g_IsFullScreen.load();
-    const FullScreenBox fullScreenBox = g_FullScreenBox.load();
+    const FullScreenTest isFullScreen = s_IsFullScreen.load();
+    const FullScreenBox fullScreenBox = s_FullScreenBox.load();
     if (isFullScreen && fullScreenBox && isFullScreen()) return fullScreenBox(text, caption, type);
     return MessageBoxA(GetActiveWindow(), text, caption, type);
 }

@@ -17,15 +17,15 @@ struct cLogFile {
     std::string strPath;
 };
 
-cLogFile g_ReportFile;
-cLogFile g_EcLogFile;
-std::atomic<bool> g_bEcEnabled{false};
-bool g_bEcOpened = false;   // guarded by g_EcLogFile.mutex
+cLogFile s_ReportFile;
+cLogFile s_EcLogFile;
+std::atomic<bool> s_bEcEnabled{false};
+bool s_bEcOpened = false;   // guarded by s_EcLogFile.mutex
 
 bool AppendReport(const std::string& text)
 {
-    std::lock_guard lock(g_ReportFile.mutex);
-    return plat::AppendToFile(g_ReportFile.strPath.c_str(), text, plat::APPEND_EXISTING);
+    std::lock_guard lock(s_ReportFile.mutex);
+    return plat::AppendToFile(s_ReportFile.strPath.c_str(), text, plat::APPEND_EXISTING);
 }
 
 // Formats without a size limit: the text is measured first, so nothing is cut or overrun.
@@ -49,9 +49,9 @@ bool EchoLine(const std::string& text)
 bool OpenReportFile(const char* path)
 {
     if (!path) return false;
-    std::lock_guard lock(g_ReportFile.mutex);
+    std::lock_guard lock(s_ReportFile.mutex);
     if (!plat::AppendToFile(path, std::string_view(), plat::APPEND_TRUNCATE)) return false;
-    g_ReportFile.strPath = path;
+    s_ReportFile.strPath = path;
     return true;
 }
 
@@ -89,29 +89,29 @@ bool ReportLogBox(const char* format, ...)
 
 void SetEcLogFile(int enabled, const char* path)
 {
-    std::lock_guard lock(g_EcLogFile.mutex);
-    g_EcLogFile.strPath = path ? path : "";
-    g_bEcOpened = false;
-    g_bEcEnabled.store(enabled != 0);
+    std::lock_guard lock(s_EcLogFile.mutex);
+    s_EcLogFile.strPath = path ? path : "";
+    s_bEcOpened = false;
+    s_bEcEnabled.store(enabled != 0);
 }
 
-bool IsEcLogEnabled() { return g_bEcEnabled.load(); }
+bool IsEcLogEnabled() { return s_bEcEnabled.load(); }
 
 void EcLogString(const std::string& text)
 {
-    if (!g_bEcEnabled.load()) return;
-    std::lock_guard lock(g_EcLogFile.mutex);
+    if (!s_bEcEnabled.load()) return;
+    std::lock_guard lock(s_EcLogFile.mutex);
     // The first line of the run starts the file afresh; later lines append.
-    const plat::APPENDMODE mode = g_bEcOpened ? plat::APPEND_EXISTING : plat::APPEND_TRUNCATE;
-    g_bEcOpened = true;
-    plat::AppendToFile(g_EcLogFile.strPath.c_str(), text + '\n', mode);
+    const plat::APPENDMODE mode = s_bEcOpened ? plat::APPEND_EXISTING : plat::APPEND_TRUNCATE;
+    s_bEcOpened = true;
+    plat::AppendToFile(s_EcLogFile.strPath.c_str(), text + '\n', mode);
 }
 
 void EcLog(const char* text) { EcLogString(text ? text : ""); }
 
 void EcLogF(const char* format, ...)
 {
-    if (!g_bEcEnabled.load()) return;
+    if (!s_bEcEnabled.load()) return;
     va_list args;
     va_start(args, format);
     const std::string text = VFormat(format, args);
@@ -121,7 +121,7 @@ void EcLogF(const char* format, ...)
 
 void EcLogFatal(HWND hWnd, const char* format, ...)
 {
-    if (g_bEcEnabled.load()) {
+    if (s_bEcEnabled.load()) {
         va_list args;
         va_start(args, format);
         const std::string text = VFormat(format, args);

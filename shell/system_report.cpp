@@ -16,14 +16,14 @@ constexpr int kModernMinor = 0;
 constexpr double kBytesToMB = 1.0 / 1048576.0;
 constexpr std::uint64_t kDiskFreeCap = 2147483647;
 
-std::atomic<DisplayReportProvider> g_DisplayProvider{nullptr};
+std::atomic<DisplayReportProvider> s_DisplayProvider{nullptr};
 
 double ToMB(std::uint64_t bytes) { return static_cast<double>(bytes) * kBytesToMB; }
 
 DISPLAYREPORT ReadDisplay()
 {
     DISPLAYREPORT report;
-    if (const DisplayReportProvider provider = g_DisplayProvider.load()) {
+    if (const DisplayReportProvider provider = s_DisplayProvider.load()) {
         if (!provider(report)) report = DISPLAYREPORT();
     }
     return report;
@@ -81,7 +81,7 @@ std::string FormatSystemReport(const SYSTEMREPORT& report)
 
 bool WriteSystemReport() { return ReportAppendRaw(FormatSystemReport(CollectSystemReport())); }
 
-void SetDisplayReportProvider(DisplayReportProvider provider) { g_DisplayProvider.store(provider); }
+void SetDisplayReportProvider(DisplayReportProvider provider) { s_DisplayProvider.store(provider); }
 
 std::string FormatDisplayReport(const DISPLAYREPORT& report)
 {

@@ -5,7 +5,7 @@
 
 namespace {
 
-std::atomic<bool> g_bLeftRunning{false};
+std::atomic<bool> s_bLeftRunning{false};
 
 // While the window thread waits for another thread, requests that thread sends it are
 // served, so a thread blocked in a request can still reach its WM_QUIT.
@@ -73,7 +73,7 @@ void cThread::Exit()
         if (polls >= kThreadExitPolls) {
             // Never killed: a thread stopped mid-frame could leave shared state half-written.
             ReportLogEcho("thread %u did not end after WM_QUIT; left running", static_cast<unsigned>(m_dwThreadId));
-            g_bLeftRunning.store(true);
+            s_bLeftRunning.store(true);
             break;
         }
         ServeSentMessagesIfWindowThread();
@@ -98,7 +98,7 @@ bool cThread::PostStartUntilReceived(bool sleepBetween)
     return true;
 }
 
-bool LeftThreadsRunning() { return g_bLeftRunning.load(); }
+bool LeftThreadsRunning() { return s_bLeftRunning.load(); }
 
 void SuspendAllThreads()
 {

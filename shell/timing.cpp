@@ -51,26 +51,26 @@ struct cTimingState {
     bool bOverlayDrawn = true;
 };
 
-cTimingState g_Timing;
-std::atomic<PaceModeTest> g_IsDirect3D{nullptr};
-std::atomic<PaceOverlayDraw> g_DrawOverlay{nullptr};
+cTimingState s_Timing;
+std::atomic<PaceModeTest> s_IsDirect3D{nullptr};
+std::atomic<PaceOverlayDraw> s_DrawOverlay{nullptr};
 
 // Milliseconds from then to now, negative when now is earlier; right across the 32-bit wrap.
 std::int32_t Elapsed(DWORD now, DWORD then) { return static_cast<std::int32_t>(now - then); }
 
 }  // namespace
 
-void StopwatchStart() { g_Timing.dwStopwatchStart = timeGetTime(); }
+void StopwatchStart() { s_Timing.dwStopwatchStart = timeGetTime(); }
 
 DWORD StopwatchLap(bool take)
 {
-    if (take) g_Timing.dwLastLap = timeGetTime() - g_Timing.dwStopwatchStart;
-    return g_Timing.dwLastLap;
+    if (take) s_Timing.dwLastLap = timeGetTime() - s_Timing.dwStopwatchStart;
+    return s_Timing.dwLastLap;
 }
 
 DWORD CountFps(bool count)
 {
-    cTimingState& t = g_Timing;
+    cTimingState& t = s_Timing;
     if (!t.bFpsStarted) {
         t.bFpsStarted = true;
         t.dwFpsSecondStart = timeGetTime();
@@ -89,7 +89,7 @@ DWORD CountFps(bool count)
 
 int CountEvery(int mode, unsigned int n)
 {
-    unsigned int& counter = g_Timing.uStepCount;
+    unsigned int& counter = s_Timing.uStepCount;
     if (mode == 0) {
         counter = 0;
         return 0;
@@ -104,7 +104,7 @@ int CountEvery(int mode, unsigned int n)
 
 bool FrameRateGate(unsigned int rate)
 {
-    cTimingState& t = g_Timing;
+    cTimingState& t = s_Timing;
     if (!t.bGateStarted) {
         t.bGateStarted = true;
         t.dwGateDue = timeGetTime();
@@ -119,7 +119,7 @@ bool FrameRateGate(unsigned int rate)
 
 DWORD FrameRateGateDueIn(unsigned int rate)
 {
-    const cTimingState& t = g_Timing;
+    const cTimingState& t = s_Timing;
     if (rate == 0 || !t.bGateStarted) return 0;
     const std::int32_t left = -Elapsed(timeGetTime(), t.dwGateDue);
     return left > 0 ? static_cast<DWORD>(left) : 0;
@@ -127,7 +127,7 @@ DWORD FrameRateGateDueIn(unsigned int rate)
 
 DWORD PaceFrameDueIn(unsigned int fps)
 {
-    const cTimingState& t = g_Timing;
+    const cTimingState& t = s_Timing;
     if (fps == 0 || !t.bPaceStarted) return 0;
     const double due = t.uPaceFrame * (1000.0 / fps);
     const double left = due - Elapsed(timeGetTime(), t.dwPaceSecondStart);
@@ -137,10 +137,10 @@ DWORD PaceFrameDueIn(unsigned int fps)
 
 bool PaceFrame(unsigned int fps, bool overlay, DDSURFACEDATA* glyphs)
 {
-    const PaceModeTest isDirect3D = g_IsDirect3D.load();
+    const PaceModeTest isDirect3D = s_IsDirect3D.load();
     if (!isDirect3D || !isDirect3D() || fps == 0) return true;
 
-    cTimingState& t = g_Timing;
+    cTimingState& t = s_Timing;
     if (!t.bPaceStarted) {
         t.bPaceStarted = true;
         t.dwPaceSecondStart = timeGetTime();
@@ -162,7 +162,7 @@ bool PaceFrame(unsigned int fps, bool overlay, DDSURFACEDATA* glyphs)
     }
 
     if (drawOverlay) {
-        if (const PaceOverlayDraw draw = g_DrawOverlay.load()) {
+        if (const PaceOverlayDraw draw = s_DrawOverlay.load()) {
             std::string text;
             FormatString(text, "FPS-Ave %u(%u)\ndwTime_OneSec %u\nnFrameCt_OneSec %u", t.FpsRing.dwAverage,
                          t.WorkRing.dwAverage, t.dwPaceSecondStart, t.uPaceFrame);
@@ -175,8 +175,8 @@ bool PaceFrame(unsigned int fps, bool overlay, DDSURFACEDATA* glyphs)
 
 void SetPaceFrameHooks(PaceModeTest isDirect3D, PaceOverlayDraw drawOverlay)
 {
-    g_DrawOverlay.store(drawOverlay);
-    g_IsDirect3D.store(isDirect3D);
+    s_DrawOverlay.store(drawOverlay);
+    s_IsDirect3D.store(isDirect3D);
 }
 
-void ResetTiming() { g_Timing = cTimingState(); }
+void ResetTiming() { s_Timing = cTimingState(); }

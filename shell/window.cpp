@@ -8,8 +8,8 @@ cWindowRegistry g_WindowRegistry;
 namespace {
 
 // Process-wide, as there is one mouse: the pressed latches and the buttons' previous state.
-int g_bLeftLatch = 0, g_bRightLatch = 0;
-int g_bLeftBefore = 0, g_bRightBefore = 0;
+int s_bLeftLatch = 0, s_bRightLatch = 0;
+int s_bLeftBefore = 0, s_bRightBefore = 0;
 
 int IsDown(int virtualKey) { return (GetAsyncKeyState(virtualKey) & 0x8000) ? 1 : 0; }
 
@@ -25,16 +25,16 @@ void MOUSESTATE::Update(int parts)
         bRight = IsDown(VK_RBUTTON);
     }
     if (parts & MOUSE_PRESSED) {
-        bLeftPressed = bLeft && !g_bLeftLatch;
-        g_bLeftLatch = bLeft;
-        bRightPressed = bRight && !g_bRightLatch;
-        g_bRightLatch = bRight;
+        bLeftPressed = bLeft && !s_bLeftLatch;
+        s_bLeftLatch = bLeft;
+        bRightPressed = bRight && !s_bRightLatch;
+        s_bRightLatch = bRight;
     }
     if (parts & MOUSE_RELEASED) {
-        bLeftReleased = g_bLeftBefore && !bLeft;
-        bRightReleased = g_bRightBefore && !bRight;
-        g_bLeftBefore = bLeft;
-        g_bRightBefore = bRight;
+        bLeftReleased = s_bLeftBefore && !bLeft;
+        bRightReleased = s_bRightBefore && !bRight;
+        s_bLeftBefore = bLeft;
+        s_bRightBefore = bRight;
     }
 }
 

@@ -11,10 +11,10 @@ namespace plat {
 
 namespace {
 
-std::mutex g_AcquireMutex;
-std::weak_ptr<cAudioDevice> g_Device;
-int g_nHeadlessRate = 0;
-std::string g_strError;
+std::mutex s_AcquireMutex;
+std::weak_ptr<cAudioDevice> s_Device;
+int s_nHeadlessRate = 0;
+std::string s_strError;
 
 constexpr int kPreferredRate = 48000;
 // Sources that can be attached without the list growing while the game runs.
@@ -72,18 +72,18 @@ void cAudioDevice::Render(float* out, int frames)
 
 std::shared_ptr<cAudioDevice> AcquireAudioDevice()
 {
-    std::lock_guard<std::mutex> lock(g_AcquireMutex);
-    if (auto device = g_Device.lock()) return device;
+    std::lock_guard<std::mutex> lock(s_AcquireMutex);
+    if (auto device = s_Device.lock()) return device;
     auto device = std::make_shared<cAudioDevice>();
     device->m_Sources.reserve(kReservedSources);
-    if (g_nHeadlessRate > 0) {
-        device->m_nRate = g_nHeadlessRate;
-        g_Device = device;
+    if (s_nHeadlessRate > 0) {
+        device->m_nRate = s_nHeadlessRate;
+        s_Device = device;
         return device;
     }
     if (!SDL_WasInit(SDL_INIT_AUDIO)) {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-            g_strError = std::string("no audio driver: ") + SDL_GetError();
+            s_strError = std::string("no audio driver: ") + SDL_GetError();
             return nullptr;
         }
         device->m_bQuitAudio = true;
@@ -99,35 +99,35 @@ std::shared_ptr<cAudioDevice> AcquireAudioDevice()
     // The rate may follow the device; format, channels and buffer size stay ours (SDL converts).
     device->m_nDeviceId = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
     if (device->m_nDeviceId == 0) {
-        g_strError = std::string("no audio device: ") + SDL_GetError();
+        s_strError = std::string("no audio device: ") + SDL_GetError();
         return nullptr;  // the destructor quits the subsystem again
     }
     device->m_nRate = have.freq;
     SDL_PauseAudioDevice(device->m_nDeviceId, 0);
-    g_Device = device;
+    s_Device = device;
     return device;
 }
 
-const char* AudioDeviceError() { return g_strError.c_str(); }
+const char* AudioDeviceError() { return s_strError.c_str(); }
 
 bool IsAudioDeviceOpen()
 {
-    std::lock_guard<std::mutex> lock(g_AcquireMutex);
-    return !g_Device.expired();
+    std::lock_guard<std::mutex> lock(s_AcquireMutex);
+    return !s_Device.expired();
 }
 
 void UseHeadlessAudio(int rate)
 {
-    std::lock_guard<std::mutex> lock(g_AcquireMutex);
-    g_nHeadlessRate = rate;
+    std::lock_guard<std::mutex> lock(s_AcquireMutex);
+    s_nHeadlessRate = rate;
 }
 
 void RenderAudio(float* out, int frames)
 {
     std::shared_ptr<cAudioDevice> device;
     {
-        std::lock_guard<std::mutex> lock(g_AcquireMutex);
-        device = g_Device.lock();
+        std::lock_guard<std::mutex> lock(s_AcquireMutex);
+        device = s_Device.lock();
     }
     if (!device) {
         std::fill(out, out + static_cast<std::ptrdiff_t>(frames) * 2, 0.0f);

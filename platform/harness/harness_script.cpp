@@ -11,7 +11,7 @@
 
 namespace {
 
-std::atomic<plat::cHarnessScript*> g_Active{nullptr};
+std::atomic<plat::cHarnessScript*> s_Active{nullptr};
 
 struct cNamedKey { const char* name; int key; };
 
@@ -48,7 +48,7 @@ bool ParseFrame(const std::string& word, int& frame)
 
 int BoxAnswerFromScript(UINT, const char*)
 {
-    plat::cHarnessScript* script = g_Active.load();
+    plat::cHarnessScript* script = s_Active.load();
     return script ? script->TakeBoxAnswer() : 0;
 }
 
@@ -201,10 +201,10 @@ bool cHarnessScript::TakeDialogAnswer(std::string& answerUtf8)
 
 void SetActiveHarness(cHarnessScript* script)
 {
-    g_Active.store(script);
+    s_Active.store(script);
     SetBoxAnswerSource(script ? BoxAnswerFromScript : nullptr);
 }
 
-cHarnessScript* ActiveHarness() { return g_Active.load(); }
+cHarnessScript* ActiveHarness() { return s_Active.load(); }
 
 }  // namespace plat

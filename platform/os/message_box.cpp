@@ -13,13 +13,13 @@
 
 namespace {
 
-std::atomic<plat::BoxAnswerSource> g_AnswerSource{nullptr};
-std::atomic<plat::BoxPresenter> g_Presenter{nullptr};
-std::atomic<HWND> g_hActiveWindow{nullptr};
-std::atomic<bool> g_bCarriedRefused{false};
+std::atomic<plat::BoxAnswerSource> s_AnswerSource{nullptr};
+std::atomic<plat::BoxPresenter> s_Presenter{nullptr};
+std::atomic<HWND> s_hActiveWindow{nullptr};
+std::atomic<bool> s_bCarriedRefused{false};
 
 // -1: decide from the environment at the first box; 0: never; 1: SDL may be asked.
-std::atomic<int> g_nShownBySdl{-1};
+std::atomic<int> s_nShownBySdl{-1};
 
 bool IsYesNo(UINT type) { return (type & MB_TYPEMASK) == MB_YESNO; }
 
@@ -43,11 +43,11 @@ bool EnvironmentHasDisplay()
 
 bool BoxesShownBySdl()
 {
-    int shown = g_nShownBySdl.load();
+    int shown = s_nShownBySdl.load();
     if (shown < 0) {
         int decided = EnvironmentHasDisplay() ? 1 : 0;
-        g_nShownBySdl.compare_exchange_strong(shown, decided);
-        shown = g_nShownBySdl.load();
+        s_nShownBySdl.compare_exchange_strong(shown, decided);
+        shown = s_nShownBySdl.load();
     }
     return shown == 1;
 }
@@ -64,7 +64,7 @@ int AnswerWithoutBox(const char* text, const char* caption, UINT type)
 {
     const std::string textUtf8 = plat::Cp932ToUtf8(text);
     WriteToStandardError(plat::Cp932ToUtf8(caption), textUtf8);
-    plat::BoxAnswerSource source = g_AnswerSource.load();
+    plat::BoxAnswerSource source = s_AnswerSource.load();
     const int answer = source ? source(type, textUtf8.c_str()) : 0;
     return answer == 0 ? DefaultAnswer(type) : NormaliseAnswer(type, answer);
 }
@@ -127,13 +127,13 @@ int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type)
 {
     if (!text) text = "";
     if (!caption) caption = "Error";
-    const plat::BoxPresenter presenter = g_Presenter.load();
+    const plat::BoxPresenter presenter = s_Presenter.load();
     if (!presenter && !BoxesShownBySdl()) return AnswerWithoutBox(text, caption, type);
 
     // A box carried from another thread is refused while closing, also when it was queued
     // before the closing began and is only reached now.
     const bool carried = !plat::IsWindowThread();
-    auto refused = [carried] { return carried && g_bCarriedRefused.load(); };
+    auto refused = [carried] { return carried && s_bCarriedRefused.load(); };
     int answer = 0;
     if (!refused() && plat::RunOnWindowThread([&] {
             if (!refused()) answer = ShowOnWindowThread(presenter, owner, text, caption, type);
@@ -144,18 +144,18 @@ int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type)
     return DefaultAnswer(type);
 }
 
-HWND GetActiveWindow() { return g_hActiveWindow.load(); }
+HWND GetActiveWindow() { return s_hActiveWindow.load(); }
 
 namespace plat {
 
-void SetBoxAnswerSource(BoxAnswerSource source) { g_AnswerSource.store(source); }
+void SetBoxAnswerSource(BoxAnswerSource source) { s_AnswerSource.store(source); }
 
-void SetBoxPresenter(BoxPresenter presenter) { g_Presenter.store(presenter); }
+void SetBoxPresenter(BoxPresenter presenter) { s_Presenter.store(presenter); }
 
-void SetBoxesShownBySdl(bool shown) { g_nShownBySdl.store(shown ? 1 : 0); }
+void SetBoxesShownBySdl(bool shown) { s_nShownBySdl.store(shown ? 1 : 0); }
 
-void SetActiveWindow(HWND hWnd) { g_hActiveWindow.store(hWnd); }
+void SetActiveWindow(HWND hWnd) { s_hActiveWindow.store(hWnd); }
 
-void SetCarriedBoxesRefused(bool refused) { g_bCarriedRefused.store(refused); }
+void SetCarriedBoxesRefused(bool refused) { s_bCarriedRefused.store(refused); }
 
 }  // namespace plat

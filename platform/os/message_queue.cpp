@@ -13,7 +13,7 @@ using plat::Registry;
 
 namespace {
 
-std::atomic<DWORD> g_dwWindowThreadId{0};
+std::atomic<DWORD> s_dwWindowThreadId{0};
 
 MSG MakeMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
@@ -241,12 +241,12 @@ void SetWindowThread()
     auto self = EnterMessageCall(lock);
     if (!self) return;
     Registry().m_lpWindowThread = self;
-    g_dwWindowThreadId = self->m_dwId;
+    s_dwWindowThreadId = self->m_dwId;
 }
 
 bool IsWindowThread()
 {
-    const DWORD windowThread = g_dwWindowThreadId;
+    const DWORD windowThread = s_dwWindowThreadId;
     return windowThread != 0 && windowThread == GetCurrentThreadId();
 }
 

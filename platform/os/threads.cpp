@@ -22,15 +22,15 @@ struct cThreadRecord {
 
 // The open thread handles. A handle is the address of its record; the running thread keeps
 // its own reference, so closing the handle of a running thread leaves it running safely.
-std::mutex g_HandlesMutex;
-std::unordered_map<HANDLE, std::shared_ptr<cThreadRecord>> g_Handles;
-std::atomic<int> g_nRunning{0};
+std::mutex s_HandlesMutex;
+std::unordered_map<HANDLE, std::shared_ptr<cThreadRecord>> s_Handles;
+std::atomic<int> s_nRunning{0};
 
 std::shared_ptr<cThreadRecord> Find(HANDLE handle)
 {
-    std::lock_guard<std::mutex> lock(g_HandlesMutex);
-    auto it = g_Handles.find(handle);
-    return it == g_Handles.end() ? nullptr : it->second;
+    std::lock_guard<std::mutex> lock(s_HandlesMutex);
+    auto it = s_Handles.find(handle);
+    return it == s_Handles.end() ? nullptr : it->second;
 }
 
 }  // namespace
@@ -43,7 +43,7 @@ HANDLE BeginThread(ThreadProc proc, void* arg, DWORD* threadId)
     auto record = std::make_shared<cThreadRecord>();
     std::promise<DWORD> idPromise;
     std::future<DWORD> idFuture = idPromise.get_future();
-    g_nRunning.fetch_add(1);
+    s_nRunning.fetch_add(1);
     try {
         record->thread = std::thread([record, proc, arg, promise = std::move(idPromise)]() mutable {
             promise.set_value(GetCurrentThreadId());
@@ -53,22 +53,22 @@ HANDLE BeginThread(ThreadProc proc, void* arg, DWORD* threadId)
                 std::lock_guard<std::mutex> lock(record->mutex);
                 record->done = true;
             }
-            g_nRunning.fetch_sub(1);
+            s_nRunning.fetch_sub(1);
             record->ended.notify_all();
         });
     } catch (const std::system_error&) {
-        g_nRunning.fetch_sub(1);
+        s_nRunning.fetch_sub(1);
         return nullptr;
     }
     record->id = idFuture.get();
     if (threadId) *threadId = record->id;
     HANDLE handle = record.get();
-    std::lock_guard<std::mutex> lock(g_HandlesMutex);
-    g_Handles.emplace(handle, std::move(record));
+    std::lock_guard<std::mutex> lock(s_HandlesMutex);
+    s_Handles.emplace(handle, std::move(record));
     return handle;
 }
 
-int RunningThreadCount() { return g_nRunning.load(); }
+int RunningThreadCount() { return s_nRunning.load(); }
 
 }  // namespace plat
 
@@ -90,11 +90,11 @@ BOOL CloseHandle(HANDLE handle)
 {
     std::shared_ptr<cThreadRecord> record;
     {
-        std::lock_guard<std::mutex> lock(g_HandlesMutex);
-        auto it = g_Handles.find(handle);
-        if (it == g_Handles.end()) return FALSE;
+        std::lock_guard<std::mutex> lock(s_HandlesMutex);
+        auto it = s_Handles.find(handle);
+        if (it == s_Handles.end()) return FALSE;
         record = std::move(it->second);
-        g_Handles.erase(it);
+        s_Handles.erase(it);
     }
     bool done;
     {

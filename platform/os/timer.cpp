@@ -34,11 +34,11 @@ public:
     }
 };
 
-std::atomic<cClock*> g_lpClock{nullptr};
+std::atomic<cClock*> s_lpClock{nullptr};
 
 cClock& CurrentClock()
 {
-    cClock* clock = g_lpClock.load(std::memory_order_acquire);
+    cClock* clock = s_lpClock.load(std::memory_order_acquire);
     return clock ? *clock : SystemClock();
 }
 
@@ -53,7 +53,7 @@ cClock& SystemClock()
 
 void SetClock(cClock* clock)
 {
-    g_lpClock.store(clock, std::memory_order_release);
+    s_lpClock.store(clock, std::memory_order_release);
 }
 
 bool ClockIsVirtual() { return CurrentClock().IsVirtual(); }

@@ -18,12 +18,12 @@
 
 namespace {
 
-std::atomic<SDL_Window*> g_Window{nullptr};
-std::atomic<HWND> g_hMain{nullptr};
-std::atomic<bool> g_bHeadless{true};
-std::atomic<Uint32> g_WakeEvent{static_cast<Uint32>(-1)};
-std::atomic<LONG> g_nMouseX{0};
-std::atomic<LONG> g_nMouseY{0};
+std::atomic<SDL_Window*> s_Window{nullptr};
+std::atomic<HWND> s_hMain{nullptr};
+std::atomic<bool> s_bHeadless{true};
+std::atomic<Uint32> s_WakeEvent{static_cast<Uint32>(-1)};
+std::atomic<LONG> s_nMouseX{0};
+std::atomic<LONG> s_nMouseY{0};
 
 LPARAM PackPoint(int x, int y)
 {
@@ -32,7 +32,7 @@ LPARAM PackPoint(int x, int y)
 
 void Post(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    HWND hWnd = g_hMain.load();
+    HWND hWnd = s_hMain.load();
     if (hWnd) PostMessageA(hWnd, msg, wParam, lParam);
 }
 
@@ -41,16 +41,16 @@ void Post(UINT msg, WPARAM wParam, LPARAM lParam)
 // (for the SDL_QUIT that SIGINT and SIGTERM become) at this interval.
 constexpr int kHeadlessEventLookMs = 100;
 
-std::mutex g_WakeLock;
-std::condition_variable g_WakeChanged;
-bool g_bWakePending = false;
+std::mutex s_WakeLock;
+std::condition_variable s_WakeChanged;
+bool s_bWakePending = false;
 
 void WaitHeadless(DWORD waitMs)
 {
     const int bound = waitMs == INFINITE ? kHeadlessEventLookMs : std::min<int>(static_cast<int>(waitMs), kHeadlessEventLookMs);
-    std::unique_lock lock(g_WakeLock);
-    g_WakeChanged.wait_for(lock, std::chrono::milliseconds(bound), [] { return g_bWakePending; });
-    g_bWakePending = false;
+    std::unique_lock lock(s_WakeLock);
+    s_WakeChanged.wait_for(lock, std::chrono::milliseconds(bound), [] { return s_bWakePending; });
+    s_bWakePending = false;
 }
 
 // Posts and sends to the window thread wake its wait: headless its own condition, else an SDL
@@ -58,12 +58,12 @@ void WaitHeadless(DWORD waitMs)
 void WakeWindowThread()
 {
     {
-        std::lock_guard lock(g_WakeLock);
-        g_bWakePending = true;
+        std::lock_guard lock(s_WakeLock);
+        s_bWakePending = true;
     }
-    g_WakeChanged.notify_all();
-    if (g_bHeadless.load()) return;
-    const Uint32 type = g_WakeEvent.load();
+    s_WakeChanged.notify_all();
+    if (s_bHeadless.load()) return;
+    const Uint32 type = s_WakeEvent.load();
     if (type == static_cast<Uint32>(-1)) return;
     SDL_Event event;
     SDL_zero(event);
@@ -104,7 +104,7 @@ void OnWindowEvent(const SDL_WindowEvent& e)
         const bool zoomed = e.event == SDL_WINDOWEVENT_MAXIMIZED;
         plat::NoteShowState(false, zoomed);
         RECT client{};
-        GetClientRect(g_hMain.load(), &client);
+        GetClientRect(s_hMain.load(), &client);
         Post(WM_SIZE, zoomed ? SIZE_MAXIMIZED : SIZE_RESTORED, PackPoint(client.right, client.bottom));
         break;
     }
@@ -119,8 +119,8 @@ void OnWindowEvent(const SDL_WindowEvent& e)
 void OnMouseButton(const SDL_MouseButtonEvent& e)
 {
     plat::OnSdlMouseButton(e.button, e.state == SDL_PRESSED);
-    g_nMouseX.store(e.x);
-    g_nMouseY.store(e.y);
+    s_nMouseX.store(e.x);
+    s_nMouseY.store(e.y);
     UINT msg = 0;
     if (e.button == SDL_BUTTON_LEFT) msg = e.state == SDL_PRESSED ? WM_LBUTTONDOWN : WM_LBUTTONUP;
     if (e.button == SDL_BUTTON_RIGHT) msg = e.state == SDL_PRESSED ? WM_RBUTTONDOWN : WM_RBUTTONUP;
@@ -131,9 +131,9 @@ void OnMouseButton(const SDL_MouseButtonEvent& e)
 
 namespace plat {
 
-SDL_Window* MainSdlWindow() { return g_Window.load(); }
+SDL_Window* MainSdlWindow() { return s_Window.load(); }
 
-bool IsHeadless() { return g_bHeadless.load(); }
+bool IsHeadless() { return s_bHeadless.load(); }
 
 bool StartSdlVideo()
 {
@@ -146,8 +146,8 @@ bool StartSdlVideo()
         }
     }
     const char* driver = SDL_GetCurrentVideoDriver();
-    g_bHeadless.store(!driver || std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0);
-    if (g_WakeEvent.load() == static_cast<Uint32>(-1)) g_WakeEvent.store(SDL_RegisterEvents(1));
+    s_bHeadless.store(!driver || std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0);
+    if (s_WakeEvent.load() == static_cast<Uint32>(-1)) s_WakeEvent.store(SDL_RegisterEvents(1));
     SetThreadEventPump(DrainSdlEvents, WakeWindowThread);
     return true;
 }
@@ -155,19 +155,19 @@ bool StartSdlVideo()
 bool CreateMainSdlWindow(HWND hWnd, int clientX, int clientY, int clientWidth, int clientHeight,
                          const char* titleCp932)
 {
-    if (g_Window.load()) return false;
+    if (s_Window.load()) return false;
     SDL_Window* window = SDL_CreateWindow(Cp932ToUtf8(titleCp932 ? titleCp932 : "").c_str(), clientX, clientY,
                                           clientWidth, clientHeight, SDL_WINDOW_HIDDEN);
     if (!window) return false;
-    g_hMain.store(hWnd);
-    g_Window.store(window);
+    s_hMain.store(hWnd);
+    s_Window.store(window);
     return true;
 }
 
 void DestroyMainSdlWindow()
 {
-    SDL_Window* window = g_Window.exchange(nullptr);
-    g_hMain.store(nullptr);
+    SDL_Window* window = s_Window.exchange(nullptr);
+    s_hMain.store(nullptr);
     if (window) SDL_DestroyWindow(window);
 }
 
@@ -178,7 +178,7 @@ void DrainSdlEvents(DWORD waitMs)
     SDL_Event event;
     bool have = SDL_PollEvent(&event) != 0;
     if (!have && waitMs > 0) {
-        if (g_bHeadless.load()) {
+        if (s_bHeadless.load()) {
             WaitHeadless(waitMs);
             have = SDL_PollEvent(&event) != 0;
         } else {
@@ -202,8 +202,8 @@ void DrainSdlEvents(DWORD waitMs)
             break;
         }
         case SDL_MOUSEMOTION:
-            g_nMouseX.store(event.motion.x);
-            g_nMouseY.store(event.motion.y);
+            s_nMouseX.store(event.motion.x);
+            s_nMouseY.store(event.motion.y);
             mouseMoved = true;
             break;
         case SDL_MOUSEBUTTONDOWN:
@@ -217,10 +217,10 @@ void DrainSdlEvents(DWORD waitMs)
             break;
         }
     }
-    if (mouseMoved) Post(WM_MOUSEMOVE, MouseKeys(), PackPoint(g_nMouseX.load(), g_nMouseY.load()));
+    if (mouseMoved) Post(WM_MOUSEMOVE, MouseKeys(), PackPoint(s_nMouseX.load(), s_nMouseY.load()));
     UpdateJoystickSnapshot();
 }
 
-POINT LastMousePosition() { return POINT{g_nMouseX.load(), g_nMouseY.load()}; }
+POINT LastMousePosition() { return POINT{s_nMouseX.load(), s_nMouseY.load()}; }
 
 }  // namespace plat

@@ -22,15 +22,15 @@ struct cWindowRecord {
     bool zoomed = false;
 };
 
-std::mutex g_Mutex;
-std::map<std::string, WNDPROC> g_Classes;
-std::map<HWND, cWindowRecord> g_Windows;
-HWND g_hMainWindow = nullptr;
+std::mutex s_Mutex;
+std::map<std::string, WNDPROC> s_Classes;
+std::map<HWND, cWindowRecord> s_Windows;
+HWND s_hMainWindow = nullptr;
 
 cWindowRecord* FindLocked(HWND hWnd)
 {
-    auto it = g_Windows.find(hWnd);
-    return it == g_Windows.end() ? nullptr : &it->second;
+    auto it = s_Windows.find(hWnd);
+    return it == s_Windows.end() ? nullptr : &it->second;
 }
 
 struct cFrame { int left, top, right, bottom; };
@@ -83,7 +83,7 @@ cSdlPlacement PlacementOf(const cWindowRecord& w)
 }
 
 // SDL video is called on the window thread only: whatever thread changes a window, the SDL
-// window follows there. Never called with g_Mutex held, since the window thread's event
+// window follows there. Never called with s_Mutex held, since the window thread's event
 // drain takes it too.
 void OnWindowThread(const std::function<void()>& fn) { plat::RunOnWindowThread(fn); }
 
@@ -104,7 +104,7 @@ void MirrorToSdl(HWND hWnd, const cSdlPlacement& p)
 // Adds (sign 1) or takes away (sign -1) the screen position of the window's client area.
 BOOL MoveByClientOrigin(HWND hWnd, POINT* point, int sign)
 {
-    std::lock_guard<std::mutex> lock(g_Mutex);
+    std::lock_guard<std::mutex> lock(s_Mutex);
     cWindowRecord* w = FindLocked(hWnd);
     if (!w || !point) return FALSE;
     const POINT origin = ClientOrigin(*w);
@@ -141,9 +141,9 @@ int GetSystemMetrics(int index)
 ATOM RegisterClassExA(const WNDCLASSEXA* windowClass)
 {
     if (!windowClass || !windowClass->lpszClassName || !windowClass->lpfnWndProc) return 0;
-    std::lock_guard<std::mutex> lock(g_Mutex);
-    if (!g_Classes.emplace(windowClass->lpszClassName, windowClass->lpfnWndProc).second) return 0;
-    return static_cast<ATOM>(0xC000 + g_Classes.size());
+    std::lock_guard<std::mutex> lock(s_Mutex);
+    if (!s_Classes.emplace(windowClass->lpszClassName, windowClass->lpfnWndProc).second) return 0;
+    return static_cast<ATOM>(0xC000 + s_Classes.size());
 }
 
 HWND CreateWindowExA(DWORD, const char* className, const char* title, DWORD style, int x, int y, int width,
@@ -151,9 +151,9 @@ HWND CreateWindowExA(DWORD, const char* className, const char* title, DWORD styl
 {
     WNDPROC proc = nullptr;
     {
-        std::lock_guard<std::mutex> lock(g_Mutex);
-        auto it = className ? g_Classes.find(className) : g_Classes.end();
-        if (it == g_Classes.end()) return nullptr;
+        std::lock_guard<std::mutex> lock(s_Mutex);
+        auto it = className ? s_Classes.find(className) : s_Classes.end();
+        if (it == s_Classes.end()) return nullptr;
         proc = it->second;
     }
     cWindowRecord record;
@@ -169,10 +169,10 @@ HWND CreateWindowExA(DWORD, const char* className, const char* title, DWORD styl
     if (!hWnd) return nullptr;
     bool isMain = false;
     {
-        std::lock_guard<std::mutex> lock(g_Mutex);
-        g_Windows[hWnd] = record;
-        if (!g_hMainWindow && !parent) {
-            g_hMainWindow = hWnd;
+        std::lock_guard<std::mutex> lock(s_Mutex);
+        s_Windows[hWnd] = record;
+        if (!s_hMainWindow && !parent) {
+            s_hMainWindow = hWnd;
             isMain = true;
         }
     }
@@ -184,9 +184,9 @@ HWND CreateWindowExA(DWORD, const char* className, const char* title, DWORD styl
                                              title ? title : "");
         });
         if (!made) {
-            std::lock_guard<std::mutex> lock(g_Mutex);
-            g_Windows.erase(hWnd);
-            g_hMainWindow = nullptr;
+            std::lock_guard<std::mutex> lock(s_Mutex);
+            s_Windows.erase(hWnd);
+            s_hMainWindow = nullptr;
             return nullptr;
         }
     }
@@ -201,7 +201,7 @@ HWND CreateWindowExA(DWORD, const char* className, const char* title, DWORD styl
 
 LONG GetWindowLongA(HWND hWnd, int index)
 {
-    std::lock_guard<std::mutex> lock(g_Mutex);
+    std::lock_guard<std::mutex> lock(s_Mutex);
     cWindowRecord* w = FindLocked(hWnd);
     if (!w || index != GWL_STYLE) return 0;
     return static_cast<LONG>(w->style);
@@ -212,7 +212,7 @@ LONG SetWindowLongA(HWND hWnd, int index, LONG value)
     LONG previous;
     cSdlPlacement placement;
     {
-        std::lock_guard<std::mutex> lock(g_Mutex);
+        std::lock_guard<std::mutex> lock(s_Mutex);
         cWindowRecord* w = FindLocked(hWnd);
         if (!w || index != GWL_STYLE) return 0;
         previous = static_cast<LONG>(w->style);
@@ -234,7 +234,7 @@ BOOL SetWindowPos(HWND hWnd, HWND, int x, int y, int width, int height, UINT fla
     int clientWidth = 0, clientHeight = 0;
     cSdlPlacement placement;
     {
-        std::lock_guard<std::mutex> lock(g_Mutex);
+        std::lock_guard<std::mutex> lock(s_Mutex);
         cWindowRecord* w = FindLocked(hWnd);
         if (!w) return FALSE;
         const cFrame f = FrameOf(w->style, false);
@@ -270,7 +270,7 @@ BOOL MoveWindow(HWND hWnd, int x, int y, int width, int height, BOOL)
 
 BOOL GetWindowRect(HWND hWnd, RECT* rect)
 {
-    std::lock_guard<std::mutex> lock(g_Mutex);
+    std::lock_guard<std::mutex> lock(s_Mutex);
     cWindowRecord* w = FindLocked(hWnd);
     if (!w || !rect) return FALSE;
     *rect = w->outer;
@@ -279,7 +279,7 @@ BOOL GetWindowRect(HWND hWnd, RECT* rect)
 
 BOOL GetClientRect(HWND hWnd, RECT* rect)
 {
-    std::lock_guard<std::mutex> lock(g_Mutex);
+    std::lock_guard<std::mutex> lock(s_Mutex);
     cWindowRecord* w = FindLocked(hWnd);
     if (!w || !rect) return FALSE;
     *rect = RECT{0, 0, w->clientWidth, w->clientHeight};
@@ -294,7 +294,7 @@ BOOL ShowWindow(HWND hWnd, int command)
 {
     bool wasVisible;
     {
-        std::lock_guard<std::mutex> lock(g_Mutex);
+        std::lock_guard<std::mutex> lock(s_Mutex);
         cWindowRecord* w = FindLocked(hWnd);
         if (!w) return FALSE;
         wasVisible = w->visible;
@@ -323,14 +323,14 @@ BOOL ShowWindow(HWND hWnd, int command)
 
 BOOL IsIconic(HWND hWnd)
 {
-    std::lock_guard<std::mutex> lock(g_Mutex);
+    std::lock_guard<std::mutex> lock(s_Mutex);
     cWindowRecord* w = FindLocked(hWnd);
     return w && w->iconic;
 }
 
 BOOL IsZoomed(HWND hWnd)
 {
-    std::lock_guard<std::mutex> lock(g_Mutex);
+    std::lock_guard<std::mutex> lock(s_Mutex);
     cWindowRecord* w = FindLocked(hWnd);
     return w && w->zoomed;
 }
@@ -338,7 +338,7 @@ BOOL IsZoomed(HWND hWnd)
 BOOL SetWindowTextA(HWND hWnd, const char* text)
 {
     {
-        std::lock_guard<std::mutex> lock(g_Mutex);
+        std::lock_guard<std::mutex> lock(s_Mutex);
         if (!FindLocked(hWnd)) return FALSE;
     }
     if (hWnd == plat::MainWindowHandle() && plat::MainSdlWindow()) {
@@ -396,14 +396,14 @@ RECT OuterRectForClient(const RECT& client, DWORD style, bool menu)
 
 HWND MainWindowHandle()
 {
-    std::lock_guard<std::mutex> lock(g_Mutex);
-    return g_hMainWindow;
+    std::lock_guard<std::mutex> lock(s_Mutex);
+    return s_hMainWindow;
 }
 
 bool NoteClientMoved(int clientX, int clientY)
 {
-    std::lock_guard<std::mutex> lock(g_Mutex);
-    cWindowRecord* w = g_hMainWindow ? FindLocked(g_hMainWindow) : nullptr;
+    std::lock_guard<std::mutex> lock(s_Mutex);
+    cWindowRecord* w = s_hMainWindow ? FindLocked(s_hMainWindow) : nullptr;
     if (!w) return false;
     const POINT origin = ClientOrigin(*w);
     if (origin.x == clientX && origin.y == clientY) return false;
@@ -414,8 +414,8 @@ bool NoteClientMoved(int clientX, int clientY)
 
 bool NoteClientResized(int clientWidth, int clientHeight)
 {
-    std::lock_guard<std::mutex> lock(g_Mutex);
-    cWindowRecord* w = g_hMainWindow ? FindLocked(g_hMainWindow) : nullptr;
+    std::lock_guard<std::mutex> lock(s_Mutex);
+    cWindowRecord* w = s_hMainWindow ? FindLocked(s_hMainWindow) : nullptr;
     if (!w || (w->clientWidth == clientWidth && w->clientHeight == clientHeight)) return false;
     w->clientWidth = clientWidth;
     w->clientHeight = clientHeight;
@@ -425,8 +425,8 @@ bool NoteClientResized(int clientWidth, int clientHeight)
 
 void NoteShowState(bool iconic, bool zoomed)
 {
-    std::lock_guard<std::mutex> lock(g_Mutex);
-    cWindowRecord* w = g_hMainWindow ? FindLocked(g_hMainWindow) : nullptr;
+    std::lock_guard<std::mutex> lock(s_Mutex);
+    cWindowRecord* w = s_hMainWindow ? FindLocked(s_hMainWindow) : nullptr;
     if (!w) return;
     w->iconic = iconic;
     w->zoomed = zoomed;
@@ -434,10 +434,10 @@ void NoteShowState(bool iconic, bool zoomed)
 
 void ForgetWindows()
 {
-    std::lock_guard<std::mutex> lock(g_Mutex);
-    g_Windows.clear();
-    g_Classes.clear();
-    g_hMainWindow = nullptr;
+    std::lock_guard<std::mutex> lock(s_Mutex);
+    s_Windows.clear();
+    s_Classes.clear();
+    s_hMainWindow = nullptr;
 }
 
 }  // namespace plat

@@ -29,10 +29,10 @@ struct cD3DDeviceState {
 
 namespace {
 
-std::mutex g_Lock;
-D3DCAPS9 g_Caps = DefaultD3DCaps();
-std::weak_ptr<cD3DDeviceState> g_LiveDevice;
-std::size_t g_VideoMemoryLimit = 0;
+std::mutex s_DeviceLock;
+D3DCAPS9 s_Caps = DefaultD3DCaps();
+std::weak_ptr<cD3DDeviceState> s_LiveDevice;
+std::size_t s_DeviceVideoMemoryLimit = 0;
 
 template <class T>
 void Assign(T*& slot, T* value)
@@ -115,16 +115,16 @@ D3DCAPS9 DefaultD3DCaps()
 
 void SetD3DCaps(const D3DCAPS9& caps)
 {
-    std::lock_guard lock(g_Lock);
-    g_Caps = caps;
+    std::lock_guard lock(s_DeviceLock);
+    s_Caps = caps;
 }
 
 void ResetD3DCaps() { SetD3DCaps(DefaultD3DCaps()); }
 
 void SimulateD3DDeviceLoss(bool resettable)
 {
-    std::lock_guard lock(g_Lock);
-    if (auto device = g_LiveDevice.lock()) {
+    std::lock_guard lock(s_DeviceLock);
+    if (auto device = s_LiveDevice.lock()) {
         device->bLost = true;
         device->bResettable = resettable;
     }
@@ -132,14 +132,14 @@ void SimulateD3DDeviceLoss(bool resettable)
 
 void AllowD3DDeviceReset()
 {
-    std::lock_guard lock(g_Lock);
-    if (auto device = g_LiveDevice.lock()) device->bResettable = true;
+    std::lock_guard lock(s_DeviceLock);
+    if (auto device = s_LiveDevice.lock()) device->bResettable = true;
 }
 
 void SetD3DVideoMemoryLimit(std::size_t bytes)
 {
-    std::lock_guard lock(g_Lock);
-    g_VideoMemoryLimit = bytes;
+    std::lock_guard lock(s_DeviceLock);
+    s_DeviceVideoMemoryLimit = bytes;
 }
 
 }  // namespace plat
@@ -275,7 +275,7 @@ IDirect3DDevice9::~IDirect3DDevice9()
 
 HRESULT IDirect3DDevice9::TestCooperativeLevel()
 {
-    std::lock_guard lock(plat::g_Lock);
+    std::lock_guard lock(plat::s_DeviceLock);
     if (!m_State->bLost) return D3D_OK;
     return m_State->bResettable ? D3DERR_DEVICENOTRESET : D3DERR_DEVICELOST;
 }
@@ -285,7 +285,7 @@ HRESULT IDirect3DDevice9::Reset(D3DPRESENT_PARAMETERS* params)
     auto& s = *m_State;
     if (!params || plat::DeviceCallFails("IDirect3DDevice9::Reset")) return D3DERR_INVALIDCALL;
     {
-        std::lock_guard lock(plat::g_Lock);
+        std::lock_guard lock(plat::s_DeviceLock);
         if (s.bLost && !s.bResettable) return D3DERR_DEVICELOST;
     }
     // As on Windows, every default-pool resource and every reference to the back buffer must
@@ -300,7 +300,7 @@ HRESULT IDirect3DDevice9::Reset(D3DPRESENT_PARAMETERS* params)
     plat::SetDefaultStates(s);
     plat::Assign<IDirect3DTexture9>(s.lpTexture, nullptr);
     s.bInScene = false;
-    std::lock_guard lock(plat::g_Lock);
+    std::lock_guard lock(plat::s_DeviceLock);
     s.bLost = false;
     s.bResettable = true;
     return D3D_OK;
@@ -310,7 +310,7 @@ HRESULT IDirect3DDevice9::Present(const RECT*, const RECT*, HWND, const void*)
 {
     auto& s = *m_State;
     {
-        std::lock_guard lock(plat::g_Lock);
+        std::lock_guard lock(plat::s_DeviceLock);
         if (s.bLost) return D3DERR_DEVICELOST;
     }
     if (s.bInScene || plat::DeviceCallFails("IDirect3DDevice9::Present")) return D3DERR_INVALIDCALL;
@@ -334,8 +334,8 @@ HRESULT IDirect3DDevice9::CreateTexture(UINT width, UINT height, UINT levels, DW
     *texture = nullptr;
     D3DCAPS9 caps;
     {
-        std::lock_guard lock(plat::g_Lock);
-        caps = plat::g_Caps;
+        std::lock_guard lock(plat::s_DeviceLock);
+        caps = plat::s_Caps;
     }
     if (width == 0 || height == 0 || width > caps.MaxTextureWidth || height > caps.MaxTextureHeight || levels > 1 ||
         !plat::SupportedSurfaceFormat(format) || ((usage & D3DUSAGE_RENDERTARGET) && pool != D3DPOOL_DEFAULT))
@@ -346,8 +346,8 @@ HRESULT IDirect3DDevice9::CreateTexture(UINT width, UINT height, UINT levels, DW
         return D3DERR_OUTOFVIDEOMEMORY;
     auto store = std::make_shared<cPixelStore>(static_cast<int>(width), static_cast<int>(height), format);
     if (pool != D3DPOOL_SYSTEMMEM) {
-        std::lock_guard lock(plat::g_Lock);
-        if (plat::g_VideoMemoryLimit != 0 && m_State->videoBytes + store->bytes.size() > plat::g_VideoMemoryLimit)
+        std::lock_guard lock(plat::s_DeviceLock);
+        if (plat::s_DeviceVideoMemoryLimit != 0 && m_State->videoBytes + store->bytes.size() > plat::s_DeviceVideoMemoryLimit)
             return D3DERR_OUTOFVIDEOMEMORY;
     }
     *texture = new IDirect3DTexture9(m_State, std::move(store), pool, usage);
@@ -636,8 +636,8 @@ HRESULT IDirect3D9::GetDeviceCaps(UINT adapter, D3DDEVTYPE type, D3DCAPS9* caps)
 {
     if (adapter != 0 || type != D3DDEVTYPE_HAL || !caps || plat::DeviceCallFails("IDirect3D9::GetDeviceCaps"))
         return D3DERR_INVALIDCALL;
-    std::lock_guard lock(plat::g_Lock);
-    *caps = plat::g_Caps;
+    std::lock_guard lock(plat::s_DeviceLock);
+    *caps = plat::s_Caps;
     return D3D_OK;
 }
 
@@ -661,8 +661,8 @@ HRESULT IDirect3D9::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND, DWORD beha
         return D3DERR_NOTAVAILABLE;
     auto* created = new IDirect3DDevice9(*params);
     {
-        std::lock_guard lock(plat::g_Lock);
-        plat::g_LiveDevice = created->m_State;
+        std::lock_guard lock(plat::s_DeviceLock);
+        plat::s_LiveDevice = created->m_State;
     }
     *device = created;
     return D3D_OK;

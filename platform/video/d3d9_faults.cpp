@@ -12,9 +12,9 @@ struct cFault {
     int times = 0;
 };
 
-std::mutex g_FaultLock;
+std::mutex s_FaultLock;
 // Set while any fault is registered, so that the calls of a drawing frame take no lock.
-std::atomic<bool> g_bArmed{false};
+std::atomic<bool> s_bArmed{false};
 std::map<std::string, cFault>& Faults()
 {
     static std::map<std::string, cFault> faults;
@@ -25,22 +25,22 @@ std::map<std::string, cFault>& Faults()
 
 void FailDeviceCall(const std::string& call, int times, int skip)
 {
-    std::lock_guard lock(g_FaultLock);
+    std::lock_guard lock(s_FaultLock);
     Faults()[call] = cFault{skip, times};
-    g_bArmed.store(true);
+    s_bArmed.store(true);
 }
 
 void ClearDeviceFaults()
 {
-    std::lock_guard lock(g_FaultLock);
+    std::lock_guard lock(s_FaultLock);
     Faults().clear();
-    g_bArmed.store(false);
+    s_bArmed.store(false);
 }
 
 bool DeviceCallFails(const char* call)
 {
-    if (!g_bArmed.load(std::memory_order_relaxed)) return false;
-    std::lock_guard lock(g_FaultLock);
+    if (!s_bArmed.load(std::memory_order_relaxed)) return false;
+    std::lock_guard lock(s_FaultLock);
     auto& faults = Faults();
     if (faults.empty()) return false;
     auto it = faults.find(call);

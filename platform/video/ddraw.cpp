@@ -30,10 +30,10 @@ struct cDDrawState {
 
 namespace {
 
-std::mutex g_Lock;
-std::weak_ptr<cDDrawState> g_LiveDirectDraw;
-std::size_t g_VideoMemoryLimit = 0;
-bool g_bRefreshRateAccepted = true;
+std::mutex s_DirectDrawLock;
+std::weak_ptr<cDDrawState> s_LiveDirectDraw;
+std::size_t s_DirectDrawVideoMemoryLimit = 0;
+bool s_bRefreshRateAccepted = true;
 
 // The video memory a DirectDraw object reports when no test has set a limit.
 constexpr std::size_t kReportedVideoMemory = std::size_t(256) << 20;
@@ -130,22 +130,22 @@ void Copy(cPixelStore& dest, RECT d, const cPixelStore& src, RECT s, bool keyed,
 
 void SimulateDDrawSurfaceLoss()
 {
-    std::lock_guard lock(g_Lock);
-    if (auto state = g_LiveDirectDraw.lock())
+    std::lock_guard lock(s_DirectDrawLock);
+    if (auto state = s_LiveDirectDraw.lock())
         for (IDirectDrawSurface7* surface : state->surfaces)
             if (InVideoMemory(*surface)) surface->m_bLost = true;
 }
 
 void SetDDrawVideoMemoryLimit(std::size_t bytes)
 {
-    std::lock_guard lock(g_Lock);
-    g_VideoMemoryLimit = bytes;
+    std::lock_guard lock(s_DirectDrawLock);
+    s_DirectDrawVideoMemoryLimit = bytes;
 }
 
 void SetDDrawRefreshRateAccepted(bool accepted)
 {
-    std::lock_guard lock(g_Lock);
-    g_bRefreshRateAccepted = accepted;
+    std::lock_guard lock(s_DirectDrawLock);
+    s_bRefreshRateAccepted = accepted;
 }
 
 }  // namespace plat
@@ -181,7 +181,7 @@ IDirectDrawSurface7::IDirectDrawSurface7(std::shared_ptr<plat::cDDrawState> owne
                                          DWORD caps)
     : m_Owner(std::move(owner)), m_Store(std::move(store)), m_dwCaps(caps)
 {
-    std::lock_guard lock(plat::g_Lock);
+    std::lock_guard lock(plat::s_DirectDrawLock);
     m_Owner->surfaces.push_back(this);
     if (plat::InVideoMemory(*this)) m_Owner->videoBytes += m_Store->bytes.size();
     if (m_Owner->lpObject) {
@@ -204,7 +204,7 @@ IDirectDrawSurface7::~IDirectDrawSurface7()
         }
     }
     {
-        std::lock_guard lock(plat::g_Lock);
+        std::lock_guard lock(plat::s_DirectDrawLock);
         auto& list = m_Owner->surfaces;
         list.erase(std::remove(list.begin(), list.end(), this), list.end());
         if (plat::InVideoMemory(*this)) m_Owner->videoBytes -= m_Store->bytes.size();
@@ -264,7 +264,7 @@ HRESULT IDirectDrawSurface7::GetDC(void** hdc)
     if (m_bLocked) return DDERR_SURFACEBUSY;
     const IDirectDrawPalette* palette = m_lpPalette;
     if (!palette) {
-        std::lock_guard lock(plat::g_Lock);
+        std::lock_guard lock(plat::s_DirectDrawLock);
         for (const IDirectDrawSurface7* surface : m_Owner->surfaces)
             if ((surface->m_dwCaps & DDSCAPS_PRIMARYSURFACE) && surface->m_lpPalette) palette = surface->m_lpPalette;
     }
@@ -433,8 +433,8 @@ HRESULT IDirectDraw7::SetDisplayMode(DWORD width, DWORD height, DWORD bpp, DWORD
     if (!(m_State->dwCoopFlags & DDSCL_EXCLUSIVE)) return DDERR_NOEXCLUSIVEMODE;
     if (plat::DeviceCallFails("IDirectDraw7::SetDisplayMode")) return DDERR_UNSUPPORTEDMODE;
     {
-        std::lock_guard lock(plat::g_Lock);
-        if (refreshRate != 0 && !plat::g_bRefreshRateAccepted) return DDERR_UNSUPPORTEDMODE;
+        std::lock_guard lock(plat::s_DirectDrawLock);
+        if (refreshRate != 0 && !plat::s_bRefreshRateAccepted) return DDERR_UNSUPPORTEDMODE;
     }
     if ((bpp != 8 && bpp != 16 && bpp != 32) || width == 0 || height == 0 || width > 8192 || height > 8192)
         return DDERR_UNSUPPORTEDMODE;
@@ -493,8 +493,8 @@ HRESULT IDirectDraw7::CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface7** 
     auto store = std::make_shared<cPixelStore>(static_cast<int>(desc->dwWidth), static_cast<int>(desc->dwHeight), format);
     if (!system) {
         if (plat::DeviceCallFails("IDirectDraw7::CreateSurface.Video")) return DDERR_OUTOFVIDEOMEMORY;
-        std::lock_guard lock(plat::g_Lock);
-        if (plat::g_VideoMemoryLimit != 0 && s.videoBytes + store->bytes.size() > plat::g_VideoMemoryLimit)
+        std::lock_guard lock(plat::s_DirectDrawLock);
+        if (plat::s_DirectDrawVideoMemoryLimit != 0 && s.videoBytes + store->bytes.size() > plat::s_DirectDrawVideoMemoryLimit)
             return DDERR_OUTOFVIDEOMEMORY;
     }
     *surface = new IDirectDrawSurface7(m_State, std::move(store),
@@ -535,8 +535,8 @@ HRESULT IDirectDraw7::GetAvailableVidMem(DDSCAPS2* caps, DWORD* total, DWORD* fr
     if (plat::DeviceCallFails("IDirectDraw7::GetAvailableVidMem")) return DDERR_GENERIC;
     std::size_t capacity, used;
     {
-        std::lock_guard lock(plat::g_Lock);
-        capacity = plat::g_VideoMemoryLimit != 0 ? plat::g_VideoMemoryLimit : plat::kReportedVideoMemory;
+        std::lock_guard lock(plat::s_DirectDrawLock);
+        capacity = plat::s_DirectDrawVideoMemoryLimit != 0 ? plat::s_DirectDrawVideoMemoryLimit : plat::kReportedVideoMemory;
         used = m_State->videoBytes;
     }
     capacity = std::min<std::size_t>(capacity, 0xFFFFFFFFu);
@@ -562,8 +562,8 @@ HRESULT DirectDrawCreateEx(GUID*, void** directDraw, REFIID iid, IUnknown*)
     if (plat::DeviceCallFails("DirectDrawCreateEx")) return DDERR_GENERIC;
     auto* created = new IDirectDraw7();
     {
-        std::lock_guard lock(plat::g_Lock);
-        plat::g_LiveDirectDraw = created->m_State;
+        std::lock_guard lock(plat::s_DirectDrawLock);
+        plat::s_LiveDirectDraw = created->m_State;
     }
     *directDraw = created;
     return DD_OK;

@@ -17,7 +17,7 @@ constexpr const char* kGothicFile = "/usr/share/fonts/opentype/ipafont-gothic/ip
 constexpr const char* kProportionalGothicFile = "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf";
 constexpr unsigned kReplacementCharacter = 0xFFFD;
 
-std::atomic<GlyphRasteriser> g_StandIn{nullptr};
+std::atomic<GlyphRasteriser> s_StandIn{nullptr};
 
 // One FreeType library for the process; faces are opened and used on one thread at a time.
 FT_Library Library()
@@ -55,7 +55,7 @@ unsigned UnicodeOf(unsigned code)
 
 }  // namespace
 
-void SetGlyphRasteriser(GlyphRasteriser rasteriser) { g_StandIn.store(rasteriser); }
+void SetGlyphRasteriser(GlyphRasteriser rasteriser) { s_StandIn.store(rasteriser); }
 
 std::string FontFileForFace(std::string_view faceCp932)
 {
@@ -80,7 +80,7 @@ std::unique_ptr<cGlyphFace> cGlyphFace::Open(std::string_view faceCp932, int nHe
     std::unique_ptr<cGlyphFace> glyphs(new cGlyphFace());
     glyphs->m_nWidth = std::max(nWidth, 0);
     glyphs->m_Table.resize(0x10000);
-    if (GlyphRasteriser standIn = g_StandIn.load()) {
+    if (GlyphRasteriser standIn = s_StandIn.load()) {
         glyphs->m_lpStandIn = standIn;
         glyphs->m_nCellHeight = std::abs(nHeight);
         return glyphs;

@@ -13,7 +13,7 @@ struct cBitmapObject {
     plat::cBmpImage image;
 };
 
-std::atomic<int> g_nDesktopBitsPerPixel{32};
+std::atomic<int> s_nDesktopBitsPerPixel{32};
 
 cBitmapObject* AsBitmap(HGDIOBJ object)
 {
@@ -58,12 +58,12 @@ BOOL DeleteObject(HGDIOBJ object)
 
 HDC GetDC(HWND)
 {
-    return &g_nDesktopBitsPerPixel;
+    return &s_nDesktopBitsPerPixel;
 }
 
 int ReleaseDC(HWND, HDC) { return 1; }
 
-int GetDeviceCaps(HDC, int index) { return index == BITSPIXEL ? g_nDesktopBitsPerPixel.load() : 0; }
+int GetDeviceCaps(HDC, int index) { return index == BITSPIXEL ? s_nDesktopBitsPerPixel.load() : 0; }
 
 namespace plat {
 
@@ -73,7 +73,7 @@ const cBmpImage* BitmapImage(HGDIOBJ bitmap)
     return object ? &object->image : nullptr;
 }
 
-int DesktopBitsPerPixel() { return g_nDesktopBitsPerPixel.load(); }
-void SetDesktopBitsPerPixel(int bpp) { g_nDesktopBitsPerPixel = bpp; }
+int DesktopBitsPerPixel() { return s_nDesktopBitsPerPixel.load(); }
+void SetDesktopBitsPerPixel(int bpp) { s_nDesktopBitsPerPixel = bpp; }
 
 }  // namespace plat

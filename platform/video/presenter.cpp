@@ -16,12 +16,12 @@ namespace {
 
 using FramePtr = std::shared_ptr<const cFrame>;
 
-std::mutex g_FrameLock;
+std::mutex s_FrameLock;
 // The last frame is shared with the hand-off instead of copied: frames are never changed
 // once made.
-FramePtr g_LastFrame;
-bool g_bVSync = false;
-bool g_bFullScreen = false;
+FramePtr s_LastFrame;
+bool s_bVSync = false;
+bool s_bFullScreen = false;
 
 // What the window thread keeps between frames; touched only there.
 struct cSdlOutput {
@@ -32,33 +32,33 @@ struct cSdlOutput {
     bool bVSync = false;
     std::shared_ptr<const cFrame> lpShown;   // the last frame handed to the window
 };
-cSdlOutput g_Output;
+cSdlOutput s_Output;
 
 void ForgetOutput()
 {
-    if (g_Output.texture && g_Output.window == MainSdlWindow()) SDL_DestroyTexture(g_Output.texture);
-    g_Output = cSdlOutput{};
+    if (s_Output.texture && s_Output.window == MainSdlWindow()) SDL_DestroyTexture(s_Output.texture);
+    s_Output = cSdlOutput{};
 }
 
 // Window thread: the renderer of the current window, made on first use.
 SDL_Renderer* Renderer(SDL_Window* window, bool vsync)
 {
-    if (g_Output.window != window) {
+    if (s_Output.window != window) {
         // A new window: the old renderer and texture went with the old one.
-        g_Output = cSdlOutput{};
-        g_Output.window = window;
+        s_Output = cSdlOutput{};
+        s_Output.window = window;
     }
-    if (!g_Output.renderer) {
-        g_Output.renderer = SDL_GetRenderer(window);
-        if (!g_Output.renderer) g_Output.renderer = SDL_CreateRenderer(window, -1, vsync ? SDL_RENDERER_PRESENTVSYNC : 0);
-        if (!g_Output.renderer) return nullptr;
-        SDL_RenderSetVSync(g_Output.renderer, vsync ? 1 : 0);
-        g_Output.bVSync = vsync;
-    } else if (g_Output.bVSync != vsync) {
-        SDL_RenderSetVSync(g_Output.renderer, vsync ? 1 : 0);
-        g_Output.bVSync = vsync;
+    if (!s_Output.renderer) {
+        s_Output.renderer = SDL_GetRenderer(window);
+        if (!s_Output.renderer) s_Output.renderer = SDL_CreateRenderer(window, -1, vsync ? SDL_RENDERER_PRESENTVSYNC : 0);
+        if (!s_Output.renderer) return nullptr;
+        SDL_RenderSetVSync(s_Output.renderer, vsync ? 1 : 0);
+        s_Output.bVSync = vsync;
+    } else if (s_Output.bVSync != vsync) {
+        SDL_RenderSetVSync(s_Output.renderer, vsync ? 1 : 0);
+        s_Output.bVSync = vsync;
     }
-    return g_Output.renderer;
+    return s_Output.renderer;
 }
 
 void UploadAndPresent(const cFrame& frame, bool vsync)
@@ -67,21 +67,21 @@ void UploadAndPresent(const cFrame& frame, bool vsync)
     if (!window || frame.argb.empty()) return;
     SDL_Renderer* renderer = Renderer(window, vsync);
     if (!renderer) return;
-    if (!g_Output.texture || g_Output.nTextureWidth != frame.nWidth || g_Output.nTextureHeight != frame.nHeight) {
-        if (g_Output.texture) SDL_DestroyTexture(g_Output.texture);
+    if (!s_Output.texture || s_Output.nTextureWidth != frame.nWidth || s_Output.nTextureHeight != frame.nHeight) {
+        if (s_Output.texture) SDL_DestroyTexture(s_Output.texture);
         SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-        g_Output.texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, frame.nWidth,
+        s_Output.texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, frame.nWidth,
                                              frame.nHeight);
-        g_Output.nTextureWidth = frame.nWidth;
-        g_Output.nTextureHeight = frame.nHeight;
-        if (!g_Output.texture) return;
-        SDL_SetTextureBlendMode(g_Output.texture, SDL_BLENDMODE_NONE);
+        s_Output.nTextureWidth = frame.nWidth;
+        s_Output.nTextureHeight = frame.nHeight;
+        if (!s_Output.texture) return;
+        SDL_SetTextureBlendMode(s_Output.texture, SDL_BLENDMODE_NONE);
     }
-    SDL_UpdateTexture(g_Output.texture, nullptr, frame.argb.data(), frame.nWidth * 4);
+    SDL_UpdateTexture(s_Output.texture, nullptr, frame.argb.data(), frame.nWidth * 4);
     SDL_RenderSetLogicalSize(renderer, frame.nWidth, frame.nHeight);
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
     SDL_RenderClear(renderer);
-    SDL_RenderCopy(renderer, g_Output.texture, nullptr, nullptr);
+    SDL_RenderCopy(renderer, s_Output.texture, nullptr, nullptr);
     SDL_RenderPresent(renderer);
 }
 
@@ -89,12 +89,12 @@ void UploadAndPresent(const cFrame& frame, bool vsync)
 // costs next to nothing, which matters most where the display is drawn in software.
 void PresentIfChanged(const FramePtr& frame, bool vsync)
 {
-    const FramePtr& shown = g_Output.lpShown;
-    if (shown && g_Output.window == MainSdlWindow() && shown->nWidth == frame->nWidth &&
+    const FramePtr& shown = s_Output.lpShown;
+    if (shown && s_Output.window == MainSdlWindow() && shown->nWidth == frame->nWidth &&
         shown->nHeight == frame->nHeight && shown->argb == frame->argb)
         return;
     UploadAndPresent(*frame, vsync);
-    g_Output.lpShown = frame;
+    s_Output.lpShown = frame;
 }
 
 void ApplyFullScreen(bool fullScreen)
@@ -174,8 +174,8 @@ private:
     std::thread m_Carrier;
 };
 
-cHandOff g_HandOff;
-int g_nCursorCount = 0;
+cHandOff s_HandOff;
+int s_nCursorCount = 0;
 
 }  // namespace
 
@@ -192,10 +192,10 @@ void PresentFrame(const BYTE* pixels, int width, int height, int pitch, D3DFORMA
     FramePtr frame = std::move(made);
     bool vsync;
     {
-        std::lock_guard lock(g_FrameLock);
-        g_LastFrame = frame;
+        std::lock_guard lock(s_FrameLock);
+        s_LastFrame = frame;
         // Under a virtual clock nothing waits on wall time, the display's vertical blank included.
-        vsync = g_bVSync && !ClockIsVirtual();
+        vsync = s_bVSync && !ClockIsVirtual();
     }
     // Headless: the kept frame is all there is (the dummy driver's window shows nothing).
     if (!MainSdlWindow() || IsHeadless()) return;
@@ -203,7 +203,7 @@ void PresentFrame(const BYTE* pixels, int width, int height, int pitch, D3DFORMA
         PresentIfChanged(frame, vsync);
         return;
     }
-    g_HandOff.Hand(std::move(frame), vsync);
+    s_HandOff.Hand(std::move(frame), vsync);
 }
 
 }  // namespace plat
@@ -212,8 +212,8 @@ int ShowCursor(BOOL bShow)
 {
     int count;
     {
-        std::lock_guard lock(plat::g_FrameLock);
-        count = plat::g_nCursorCount += bShow ? 1 : -1;
+        std::lock_guard lock(plat::s_FrameLock);
+        count = plat::s_nCursorCount += bShow ? 1 : -1;
     }
     if (plat::MainSdlWindow())
         plat::RunOnWindowThread([count] { SDL_ShowCursor(count >= 0 ? SDL_ENABLE : SDL_DISABLE); });
@@ -224,32 +224,32 @@ namespace plat {
 
 void SetPresentVSync(bool vsync)
 {
-    std::lock_guard lock(g_FrameLock);
-    g_bVSync = vsync;
+    std::lock_guard lock(s_FrameLock);
+    s_bVSync = vsync;
 }
 
 void SetPresentFullScreen(bool fullScreen)
 {
     {
-        std::lock_guard lock(g_FrameLock);
-        if (g_bFullScreen == fullScreen) return;
-        g_bFullScreen = fullScreen;
+        std::lock_guard lock(s_FrameLock);
+        if (s_bFullScreen == fullScreen) return;
+        s_bFullScreen = fullScreen;
     }
     if (MainSdlWindow()) RunOnWindowThread([fullScreen] { ApplyFullScreen(fullScreen); });
 }
 
 bool IsPresentFullScreen()
 {
-    std::lock_guard lock(g_FrameLock);
-    return g_bFullScreen;
+    std::lock_guard lock(s_FrameLock);
+    return s_bFullScreen;
 }
 
 namespace {
 
 FramePtr LastFramePtr()
 {
-    std::lock_guard lock(g_FrameLock);
-    return g_LastFrame;
+    std::lock_guard lock(s_FrameLock);
+    return s_LastFrame;
 }
 
 }  // namespace
@@ -266,8 +266,8 @@ void ShowLastFrameAgain()
     if (!frame || !MainSdlWindow()) return;
     bool vsync;
     {
-        std::lock_guard lock(g_FrameLock);
-        vsync = g_bVSync;
+        std::lock_guard lock(s_FrameLock);
+        vsync = s_bVSync;
     }
     // Shown even when it is the frame on show: the window's contents were lost.
     RunOnWindowThread([&frame, vsync] { UploadAndPresent(*frame, vsync); });
@@ -301,9 +301,9 @@ std::uint64_t HashLastFrame()
 void ResetPresenter()
 {
     {
-        std::lock_guard lock(g_FrameLock);
-        g_LastFrame.reset();
-        g_bFullScreen = false;
+        std::lock_guard lock(s_FrameLock);
+        s_LastFrame.reset();
+        s_bFullScreen = false;
     }
     RunOnWindowThread([] { ForgetOutput(); });
 }
