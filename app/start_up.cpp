@@ -158,7 +158,7 @@ bool InitGame(const char* commandLine, int showCommand)
     s_bStartUpCancelled = false;
     timeBeginPeriod(1);
     srand(timeGetTime());
-    g_nDataVersion = 692;
+    g_nDataVersion = kDataVersion;
     g_bStripCR = 1;
     SetSceneFactory(MakeScene);
 

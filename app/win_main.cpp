@@ -7,6 +7,7 @@
 #include "app/harness.h"
 #include "app/main_window.h"
 #include "app/start_up.h"
+#include "data/data_version.h"
 #include "platform/os/instance_lock.h"
 #include "platform/os/message_box.h"
 #include "platform/os/system.h"
@@ -101,7 +102,7 @@ int WinMain(HINSTANCE hInstance, HINSTANCE, const char* lpCmdLine, int nCmdShow)
     case eInstanceClaim::Failed: return kExitFailed;
     }
     if (!OpenReportFile(reportPath)) return kExitFailed;
-    ReportLog("App : ver %s", "692");
+    ReportLog("App : ver %u", static_cast<unsigned>(kDataVersion));
     WriteSystemReport();
 
     g_bEditorLaunch.store(nCmdShow == 5 ? 1 : 0);
@@ -128,6 +129,8 @@ int WinMain(HINSTANCE hInstance, HINSTANCE, const char* lpCmdLine, int nCmdShow)
     g_MainWindow.m_hWnd = hWnd;
     g_MainWindow.CentreOnDesktop();
 
+    // Start-up markers in the error-check log, G to J: the last letter written shows how far a
+    // start that went wrong got (window made, editor told, game started, game thread running).
     EcLogF("G");
     if (g_bEditorLaunch) NotifyEditorStart();
     EcLogF("H");

@@ -121,7 +121,6 @@ bool OpenDataFileRead(const char* path, cDataReader& reader)
     while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) image.append(chunk, got);
     if (std::ferror(file.get())) return false;
     reader = cDataReader(std::move(image));
-    if (!reader.Failed()) g_nFileVersion = reader.Version();
     return true;
 }
 

@@ -44,7 +44,7 @@ private:
     std::string m_strError;
 };
 
-// Reads the whole file into reader and sets g_nFileVersion when the version word is there.
+// Reads the whole file into reader, which takes the version word when it is there.
 // A null or empty path is opened as the file "err". False only when the file cannot be opened
 // or read; a file too short for its version word opens with the reader failed.
 bool OpenDataFileRead(const char* path, cDataReader& reader);

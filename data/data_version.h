@@ -1,6 +1,5 @@
 #pragma once
 // The process-wide settings of record files.
-#include <atomic>
 #include <cstdint>
 #include "platform/os/windows_types.h"
 
@@ -8,10 +7,6 @@
 // every file is written with it. Start-up sets it before the first file is read.
 extern DWORD g_nDataVersion;
 constexpr DWORD kDataVersion = 692;
-
-// The version word of the file most recently opened for reading. Reads themselves take the
-// version from their reader; this stays for code that asks which version it last saw.
-extern std::atomic<DWORD> g_nFileVersion;
 
 // Non-zero: carriage returns are removed from every string read from a file.
 extern int g_bStripCR;
