@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <sched.h>
 #include <vector>
 
 #include "platform/os/messages.h"
@@ -13,6 +12,7 @@
 #include "shell/shared_flags.h"
 #include "shell/thread.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/wait.h"
 
 namespace {
 
@@ -26,17 +26,6 @@ bool FakeFrame()
     return g_nFramesUntilFalse.load() == 0 || n < g_nFramesUntilFalse.load();
 }
 unsigned FakeGameLoop(void*) { return RunGameLoop(FakeFrame); }
-
-// Waits for a condition without touching the clock, within a generous bound of tries.
-template <class Condition>
-bool SpinUntil(Condition condition)
-{
-    for (long i = 0; i < 50000000; ++i) {
-        if (condition()) return true;
-        sched_yield();
-    }
-    return condition();
-}
 
 LRESULT QuietProc(HWND, UINT, WPARAM, LPARAM) { return 0; }
 
@@ -92,11 +81,11 @@ TEST_F(GameLoopTest, NoFramesWhileInactiveAndQuitEndsWithoutClose)
     ASSERT_TRUE(thread.Start(FakeGameLoop, nullptr));
     ASSERT_TRUE(thread.PostStartUntilReceived(false));
     // Every inactive pass sleeps 1 ms on the manual clock: wait for a good number of passes.
-    ASSERT_TRUE(SpinUntil([&] { return clock.NowMicroseconds() >= 100000; }));
+    ASSERT_TRUE(qbtest::WaitUntil([&] { return clock.NowMicroseconds() >= 100000; }));
     EXPECT_EQ(g_nFrames.load(), 0);
 
     g_bActive.store(1);
-    ASSERT_TRUE(SpinUntil([] { return g_nFrames.load() >= 3; }));
+    ASSERT_TRUE(qbtest::WaitUntil([] { return g_nFrames.load() >= 3; }));
     plat::SetClock(nullptr);
     thread.Exit();
     EXPECT_EQ(PostedCloses(), 0);

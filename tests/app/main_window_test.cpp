@@ -28,6 +28,7 @@
 #include "tests/app/main_window_maker.h"
 #include "tests/support/byte_builder.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/wait.h"
 
 namespace {
 
@@ -75,11 +76,11 @@ protected:
             returned.store(true);
         });
         std::vector<UINT> posted;
-        for (int i = 0; i < 5000 && !returned.load(); ++i) {
+        qbtest::WaitUntil([&] { return returned.load(); }, [&] {
             MSG m;
             while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) posted.push_back(m.message);
             Sleep(1);
-        }
+        });
         game.join();
         MSG m;
         while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) posted.push_back(m.message);
@@ -421,7 +422,7 @@ unsigned BusyGameBody(void*)
         }
         g_bNameDialogDone.store(0);
         SendMessageA(g_hWnd.load(), WM_GAME_NAMEDIALOG, 0, 0);
-        for (int i = 0; i < 10000 && !g_bNameDialogDone.load(); ++i) Sleep(1);
+        qbtest::WaitUntil([] { return g_bNameDialogDone.load() != 0; });
         PlaySe(0);
         MessageBoxA(nullptr, "q", "c", MB_YESNO);
         ++g_nBusyRounds;
@@ -447,10 +448,10 @@ TEST_F(MainWindow, TheCloseSequenceEndsAGameThreadThatIsBusyWithRequests)
     ASSERT_TRUE(thGame.Start(BusyGameBody, nullptr));
     ASSERT_TRUE(thGame.PostStartUntilReceived(false));
     MSG m;
-    for (int i = 0; i < 100000 && g_nBusyRounds.load() < 3; ++i) {
+    qbtest::WaitUntil([] { return g_nBusyRounds.load() >= 3; }, [&] {
         PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE);
         Sleep(0);
-    }
+    });
     ASSERT_GE(g_nBusyRounds.load(), 3);
 
     PostMessageA(m_hWnd, WM_CLOSE, 0, 0);

@@ -377,11 +377,11 @@ TEST_F(StartUp, ALostDeviceIsResetOnTheWindowThreadAndTheNextFrameIsShown)
         g_GameManager.Present();
         presented.store(2);
     });
-    for (int i = 0; i < 5000 && presented.load() < 2; ++i) {
+    qbtest::WaitUntil([&] { return presented.load() == 2; }, [] {
         MSG m;
         while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
         Sleep(1);
-    }
+    });
     game.join();
     EXPECT_EQ(g_lpDevice->TestCooperativeLevel(), D3D_OK);
     const plat::cFrame frame = plat::LastFrame();

@@ -10,6 +10,7 @@
 #include "platform/os/messages.h"
 #include "platform/ui/sdl_window.h"
 #include "tests/support/virtual_joystick.h"
+#include "tests/support/wait.h"
 
 namespace {
 
@@ -109,18 +110,6 @@ TEST_F(KeyboardTest, CodesOutsideTheTablesAreIgnored)
 
 namespace {
 
-// Waits for a condition another thread brings about, for at most five seconds.
-template <class Condition>
-bool WaitFor(Condition condition)
-{
-    const Uint64 deadline = SDL_GetTicks64() + 5000;
-    while (!condition()) {
-        if (SDL_GetTicks64() > deadline) return false;
-        std::this_thread::yield();
-    }
-    return true;
-}
-
 void PushKey(SDL_Scancode scancode, bool down)
 {
     SDL_Event event;
@@ -152,10 +141,10 @@ TEST_F(KeyboardTest, KeyEventsDrainedByTheWindowThreadReachOtherThreads)
     std::atomic<bool> sawDown{false}, sawUp{false}, sawJoystick{false};
     PushKey(SDL_SCANCODE_Z, true);
     std::thread game([&] {
-        sawDown = WaitFor([] { return Down('Z'); });
+        sawDown = qbtest::WaitUntil([] { return Down('Z'); });
         PushKey(SDL_SCANCODE_Z, false);
-        sawUp = WaitFor([] { return !Down('Z'); });
-        sawJoystick = WaitFor([joyId] {
+        sawUp = qbtest::WaitUntil([] { return !Down('Z'); });
+        sawJoystick = qbtest::WaitUntil([joyId] {
             JOYINFOEX info{};
             info.dwSize = sizeof(info);
             info.dwFlags = JOY_RETURNBUTTONS;

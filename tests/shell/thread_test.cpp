@@ -9,6 +9,7 @@
 #include "platform/os/timer.h"
 #include "shell/log.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/wait.h"
 
 namespace {
 
@@ -33,17 +34,6 @@ protected:
     }
     qbtest::cTempFolder m_Folder;
 };
-
-// Waits for a condition, up to about five seconds.
-template <class Condition>
-bool WaitFor(Condition condition)
-{
-    for (int i = 0; i < 5000; ++i) {
-        if (condition()) return true;
-        Sleep(1);
-    }
-    return condition();
-}
 
 TEST_F(ThreadWithLog, AnIdleObjectDoesNothing)
 {
@@ -78,7 +68,7 @@ TEST_F(ThreadWithLog, StartHandshakeAndExitOfAThreadThatObeys)
     EXPECT_NE(thread.m_hThread.load(), nullptr);
     EXPECT_NE(thread.m_dwThreadId, 0u);
     EXPECT_TRUE(thread.PostStartUntilReceived(true));
-    EXPECT_TRUE(WaitFor([] { return g_nStartMessages.load() >= 1; }));
+    EXPECT_TRUE(qbtest::WaitUntil([] { return g_nStartMessages.load() >= 1; }));
 
     thread.Exit();
     EXPECT_EQ(thread.m_hThread.load(), nullptr);
@@ -140,7 +130,7 @@ TEST_F(ThreadWithLog, AThreadThatIgnoresQuitIsLeftRunningNotKilled)
     // It was not killed: it still runs, and ends by itself when let go.
     EXPECT_FALSE(g_bStubbornEnded.load());
     g_bLetGo.store(true);
-    EXPECT_TRUE(WaitFor([] { return g_bStubbornEnded.load(); }));
+    EXPECT_TRUE(qbtest::WaitUntil([] { return g_bStubbornEnded.load(); }));
 }
 
 TEST_F(ThreadWithLog, SuspendAndResumeOfARunningThreadSucceed)

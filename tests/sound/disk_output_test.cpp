@@ -7,12 +7,12 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "sound/direct_sound.h"
 #include "tests/sound/audio_test_support.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/wait.h"
 
 namespace {
 
@@ -55,13 +55,14 @@ TEST(DiskOutput, APackagedWaveFilePlaysThroughTheWholePath)
     DSSOUNDDATA sound;
     ASSERT_TRUE(DS_LoadSound(sound, qbtest::ProgramPath(qbtest::kAlsaFrontCenter).c_str(), 1, 0));
     DS_Play(sound, 0);
-    DWORD status = DSBSTATUS_PLAYING;
-    const auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while ((status & DSBSTATUS_PLAYING) && std::chrono::steady_clock::now() < bound) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        sound.lpBuffers[0]->GetStatus(&status);
-    }
-    EXPECT_EQ(status & DSBSTATUS_PLAYING, 0u) << "the sound has ended";
+    const bool ended = qbtest::WaitUntil(
+        [&sound] {
+            DWORD status = 0;
+            sound.lpBuffers[0]->GetStatus(&status);
+            return (status & DSBSTATUS_PLAYING) == 0;
+        },
+        std::chrono::milliseconds(30000));
+    EXPECT_TRUE(ended) << "the sound has ended";
     DS_ReleaseSound(sound);
     DS_UnInit();  // the last holder: the device closes and the file is complete
 
