@@ -4,6 +4,7 @@
 #include <string>
 
 #include "data/data_record.h"
+#include "graphics/surface_data.h"
 
 enum RANKINGKIND {
     RANKING_SCORE,
@@ -39,6 +40,10 @@ public:
     int FindRank(int value) const;
     // Enters a used place where FindRank puts it; the last place falls out.
     void Insert(const std::string& name, int value);
+    // The ranking window of this table as kind (its title and value format) with the second
+    // font: the used places, the marker at markedPlace (-1: none), and the hint that the kind
+    // can be changed when the play mode ranks more than one kind.
+    void Draw(DDSURFACEDATA* lpDst, int x, int y, int kind, int markedPlace, int playMode);
 
     int m_bLargerWins = 0;
     cSafeVector<cRankingEntry> m_Entries;
@@ -62,6 +67,7 @@ public:
 
     // Table kind, clamped to the five kinds.
     cRankingTable& Table(int kind);
+    void Draw(DDSURFACEDATA* lpDst, int x, int y, int kind, int markedPlace, int playMode);
 
     cSafeVector<cRankingTable> m_Tables;
 };
@@ -72,5 +78,11 @@ bool RankingFilePath(std::string& out, int playMode, const char* stageBase);
 
 // The clock text of a time in hundredths: minutes:seconds.hundredths, "02:05.50".
 void FormatTime(std::string& out, int hundredths);
+
+// The stage-result window: one row per shown value (score, remaining time, clear time,
+// remaining HP and SP) with its label and value, and the marker on each that ranked
+// (places[i] not -1). shown[i]: the stage shows value i in this play mode.
+void DrawResultPanel(DDSURFACEDATA* lpDst, int x, int y, const int places[RANKING_KINDS], const int values[RANKING_KINDS],
+                     const bool shown[RANKING_KINDS]);
 
 extern cRankingData g_RankingData;

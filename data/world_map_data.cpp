@@ -158,3 +158,24 @@ int cWorldMapData::ChipAt(int x, int y) const
     const int chip = m_Grid[cell];
     return chip >= 0 && static_cast<std::size_t>(chip) < m_Chips.size() ? chip : 0;
 }
+
+int cWorldMapData::HasStage(const std::string& key) const
+{
+    for (const cWorldPointData& point : m_Points) {
+        for (const cWorldStageData& stage : point.m_Stages) {
+            if (WorldStageKey(stage.m_strStageFile) == key) return 1;
+        }
+    }
+    return 0;
+}
+
+std::string WorldStageKey(const std::string& stageFile)
+{
+    // '.', '-' and '1' cannot be the second byte of a double-byte character.
+    std::string name = stageFile;
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos) name.erase(dot);
+    const std::size_t series = name.rfind("-1");
+    if (series != std::string::npos) return name.substr(0, series) + ".";
+    return name + ".";
+}

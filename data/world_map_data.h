@@ -93,6 +93,9 @@ public:
     cWorldPointData* FindPointAt(int x, int y);
     // The chip index of a cell; a cell off the map, or an index without a chip, is chip 0.
     int ChipAt(int x, int y) const;
+    // 1 when a stage entry of a point names a stage file with this stage key (see
+    // WorldStageKey), else 0.
+    int HasStage(const std::string& key) const;
 
     int m_nWidth = 0;
     int m_nHeight = 0;
@@ -109,6 +112,10 @@ public:
     std::string m_strName;
     std::string m_strPicture;
 };
+
+// The stage key of a stage entry's file: the name without its extension, cut after a
+// full stop put in place of its last "-1", or with a full stop appended.
+std::string WorldStageKey(const std::string& stageFile);
 
 // The most grid cells (height x pitch) a map may have: far beyond any map the editor makes,
 // and small enough that a damaged size cannot exhaust memory.

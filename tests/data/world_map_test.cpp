@@ -229,3 +229,24 @@ TEST(WorldMap, APointOffersItsFirstStageEntryWhoseConditionsHold)
     empty.m_Stages.clear();
     EXPECT_EQ(empty.FindOfferedStage(WORLDSTAGESTATE{switchesOff, variables, 0}), nullptr);
 }
+
+TEST(WorldMap, StagesAreFoundByTheKeyOfTheirFile)
+{
+    struct Case { const char* file; const char* key; } cases[] = {
+        {"data\\stg4\\sample.stg4_001", "data\\stg4\\sample."},
+        {"data\\stg4\\sample-1.stg4_001", "data\\stg4\\sample."},
+        {"data\\stg4\\ソ-12.stg4", "data\\stg4\\ソ."},
+        {"sample", "sample."},
+        {"", "."},
+    };
+    cWorldMapData map;
+    map.m_Points.resize(2);
+    for (const Case& c : cases) {
+        EXPECT_EQ(WorldStageKey(c.file), c.key) << c.file;
+        map.m_Points[1].m_Stages.back().m_strStageFile = c.file;
+        EXPECT_EQ(map.HasStage(c.key), 1) << c.file;
+        EXPECT_EQ(map.HasStage(std::string(c.key) + "x"), 0) << c.file;
+    }
+    map.m_DefaultPoints[0].m_Stages[0].m_strStageFile = "other.stg4";
+    EXPECT_EQ(map.HasStage("other."), 0) << "the second point list holds no stages of the map";
+}
