@@ -101,6 +101,11 @@ protected:
     // std::unique_ptr<T> or std::shared_ptr<T>.
     template <class P>
     void AddOptionalRecord(P* address, const char* name) { AddTail(address, 0, &record_tail_types::kOptionalRecord<P>, name); }
+    // count values (1, 2 or 4 bytes each) stored one after the other without a count,
+    template <class T>
+    void AddTailValues(T* address, int count, const char* name) { AddTail(address, count, &record_tail_types::kFixedValues<T>, name); }
+    // or a member of a type of its own, for a list that its class reads in its own way.
+    void AddTail(void* address, int count, const DATATAILTYPE* type, const char* name);
 
     void ReadStrings(cDataReader& reader);
     void WriteStrings(cDataWriter& writer);
@@ -112,7 +117,6 @@ private:
     virtual void TakeOver(cDataRecord& copy);
 
     void AddField(void* address, int count, int size, DATAVALUEKIND kind, const char* name);
-    void AddTail(void* address, int count, const DATATAILTYPE* type, const char* name);
     // Registration changes only the tables, so a record that is otherwise const may do it.
     void RegisterConst(DWORD version) const;
 

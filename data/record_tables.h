@@ -164,6 +164,24 @@ inline std::size_t FixedCount(const DATATAIL& entry)
 }
 
 template <class T>
+const void* FixedValue(const DATATAIL& entry, std::size_t i)
+{
+    return static_cast<const T*>(entry.address) + i;
+}
+
+template <class T>
+void ReadFixedValues(const DATATAIL& entry, cDataReader& reader)
+{
+    reader.ReadBytes(entry.address, sizeof(T) * static_cast<std::size_t>(entry.count));
+}
+
+template <class T>
+void WriteFixedValues(const DATATAIL& entry, cDataWriter& writer)
+{
+    writer.WriteBytes(entry.address, sizeof(T) * static_cast<std::size_t>(entry.count));
+}
+
+template <class T>
 const void* FixedRecord(const DATATAIL& entry, std::size_t i)
 {
     return static_cast<const cDataRecord*>(static_cast<T*>(entry.address) + i);
@@ -218,6 +236,9 @@ inline constexpr DATATAILTYPE kStringList = {DATAELEMENT_STRING, DATASHAPE_COUNT
                                              ListCount<cSafeVector<std::string>>, ListString, ReadStrings, WriteStrings};
 inline constexpr DATATAILTYPE kFixedStrings = {DATAELEMENT_STRING, DATASHAPE_FIXED, 0, DATAVALUE_SIGNED,
                                                FixedCount, FixedString, ReadFixedStrings, WriteFixedStrings};
+template <class T>
+inline constexpr DATATAILTYPE kFixedValues = {DATAELEMENT_VALUE, DATASHAPE_FIXED, sizeof(T), DataValueKindOf<T>(sizeof(T)),
+                                              FixedCount, FixedValue<T>, ReadFixedValues<T>, WriteFixedValues<T>};
 template <class T>
 inline constexpr DATATAILTYPE kFixedRecords = {DATAELEMENT_RECORD, DATASHAPE_FIXED, 0, DATAVALUE_SIGNED,
                                                FixedCount, FixedRecord<T>, ReadFixedRecords<T>, WriteFixedRecords<T>};

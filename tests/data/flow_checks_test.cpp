@@ -27,26 +27,6 @@ cCommandData ReadCommand(const COMMANDBODY& body)
     return command;
 }
 
-// Sets the editor-launch flag and the System data's keep switch, and puts both back.
-class cTestPlayScope {
-public:
-    cTestPlayScope(int editor, int keep) : m_nEditor(g_bEditorLaunch.load()), m_nKeep(g_SystemData.m_bKeepMarkedFlows)
-    {
-        g_bEditorLaunch.store(editor);
-        g_SystemData.m_bKeepMarkedFlows = keep;
-    }
-    ~cTestPlayScope()
-    {
-        g_bEditorLaunch.store(m_nEditor);
-        g_SystemData.m_bKeepMarkedFlows = m_nKeep;
-    }
-    cTestPlayScope(const cTestPlayScope&) = delete;
-    cTestPlayScope& operator=(const cTestPlayScope&) = delete;
-
-private:
-    int m_nEditor;
-    int m_nKeep;
-};
 
 }  // namespace
 

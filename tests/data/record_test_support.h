@@ -5,6 +5,8 @@
 
 #include "data/database.h"
 #include "data/data_record.h"
+#include "data/system_data.h"
+#include "shell/shared_flags.h"
 
 namespace qbtest {
 
@@ -53,6 +55,27 @@ private:
     int m_nStripCR;
     DWORD m_nDataVersion;
     std::size_t m_nBgmRecords;
+};
+
+// Sets the editor-launch flag and the System data's keep switch, and puts both back.
+class cTestPlayScope {
+public:
+    cTestPlayScope(int editor, int keep) : m_nEditor(g_bEditorLaunch.load()), m_nKeep(g_SystemData.m_bKeepMarkedFlows)
+    {
+        g_bEditorLaunch.store(editor);
+        g_SystemData.m_bKeepMarkedFlows = keep;
+    }
+    ~cTestPlayScope()
+    {
+        g_bEditorLaunch.store(m_nEditor);
+        g_SystemData.m_bKeepMarkedFlows = m_nKeep;
+    }
+    cTestPlayScope(const cTestPlayScope&) = delete;
+    cTestPlayScope& operator=(const cTestPlayScope&) = delete;
+
+private:
+    int m_nEditor;
+    int m_nKeep;
 };
 
 }  // namespace qbtest

@@ -1,0 +1,66 @@
+#include "data/chara_data.h"
+
+void cCharaData::RegisterFields(DWORD version)
+{
+    ClearTables();
+    AddField1(&m_nInheritSource, 1, "nInheritSource");
+    AddField2(&m_nInheritIndex, 1, "nInheritIndex");
+    AddString(&m_strName, "strName");
+    AddField1(&m_nConditionMode, 1, "nConditionMode");
+    AddField1(&m_bCheckOnce, 1, "bCheckOnce");
+    AddField1(&m_nFacing, 1, "nFacing");
+    AddField1(&m_nCopies, 1, "nCopies");
+    AddField2(&m_nCopyXBase, 1, "nCopyXBase");
+    AddField2(&m_nCopyXStep, 1, "nCopyXStep");
+    AddField2(&m_nCopyYBase, 1, "nCopyYBase");
+    AddField2(&m_nCopyYStep, 1, "nCopyYStep");
+    AddField1(&m_bMirrorX, 1, "bMirrorX");
+    AddField1(&m_bMirrorY, 1, "bMirrorY");
+    AddField2(&m_nImageNumber, 1, "nImageNumber");
+    AddField1(&m_nImageKind, 1, "nImageKind");
+    AddField2(&m_nImageFrame, 1, "nImageFrame");
+    AddField2(&m_nAnimeSet, 1, "nAnimeSet");
+    AddField1(&m_nZ, 1, "nZ");
+    AddField1(&m_bTransparent, 1, "bTransparent");
+    AddField2(&m_nCharaEffect, 1, "nCharaEffect");
+    if (version >= 196) AddField1(&m_nCharaEffectMode, 1, "nCharaEffectMode");
+    AddField1(&m_bCharaEffectLoop, 1, "bCharaEffectLoop");
+    AddField2(&m_nDefeatEffect, 1, "nDefeatEffect");
+    if (version >= 196) AddField1(&m_nDefeatEffectMode, 1, "nDefeatEffectMode");
+    AddField1(&m_bMark, 1, "bMark");
+    AddField2(&m_nMark, 1, "nMark");
+    AddField1(&m_nOperator, 1, "nOperator");
+    AddField1(&m_nPlayerNumber, 1, "nPlayerNumber");
+    AddField1(&m_nGroup2Setting, 1, "nGroup2Setting");
+    AddField1(&m_nCharaId, 1, "nCharaId");
+    AddField1(&m_nFlying, 1, "nFlying");
+    AddField1(&m_bFixedFacing, 1, "bFixedFacing");
+    AddField1(&m_nInvincible, 1, "nInvincible");
+    if (version >= 285) AddField1(&m_nFlashColor, 1, "nFlashColor");
+    AddField1(&m_bWholeCellBoxes, 1, "bWholeCellBoxes");
+    AddField1(&m_nGiantScale, 1, "nGiantScale");
+    if (version >= 210) AddField1(&m_bSyncAutoScroll, 1, "bSyncAutoScroll");
+    AddField1(&m_nSightShape, 1, "nSightShape");
+    AddField1(&m_nSightRange, 1, "nSightRange");
+    AddField4(&m_nMaxHp, 1, "nMaxHp");
+    AddField4(&m_nMaxSp, 1, "nMaxSp");
+    AddField2(&m_nEaseOfStopping, 1, "nEaseOfStopping");
+    if (version >= 201) AddField1(&m_nContactRange, 1, "nContactRange");
+    AddField4(&m_nBodyAttack, 1, "nBodyAttack");
+    AddField1(&m_nBodyImpact, 1, "nBodyImpact");
+    AddField2(&m_nHitEffect, 1, "nHitEffect");
+    if (version >= 168) AddField4(&m_nDefence, 1, "nDefence");
+    AddField1(&m_nImpactResistance, 1, "nImpactResistance");
+    AddField4(&m_nScore, 1, "nScore");
+    AddField1(&m_nGroup35Setting, 1, "nGroup35Setting");
+    AddField1(&m_bGroupSwitch, 1, "bGroupSwitch");
+    AddField2(&m_nGroupSwitch, 1, "nGroupSwitch");
+    AddField1(&m_nScreenRange, 1, "nScreenRange");
+    AddField1(&m_nActivation, 1, "nActivation");
+    AddTailValues(&m_nColumn, 1, "nColumn");
+    AddTailValues(&m_nRow, 1, "nRow");
+    AddTailValues(&m_nHeldItem, 1, "nHeldItem");
+    AddValueList(&m_InheritFlags, "InheritFlags");
+    AddRecordList(&m_Conditions, "Conditions");
+    AddRecordList(&m_Flows, "Flows");
+}
