@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/data/flow_file_builder.h"
+#include "tests/data/flow_record_builder.h"
 
 namespace qbtest {
 
@@ -122,6 +123,59 @@ inline std::string PaletteImage(int version, const std::vector<TEMPLATEBODY>& bl
         for (const TEMPLATEBODY& t : *lists[kind]) b.Bytes(TemplateBody(static_cast<TEMPLATEKIND>(kind), version, t));
     }
     return b.Str();
+}
+
+// Entry 0 as a palette holds it after loading: the defaults, a block without image not solid.
+inline TEMPLATEBODY Empty(std::size_t groups)
+{
+    TEMPLATEBODY t;
+    if (groups == 11) t.fields = {{12, 0}};
+    t.heldItem = 0;
+    t.flags.assign(groups, 0);
+    return t;
+}
+
+// A palette at the current version whose fields hold distinct values, with a name, conditions,
+// a flow and an action; it reads back unchanged when the databases are empty. A chara flow
+// marked for test play is added when testPlayFlow is set.
+inline std::string DistinctPaletteImage(bool testPlayFlow = false)
+{
+    TEMPLATEBODY block;
+    block.fields = {{5, 12}, {6, 1}, {7, 13}, {8, 1}, {9, 1}, {10, 1}, {11, 3}, {12, 2}, {13, 4}, {14, 3},
+                    {15, -5}, {16, 1}, {17, 1}, {18, 1}};
+    block.name = "岩";
+    block.column = 3;
+    block.flags.assign(11, 0);
+    block.conditions = {ConditionBody(692, CONDITIONBODY{})};
+    TEMPLATEBODY chara;
+    for (const TEMPLATEFIELD& field : CharaFields()) chara.fields[field.number] = field.number % 5 + 1;
+    for (int databaseField : {16, 19, 22, 45}) chara.fields[databaseField] = 0;
+    chara.fields[1] = 1;
+    chara.fields[2] = 1;
+    chara.fields[14] = 1;
+    chara.flags.assign(37, 0);
+    chara.name = "敵";
+    FLOWBODY flow;
+    flow.id = 3;
+    COMMANDBODY wait;
+    wait.kind = 1;
+    wait.time = 4;
+    flow.commands = {CommandBody(wait)};
+    chara.lists = {FlowBody(692, flow)};
+    if (testPlayFlow) {
+        flow.testPlayOnly = 1;
+        chara.lists.push_back(FlowBody(692, flow));
+    }
+    TEMPLATEBODY item;
+    item.fields = {{5, 9}, {6, 10}, {7, 11}, {8, 1}, {9, 2}, {10, 3}, {11, 1}, {12, 1}, {13, 4}, {14, 0}, {15, 1}, {16, 2}};
+    item.flags.assign(13, 0);
+    COMMANDBODY action;
+    action.itemAction = 1;
+    item.lists = {CommandBody(action)};
+    TEMPLATEBODY block2 = block;
+    block2.fields[5] = 40;
+    block2.name = "";
+    return PaletteImage(692, {Empty(11), block, block2}, {Empty(37), chara}, {Empty(13), item});
 }
 
 }  // namespace qbtest
