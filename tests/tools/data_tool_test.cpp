@@ -17,6 +17,7 @@
 #include "tests/data/database_fixtures.h"
 #include "tests/data/player_file_builders.h"
 #include "tests/data/system_file_builder.h"
+#include "tests/data/template_file_builder.h"
 #include "tests/support/byte_builder.h"
 #include "tests/support/temp_folder.h"
 
@@ -350,4 +351,53 @@ TEST_F(DataTool, PlayerFilesAndTheWorldMapRoundTripByteIdenticalAndNewWritesThei
     const ToolRun dump = Run({"dump", "worldmap", Path("map.dat")});
     EXPECT_NE(dump.out.find("nWidth = 20"), std::string::npos) << dump.out.substr(0, 300);
     EXPECT_NE(dump.out.find("nPitch = 32"), std::string::npos);
+}
+
+TEST_F(DataTool, APaletteWithDistinctValuesRoundTripsByteIdentical)
+{
+    const std::string game = MakeGame("game", 3);
+    m_Folder.WriteFile("game/data/System.dat", BuildSystemFile(qbtest::SystemFileValues(), 692).bytes);
+    const std::string image = qbtest::DistinctPaletteImage();
+    m_Folder.WriteFile(u8"入力/共通.cplt4", image);
+    for (bool withGame : {false, true}) {
+        std::vector<std::string> args = {"roundtrip", "palette", Path(u8"入力/共通.cplt4"), Path("out.cplt4")};
+        if (withGame) args.insert(args.end(), {"--game", game});
+        const ToolRun run = Run(args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(m_Folder.ReadFile("out.cplt4"), image) << withGame;
+    }
+    // --game needs the game's System data too.
+    fs::remove(m_Folder.Path() / "game/data/System.dat");
+    EXPECT_EQ(Run({"dump", "palette", Path(u8"入力/共通.cplt4"), "--game", game}).status, 1);
+}
+
+TEST_F(DataTool, PaletteFlowsForTestPlayAreKeptOnlyForTheEditorOrByTheSystemData)
+{
+    m_Folder.WriteFile("in.cplt4", qbtest::DistinctPaletteImage(true));
+    struct Case { bool editor; int keep; const char* flows; } cases[] = {
+        {false, 0, "m_Charas[1].m_Flows.count = 1\n"},
+        {true, 0, "m_Charas[1].m_Flows.count = 2\n"},
+        {false, 1, "m_Charas[1].m_Flows.count = 2\n"},
+        {true, 1, "m_Charas[1].m_Flows.count = 2\n"},
+    };
+    for (const Case& c : cases) {
+        const std::string game = MakeGame("game" + std::to_string(c.keep), 3);
+        qbtest::SystemFileValues system;
+        system.m_bKeepMarkedFlows = c.keep;
+        m_Folder.WriteFile("game" + std::to_string(c.keep) + "/data/System.dat", BuildSystemFile(system, 692).bytes);
+        std::vector<std::string> args = {"dump", "palette", Path("in.cplt4"), "--game", game};
+        if (c.editor) args.push_back("--editor");
+        const ToolRun run = Run(args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(run.out.find(c.flows), std::string::npos) << c.editor << c.keep;
+    }
+}
+
+TEST_F(DataTool, NewPaletteHoldsTwoEmptyTemplatesInEachList)
+{
+    const ToolRun run = Run({"new", "palette", Path("CommonPalette.cplt4")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(m_Folder.ReadFile("CommonPalette.cplt4"),
+              qbtest::PaletteImage(692, {qbtest::Empty(11), qbtest::Empty(11)}, {qbtest::Empty(37), qbtest::Empty(37)},
+                                   {qbtest::Empty(13), qbtest::Empty(13)}));
 }

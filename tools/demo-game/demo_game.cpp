@@ -6,6 +6,7 @@
 #include <system_error>
 #include <vector>
 
+#include "data/palette_data.h"
 #include "data/system_data.h"
 #include "data/world_map_data.h"
 #include "platform/os/files.h"
@@ -173,8 +174,10 @@ bool BuildDemoGame(const std::string& folder, std::string& error)
     system.m_strTitle = kDemoGameTitle;
     // The story's world map is a new map of the editor.
     cWorldMapData worldMap;
+    cPaletteData palette;
     if (!SaveRecord(system, root + "\\data\\System.dat", error) ||
-        !SaveRecord(worldMap, root + "\\data\\WorldMap.dat", error))
+        !SaveRecord(worldMap, root + "\\data\\WorldMap.dat", error) ||
+        !SaveRecord(palette, root + "\\data\\CommonPalette.cplt4", error))
         return false;
     // One blend table per window colour of the options (8-bit displays read them).
     const std::string blendTable = BlendTable();

@@ -10,6 +10,7 @@ inline constexpr const char* kDemoGameTitle = "Quillbramwood demo";
 // Writes into folder (a Linux path, made when missing):
 //   data\System.dat        the System data's defaults with the demo's title
 //   data\WorldMap.dat      a new world map
+//   data\CommonPalette.cplt4  the palette a new game starts with (two empty templates a list)
 //   System.ini             every key of the System data with its default, in a window
 //   bmp\plt\Palette.bmp    8 bits, its colour table the palette; the 16 x 16 block from row 8
 //                          holds colour i at (i % 16, 8 + i / 16); pixel (0, 0) is colour 0

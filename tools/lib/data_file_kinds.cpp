@@ -5,6 +5,7 @@
 #include "data/database.h"
 #include "data/option_data.h"
 #include "data/ranking_data.h"
+#include "data/palette_data.h"
 #include "data/system_data.h"
 #include "data/window_data.h"
 #include "data/world_map_data.h"
@@ -95,6 +96,7 @@ const DATAFILEKIND kKinds[] = {
     {"worldmap", CreateRecordFile<cWorldMapData>, DATACHECK_NONE, true},
     {"option", CreateRecordFile<cOptionData>, DATACHECK_NONE, true},
     {"ranking", CreateRecordFile<cRankingData>, DATACHECK_NONE, true},
+    {"palette", CreateRecordFile<cPaletteData>, DATACHECK_DATABASES | DATACHECK_SYSTEM, true},
 };
 
 }  // namespace
@@ -117,6 +119,13 @@ bool LoadDataChecks(unsigned checks, std::string& error)
     if (checks & DATACHECK_DATABASES) {
         if (!g_Database.Load()) {
             error = "cannot read the databases of data\\database";
+            return false;
+        }
+    }
+    // After the databases: the System data checks its BGM against them.
+    if (checks & DATACHECK_SYSTEM) {
+        if (!g_SystemData.Load(g_DataPaths[DATAPATH_SYSTEM])) {
+            error = "cannot read data\\System.dat";
             return false;
         }
     }

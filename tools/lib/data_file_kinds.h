@@ -25,6 +25,7 @@ enum DATACHECK : unsigned {
     DATACHECK_NONE = 0,
     DATACHECK_DATABASES = 1,       // the databases of "data\database"
     DATACHECK_COMMONPALETTE = 2,   // "data\CommonPalette.cplt4"
+    DATACHECK_SYSTEM = 4,          // "data\System.dat" (its switch that keeps test-play flows)
 };
 
 struct DATAFILEKIND {

@@ -1,10 +1,12 @@
 // quillbramwood-data: reads a data file of a kind as the runtime does, and writes it back or
 // lists its fields; or writes what the runtime makes when the file is missing.
-//   quillbramwood-data roundtrip KIND IN OUT [--game DIR]
-//   quillbramwood-data dump KIND IN [--game DIR]
+//   quillbramwood-data roundtrip KIND IN OUT [--game DIR] [--editor]
+//   quillbramwood-data dump KIND IN [--game DIR] [--editor]
 //   quillbramwood-data new KIND OUT
-// IN and OUT are Linux paths. With --game, what the read checks against (the databases, the
-// common palette) comes from that game folder; without it the built-in defaults are used.
+// IN and OUT are Linux paths. With --game, what the read checks against (the System data, the
+// databases, the common palette) comes from that game folder; without it the built-in defaults
+// are used. --editor reads as a run started by the editor does: flows marked for test play
+// are kept.
 // Bytes after the last value are named on standard error and left out of OUT.
 // Exit status: 0 done, 1 a file could not be read or written (OUT is then untouched), 2 usage.
 #include <cerrno>
@@ -18,6 +20,7 @@
 #include "tools/lib/data_file_kinds.h"
 #include "data/data_version.h"
 #include "platform/os/files.h"
+#include "shell/shared_flags.h"
 
 namespace fs = std::filesystem;
 
@@ -38,8 +41,8 @@ int Usage(const std::string& why)
     for (const DATAFILEKIND& kind : DataFileKinds()) kinds += std::string(kinds.empty() ? "" : ", ") + kind.name;
     std::fprintf(stderr,
                  "quillbramwood-data: %s\n"
-                 "usage: quillbramwood-data roundtrip KIND IN OUT [--game DIR]\n"
-                 "       quillbramwood-data dump KIND IN [--game DIR]\n"
+                 "usage: quillbramwood-data roundtrip KIND IN OUT [--game DIR] [--editor]\n"
+                 "       quillbramwood-data dump KIND IN [--game DIR] [--editor]\n"
                  "       quillbramwood-data new KIND OUT\n"
                  "KIND: %s\n",
                  why.c_str(), kinds.c_str());
@@ -64,6 +67,8 @@ int main(int argc, char** argv)
         if (std::strcmp(argv[i], "--game") == 0) {
             if (++i >= argc) return Usage("--game needs a folder");
             gameFolder = argv[i];
+        } else if (std::strcmp(argv[i], "--editor") == 0) {
+            g_bEditorLaunch.store(1);
         } else {
             args.emplace_back(argv[i]);
         }
