@@ -15,6 +15,7 @@
 #include "data/data_version.h"
 #include "data/first_run.h"
 #include "data/option_data.h"
+#include "data/palette_data.h"
 #include "data/player_file.h"
 #include "data/system_data.h"
 #include "data/system_ini_keys.h"
@@ -127,10 +128,11 @@ bool LoadOptions()
     return g_nBpp != 8 || LoadHbtPalette(std::clamp(g_OptionData.m_nWindowColor, 0, kWindowColors - 1));
 }
 
-bool LoadWorldMap()
+// The world map and the common palette: a file that cannot be read fails the start-up.
+bool LoadRequiredRecord(cDataRecord& record, int pathIndex)
 {
-    const char* path = g_DataPaths[DATAPATH_WORLDMAP];
-    if (g_WorldMapData.Load(path)) return true;
+    const char* path = g_DataPaths[pathIndex];
+    if (record.Load(path)) return true;
     ReportLogBox("%s のロードに失敗！", path);
     return false;
 }
@@ -183,8 +185,8 @@ bool InitGame(const char* commandLine, int showCommand)
     if (!LoadOptions()) return false;
     if (g_OptionData.m_bBgm) g_Bgm.Init(1, g_BgmOggNames, g_BgmMidiNames, kBgmSlots);
     LoadSoundTable();
-    if (!LoadWorldMap()) return false;
-    LogNotBuiltYet("common palette");
+    if (!LoadRequiredRecord(g_WorldMapData, DATAPATH_WORLDMAP)) return false;
+    if (!LoadRequiredRecord(g_CommonPalette, DATAPATH_COMMONPALETTE)) return false;
     EcLog("4");
     StartStageGivenAtStart();
     return true;

@@ -481,6 +481,10 @@ TEST_F(Executable, AFailedStartUpShowsTheStepsTextTellsTheEditorAndEnds)
         {"palette-folder", "bmp/plt/Palette.bmp", kFolder, u8"bmp\\plt\\Palette.bmp の読み込みに失敗！", "bmp\\plt\\Palette.bmp の読み込みに失敗！"},
         {"debug", "bmp/Debug.bmp", kRemoved, u8"bmp\\Debug.bmp の読み込みに失敗！", "LoadImage Err bmp\\Debug.bmp"},
         {"debug-empty", "bmp/Debug.bmp", kEmpty, u8"bmp\\Debug.bmp の読み込みに失敗！", "LoadImage Err bmp\\Debug.bmp"},
+        {"common-palette", "data/CommonPalette.cplt4", kRemoved, u8"data\\CommonPalette.cplt4 のロードに失敗！",
+         "data\\CommonPalette.cplt4 のロードに失敗！"},
+        {"common-palette-short", "data/CommonPalette.cplt4", kEmpty, u8"data\\CommonPalette.cplt4 のロードに失敗！",
+         "data\\CommonPalette.cplt4 のロードに失敗！"},
     };
     WriteScript("close.txt", "eclog on\nclock virtual\nclose 3\n");
     for (const auto& c : cases) {
