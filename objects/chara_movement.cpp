@@ -243,3 +243,19 @@ int ApproachY(double& vx, double& vy, int& direction, const cGameObject* mover, 
     if (relative == 0 && mover && mover->m_bScrollRelative != 0 && scroll.bCarry) vy += scroll.dSy;
     return (arrival && Magnitude(from - to) < Magnitude(speed)) ? 1 : 0;
 }
+
+int SpanOverlapsRange(int p, int size, int lo, int hi, int margin, int back, int front, int both)
+{
+    const int half = size / 2;
+    const int centre = WrapAdd(p, half);
+    int start;
+    int end;
+    if (both && back == 0 && front == 0) {
+        start = WrapSub(centre, half);
+        end = WrapAdd(centre, half);
+    } else {
+        start = WrapSub(WrapSub(centre, back > 0 ? half : 0), back);
+        end = WrapAdd(WrapAdd(centre, front > 0 ? half : 0), front);
+    }
+    return (start <= WrapSub(hi, margin) && WrapAdd(lo, margin) <= end) ? 1 : 0;
+}

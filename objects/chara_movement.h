@@ -68,3 +68,7 @@ int ApproachX(double& vx, double& vy, int& direction, const cGameObject* mover, 
               double to, double speed, int relative, int arrival, const APPROACHSCROLL& scroll);
 int ApproachY(double& vx, double& vy, int& direction, const cGameObject* mover, double from,
               double to, double speed, int relative, int arrival, const APPROACHSCROLL& scroll);
+
+// Whether the span of an object at p of `size` (from its centre, extended `back` before and
+// `front` after, each with half the size when positive) meets [lo + margin, hi - margin].
+int SpanOverlapsRange(int p, int size, int lo, int hi, int margin, int back, int front, int both);

@@ -1,5 +1,6 @@
 #include "objects/object_base.h"
 
+#include "data/stage_elements.h"
 #include "play/play_scene.h"
 #include "shell/game_arithmetic.h"
 
@@ -240,6 +241,20 @@ int cGameObject::IsInsideBlock(const cBlockHitSource& grid) const
     for (const auto& cell : cells) {
         if (grid.HitModeAt(BlockCellIndex(cell[0], cell[1], shift), m_nPassLayer) != 0) return 1;
     }
+    return 0;
+}
+
+int cGameObject::IsOutOfArea(const cOutOfRangeData& rule) const
+{
+    if (m_bOnScreen) return 0;
+    const cScrollAxis& ax = AxisX();
+    const cScrollAxis& ay = AxisY();
+    if (rule.m_bLeft && TruncToInt(ax.m_dPos - WrapMul(rule.m_nLeftMargin, 32)) >= m_dRight) return 1;
+    if (rule.m_bRight && TruncToInt(ax.m_dPos + WrapMul(rule.m_nRightMargin, 32) + kScreenWidth) <= m_dX) return 1;
+    if (rule.m_bBottom && TruncToInt(ay.m_dPos + WrapMul(rule.m_nBottomMargin, 32) + kScreenHeight) <= m_dY) return 1;
+    if (rule.m_bTop && TruncToInt(ay.m_dPos - WrapMul(rule.m_nTopMargin, 32)) >= m_dBottom) return 1;
+    if (m_dX <= 0 || WrapSub(ax.m_nExtent, 1) <= m_dRight) return 1;
+    if (m_dY <= 0 || WrapSub(ay.m_nExtent, 1) <= m_dBottom) return 1;
     return 0;
 }
 

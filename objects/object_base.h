@@ -9,6 +9,7 @@
 #include "objects/object_types.h"
 
 class cFlowCommandEntry;
+class cOutOfRangeData;
 
 // The hit modes of the stage's block grid, read by cell index. An index outside the grid goes
 // through the checked access (reported, element 0 used); any index inside reads that cell.
@@ -77,6 +78,9 @@ public:
     int IsInsideStage(int mode) const;
     int OverlapsRect(double left, double top, double right, double bottom) const;
     int IsInsideBlock(const cBlockHitSource& grid) const;
+    // 1 when the object has left the area the stage's out-of-range rule keeps (an object on
+    // the screen never has), or touches the stage's outer edge.
+    int IsOutOfArea(const cOutOfRangeData& rule) const;
     int FacingSign() const { return (m_nDirection != 0) ? 1 : -1; }
 
     // Movement rules that need the stage's speed settings take them as arguments.

@@ -217,3 +217,23 @@ TEST(CharaMotion, SpeedLimitKeepsBoundsAndMovesBeforeTheClamp)
     object.ApplyGravity(0.25);
     EXPECT_EQ(object.m_dVY, 1.25);
 }
+
+TEST(CharaRanges, SpanOverlapsItsExtendedRange)
+{
+    struct Case { int p, size, lo, hi, margin, back, front, both, expected; } cases[] = {
+        {100, 32, 0, 84, 0, 0, 0, 1, 0},       // span [100, 132] lies past 84
+        {100, 32, 0, 100, 0, 0, 0, 1, 1},      // start 100 <= 100
+        {100, 32, 0, 99, 0, 0, 0, 1, 0},
+        {100, 32, 133, 200, 0, 0, 0, 1, 0},
+        {100, 32, 132, 200, 0, 0, 0, 1, 1},
+        {100, 32, 0, 80, 0, 20, 0, 0, 1},      // start 116 - 16 - 20 = 80
+        {100, 32, 0, 79, 0, 20, 0, 0, 0},
+        {100, 32, 0, 95, 0, 0, 0, 0, 0},       // without both: [116, 116]
+        {100, 32, 0, 116, 0, 0, 0, 0, 1},
+        {100, 32, 150, 300, 0, 0, 18, 0, 1},   // end 116 + 16 + 18 = 150
+        {100, 32, 150, 300, 1, 0, 18, 0, 0},   // the margin narrows the range
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SpanOverlapsRange(c.p, c.size, c.lo, c.hi, c.margin, c.back, c.front, c.both), c.expected)
+            << c.p << " " << c.lo << ".." << c.hi << " " << c.back << "/" << c.front;
+}

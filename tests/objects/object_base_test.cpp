@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "data/stage_elements.h"
 #include "objects/object_base.h"
 #include "shell/safe_container.h"
 #include "tests/objects/stage_view_fixture.h"
@@ -246,4 +247,40 @@ TEST(ObjectBlocks, CornersAreLookedUpInOrderAndAnIndexInsideTheGridReadsThatCell
     EXPECT_EQ(BlockCellIndex(8, 1, 3), 16);
     EXPECT_EQ(BlockCellIndex(-1, 1, 3), 7);
     EXPECT_EQ(BlockCellIndex(-1, 0, 3), -1);   // outside the grid: the checked access judges it
+}
+
+TEST(ObjectArea, OutOfRangeRuleTestsEachEnabledSideThenTheStageEdge)
+{
+    StageViewFixture view;
+    view.Scene().m_ScrollX.m_dPos = 640;   // the screen shows x 640 .. 1279, y 400 .. 879
+    view.Scene().m_ScrollY.m_dPos = 400;
+    cOutOfRangeData all;
+    all.m_bLeft = all.m_bRight = all.m_bTop = all.m_bBottom = 1;
+    all.m_nLeftMargin = 2;     // out once right <= 640 - 64
+    all.m_nRightMargin = 1;    // out once x >= 640 + 32 + 640
+    all.m_nTopMargin = 0;      // out once bottom <= 400
+    all.m_nBottomMargin = 3;   // out once y >= 400 + 96 + 480
+    const cOutOfRangeData none;
+    struct Case { double x; double y; int onScreen; int outAll; int outNone; } cases[] = {
+        {545, 600, 0, 1, 0},     // right 576
+        {545.5, 600, 0, 0, 0},
+        {1311.5, 600, 0, 0, 0}, {1312, 600, 0, 1, 0},
+        {800, 369, 0, 1, 0},     // bottom 400
+        {800, 369.5, 0, 0, 0},
+        {800, 975.5, 0, 0, 0}, {800, 976, 0, 1, 0},
+        {0, 600, 0, 1, 1},       // the stage's left edge, whatever the sides
+        {0, 600, 1, 0, 0},       // never out while on the screen
+        {1888, 600, 0, 1, 1},    // right 1919 = stage width - 1
+        {800, 0, 0, 1, 1}, {800, 1248, 0, 1, 1}, {800, 1247, 0, 1, 0},
+    };
+    for (const auto& c : cases) {
+        cGameObject object = Box(32, 32);
+        object.m_dX = c.x;
+        object.m_dY = c.y;
+        object.ClampX(3);
+        object.ClampY(3);
+        object.m_bOnScreen = c.onScreen;
+        EXPECT_EQ(object.IsOutOfArea(all), c.outAll) << c.x << "," << c.y;
+        EXPECT_EQ(object.IsOutOfArea(none), c.outNone) << c.x << "," << c.y;
+    }
 }
