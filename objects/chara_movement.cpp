@@ -1,6 +1,6 @@
 #include "objects/chara_movement.h"
 
-#include "data/system_roles.h"
+#include "data/role_accessors.h"
 #include "objects/object_base.h"
 #include "play/play_scene.h"
 #include "shell/game_arithmetic.h"
