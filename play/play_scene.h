@@ -7,6 +7,10 @@
 #include "play/scene.h"
 #include "play/scroll_axis.h"
 
+class cChara;
+class cRunningFlow;
+class cFlowCommandEntry;
+
 class cPlayScene : public cScene {
 public:
     ~cPlayScene() override;
@@ -22,6 +26,13 @@ public:
     // The camera: game objects clamp and test themselves against these.
     cScrollAxis m_ScrollX;
     cScrollAxis m_ScrollY;
+    // The chara, flow and command being run; command handlers read them. A chara or flow that
+    // goes away clears the ones that point at it.
+    cChara* m_lpCurChara = nullptr;
+    cRunningFlow* m_lpCurFlow = nullptr;
+    cFlowCommandEntry* m_lpCurEntry = nullptr;
+    // Set by a chara's frame when it must be handled after its update.
+    int m_bCharaResult = 0;
 };
 
 // The stage-play scene while it exists, null otherwise. Set by the game thread; the window

@@ -1,0 +1,81 @@
+#pragma once
+// A chara's flow at run time: its place in the chara's flow list, its command entries with
+// their counters and movement state, the schedule of command animations and its run flags.
+// Running the commands themselves is not built yet: a step does nothing.
+#include <cstdint>
+
+#include "data/command_data.h"
+#include "data/condition_data.h"
+#include "data/flow_data.h"
+#include "shell/safe_container.h"
+
+class cChara;
+
+// One scheduled command animation.
+struct FLOWANIME {
+    int nStartStep = 0;            // compared with the flow's step count
+    std::int16_t nAnime = 0;       // Anime database entry
+    std::int16_t nSkip = 0;        // frames to skip
+    std::int16_t nPlay = 0;        // frames to play
+    std::int16_t nCommandFrames = 0;
+    int bHold = 1;
+};
+
+// One command of a running flow, with the working state of the command that runs it.
+class cFlowCommandEntry {
+public:
+    // Ready to run: remaining = duration, done cleared, movement state cleared.
+    void Reset();
+
+    cCommandData* m_lpCommand = nullptr;   // in the chara's definition copy, not owned
+    int m_bDone = 0;
+    int m_nDuration = 0;                   // steps
+    int m_nRemaining = 0;                  // steps; 0 not started
+    std::uint8_t m_nDirectionChoice = 0;
+    int m_nTargetX = 0;                    // dots
+    int m_nTargetY = 0;
+    double m_dSpeed = 0;                   // dots per step
+    int m_nAngle = 0;                      // degrees 0..359
+    int m_nRadius = 0;                     // radius or count
+    int m_nStartAngle = 0;
+    int m_nEndAngle = 0;
+    cSafeVector<int> m_Work;               // working records of the command
+    double m_dVX = 0;                      // movement state
+    double m_dVY = 0;
+    int m_nFacingRequest = 0;              // 0 keep, 1 face left, 2 face right
+    int m_bStarted = 0;
+    double m_dAccumulator1 = 0;
+    double m_dAccumulator2 = 0;
+    double m_dMaxInertia = 0;              // dots per step
+    int m_nLastFacing = 0;
+};
+
+class cRunningFlow {
+public:
+    // One step of the flow: true when it has finished.
+    bool Step();
+    // Ends the flow, marking its group ended on the chara; false when it was not running.
+    bool Stop(cChara& chara);
+    void Pause() { m_bPaused = 1; }
+    void Resume() { m_bPaused = 0; }
+
+    int m_nIndex = 0;                      // position in the chara's flow list
+    int m_nSerial = 0;                     // owner number of the animations it starts
+    cFlowData* m_lpFlow = nullptr;         // in the chara's definition copy, not owned
+    int m_bConditionsHeld = 0;
+    cSafeVector<cKeyConditionData*> m_KeyConditions;   // the flow record's, not owned
+    int m_bKeyMatched = 0;
+    cSafeVector<cFlowCommandEntry> m_Entries;
+    cSafeVector<FLOWANIME> m_AnimeSchedule;
+    int m_bRunning = 0;
+    int m_bPaused = 0;
+    int m_bStoppedForever = 0;
+    int m_bDeleted = 0;
+    int m_nCurrent = 0;                    // the entry up to which the flow has advanced
+    int m_nSteps = 0;                      // steps since the flow started
+    int m_nStartKey = 0;
+    int m_bTriedThisFrame = 0;
+    int m_bStartedThisFrame = 0;
+    int m_bMessageChain = 0;
+    int m_bAbort = 0;
+};

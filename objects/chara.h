@@ -1,0 +1,174 @@
+#pragma once
+// A chara of a stage, the hero or any other: its own copy of its template, its target and the
+// charas that target it, its running flows, knock-back and jump state, contacts, HP and SP with
+// their gauges, variables, animations, draw effect and hit boxes. Motion rules are in
+// chara_movement.h, HP and SP in chara_hp.h.
+#include <cstdint>
+#include <vector>
+
+#include "data/chara_data.h"
+#include "flow/running_flow.h"
+#include "objects/chara_knockback.h"
+#include "objects/chara_movement.h"
+#include "objects/effect_playback.h"
+#include "objects/object_base.h"
+#include "objects/object_seams.h"
+#include "shell/safe_container.h"
+
+class cBlockData;
+class cChara;
+
+// The charas whose target is a chara. The relation belongs to the chara itself, so a copy of
+// a chara starts with nobody aiming at it.
+class cTargetedByList : public cSafeVector<cChara*> {
+public:
+    cTargetedByList() = default;
+    cTargetedByList(const cTargetedByList&) {}
+    cTargetedByList& operator=(const cTargetedByList&) { return *this; }
+};
+
+// Flag rows by flow group (1..26, 0 none).
+constexpr int kFlowGroupFlags = 27;
+
+// The chara's own state after its game-object part, in declaration order.
+struct CHARAFIELDS {
+    cChara* m_lpTarget = nullptr;
+    cTargetedByList m_TargetedBy;
+    cSafeVector<cGameObject*> m_Followers;
+    cCharaData m_Def;
+    int m_nNextFlowId = 0;
+    cSafeVector<cRunningFlow> m_RunningFlows;
+    cSafeVector<std::uint8_t> m_GroupStarted;     // read by triggers and key conditions
+    cSafeVector<std::uint8_t> m_GroupEnded;       // cleared at the end of the chara's update
+    cSafeVector<std::uint8_t> m_GroupThisFrame;   // cleared once per frame
+    int m_bGroupEnded = 0;
+    int m_bFlowRemoval = 0;
+    double m_dHomeX = 0;
+    double m_dHomeY = 0;
+    int m_bMoved = 0;
+    KNOCKBACK m_Knockback;
+    int m_bGravityHold = 0;
+    int m_nWallSide = -1;
+    int m_bFalling = 1;
+    int m_bJumpUsed = 0;
+    int m_bJumpRise = 0;
+    int m_nJumpSpare = 0;
+    int m_bCeilingStop = 0;
+    int m_nAirborne = 0;
+    const cBlockData* m_lpFloorCell = nullptr;
+    const cBlockData* m_lpFloorCell2 = nullptr;
+    const cBlockData* m_lpPrevFloorCell = nullptr;
+    int m_nCrushGrace = 0;
+    int m_bFixedScreenX = 0;
+    int m_bFixedScreenY = 0;
+    int m_nFixedScreenX = 0;
+    int m_nFixedScreenY = 0;
+    int m_bDead = 0;
+    int m_nDefeatCount = 0;
+    int m_bContactLeft = 0;
+    int m_bContactRight = 0;
+    int m_bContactUp = 0;
+    int m_bContactDown = 0;
+    int m_bLeftRide = 0;
+    int m_bRiding = 0;
+    int m_nRideSerial = 0;
+    int m_nRideExtra = 0;
+    DBLRECT m_RideRect;
+    DBLRECT m_SavedBounds;
+    int m_nHp = 0;
+    GAUGE m_HpGauge;
+    int m_nSp = 0;
+    GAUGE m_SpGauge;
+    cSafeVector<int> m_Vars;
+    int m_nInvincibleTimer = 0;
+    cHitImmunityList m_Immunity;
+    cSafeList<cCharaAnimation> m_Animations;
+    cEffectPlayback m_EffectPlayback;
+    int m_bRemoveRequest = 0;
+    int m_nActivationPass = 0;
+    int m_nSightRadius = 0;            // pixels
+    int m_bHidden = 0;
+    HITBOX m_BodyBox;
+    HITBOX m_ShotBox;
+};
+
+class cChara : public cGameObject, public CHARAFIELDS {
+public:
+    cChara();
+    // A copy aims at the source's target (and is registered there), and its flows point at its
+    // own definition.
+    cChara(const cChara& source);
+    cChara& operator=(const cChara& source);
+    // Leaves its target's list, and the charas aiming at it lose their target.
+    ~cChara() override;
+
+    using cGameObject::Assign;
+    virtual void Assign(const cChara& source);
+    void AdjustYForScale(int newScale, int oldScale) override;
+    void SetCenter(int x, int y) override;
+    void SnapCenter(int x, int y, cFlowCommandEntry& state) override;
+    void SetCenterX(int x) override;
+    void SnapCenterX(int x, cFlowCommandEntry& state) override;
+    void SetCenterY(int y) override;
+    void SnapCenterY(int y, cFlowCommandEntry& state) override;
+    virtual cItem* HeldItem() { return nullptr; }
+    virtual int OnMovedX() { return 0; }
+    virtual int OnMovedY() { return 0; }
+    virtual int MoveX() { return 0; }
+    virtual int MoveY() { return 0; }
+    virtual int Update(int /*restricted*/) { return 0; }
+    virtual void StartJump(const cFlowCommandEntry& /*jump*/) {}
+
+    // Set-up from a template (none keeps the definition, HP and SP 0). `playerOne` is the chara
+    // every chara aims at first; `speed` the stage's speed settings.
+    void InitFromDefinition(const cCharaData* definition, double homeX, double homeY, int copyIndex,
+                            cChara* playerOne, const STAGESPEED& speed);
+    void SetBodyBox(int bottomAligned, int width, int height);
+    void SetAnimeSet(int set, int force);
+    // The chara's scale as it sizes: its template's, at least 1.
+    int Scale() const;
+
+    void CopyRunningFlows(const cSafeVector<cRunningFlow>& source);
+    void RebindRunningFlows();
+    void RemoveFlow(int index);
+    int RemoveFlowsByGroup(int group);
+    void ResetFlowFrameFlags();
+    // The steps every chara's frame update shares: velocity reset, flows, clean-up, the idle
+    // pattern. True when the chara died (or, for a stage chara, asked to be removed).
+    bool UpdateCommon(int restricted, bool hero, const APPROACHSCROLL& scroll);
+
+    // Raises a flow trigger on this chara.
+    void RaiseTrigger(int trigger);
+
+    void ApplyGravity(double gravity);
+    void StartKnockback(int strength, double dx, double dy, const STAGESPEED& speed);
+    void KnockbackFromChara(const cChara& attacker, const STAGESPEED& speed);
+    void ApplyKnockbackY(bool floorSolid);
+    void DecayKnockbackX(const STAGESPEED& speed) { DecayKnockback(m_Knockback.dSpeedX, speed); }
+    void DecayKnockbackY(const STAGESPEED& speed) { DecayKnockback(m_Knockback.dSpeedY, speed); }
+    void LandOnFloor();
+    void HitCeiling();
+    void ClearRideState(int followUp);
+    void ClearContactFlags();
+    void SavePosition();
+    void RestorePosition();
+
+    void PlaceAtBlock(int column, int row);
+    void PlaceAtBlockX(int column);
+    void PlaceAtBlockY(int row);
+
+    int AddHp(int delta, int force, int show);
+    int AddSp(int delta, int show);
+    void ShowHpGauge(int delta);
+    void ShowSpGauge(int delta);
+
+    // The charas aiming at `this` lose their target; this leaves its own target's list.
+    void RegisterWithTarget();
+    void UnregisterFromTarget();
+
+private:
+    void ReleaseTargets();
+    // Clears the play scene's current chara, flow and entry where they point into this chara's
+    // flows from `firstFlow` on (and at the chara itself when `self`).
+    void ForgetSceneReferences(int firstFlow, bool self);
+};
