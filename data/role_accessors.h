@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "data/chara_data.h"
+#include "data/move_part.h"
 #include "data/system_data.h"
 
 // System switches.
@@ -55,3 +56,9 @@ inline std::int16_t CharaDeceleration(const cCharaData& d) { return d.m_nEaseOfS
 // Knock-back dealt by touching the chara, and resisted when it is hit, in half-blocks.
 inline int CharaKnockbackStrength(const cCharaData& d) { return d.m_nBodyImpact; }
 inline int CharaKnockbackResistance(const cCharaData& d) { return static_cast<std::int8_t>(d.m_nImpactResistance); }
+
+// Movement part fields.
+
+// The two axis switches of a movement command: it leaves x (y) alone.
+inline int MoveNoX(const cEdMove& m) { return m.m_bKeepX; }
+inline int MoveNoY(const cEdMove& m) { return m.m_bKeepY; }

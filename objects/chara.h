@@ -153,6 +153,16 @@ public:
     void SavePosition();
     void RestorePosition();
 
+    // The chara's screen centre plus the command's target offsets, on the axes the command
+    // moves along (its no-x and no-y switches).
+    void MoveTargetPoint(double& x, double& y, const cFlowCommandEntry& state) const;
+    // Velocity and facing request of a movement command toward a point, from the screen centre
+    // at the command's speed; on arrival (when asked) the centre snaps to the point.
+    void MoveToward(cFlowCommandEntry& state, const cGameObject* mover, double toX, double toY, int relative,
+                    int arrival);
+    void MoveTowardX(cFlowCommandEntry& state, const cGameObject* mover, double toX, int relative, int arrival);
+    void MoveTowardY(cFlowCommandEntry& state, const cGameObject* mover, double toY, int relative, int arrival);
+
     void PlaceAtBlock(int column, int row);
     void PlaceAtBlockX(int column);
     void PlaceAtBlockY(int row);

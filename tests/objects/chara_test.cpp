@@ -4,7 +4,9 @@
 #include <memory>
 #include <vector>
 
+#include "data/command_data.h"
 #include "data/database.h"
+#include "data/move_part.h"
 #include "flow/chara_triggers.h"
 #include "objects/chara.h"
 #include "tests/objects/chara_fixture.h"
@@ -273,4 +275,46 @@ TEST(CharaErase, AnErasedCharaIsNoLongerTheSceneCurrentOne)
     EXPECT_EQ(view.Scene().m_lpCurChara, nullptr);
     EXPECT_EQ(view.Scene().m_lpCurFlow, nullptr);
     EXPECT_EQ(view.Scene().m_lpCurEntry, nullptr);
+}
+
+TEST(CharaMoveToward, TargetPointAxesAndArrivalSnap)
+{
+    cChara chara;
+    chara.m_ScreenRect.left = 100;
+    chara.m_ScreenRect.top = 200;
+    chara.m_nDrawWidth = 32;
+    chara.m_nDrawHeight = 32;
+    cCommandData command;
+    command.m_pMove = std::make_shared<cEdMove>();
+    cFlowCommandEntry state;
+    state.m_lpCommand = &command;
+    state.m_nTargetX = 5;
+    state.m_nTargetY = -7;
+    struct Case { int noX, noY; double x, y; } cases[] = {
+        {0, 0, 121, 209}, {1, 0, -1, 209}, {0, 1, 121, -1}, {1, 1, 121, -1},
+    };
+    for (const auto& c : cases) {
+        command.m_pMove->m_bKeepX = static_cast<BYTE>(c.noX);
+        command.m_pMove->m_bKeepY = static_cast<BYTE>(c.noY);
+        double x = -1;
+        double y = -1;
+        chara.MoveTargetPoint(x, y, state);
+        EXPECT_EQ(x, c.x) << c.noX << c.noY;
+        EXPECT_EQ(y, c.y) << c.noX << c.noY;
+    }
+
+    // Three pixels left of the centre at speed 5 with the arrival test: velocity, facing
+    // request, then the snap onto the point, which stops the motion.
+    state.m_dSpeed = 5;
+    chara.m_dX = 1000;
+    chara.MoveToward(state, &chara, 113, 216, 0, 0);
+    EXPECT_EQ(state.m_dVX, -5);
+    EXPECT_EQ(state.m_nFacingRequest, 1);
+    EXPECT_EQ(chara.m_dX, 1000);
+    chara.MoveToward(state, &chara, 113, 216, 0, 1);
+    EXPECT_EQ(chara.m_dX, 997);
+    EXPECT_EQ(state.m_dVX, 0);
+    chara.MoveTowardX(state, &chara, 200.5, 0, 1);
+    EXPECT_EQ(state.m_dVX, 5);
+    EXPECT_EQ(state.m_nFacingRequest, 2);
 }
