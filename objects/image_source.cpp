@@ -141,3 +141,27 @@ void cImageSource::SetOwnPicture(int index, int base, const cGameObject* chara, 
         m_nSrcY = WrapMul(WrapDiv(base, 16), kCell);
     }
 }
+
+TILESHEETS SelectTileSheetSurfaces(int directDraw, int videoStretch)
+{
+    TILESHEETS sheets;
+    const bool stretch = directDraw && videoStretch;
+    sheets.nMarkSheet = stretch ? 43 : 44;
+    sheets.nEffectWork = stretch ? 67 : 68;
+    sheets.nLargeWork = directDraw ? 68 : 70;
+    return sheets;
+}
+
+int ShotImageIndex(int index, int facing, int directDraw, const IMAGESHEETS& sheets)
+{
+    if (!directDraw) return index;
+    auto hasDirectDrawSurface = [&sheets](int i) {
+        if (!sheets.lpSurfaces || i < 0 || i >= sheets.nSurfaces) return false;
+        const DDRAWSURFACEDATA* part = sheets.lpSurfaces[i].lpDDraw;
+        return part != nullptr && part->lpDDS != nullptr;
+    };
+    const int copy = WrapAdd(index, kEffectCopyOffset);
+    if (facing == 0 && !hasDirectDrawSurface(index)) return copy;
+    if (facing == 1 && hasDirectDrawSurface(copy)) return copy;
+    return index;
+}

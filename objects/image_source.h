@@ -61,3 +61,16 @@ private:
     void SetCharaSheet(int index, int base, const cGameObject* object, int frame, const IMAGESHEETS& sheets);
     void SetOwnPicture(int index, int base, const cGameObject* object, int frame, const IMAGESHEETS& sheets);
 };
+
+// The work surfaces of the draw effects, chosen at stage start: the giant charas' mark sheet,
+// the effect work surface and the large work surface.
+struct TILESHEETS {
+    int nMarkSheet = 0;
+    int nEffectWork = 0;
+    int nLargeWork = 0;
+};
+TILESHEETS SelectTileSheetSurfaces(int directDraw, int videoStretch);
+
+// The shot sheet to draw from: under DirectDraw a sheet without a DirectDraw surface (facing 0)
+// or whose copy 18 further has one (facing 1) is drawn from that copy.
+int ShotImageIndex(int index, int facing, int directDraw, const IMAGESHEETS& sheets);

@@ -97,3 +97,31 @@ TEST(ImageSource, VideoStretchScalesFromTheSheetsThemselves)
     EXPECT_EQ(source.m_ScaleSurface, S(5));
     EXPECT_EQ(source.m_ScaleBackSurface, S(4));
 }
+
+TEST(ImageSource, WorkSurfacesAndShotSheetsFollowTheDisplay)
+{
+    struct Sheets { int directDraw, stretch, mark, effect, large; } sheets[] = {
+        {0, 0, 44, 68, 70}, {0, 1, 44, 68, 70}, {1, 0, 44, 68, 68}, {1, 1, 43, 67, 68},
+    };
+    for (const auto& c : sheets) {
+        const TILESHEETS chosen = SelectTileSheetSurfaces(c.directDraw, c.stretch);
+        EXPECT_EQ(chosen.nMarkSheet, c.mark) << c.directDraw << c.stretch;
+        EXPECT_EQ(chosen.nEffectWork, c.effect) << c.directDraw << c.stretch;
+        EXPECT_EQ(chosen.nLargeWork, c.large) << c.directDraw << c.stretch;
+    }
+
+    std::vector<DDSURFACEDATA> surfaces(90);   // room for the copies 18 further
+    DDRAWSURFACEDATA present{};
+    present.lpDDS = reinterpret_cast<IDirectDrawSurface7*>(&present);   // any non-null object
+    surfaces[63].lpDDraw = &present;
+    surfaces[64 + 18].lpDDraw = &present;
+    const IMAGESHEETS table{surfaces.data(), 90, nullptr, 0};
+    struct Case { int index, facing, directDraw, expected; } cases[] = {
+        {63, 0, 0, 63}, {64, 0, 0, 64},
+        {63, 0, 1, 63}, {64, 0, 1, 82},    // no DirectDraw surface: its copy
+        {64, 1, 1, 82}, {63, 1, 1, 63},    // the copy has one: the copy
+        {80, 1, 1, 80},                    // the copy lies past the table
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ShotImageIndex(c.index, c.facing, c.directDraw, table), c.expected) << c.index << " " << c.facing;
+}
