@@ -1,5 +1,7 @@
 #include "data/command_info.h"
 
+#include <utility>
+
 const COMMANDINFO g_CommandInfo[COMMAND_KINDS] = {
     {"", 0},
     {"ウエイト", 0},
@@ -40,30 +42,21 @@ const COMMANDINFO g_CommandInfo[COMMAND_KINDS] = {
     {"コードの実行", 0},
 };
 
-const COMMANDINFO g_ItemActionInfo[ITEMACTION_KINDS] = {
-    {"", 0},
-    {"フローの変更", 2},
-    {"ステージクリア", 9},
-    {"ゲームウエイト", 1},
-    {"メッセージ", 17},
-    {"ワープ", 0},
-    {"ターゲットの設定", 10},
-    {"ステータスの操作", 18},
-    {"ステータスの操作2", 3},
-    {"アイテムの取得", 2},
-    {"グラフィックの変更", 3},
-    {"基本アニメセットの変更", 1},
-    {"アニメの実行", 1},
-    {"エフェクトの実行", 8},
-    {"キャラエフェクトの実行", 3},
-    {"画面エフェクトの実行", 3},
-    {"ピクチャーの表示", 14},
-    {"画面の色を変更", 8},
-    {"背景の変更", 2},
-    {"効果音の再生", 1},
-    {"BGMの再生", 2},
-    {"コードの実行", 0},
-};
+namespace {
+
+// Item actions 0 and 1 are their own; from 2 on each is the flow command kItemActionCommandOffset
+// kinds further on, with its label and count.
+template <std::size_t... k>
+std::array<COMMANDINFO, ITEMACTION_KINDS> ItemActionInfo(std::index_sequence<k...>)
+{
+    return {COMMANDINFO("", 0), COMMANDINFO("フローの変更", 2),
+            g_CommandInfo[ITEMACTION_FIRST_COMMAND + kItemActionCommandOffset + k]...};
+}
+
+}  // namespace
+
+const std::array<COMMANDINFO, ITEMACTION_KINDS> g_ItemActionInfo =
+    ItemActionInfo(std::make_index_sequence<ITEMACTION_KINDS - ITEMACTION_FIRST_COMMAND>{});
 
 const COMMANDINFO* FindCommandInfo(int bItemAction, int kind)
 {

@@ -2,6 +2,7 @@
 // The kinds of flow commands and item actions with their parameter counts, and the flow
 // triggers. A command record's m_bItemAction selects which numbering its kind uses; item
 // action k from 2 to 21 is flow command k + 15 with the same parameters.
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -89,7 +90,7 @@ struct COMMANDINFO {
 };
 
 extern const COMMANDINFO g_CommandInfo[COMMAND_KINDS];
-extern const COMMANDINFO g_ItemActionInfo[ITEMACTION_KINDS];
+extern const std::array<COMMANDINFO, ITEMACTION_KINDS> g_ItemActionInfo;
 
 // The table entry of a kind in the numbering bItemAction selects; null for a kind outside the
 // table, which is kept as read and never run.

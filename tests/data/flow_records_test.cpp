@@ -302,6 +302,20 @@ TEST_F(FlowRecordTest, KindsOutsideTheTablesAreKeptAsRead)
     }
 }
 
+TEST(CommandInfo, ItemActionsHaveTheLabelAndCountOfTheirKind)
+{
+    struct Case { int kind; const char* label; int count; } cases[] = {
+        {0, "", 0}, {1, "フローの変更", 2}, {2, "ステージクリア", 9}, {4, "メッセージ", 17},
+        {7, "ステータスの操作", 18}, {13, "エフェクトの実行", 8}, {20, "BGMの再生", 2}, {21, "コードの実行", 0},
+    };
+    for (const auto& c : cases) {
+        const COMMANDINFO* info = FindCommandInfo(1, c.kind);
+        ASSERT_NE(info, nullptr) << c.kind;
+        EXPECT_EQ(info->label, c.label) << c.kind;
+        EXPECT_EQ(info->count, c.count) << c.kind;
+    }
+}
+
 TEST_F(FlowRecordTest, GroupsBeyondZAreKeptAndCountAsNoGroup)
 {
     for (int group : {0, 1, 26, 27, 200, 255}) {
