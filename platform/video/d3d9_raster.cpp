@@ -158,17 +158,29 @@ std::int64_t SpanTexel(std::int64_t start, std::int64_t extent, std::int64_t siz
     return FloorDiv(4096 * (2 * start * size + (2 * k + 1) * extent) + 2 * size, 4096 * 2 * size);
 }
 
-void DrawTriangle(const cRasterState& s, const cD3DVertex& va, const cD3DVertex& vb, const cD3DVertex& vc)
+namespace {
+
+// Positions in 1/256 pixel; pixel centres at whole coordinates.
+struct cFixedPoint { std::int64_t x, y; };
+
+// Edge products of positions within this bound fit in 64 bits: a difference stays under 2^31,
+// a product under 2^62 and the difference of two products under 2^63.
+constexpr std::int64_t kNarrowBound = std::int64_t{1} << 30;
+// Farther positions are held at this bound (2^52 pixels, where a float no longer has whole
+// pixels), so that the 128-bit products stay far from overflowing too.
+constexpr double kWideBound = 4503599627370496.0 * 256.0;
+
+// Rasterises with edge functions in Int: 64 bits for every triangle on or near the target,
+// 128 bits when a vertex lies far off it.
+template <class Int>
+void FillTriangle(const cRasterState& s, const cD3DVertex* vert[3], cFixedPoint q[3])
 {
-    // Positions in 1/256 pixel; pixel centres at whole coordinates.
-    struct P { std::int64_t x, y; };
-    auto fix = [](const cD3DVertex& v) { return P{std::llround(v.x * 256.0), std::llround(v.y * 256.0)}; };
-    const cD3DVertex* vert[3] = {&va, &vb, &vc};
-    P p[3] = {fix(va), fix(vb), fix(vc)};
-    auto edge = [](const P& a, const P& b, std::int64_t px, std::int64_t py) {
+    struct P { Int x, y; };
+    P p[3] = {{q[0].x, q[0].y}, {q[1].x, q[1].y}, {q[2].x, q[2].y}};
+    auto edge = [](const P& a, const P& b, Int px, Int py) {
         return (b.x - a.x) * (py - a.y) - (b.y - a.y) * (px - a.x);
     };
-    std::int64_t area = edge(p[0], p[1], p[2].x, p[2].y);
+    Int area = edge(p[0], p[1], p[2].x, p[2].y);
     if (area == 0) return;
     if (area < 0) {
         std::swap(p[1], p[2]);
@@ -176,27 +188,31 @@ void DrawTriangle(const cRasterState& s, const cD3DVertex& va, const cD3DVertex&
         area = -area;
     }
     auto topLeft = [](const P& a, const P& b) {
-        std::int64_t dy = b.y - a.y, dx = b.x - a.x;
+        const Int dy = b.y - a.y, dx = b.x - a.x;
         return dy < 0 || (dy == 0 && dx > 0);
     };
     const bool incl[3] = {topLeft(p[1], p[2]), topLeft(p[2], p[0]), topLeft(p[0], p[1])};
     auto ceilDiv256 = [](std::int64_t v) { return FloorDiv(v + 255, 256); };
-    const int minX = static_cast<int>(std::max<std::int64_t>(0, ceilDiv256(std::min({p[0].x, p[1].x, p[2].x}))));
-    const int maxX = static_cast<int>(std::min<std::int64_t>(s.target->nWidth - 1, FloorDiv(std::max({p[0].x, p[1].x, p[2].x}), 256)));
-    const int minY = static_cast<int>(std::max<std::int64_t>(0, ceilDiv256(std::min({p[0].y, p[1].y, p[2].y}))));
-    const int maxY = static_cast<int>(std::min<std::int64_t>(s.target->nHeight - 1, FloorDiv(std::max({p[0].y, p[1].y, p[2].y}), 256)));
+    auto coord = [&q](int i, bool y) { return y ? q[i].y : q[i].x; };
+    auto lowest = [&](bool y) { return std::min({coord(0, y), coord(1, y), coord(2, y)}); };
+    auto highest = [&](bool y) { return std::max({coord(0, y), coord(1, y), coord(2, y)}); };
+    const int minX = static_cast<int>(std::max<std::int64_t>(0, ceilDiv256(lowest(false))));
+    const int maxX = static_cast<int>(std::min<std::int64_t>(s.target->nWidth - 1, FloorDiv(highest(false), 256)));
+    const int minY = static_cast<int>(std::max<std::int64_t>(0, ceilDiv256(lowest(true))));
+    const int maxY = static_cast<int>(std::min<std::int64_t>(s.target->nHeight - 1, FloorDiv(highest(true), 256)));
     const bool oneColor = vert[0]->color == vert[1]->color && vert[0]->color == vert[2]->color;
     const double tw = s.texture ? s.texture->nWidth : 1, th = s.texture ? s.texture->nHeight : 1;
+    const double areaD = static_cast<double>(area);
     cPixelWriter writer(s);
     for (int y = minY; y <= maxY; ++y) {
         for (int x = minX; x <= maxX; ++x) {
-            const std::int64_t px = std::int64_t{x} * 256, py = std::int64_t{y} * 256;
-            const std::int64_t w[3] = {edge(p[1], p[2], px, py), edge(p[2], p[0], px, py), edge(p[0], p[1], px, py)};
+            const Int px = Int{x} * 256, py = Int{y} * 256;
+            const Int w[3] = {edge(p[1], p[2], px, py), edge(p[2], p[0], px, py), edge(p[0], p[1], px, py)};
             bool inside = true;
             for (int i = 0; i < 3; ++i) inside = inside && (w[i] > 0 || (w[i] == 0 && incl[i]));
             if (!inside) continue;
-            const double l0 = static_cast<double>(w[0]) / area, l1 = static_cast<double>(w[1]) / area,
-                         l2 = static_cast<double>(w[2]) / area;
+            const double l0 = static_cast<double>(w[0]) / areaD, l1 = static_cast<double>(w[1]) / areaD,
+                         l2 = static_cast<double>(w[2]) / areaD;
             const double u = (l0 * vert[0]->u + l1 * vert[1]->u + l2 * vert[2]->u) * tw;
             const double t = (l0 * vert[0]->v + l1 * vert[1]->v + l2 * vert[2]->v) * th;
             DWORD color = vert[0]->color;
@@ -213,6 +229,23 @@ void DrawTriangle(const cRasterState& s, const cD3DVertex& va, const cD3DVertex&
             writer.Put(x, y, texel, color);
         }
     }
+}
+
+}  // namespace
+
+void DrawTriangle(const cRasterState& s, const cD3DVertex& va, const cD3DVertex& vb, const cD3DVertex& vc)
+{
+    const cD3DVertex* vert[3] = {&va, &vb, &vc};
+    cFixedPoint p[3];
+    bool narrow = true;
+    for (int i = 0; i < 3; ++i) {
+        const double x = vert[i]->x * 256.0, y = vert[i]->y * 256.0;
+        if (!std::isfinite(x) || !std::isfinite(y)) return;  // no position, nothing to draw
+        p[i] = {std::llround(std::clamp(x, -kWideBound, kWideBound)), std::llround(std::clamp(y, -kWideBound, kWideBound))};
+        narrow = narrow && std::max(std::abs(p[i].x), std::abs(p[i].y)) < kNarrowBound;
+    }
+    if (narrow) FillTriangle<std::int64_t>(s, vert, p);
+    else FillTriangle<__int128>(s, vert, p);
 }
 
 void DrawTriangleStrip(const cRasterState& s, const cD3DVertex* vertices, int count)

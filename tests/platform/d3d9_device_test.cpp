@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <vector>
 #include "platform/video/d3d9.h"
 #include "platform/video/d3d9_faults.h"
@@ -120,6 +121,41 @@ TEST(D3DRaster, TopLeftRuleSharesTheDiagonalOfAQuad)
             std::uint32_t p = At(target, x, y);
             EXPECT_TRUE(p == 0 || p == 0x40808080u) << x << "," << y << " " << std::hex << p;
         }
+}
+
+TEST(D3DRaster, TrianglesWithFarOffCornersDrawTheirPartOfTheTargetExactly)
+{
+    // The corners (-L, -L), (L, L), (L, -L) cut the target along its diagonal, which is the
+    // triangle's left edge: pixel (x, y) is inside when x >= y, whatever L. Far-off corners
+    // must neither overflow the edge arithmetic nor draw anything that is not inside.
+    const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+    struct Case { const char* name; float a[2], b[2], c[2]; bool halfDrawn; } cases[] = {
+        {"near", {-10, -10}, {10, 10}, {10, -10}, true},
+        {"products past 64 bits", {-1e7f, -1e7f}, {1e7f, 1e7f}, {1e7f, -1e7f}, true},
+        {"far", {-1e15f, -1e15f}, {1e15f, 1e15f}, {1e15f, -1e15f}, true},
+        {"past any whole number", {-1e30f, -1e30f}, {1e30f, 1e30f}, {1e30f, -1e30f}, true},
+        {"mixed", {-10, -10}, {3e9f, 3e9f}, {3e9f, -10}, true},
+        {"wholly off the target", {1e20f, 1e20f}, {3e20f, 1e20f}, {1e20f, 3e20f}, false},
+        {"an infinite corner", {-10, -10}, {inf, inf}, {10, -10}, false},
+        {"no corner at all", {nan, 0}, {10, 10}, {10, -10}, false},
+    };
+    plat::cRasterState s;
+    s.colorOp = D3DTOP_SELECTARG2;
+    s.colorArg2 = D3DTA_DIFFUSE;
+    s.alphaOp = D3DTOP_SELECTARG2;
+    s.alphaArg2 = D3DTA_DIFFUSE;
+    s.blend = false;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        cPixelStore target(8, 8, D3DFMT_A8R8G8B8);
+        s.target = &target;
+        const cD3DVertex a{c.a[0], c.a[1], 0, 1, 0xFF123456u, 0, 0}, b{c.b[0], c.b[1], 0, 1, 0xFF123456u, 0, 0},
+            d{c.c[0], c.c[1], 0, 1, 0xFF123456u, 0, 0};
+        plat::DrawTriangle(s, a, b, d);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                EXPECT_EQ(At(target, x, y), c.halfDrawn && x >= y ? 0xFF123456u : 0u) << x << "," << y;
+    }
 }
 
 struct cDevice {
