@@ -3,7 +3,6 @@
 #include "platform/os/messages.h"
 #include "platform/os/timer.h"
 #include "play/game_manager.h"
-#include "shell/globals.h"
 #include "shell/log.h"
 #include "shell/shared_flags.h"
 

@@ -9,11 +9,11 @@
 #include "platform/harness/harness_script.h"
 #include "platform/input/keyboard.h"
 #include "platform/os/messages.h"
-#include "platform/video/presenter.h"
 #include "platform/os/text.h"
+#include "platform/video/presenter.h"
 #include "play/game_manager.h"
-#include "shell/globals.h"
 #include "shell/log.h"
+#include "shell/shared_flags.h"
 
 namespace {
 

@@ -2,12 +2,11 @@
 
 #include "data/window_data.h"
 #include "graphics/device.h"
-#include "platform/os/editor_notice.h"
 #include "platform/input/keyboard.h"
+#include "platform/os/editor_notice.h"
 #include "platform/os/message_box.h"
 #include "platform/video/presenter.h"
 #include "play/play_scene.h"
-#include "shell/globals.h"
 #include "shell/log.h"
 #include "shell/shared_flags.h"
 #include "shell/system_ini.h"

@@ -4,7 +4,6 @@
 
 #include "app/main_window.h"
 #include "app/screen_mode.h"
-#include "app/standard_mirrors.h"
 #include "app/start_up.h"
 #include "data/data_paths.h"
 #include "data/system_data.h"
@@ -13,10 +12,9 @@
 #include "graphics/palette.h"
 #include "graphics/standard_surfaces.h"
 #include "graphics/surface.h"
-#include "platform/video/gdi.h"
 #include "platform/ui/window.h"
+#include "platform/video/gdi.h"
 #include "play/game_manager.h"
-#include "shell/globals.h"
 #include "shell/log.h"
 #include "shell/not_built_yet.h"
 #include "shell/shared_flags.h"
@@ -27,6 +25,22 @@ namespace {
 
 constexpr int kScreenWidth = 640;
 constexpr int kScreenHeight = 480;
+
+void LinkMirror(int mirror, int source) { g_StdSurface[mirror].lpMirrorSD = &g_StdSurface[source]; }
+
+// Under Direct3D the mirror entries of the standard surfaces show another record's picture:
+// each is linked to its source once the device is up.
+void LinkStandardMirrors()
+{
+    LinkMirror(3, 2);
+    // The second copy of each chara and shot sheet shows the first: 5 -> 4, 7 -> 6, ... 21 -> 20.
+    for (int i = 5; i <= 21; i += 2) LinkMirror(i, i - 1);
+    // Both system-memory copies of each sheet show its first copy: 22, 23 -> 4 ... 38, 39 -> 20.
+    for (int i = 22; i <= 39; ++i) LinkMirror(i, 4 + (i - 22) / 2 * 2);
+    LinkMirror(41, 40);
+    LinkMirror(44, 43);
+    LinkMirror(68, 67);
+}
 
 int DesktopBpp(HWND hWnd)
 {

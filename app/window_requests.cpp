@@ -8,7 +8,6 @@
 #include "graphics/dialog_mode.h"
 #include "graphics/restore.h"
 #include "shell/format.h"
-#include "shell/globals.h"
 #include "shell/log.h"
 #include "shell/not_built_yet.h"
 #include "shell/shared_flags.h"

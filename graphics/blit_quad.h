@@ -36,3 +36,16 @@ void DDDrawQuadRun(const plat::cD3DVertex* lpVertices, std::size_t n, DDSURFACED
                    const std::function<void()>& prepare);
 // 16-bit indices reach 4 × 16384 vertices: longer runs are drawn in parts.
 constexpr std::size_t kMaxRunQuads = 16384;
+
+// The one-quad draw of the screen and blit effects: four vertices written into a record's own
+// vertex buffer and drawn at once as a strip of two triangles onto a render target inside the
+// scene, outside the sprite batch, the default target set again after.
+enum EFFECTQUADRESULT : int {
+    EFFECTQUAD_NOVERTICES = 0,  // the vertex buffer could not be filled: nothing drawn
+    EFFECTQUAD_NOSCENE = 1,     // the scene or the render target could not be set: nothing drawn
+    EFFECTQUAD_DRAWN = 2,
+};
+
+// stages sets texture stage 0 (and the texture) once the target is set.
+EFFECTQUADRESULT DDDrawEffectQuad(DDSURFACEDATA* lpVertexOwner, DDSURFACEDATA* lpTarget, const plat::cD3DVertex* lpQuad,
+                                  const std::function<void()>& stages);

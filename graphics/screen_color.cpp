@@ -6,7 +6,6 @@
 #include "graphics/blit_quad.h"
 #include "graphics/device.h"
 #include "graphics/effect_pixels.h"
-#include "graphics/effect_quad.h"
 #include "graphics/palette.h"
 #include "graphics/surface_lock.h"
 #include "shell/log.h"

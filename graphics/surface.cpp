@@ -7,12 +7,12 @@
 #include "graphics/device.h"
 #include "graphics/fill.h"
 #include "graphics/palette.h"
+#include "platform/os/messages.h"
 #include "platform/video/d3dx9.h"
 #include "platform/video/gdi.h"
-#include "platform/os/messages.h"
 #include "shell/error_box.h"
-#include "shell/globals.h"
 #include "shell/log.h"
+#include "shell/shared_flags.h"
 
 std::vector<DDSURFACEDATA*> g_SurfaceList;
 

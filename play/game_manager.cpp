@@ -17,7 +17,6 @@
 #include "play/play_scene.h"
 #include "shell/error_box.h"
 #include "shell/game_requests.h"
-#include "shell/globals.h"
 #include "shell/key_config.h"
 #include "shell/log.h"
 #include "shell/not_built_yet.h"

@@ -7,7 +7,7 @@
 #include "platform/os/message_box.h"
 #include "platform/os/messages.h"
 #include "shell/format.h"
-#include "shell/globals.h"
+#include "shell/shared_flags.h"
 
 namespace {
 

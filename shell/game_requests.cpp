@@ -1,6 +1,6 @@
 #include "shell/game_requests.h"
 
-#include "shell/globals.h"
+#include "shell/shared_flags.h"
 
 void PlaySe(int n) { SendMessageA(g_hWnd.load(), WM_GAME_PLAYSE, static_cast<WPARAM>(n), 0); }
 

@@ -4,8 +4,8 @@
 
 #include "platform/os/messages.h"
 #include "shell/format.h"
-#include "shell/globals.h"
 #include "shell/log.h"
+#include "shell/shared_flags.h"
 
 namespace safe_container_detail {
 

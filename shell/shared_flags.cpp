@@ -1,5 +1,6 @@
 #include "shell/shared_flags.h"
 
+std::atomic<HWND> g_hWnd{nullptr};
 std::atomic<int> g_bActive{0};
 std::atomic<BYTE> g_bGameReady{0};
 std::atomic<int> g_bEditorLaunch{0};

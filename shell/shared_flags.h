@@ -1,10 +1,13 @@
 #pragma once
-// The flags and values that the window thread and the other threads share.
+// The main window and the flags and values that the window thread and the other threads share.
 #include <atomic>
 #include <mutex>
 
 #include "platform/os/windows_types.h"
 
+// The main window that the rest of the program posts to and sends to; null until start-up
+// accepted the screen mode and again after WM_DESTROY.
+extern std::atomic<HWND> g_hWnd;
 // The application is active (WM_ACTIVATEAPP); frames run only while it is non-zero.
 extern std::atomic<int> g_bActive;
 // 1 once start-up succeeded, just before the game thread starts.

@@ -62,7 +62,14 @@ struct cPixelStore {
     }
     const BYTE* Row(int y) const { return bytes.data() + static_cast<std::size_t>(y) * nPitch; }
     // Fills a rectangle (already inside the store) with one pixel value.
-    void Fill(int x0, int y0, int x1, int y1, std::uint32_t pixel);
+    void Fill(int x0, int y0, int x1, int y1, std::uint32_t pixel)
+    {
+        const int bpp = BytesPerPixel(format);
+        for (int y = y0; y < y1; ++y) {
+            BYTE* row = Row(y);
+            for (int x = x0; x < x1; ++x) WritePixel(row + x * bpp, bpp, pixel);
+        }
+    }
 };
 
 // Releases an object held by a plain pointer and clears the pointer.

@@ -7,7 +7,6 @@
 
 #include "platform/os/messages.h"
 #include "platform/os/timer.h"
-#include "shell/globals.h"
 #include "shell/log.h"
 #include "shell/shared_flags.h"
 #include "shell/thread.h"

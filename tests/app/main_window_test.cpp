@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/window_requests.h"
 #include "app/win_main.h"
+#include "app/window_requests.h"
 #include "data/system_data.h"
 #include "graphics/device.h"
 #include "platform/input/keyboard.h"
@@ -19,10 +19,9 @@
 #include "platform/os/timer.h"
 #include "platform/ui/window.h"
 #include "play/play_scene.h"
-#include "shell/globals.h"
 #include "shell/log.h"
-#include "shell/system_ini.h"
 #include "shell/shared_flags.h"
+#include "shell/system_ini.h"
 #include "shell/thread.h"
 #include "sound/direct_sound.h"
 #include "tests/app/main_window_maker.h"

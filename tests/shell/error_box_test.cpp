@@ -8,8 +8,8 @@
 #include "platform/os/message_box.h"
 #include "platform/os/messages.h"
 #include "platform/os/text.h"
-#include "shell/globals.h"
 #include "shell/log.h"
+#include "shell/shared_flags.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "platform/os/messages.h"
-#include "shell/globals.h"
 #include "shell/log.h"
+#include "shell/shared_flags.h"
 #include "tests/support/temp_folder.h"
 
 namespace {

@@ -1,3 +1,0 @@
-#include "shell/globals.h"
-
-std::atomic<HWND> g_hWnd{nullptr};
