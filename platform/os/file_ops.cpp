@@ -18,12 +18,12 @@ namespace plat {
 namespace {
 
 // The byte count after which commits fail (FailCommitsAfter); negative: they do not.
-std::atomic<std::int64_t> g_nFailCommitsAfter{-1};
+std::atomic<std::int64_t> s_nFailCommitsAfter{-1};
 
 // Writes the bytes, or only their first part when commits are made to fail after it.
 bool WriteCommitBytes(FILE* file, std::string_view bytes)
 {
-    const std::int64_t limit = g_nFailCommitsAfter.load();
+    const std::int64_t limit = s_nFailCommitsAfter.load();
     if (limit >= 0 && static_cast<std::uint64_t>(limit) < bytes.size()) {
         std::fwrite(bytes.data(), 1, static_cast<std::size_t>(limit), file);
         return false;
@@ -115,7 +115,7 @@ void cDurableFile::Abandon()
 
 void FailCommitsAfter(std::int64_t bytes)
 {
-    g_nFailCommitsAfter.store(bytes);
+    s_nFailCommitsAfter.store(bytes);
 }
 
 bool CopyFolderWhole(const char* from, const char* to)
