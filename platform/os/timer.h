@@ -11,6 +11,7 @@ void Sleep(DWORD milliseconds);            // 0 yields; a suspended thread stops
 DWORD GetTickCount();
 BOOL QueryPerformanceCounter(LARGE_INTEGER* count);          // microseconds of the clock
 BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency);    // 1,000,000
+void GetLocalTime(SYSTEMTIME* time);       // the calendar's local date and time
 
 namespace plat {
 

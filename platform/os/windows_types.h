@@ -38,4 +38,8 @@ struct SIZE { LONG cx; LONG cy; };
 
 union LARGE_INTEGER { struct { DWORD LowPart; LONG HighPart; } u; LONGLONG QuadPart; };
 
+// A calendar date and time of day, as stored in files: eight 16-bit values.
+struct SYSTEMTIME {
+    WORD wYear, wMonth, wDayOfWeek, wDay, wHour, wMinute, wSecond, wMilliseconds;
+};
 constexpr DWORD INFINITE = 0xFFFFFFFF;

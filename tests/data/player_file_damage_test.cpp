@@ -12,6 +12,7 @@
 #include "tests/data/allocation_probe.h"
 #include "tests/data/player_file_builders.h"
 #include "tests/data/record_test_support.h"
+#include "tests/data/save_test_fixture.h"
 #include "tools/lib/data_file_kinds.h"
 #include "tools/lib/data_fuzz.h"
 
@@ -23,6 +24,20 @@ struct Fixture {
     std::size_t extraAllocation;  // what a valid file may make beyond what its bytes back
 };
 
+// A save with a carried status, best values, challenge records and short switch lists.
+std::string SaveFile(std::uint32_t version)
+{
+    qbtest::SaveFields save;
+    save["nLives"] = 3;
+    save.stageKey = "a.";
+    if (version >= 692) save.carryBodies = {qbtest::CarryStatusBody({1, 2, 3, 4, 5}, qbtest::CharaBody(cCharaData()))};
+    save.stageValues = {{"a.", 10}};
+    save.challenges = {{1, 2}, {0, 0}};
+    save.switches.assign(20, 1);
+    save.variables.assign(10, 2);
+    return qbtest::BuildSaveFile(save, version);
+}
+
 std::vector<Fixture> Fixtures()
 {
     const std::size_t grid = static_cast<std::size_t>(kMaxWorldMapCells) * sizeof(int);
@@ -32,6 +47,8 @@ std::vector<Fixture> Fixtures()
         {"option", qbtest::BuildOptionFile(3, 0, 9, 2, "名前"), 0},
         {"ranking", qbtest::BuildRankingFile(qbtest::DistinctRankingTables()), 0},
         {"ranking", qbtest::BuildRankingFile(std::vector<qbtest::RankingTableFields>(3), 180), 0},
+        {"save", SaveFile(692), 0},
+        {"challenge", SaveFile(165), 0},
     };
 }
 

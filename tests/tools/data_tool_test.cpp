@@ -324,18 +324,25 @@ TEST_F(DataTool, DatabaseDumpsListEveryEntryAndADamagedFileFails)
 TEST_F(DataTool, PlayerFilesAndTheWorldMapRoundTripByteIdenticalAndNewWritesTheirDefaults)
 {
     struct Case { const char* kind; std::string file; std::string made; } cases[] = {
+        {"save", "", ""},  // empty: what `new` writes
+        {"challenge", "", ""},
         {"worldmap", qbtest::BuildWorldMapFile(qbtest::DistinctWorldMap()), ""},
         {"option", qbtest::BuildOptionFile(23, 0, 10, 3, "名前"), qbtest::BuildOptionFile(0, 1, 7, 0, "aaa")},
         {"ranking", qbtest::BuildRankingFile(qbtest::DistinctRankingTables()), ""},
     };
     std::vector<qbtest::RankingTableFields> emptyTables(5);
     emptyTables[2].largerWins = 0;
-    cases[2].made = qbtest::BuildRankingFile(emptyTables);
+    cases[4].made = qbtest::BuildRankingFile(emptyTables);
     for (const Case& c : cases) {
-        m_Folder.WriteFile("in.dat", c.file);
+        if (c.file.empty()) {
+            ASSERT_EQ(Run({"new", c.kind, Path("in.dat")}).status, 0) << c.kind;
+        } else {
+            m_Folder.WriteFile("in.dat", c.file);
+        }
+        const std::string in = m_Folder.ReadFile("in.dat");
         const ToolRun run = Run({"roundtrip", c.kind, Path("in.dat"), Path("out.dat")});
         EXPECT_EQ(run.status, 0) << c.kind << run.err;
-        EXPECT_EQ(m_Folder.ReadFile("out.dat"), c.file) << c.kind;
+        EXPECT_TRUE(m_Folder.ReadFile("out.dat") == in) << c.kind;
         const ToolRun made = Run({"new", c.kind, Path("new.dat")});
         ASSERT_EQ(made.status, 0) << c.kind << made.err;
         if (!c.made.empty()) {
@@ -344,8 +351,8 @@ TEST_F(DataTool, PlayerFilesAndTheWorldMapRoundTripByteIdenticalAndNewWritesThei
         const ToolRun dump = Run({"dump", c.kind, Path("new.dat")});
         EXPECT_EQ(dump.status, 0) << c.kind << dump.err;
     }
-    EXPECT_EQ(cases[1].made.size(), 36u);
-    EXPECT_EQ(cases[2].made.size(), 2096u);
+    EXPECT_EQ(cases[3].made.size(), 36u);
+    EXPECT_EQ(cases[4].made.size(), 2096u);
     // The new world map is the editor's new map: 20 x 15 at pitch 32.
     ASSERT_EQ(Run({"new", "worldmap", Path("map.dat")}).status, 0);
     const ToolRun dump = Run({"dump", "worldmap", Path("map.dat")});

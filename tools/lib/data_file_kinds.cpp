@@ -6,6 +6,7 @@
 #include "data/option_data.h"
 #include "data/ranking_data.h"
 #include "data/palette_data.h"
+#include "data/save_data.h"
 #include "data/system_data.h"
 #include "data/window_data.h"
 #include "data/world_map_data.h"
@@ -97,6 +98,9 @@ const DATAFILEKIND kKinds[] = {
     {"option", CreateRecordFile<cOptionData>, DATACHECK_NONE, true},
     {"ranking", CreateRecordFile<cRankingData>, DATACHECK_NONE, true},
     {"palette", CreateRecordFile<cPaletteData>, DATACHECK_DATABASES | DATACHECK_SYSTEM, true},
+    // A save is read against the challenge stage count of the System data and the world map.
+    {"save", CreateRecordFile<cSaveData>, DATACHECK_DATABASES | DATACHECK_SYSTEM | DATACHECK_WORLDMAP, true},
+    {"challenge", CreateRecordFile<cSaveData>, DATACHECK_DATABASES | DATACHECK_SYSTEM | DATACHECK_WORLDMAP, true},
 };
 
 }  // namespace
@@ -126,6 +130,12 @@ bool LoadDataChecks(unsigned checks, std::string& error)
     if (checks & DATACHECK_SYSTEM) {
         if (!g_SystemData.Load(g_DataPaths[DATAPATH_SYSTEM])) {
             error = "cannot read data\\System.dat";
+            return false;
+        }
+    }
+    if (checks & DATACHECK_WORLDMAP) {
+        if (!g_WorldMapData.Load(g_DataPaths[DATAPATH_WORLDMAP])) {
+            error = "cannot read data\\WorldMap.dat";
             return false;
         }
     }

@@ -26,6 +26,7 @@ enum DATACHECK : unsigned {
     DATACHECK_DATABASES = 1,       // the databases of "data\database"
     DATACHECK_COMMONPALETTE = 2,   // "data\CommonPalette.cplt4"
     DATACHECK_SYSTEM = 4,          // "data\System.dat" (its switch that keeps test-play flows)
+    DATACHECK_WORLDMAP = 8,        // "data\WorldMap.dat" (where save positions may lie)
 };
 
 struct DATAFILEKIND {
