@@ -26,6 +26,7 @@
 #include "sound/direct_sound.h"
 #include "tests/app/main_window_maker.h"
 #include "tests/support/byte_builder.h"
+#include "tests/support/restore.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/wait.h"
 
@@ -285,8 +286,8 @@ TEST_F(MainWindow, ScreenBgmRequestsTakeTheScreensNumberThroughTheCheckedList)
         s_Lookups.push_back(entry);
         return "bgm\\a.ogg";
     };
-    const cSafeVector<int> savedBgm = g_SystemData.m_ScreenBgm;
-    const cSafeVector<BYTE> savedLoop = g_SystemData.m_ScreenBgmLoop;
+    const qbtest::cRestore keepBgm(g_SystemData.m_ScreenBgm);
+    const qbtest::cRestore keepLoop(g_SystemData.m_ScreenBgmLoop);
     // Screen number 0 stops the BGM without looking an entry up; a list too short for the
     // screen is reported and its entry 0 taken.
     struct Case { std::vector<int> numbers; WPARAM screen; std::vector<int> lookups; const char* report; } cases[] = {
@@ -308,8 +309,6 @@ TEST_F(MainWindow, ScreenBgmRequestsTakeTheScreensNumberThroughTheCheckedList)
             EXPECT_NE(Report().find(std::string(c.report) + "\n"), std::string::npos) << c.report;
         }
     }
-    g_SystemData.m_ScreenBgm = savedBgm;
-    g_SystemData.m_ScreenBgmLoop = savedLoop;
 }
 
 TEST_F(MainWindow, TheDeviceResetRunsOnTheWindowThreadWhileTheSenderWaits)
@@ -346,8 +345,8 @@ TEST_F(MainWindow, ClosingSavesThePlacementOfAShownWindowOfARunningGameOnly)
         {1, 0, SW_SHOWNORMAL, false, 0},    // before start-up finished
         {1, 1, SW_MINIMIZE, false, 0},      // minimised
     };
-    const int savedMode = g_SystemIni.WindowMode;
-    const BYTE savedReady = g_bGameReady.load();
+    const qbtest::cRestore keepMode(g_SystemIni.WindowMode);
+    const qbtest::cRestore keepReady(g_bGameReady);
     for (const auto& c : cases) {
         std::filesystem::remove_all(m_Folder.Path() / "user_data");
         std::filesystem::create_directories(m_Folder.Path() / "user_data");
@@ -380,14 +379,12 @@ TEST_F(MainWindow, ClosingSavesThePlacementOfAShownWindowOfARunningGameOnly)
         g_bClosing.store(0);
         plat::SetCarriedBoxesRefused(false);
     }
-    g_SystemIni.WindowMode = savedMode;
-    g_bGameReady.store(savedReady);
 }
 
 TEST_F(MainWindow, APlacementThatCannotBeSavedLeavesAReportLineAndTheCloseGoesOn)
 {
-    const int savedMode = g_SystemIni.WindowMode;
-    const BYTE savedReady = g_bGameReady.load();
+    const qbtest::cRestore keepMode(g_SystemIni.WindowMode);
+    const qbtest::cRestore keepReady(g_bGameReady);
     // A folder stands where Window.dat would be written.
     std::filesystem::create_directories(m_Folder.Path() / "user_data" / "Window.dat");
     HWND hWnd = MakeDesktopMainWindow();
@@ -403,8 +400,6 @@ TEST_F(MainWindow, APlacementThatCannotBeSavedLeavesAReportLineAndTheCloseGoesOn
     const std::string report = m_Folder.ReadFile("Report_Game.txt");
     EXPECT_NE(report.find("user_data\\Window.dat の保存に失敗しました\n"), std::string::npos) << report;
     EXPECT_TRUE(std::filesystem::is_directory(m_Folder.Path() / "user_data" / "Window.dat"));
-    g_SystemIni.WindowMode = savedMode;
-    g_bGameReady.store(savedReady);
 }
 
 // The game thread in the middle of its work: it asks for the name dialog, a sound and a box
@@ -433,7 +428,7 @@ TEST_F(MainWindow, TheCloseSequenceEndsAGameThreadThatIsBusyWithRequests)
     SetEcLogFile(1, "EC_Game.txt");
     g_SoundTable.resize(1);
     g_bActive.store(1);
-    const BYTE savedReady = g_bGameReady.load();
+    const qbtest::cRestore keepReady(g_bGameReady);
     g_bGameReady.store(0);
     g_nBusyRounds = 0;
     g_nAskedWhileClosing = 0;
@@ -463,7 +458,6 @@ TEST_F(MainWindow, TheCloseSequenceEndsAGameThreadThatIsBusyWithRequests)
     EXPECT_NE(exited, std::string::npos) << log;
     EXPECT_NE(log.find("WM_DESTROY\n", exited), std::string::npos) << log;
     EXPECT_EQ(log.find("left running"), std::string::npos) << "ended by its WM_QUIT\n" << log;
-    g_bGameReady.store(savedReady);
 }
 
 // A modal loop standing in for thPause: runs until WM_QUIT.
