@@ -1,9 +1,8 @@
-// Pictures, blits and fills at 16 and 8 bits, against references written from the
-// architecture's pixel rules: 5- and 6-bit channels widen as (c << 3) | (c >> 2) and
-// (c << 2) | (c >> 4) and narrow by truncation; Direct3D's 16-bit textures are A1R5G5B5 (a
-// pixel counts as opaque when p & 0xA000 is not 0), its full-screen back buffer R5G6B5;
-// DirectDraw's 16-bit display is R5G6B5 and its 8-bit display holds palette indices, and
-// DirectDraw skips source pixels equal to the colour key.
+// Pictures, blits and fills at 16 and 8 bits, against references written from these pixel rules: 5-
+// and 6-bit channels widen as (c << 3) | (c >> 2) and (c << 2) | (c >> 4) and narrow by truncation;
+// Direct3D's 16-bit textures are A1R5G5B5 (a pixel counts as opaque when p & 0xA000 is not 0), its
+// full-screen back buffer R5G6B5; DirectDraw's 16-bit display is R5G6B5 and its 8-bit display holds
+// palette indices, and DirectDraw skips source pixels equal to the colour key.
 #include "tests/graphics/graphics_fixture.h"
 
 #include "graphics/blit.h"

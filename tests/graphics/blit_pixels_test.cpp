@@ -1,5 +1,5 @@
-// Blits pixel by pixel on small surfaces of distinct values, against the reference of the
-// architecture's arithmetic: the Direct3D quad (unscaled, keyed, scaled, mirrored, clipped on
+// Blits pixel by pixel on small surfaces of distinct values, against reference arithmetic
+// written out in the tests: the Direct3D quad (unscaled, keyed, scaled, mirrored, clipped on
 // every side, the colour operations and translucency), the Direct3D pixel copy and DirectDraw.
 #include "tests/graphics/graphics_fixture.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // Pixels of surface records read and written through the lock, and the reference of the
-// drawing arithmetic written from the architecture's formulas (never from the code under
+// drawing arithmetic written from its formulas (never from the code under
 // test): the textured quad's sampling, stage operations and blend, and the pixel copy's
 // sampling.
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 // The display modes the per-pixel effects run in, with surfaces of random pixels and the
-// pixel rules of each written from the architecture's conventions: Direct3D 16-bit textures
+// pixel rules of each written out here: Direct3D 16-bit textures
 // are A1R5G5B5 (opaque when p & 0xA000), its full-screen back buffer R5G6B5 (green doubled,
 // no alpha bit); DirectDraw 16 bits is R5G6B5 without alpha; DirectDraw pixels equal to the
 // colour key are transparent and its 32-bit pixels keep their fourth byte.

@@ -16,7 +16,8 @@ namespace {
 using plat::cD3DVertex;
 using plat::cPixelStore;
 
-// The reference of the architecture's arithmetic, written here.
+// Reference arithmetic written out here: modulate (a × b + 127) / 255 and the source-alpha
+// blend (s × a + d × (255 − a) + 127) / 255.
 std::uint32_t RefModulate(std::uint32_t a, std::uint32_t b) { return (a * b + 127) / 255; }
 std::uint32_t RefBlend(std::uint32_t s, std::uint32_t d, std::uint32_t a) { return (s * a + d * (255 - a) + 127) / 255; }
 
