@@ -77,7 +77,9 @@ public:
 
     void Render(float* out, int frames, int) override
     {
-        while (frames > 0) {
+        // Silent after a stop until the next note: nothing to synthesise, so an idle song costs
+        // no CPU.
+        while (frames > 0 && !(m_bMuted && m_nFadeLeft == 0)) {
             const int n = std::min(frames, kBlockFrames);
             fluid_synth_write_float(m_lpSynth, n, m_Block, 0, 2, m_Block, 1, 2);
             if (!m_bMuted) {
