@@ -5,7 +5,7 @@
 
 namespace {
 
-BLOCKCONDITIONTEST g_pBlockConditionTest = nullptr;
+BLOCKCONDITIONTEST s_pBlockConditionTest = nullptr;
 
 constexpr int kMarkTilesPerColumn = 15;
 constexpr int kCell = 32;
@@ -14,7 +14,7 @@ constexpr int kCell = 32;
 
 void SetBlockConditionTest(BLOCKCONDITIONTEST test)
 {
-    g_pBlockConditionTest = test;
+    s_pBlockConditionTest = test;
 }
 
 void MarkTileSource(int tile, int& x, int& y)
@@ -128,8 +128,8 @@ void cBlockData::CopyGroup(int group, const cBlockData& from)
 int cBlockData::GetHitMode(int layer)
 {
     if (!m_Conditions.empty()) {
-        if (!g_pBlockConditionTest) LogNotBuiltYet("block conditions");
-        else if (!g_pBlockConditionTest(*this)) return 0;
+        if (!s_pBlockConditionTest) LogNotBuiltYet("block conditions");
+        else if (!s_pBlockConditionTest(*this)) return 0;
     }
     if (m_nPassLayer == layer) return 0;
     return m_nHitMode;

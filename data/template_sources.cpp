@@ -6,7 +6,7 @@ namespace {
 
 thread_local const TEMPLATESOURCES* t_pSources = nullptr;
 
-TEMPLATELISTS g_StagePaletteLists;
+TEMPLATELISTS s_StagePaletteLists;
 
 template <class T>
 std::size_t SizeOf(const cSafeVector<T>* list)
@@ -23,13 +23,13 @@ TEMPLATESOURCES CurrentTemplateSources()
 
 TEMPLATESOURCES PlayTemplateSources()
 {
-    const TEMPLATELISTS stage = g_StagePaletteLists.blocks ? g_StagePaletteLists : DefaultStagePaletteLists();
+    const TEMPLATELISTS stage = s_StagePaletteLists.blocks ? s_StagePaletteLists : DefaultStagePaletteLists();
     return TEMPLATESOURCES{ListsOf(g_CommonPalette.m_Blocks, g_CommonPalette.m_Charas, g_CommonPalette.m_Items), stage};
 }
 
 void SetStagePaletteLists(const TEMPLATELISTS& lists)
 {
-    g_StagePaletteLists = lists;
+    s_StagePaletteLists = lists;
 }
 
 TEMPLATELISTS DefaultStagePaletteLists()

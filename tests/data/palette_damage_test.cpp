@@ -37,7 +37,7 @@ std::string DamageFixture(int version)
     TEMPLATEBODY block = Inheriting(1, 1, 11, {2});
     block.name = "ブロック";
     block.conditions = {ConditionBody(version, CONDITIONBODY{})};
-    TEMPLATEBODY chara = Inheriting(1, 1, version < 210 ? 30 : 37, {36});
+    TEMPLATEBODY chara = version < 210 ? Inheriting(1, 1, 30, {20}) : Inheriting(1, 1, 37, {36});
     chara.lists = {FlowBody(version, flow), FlowBody(version, flow)};
     TEMPLATEBODY item = Inheriting(2, 1, 13, {12});
     item.lists = {CommandBody(action)};

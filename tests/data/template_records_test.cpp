@@ -286,11 +286,11 @@ TEST_F(TemplateRecordTest, EmptyFlowsAreDroppedAndTestPlayFlowsOnlyWhenNotKept)
 
 namespace {
 
-bool g_bConditionsHold = true;
+bool s_bConditionsHold = true;
 
 bool TestConditions(cBlockData&)
 {
-    return g_bConditionsHold;
+    return s_bConditionsHold;
 }
 
 }  // namespace
@@ -307,7 +307,7 @@ TEST_F(TemplateRecordTest, HitModeGivesWayToTheConditionsAndThePassThroughLayer)
     };
     for (const Case& c : cases) {
         block.m_Conditions.resize(c.conditions ? 1 : 0);
-        g_bConditionsHold = c.hold;
+        s_bConditionsHold = c.hold;
         EXPECT_EQ(block.GetHitMode(c.layer), c.expected) << c.conditions << c.hold << c.layer;
     }
     SetBlockConditionTest(nullptr);
