@@ -171,10 +171,12 @@ constexpr std::int64_t kNarrowBound = std::int64_t{1} << 30;
 constexpr double kWideBound = 4503599627370496.0 * 256.0;
 
 // Rasterises with edge functions in Int: 64 bits for every triangle on or near the target,
-// 128 bits when a vertex lies far off it.
+// 128 bits when a vertex lies far off it. Flattened so that the texel fetch and the pixel
+// writer stay inlined in both versions: the 64-bit one keeps the speed of a single version.
 template <class Int>
-void FillTriangle(const cRasterState& s, const cD3DVertex* vert[3], cFixedPoint q[3])
+[[gnu::flatten]] void FillTriangle(const cRasterState& s, const cD3DVertex* const corners[3], const cFixedPoint q[3])
 {
+    const cD3DVertex* vert[3] = {corners[0], corners[1], corners[2]};
     struct P { Int x, y; };
     P p[3] = {{q[0].x, q[0].y}, {q[1].x, q[1].y}, {q[2].x, q[2].y}};
     auto edge = [](const P& a, const P& b, Int px, Int py) {
@@ -193,16 +195,12 @@ void FillTriangle(const cRasterState& s, const cD3DVertex* vert[3], cFixedPoint 
     };
     const bool incl[3] = {topLeft(p[1], p[2]), topLeft(p[2], p[0]), topLeft(p[0], p[1])};
     auto ceilDiv256 = [](std::int64_t v) { return FloorDiv(v + 255, 256); };
-    auto coord = [&q](int i, bool y) { return y ? q[i].y : q[i].x; };
-    auto lowest = [&](bool y) { return std::min({coord(0, y), coord(1, y), coord(2, y)}); };
-    auto highest = [&](bool y) { return std::max({coord(0, y), coord(1, y), coord(2, y)}); };
-    const int minX = static_cast<int>(std::max<std::int64_t>(0, ceilDiv256(lowest(false))));
-    const int maxX = static_cast<int>(std::min<std::int64_t>(s.target->nWidth - 1, FloorDiv(highest(false), 256)));
-    const int minY = static_cast<int>(std::max<std::int64_t>(0, ceilDiv256(lowest(true))));
-    const int maxY = static_cast<int>(std::min<std::int64_t>(s.target->nHeight - 1, FloorDiv(highest(true), 256)));
+    const int minX = static_cast<int>(std::max<std::int64_t>(0, ceilDiv256(std::min({q[0].x, q[1].x, q[2].x}))));
+    const int maxX = static_cast<int>(std::min<std::int64_t>(s.target->nWidth - 1, FloorDiv(std::max({q[0].x, q[1].x, q[2].x}), 256)));
+    const int minY = static_cast<int>(std::max<std::int64_t>(0, ceilDiv256(std::min({q[0].y, q[1].y, q[2].y}))));
+    const int maxY = static_cast<int>(std::min<std::int64_t>(s.target->nHeight - 1, FloorDiv(std::max({q[0].y, q[1].y, q[2].y}), 256)));
     const bool oneColor = vert[0]->color == vert[1]->color && vert[0]->color == vert[2]->color;
     const double tw = s.texture ? s.texture->nWidth : 1, th = s.texture ? s.texture->nHeight : 1;
-    const double areaD = static_cast<double>(area);
     cPixelWriter writer(s);
     for (int y = minY; y <= maxY; ++y) {
         for (int x = minX; x <= maxX; ++x) {
@@ -211,8 +209,8 @@ void FillTriangle(const cRasterState& s, const cD3DVertex* vert[3], cFixedPoint 
             bool inside = true;
             for (int i = 0; i < 3; ++i) inside = inside && (w[i] > 0 || (w[i] == 0 && incl[i]));
             if (!inside) continue;
-            const double l0 = static_cast<double>(w[0]) / areaD, l1 = static_cast<double>(w[1]) / areaD,
-                         l2 = static_cast<double>(w[2]) / areaD;
+            const double l0 = static_cast<double>(w[0]) / static_cast<double>(area), l1 = static_cast<double>(w[1]) / static_cast<double>(area),
+                         l2 = static_cast<double>(w[2]) / static_cast<double>(area);
             const double u = (l0 * vert[0]->u + l1 * vert[1]->u + l2 * vert[2]->u) * tw;
             const double t = (l0 * vert[0]->v + l1 * vert[1]->v + l2 * vert[2]->v) * th;
             DWORD color = vert[0]->color;
