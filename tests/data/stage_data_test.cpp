@@ -14,65 +14,14 @@ using qbtest::KIND_CHARA;
 using qbtest::KIND_ITEM;
 using qbtest::STAGEFILE;
 using qbtest::StageImage;
+using qbtest::DistinctStage;
+using qbtest::Empty;
 using qbtest::TEMPLATEBODY;
 
 namespace {
 
 // Room for every BGM number the fixtures use.
 constexpr std::size_t kBgmRecords = 2000;
-
-// Entry 0 of a palette list as a stage stores it: an empty template with its group flags (a
-// block without an image has no collision, a chara holds item 0).
-TEMPLATEBODY EmptyEntry(std::size_t groups)
-{
-    TEMPLATEBODY t;
-    t.flags.assign(groups, 0);
-    if (groups == 11) t.fields[12] = 0;
-    t.heldItem = 0;
-    return t;
-}
-
-// Every field its own value 1000 + its number, within what a valid stage holds: 300 x 40
-// blocks, limits inside, speed level 13 with its derived values, a known BGM.
-STAGEFILE DistinctStage()
-{
-    STAGEFILE s;
-    for (int n = 1; n <= 98; ++n) s.fields[n] = 1000 + n;
-    s.fields[1] = 300;
-    s.fields[4] = 40;
-    s.fields[9] = 5;
-    s.fields[10] = 6;
-    s.fields[11] = 7;
-    s.fields[12] = 8;
-    s.fields[21] = 0.5;
-    s.fields[22] = 13;
-    s.fields[24] = 17;
-    s.fields[87] = 3;
-    s.fields[88] = 3.0;
-    s.fields[89] = 9.0;
-    s.fields[90] = 60.0;
-    s.fields[91] = 0.5 / 9.0;
-    s.fields[92] = 20.0;
-    s.fields[93] = 24;
-    s.text = "ステージの説明";
-    s.results = {1, 0, 1, 1, 0, 1, 1};
-    for (int i = 0; i < 5; ++i) s.rules[i] = {i & 1, 1, 0, i & 1, i, i + 1, i + 2, i + 3};
-    s.palette[KIND_BLOCK] = {EmptyEntry(11), {}};
-    s.palette[KIND_CHARA] = {EmptyEntry(37), {}};
-    s.palette[KIND_ITEM] = {EmptyEntry(13), {}};
-    s.palette[KIND_BLOCK][1] = {{{5, 3}, {12, 2}}, "岩", 0, 0, -1, std::vector<std::uint8_t>(11, 0), {}, {}};
-    s.palette[KIND_CHARA][1] = {{{13, 4}, {39, 77}}, "敵", 0, 0, -1, std::vector<std::uint8_t>(37, 0), {}, {}};
-    s.palette[KIND_ITEM][1] = {{{7, 5}, {15, 1}}, "コイン", 0, 0, -1, std::vector<std::uint8_t>(13, 0), {}, {}};
-    s.placed[KIND_BLOCK] = {{{{5, 2}}, "", 4, 5, -1, std::vector<std::uint8_t>(11, 0), {}, {}}};
-    TEMPLATEBODY hero = qbtest::Hero(7, 8);
-    hero.flags.assign(37, 0);
-    hero.heldItem = 0;
-    s.placed[KIND_CHARA] = {hero};
-    s.placed[KIND_ITEM] = {{{{7, 6}}, "", 9, 10, -1, std::vector<std::uint8_t>(13, 0), {}, {}}};
-    s.backgrounds = {{1, 0, 3, 0, 0.25, 0.5, 1, 0, "bg\\空.bmp", 1.5, 2.5}, {0, 1, 9, 1, 0.1, 0.1, 0, 1, "", 0, 0}};
-    s.texts = {"はじめ", ""};
-    return s;
-}
 
 std::string Write(cStageData& stage)
 {
@@ -417,7 +366,7 @@ TEST(StageFile, TemplatesResolveAgainstTheStageBeingReadNotTheLoadedOne)
     TEMPLATEBODY forward = qbtest::Inheriting(2, 3, 11, {2});
     forward.fields[5] = 1;
     TEMPLATEBODY backward = qbtest::Inheriting(2, 1, 11, {2});
-    s.palette[KIND_BLOCK] = {EmptyEntry(11), source, forward, backward};
+    s.palette[KIND_BLOCK] = {Empty(11), source, forward, backward};
     s.placed[KIND_BLOCK] = {qbtest::Inheriting(2, 1, 11, {2}), qbtest::Inheriting(2, 3, 11, {2})};
     cStageData stage;
     ASSERT_EQ(qbtest::ReadImage(stage, StageImage(692, s).bytes), 1);

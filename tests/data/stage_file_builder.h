@@ -187,4 +187,48 @@ inline STAGEFILE PlayableStage(int width = 30, int height = 20)
     return s;
 }
 
+// Every field its own value 1000 + its number, within what a valid stage holds: 300 x 40
+// blocks, limits inside, speed level 13 with its derived values, BGM 17; two entries in each
+// palette list, a placed block, hero and item, two backgrounds and two texts. Written back as
+// it is read.
+inline STAGEFILE DistinctStage()
+{
+    STAGEFILE s;
+    for (int n = 1; n <= 98; ++n) s.fields[n] = 1000 + n;
+    s.fields[1] = 300;
+    s.fields[4] = 40;
+    s.fields[9] = 5;
+    s.fields[10] = 6;
+    s.fields[11] = 7;
+    s.fields[12] = 8;
+    s.fields[21] = 0.5;
+    s.fields[22] = 13;
+    s.fields[24] = 17;
+    s.fields[87] = 3;
+    s.fields[88] = 3.0;
+    s.fields[89] = 9.0;
+    s.fields[90] = 60.0;
+    s.fields[91] = 0.5 / 9.0;
+    s.fields[92] = 20.0;
+    s.fields[93] = 24;
+    s.text = "ステージの説明";
+    s.results = {1, 0, 1, 1, 0, 1, 1};
+    for (int i = 0; i < 5; ++i) s.rules[i] = {i & 1, 1, 0, i & 1, i, i + 1, i + 2, i + 3};
+    s.palette[KIND_BLOCK] = {Empty(11), {}};
+    s.palette[KIND_CHARA] = {Empty(37), {}};
+    s.palette[KIND_ITEM] = {Empty(13), {}};
+    s.palette[KIND_BLOCK][1] = {{{5, 3}, {12, 2}}, "岩", 0, 0, -1, std::vector<std::uint8_t>(11, 0), {}, {}};
+    s.palette[KIND_CHARA][1] = {{{13, 4}, {39, 77}}, "敵", 0, 0, -1, std::vector<std::uint8_t>(37, 0), {}, {}};
+    s.palette[KIND_ITEM][1] = {{{7, 5}, {15, 1}}, "コイン", 0, 0, -1, std::vector<std::uint8_t>(13, 0), {}, {}};
+    s.placed[KIND_BLOCK] = {{{{5, 2}}, "", 4, 5, -1, std::vector<std::uint8_t>(11, 0), {}, {}}};
+    TEMPLATEBODY hero = qbtest::Hero(7, 8);
+    hero.flags.assign(37, 0);
+    hero.heldItem = 0;
+    s.placed[KIND_CHARA] = {hero};
+    s.placed[KIND_ITEM] = {{{{7, 6}}, "", 9, 10, -1, std::vector<std::uint8_t>(13, 0), {}, {}}};
+    s.backgrounds = {{1, 0, 3, 0, 0.25, 0.5, 1, 0, "bg\\空.bmp", 1.5, 2.5}, {0, 1, 9, 1, 0.1, 0.1, 0, 1, "", 0, 0}};
+    s.texts = {"はじめ", ""};
+    return s;
+}
+
 }  // namespace qbtest

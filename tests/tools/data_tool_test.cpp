@@ -16,6 +16,7 @@
 
 #include "tests/data/database_fixtures.h"
 #include "tests/data/player_file_builders.h"
+#include "tests/data/stage_file_builder.h"
 #include "tests/data/system_file_builder.h"
 #include "tests/data/template_file_builder.h"
 #include "tests/support/byte_builder.h"
@@ -205,7 +206,7 @@ TEST_F(DataTool, UsageErrorsAndMissingGameDataAreReported)
     struct Case { std::vector<std::string> args; int status; } cases[] = {
         {{}, 2},
         {{"convert", "system", Path("in.dat")}, 2},
-        {{"dump", "stage", Path("in.dat")}, 2},
+        {{"dump", "nosuchkind", Path("in.dat")}, 2},
         {{"roundtrip", "system", Path("in.dat")}, 2},
         {{"dump", "system", Path("in.dat"), "--game"}, 2},
         {{"dump", "system", Path("missing.dat")}, 1},
@@ -407,4 +408,69 @@ TEST_F(DataTool, NewPaletteHoldsTwoEmptyTemplatesInEachList)
     EXPECT_EQ(m_Folder.ReadFile("CommonPalette.cplt4"),
               qbtest::PaletteImage(692, {qbtest::Empty(11), qbtest::Empty(11)}, {qbtest::Empty(37), qbtest::Empty(37)},
                                    {qbtest::Empty(13), qbtest::Empty(13)}));
+}
+
+namespace {
+
+// A stage whose hero has a test-play flow and a plain one.
+std::string StageWithTestPlayFlow()
+{
+    qbtest::STAGEFILE stage = qbtest::PlayableStage();
+    qbtest::FLOWBODY marked;
+    marked.testPlayOnly = 1;
+    marked.commands = {qbtest::CommandBody({})};
+    qbtest::FLOWBODY plain;
+    plain.commands = {qbtest::CommandBody({})};
+    stage.placed[qbtest::KIND_CHARA][0].lists = {qbtest::FlowBody(692, marked), qbtest::FlowBody(692, plain)};
+    return qbtest::StageImage(692, stage).bytes;
+}
+
+}  // namespace
+
+TEST_F(DataTool, AStageWithDistinctValuesRoundTripsByteIdentical)
+{
+    const std::string game = MakeGame("game", 30);
+    m_Folder.WriteFile("game/data/System.dat", BuildSystemFile(qbtest::DefaultSystemValues(), 692).bytes);
+    m_Folder.WriteFile("game/data/CommonPalette.cplt4", qbtest::PaletteImage(692, {}, {}, {}));
+    const std::string file = qbtest::StageImage(692, qbtest::DistinctStage()).bytes;
+    m_Folder.WriteFile(u8"ステージ.stg4_000", file);
+    const ToolRun run = Run({"roundtrip", "stage", Path(u8"ステージ.stg4_000"), Path("out.stg4_000"), "--game", game});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(m_Folder.ReadFile("out.stg4_000"), file);
+    const ToolRun dump = Run({"dump", "stage", Path("out.stg4_000"), "--game", game});
+    ASSERT_EQ(dump.status, 0) << dump.err;
+    EXPECT_NE(dump.out.find("m_nCharaInvincible = 1098"), std::string::npos);
+    // Without the game its BGM is unknown, and without its System data nothing is read.
+    EXPECT_EQ(Run({"roundtrip", "stage", Path(u8"ステージ.stg4_000"), Path("default.stg4_000")}).status, 0);
+    EXPECT_NE(m_Folder.ReadFile("default.stg4_000"), file);
+    const ToolRun missing = Run({"dump", "stage", Path(u8"ステージ.stg4_000"), "--game", MakeGame("nosystem", 3)});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("System.dat"), std::string::npos) << missing.err;
+}
+
+TEST_F(DataTool, AStageDropsTestPlayFlowsUnlessTheEditorOrTheKeepSwitchKeepsThem)
+{
+    m_Folder.WriteFile("in.stg4_000", StageWithTestPlayFlow());
+    std::string games[2];
+    for (int keep = 0; keep < 2; ++keep) {
+        const std::string name = keep ? "keep" : "drop";
+        games[keep] = MakeGame(name, 3);
+        qbtest::SystemFileValues system = qbtest::DefaultSystemValues();
+        system.m_bKeepMarkedFlows = keep;
+        m_Folder.WriteFile(name + "/data/System.dat", BuildSystemFile(system, 692).bytes);
+        m_Folder.WriteFile(name + "/data/CommonPalette.cplt4", qbtest::PaletteImage(692, {}, {}, {}));
+    }
+    struct Case { std::vector<std::string> options; int flows; } cases[] = {
+        {{}, 1}, {{"--editor"}, 2}, {{"--game", games[1]}, 2}, {{"--game", games[0]}, 1}, {{"--game", games[0], "--editor"}, 2},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"roundtrip", "stage", Path("in.stg4_000"), Path("out.stg4_000")};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const ToolRun run = Run(args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const ToolRun dump = Run({"dump", "stage", Path("out.stg4_000"), "--editor"});
+        ASSERT_EQ(dump.status, 0) << dump.err;
+        EXPECT_NE(dump.out.find("m_Charas[0].m_Flows.count = " + std::to_string(c.flows)), std::string::npos)
+            << testing::PrintToString(c.options);
+    }
 }

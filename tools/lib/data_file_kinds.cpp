@@ -4,9 +4,10 @@
 #include "data/data_paths.h"
 #include "data/database.h"
 #include "data/option_data.h"
-#include "data/ranking_data.h"
 #include "data/palette_data.h"
+#include "data/ranking_data.h"
 #include "data/save_data.h"
+#include "data/stage_data.h"
 #include "data/system_data.h"
 #include "data/window_data.h"
 #include "data/world_map_data.h"
@@ -101,6 +102,8 @@ const DATAFILEKIND kKinds[] = {
     // A save is read against the challenge stage count of the System data and the world map.
     {"save", CreateRecordFile<cSaveData>, DATACHECK_DATABASES | DATACHECK_SYSTEM | DATACHECK_WORLDMAP, true},
     {"challenge", CreateRecordFile<cSaveData>, DATACHECK_DATABASES | DATACHECK_SYSTEM | DATACHECK_WORLDMAP, true},
+    // A stage as the game reads it: over the game's databases, System data and common palette.
+    {"stage", CreateRecordFile<cStageData>, DATACHECK_DATABASES | DATACHECK_SYSTEM | DATACHECK_COMMONPALETTE},
 };
 
 }  // namespace
@@ -136,6 +139,13 @@ bool LoadDataChecks(unsigned checks, std::string& error)
     if (checks & DATACHECK_WORLDMAP) {
         if (!g_WorldMapData.Load(g_DataPaths[DATAPATH_WORLDMAP])) {
             error = "cannot read data\\WorldMap.dat";
+            return false;
+        }
+    }
+    // Last: its templates are checked against the databases and keep flows by the System data.
+    if (checks & DATACHECK_COMMONPALETTE) {
+        if (!g_CommonPalette.Load(g_DataPaths[DATAPATH_COMMONPALETTE])) {
+            error = std::string("cannot read ") + g_DataPaths[DATAPATH_COMMONPALETTE];
             return false;
         }
     }
