@@ -2,8 +2,9 @@
 // fuzz entry point of a file reader, or every file of FOLDER in turn, in one process (a corpus or
 // a fuzzer's findings replayed without starting the program once per input). READER is data
 // (record files, first byte picks the kind), ini (System.ini), keyconfig
-// (user_data\KeyConfig.dat), bmp (bitmaps), wave (sound effects), ogg (BGM) or midi (BGM). A reader that breaks one of its own rules aborts,
-// which is what a fuzzer looks for.
+// (user_data\KeyConfig.dat), bmp (bitmaps), wave (sound effects), ogg and midi (BGM) or stage
+// (stage files). A reader that breaks one of its own rules aborts, which is what a fuzzer looks
+// for.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -17,6 +18,7 @@
 #include "tools/lib/settings_fuzz.h"
 #include "tools/lib/bmp_fuzz.h"
 #include "tools/lib/midi_fuzz.h"
+#include "tools/lib/stage_fuzz.h"
 #include "tools/lib/wave_fuzz.h"
 
 namespace {
@@ -33,6 +35,7 @@ const READER kReaders[] = {
     {"wave", FuzzWave},
     {"ogg", FuzzOgg},
     {"midi", FuzzMidi},
+    {"stage", FuzzStage},
 };
 
 // Inputs beyond this are cut: the readers' own limits lie far below it.
@@ -97,7 +100,7 @@ int main(int argc, char** argv)
         }
     }
     if (!reader || argc > 3) {
-        std::fprintf(stderr, "usage: quillbramwood-fuzz data|ini|keyconfig|bmp|wave|ogg|midi [FILE | FOLDER]\n");
+        std::fprintf(stderr, "usage: quillbramwood-fuzz data|ini|keyconfig|bmp|wave|ogg|midi|stage [FILE | FOLDER]\n");
         return 2;
     }
     if (argc == 3 && std::filesystem::is_directory(argv[2])) return FeedFolder(*reader, argv[2]);

@@ -5,16 +5,14 @@
 #include "tools/lib/data_file_kinds.h"
 #include "data/data_version.h"
 
-int FuzzDataFile(const std::uint8_t* data, std::size_t size)
+namespace {
+
+int FuzzKind(const DATAFILEKIND& kind, const std::uint8_t* data, std::size_t size)
 {
-    if (size == 0) return 0;
     g_nDataVersion = kDataVersion;
     g_bStripCR = 1;
-    const std::span<const DATAFILEKIND> kinds = DataFileKinds();
-    const DATAFILEKIND& kind = kinds[data[0] % kinds.size()];
-
     std::unique_ptr<cDataFile> file = kind.create();
-    cDataReader reader(data + 1, size - 1);
+    cDataReader reader(data, size);
     if (!file->ReadFrom(reader)) return 0;
 
     cDataWriter first;
@@ -26,4 +24,20 @@ int FuzzDataFile(const std::uint8_t* data, std::size_t size)
     again->WriteTo(second);
     if (second.Image() != first.Image()) std::abort();
     return 0;
+}
+
+}  // namespace
+
+int FuzzDataFile(const std::uint8_t* data, std::size_t size)
+{
+    if (size == 0) return 0;
+    const std::span<const DATAFILEKIND> kinds = DataFileKinds();
+    return FuzzKind(kinds[data[0] % kinds.size()], data + 1, size - 1);
+}
+
+int FuzzDataFileOfKind(const char* kind, const std::uint8_t* data, std::size_t size)
+{
+    const DATAFILEKIND* found = FindDataFileKind(kind);
+    if (!found) std::abort();
+    return FuzzKind(*found, data, size);
 }

@@ -8,3 +8,6 @@
 // A file that reads must write an image that reads back and writes the same image again;
 // anything else aborts. Sets the data version and the CR switch as start-up does. Returns 0.
 int FuzzDataFile(const std::uint8_t* data, std::size_t size);
+
+// The same for a file of one kind (a name of the kinds table); the whole input is the image.
+int FuzzDataFileOfKind(const char* kind, const std::uint8_t* data, std::size_t size);
