@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <iterator>
 
+#include "data/stage_data.h"
 #include "graphics/blit.h"
 #include "graphics/device.h"
 #include "graphics/font.h"
@@ -50,12 +51,10 @@ void WaitForFrameGate(int fps)
 
 IDirectDrawSurface7* DirectDrawSurfaceOf(const DDSURFACEDATA& sd) { return sd.lpDDraw ? sd.lpDDraw->lpDDS : nullptr; }
 
-// The loaded stage's frame rate. The stage record is not built yet, so no stage runs above
-// the 60 frames a second of its default.
+// The loaded stage's frame rate (60 for a stored rate of 0 or less).
 int LoadedStageFrameRate()
 {
-    LogNotBuiltYet("the loaded stage's frame rate");
-    return 60;
+    return g_StageData.PaceFrameRate();
 }
 
 // Above 60 frames a second the DirectDraw present neither waits for the vertical blank nor
