@@ -180,18 +180,7 @@ void cStageData::Normalize()
 
     const TEMPLATESOURCES sources = Sources();
     NormalizePaletteLists(m_PaletteBlocks, m_PaletteCharas, m_PaletteItems, sources);
-    for (cBlockData& block : m_Blocks) {
-        block.Validate(sources);
-        block.CheckItemReference(sources);
-    }
-    for (cCharaData& chara : m_Charas) {
-        chara.Validate(sources);
-        chara.CheckFlowReferences(sources);
-    }
-    for (cItemData& item : m_Items) {
-        item.Validate(sources);
-        item.CheckActionReferences(sources);
-    }
+    CheckTemplateLists(m_Blocks, m_Charas, m_Items, sources);
 }
 
 void cStageData::SetSpeedLevel(int level)

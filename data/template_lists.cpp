@@ -73,6 +73,12 @@ void NormalizePaletteLists(cSafeVector<cBlockData>& blocks, cSafeVector<cCharaDa
     PadToTwo(blocks);
     PadToTwo(charas);
     PadToTwo(items);
+    CheckTemplateLists(blocks, charas, items, sources);
+}
+
+void CheckTemplateLists(cSafeVector<cBlockData>& blocks, cSafeVector<cCharaData>& charas, cSafeVector<cItemData>& items,
+                        const TEMPLATESOURCES& sources)
+{
     for (cBlockData& block : blocks) {
         block.Validate(sources);
         block.CheckItemReference(sources);

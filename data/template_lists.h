@@ -27,6 +27,9 @@ void ResetFirstTemplates(cSafeVector<cBlockData>& blocks, cSafeVector<cCharaData
 // second check against sources.
 void NormalizePaletteLists(cSafeVector<cBlockData>& blocks, cSafeVector<cCharaData>& charas, cSafeVector<cItemData>& items,
                            const TEMPLATESOURCES& sources);
+// Each template's Validate and its second check against sources (placed objects too).
+void CheckTemplateLists(cSafeVector<cBlockData>& blocks, cSafeVector<cCharaData>& charas, cSafeVector<cItemData>& items,
+                        const TEMPLATESOURCES& sources);
 
 // A template list registered in a record's tail: read as above, written as a counted list.
 namespace record_tail_types {
