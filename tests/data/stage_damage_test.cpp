@@ -75,8 +75,10 @@ TEST_F(StageDamage, EveryPrefixOfAValidFileIsRefused)
 
 TEST_F(StageDamage, AnyWordSetToZeroMinusOneOrHugeIsRefusedOrReadWhole)
 {
-    for (const std::string& file : m_Files) {
-        for (std::size_t offset = 4; offset + 4 <= file.size(); ++offset) {
+    // Every offset of the current file; every third of the old one, whose layout is mostly the same.
+    for (int f = 0; f < 2; ++f) {
+        const std::string& file = m_Files[f];
+        for (std::size_t offset = 4; offset + 4 <= file.size(); offset += f == 0 ? 1 : 3) {
             for (std::uint32_t value : {0u, 0xFFFFFFFFu, 0x7FFFFFFFu, 0x80000000u}) {
                 std::string damaged = file;
                 for (int i = 0; i < 4; ++i) damaged[offset + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
