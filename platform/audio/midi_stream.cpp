@@ -24,9 +24,9 @@ constexpr int kChannels = 16;
 // Tick-to-sample products of delta, tempo and rate need more than 64 bits.
 using Wide = unsigned __int128;
 
-std::mutex g_OpenMutex;
-std::string g_strOpenError;
-std::vector<cMidiSink*> g_SinksInUse;  // one stream at a time on a synthesiser
+std::mutex s_OpenMutex;
+std::string s_strOpenError;
+std::vector<cMidiSink*> s_SinksInUse;  // one stream at a time on a synthesiser
 thread_local bool t_bInMixer = false;
 
 DWORD ReadDword(const char* at)
@@ -59,8 +59,8 @@ public:
         m_bQuit.store(true);
         m_Wake.release();
         m_Thread.join();
-        std::lock_guard<std::mutex> lock(g_OpenMutex);
-        g_SinksInUse.erase(std::remove(g_SinksInUse.begin(), g_SinksInUse.end(), m_Sink.get()), g_SinksInUse.end());
+        std::lock_guard<std::mutex> lock(s_OpenMutex);
+        s_SinksInUse.erase(std::remove(s_SinksInUse.begin(), s_SinksInUse.end(), m_Sink.get()), s_SinksInUse.end());
     }
 
     cAudioDevice& Device() { return *m_Device; }
@@ -360,10 +360,10 @@ private:
 
 namespace {
 // The open streams: a handle is the address of one of them.
-std::vector<std::unique_ptr<cMidiStream>> g_Streams;
+std::vector<std::unique_ptr<cMidiStream>> s_Streams;
 }  // namespace
 
-const char* MidiStreamOpenError() { return g_strOpenError.c_str(); }
+const char* MidiStreamOpenError() { return s_strOpenError.c_str(); }
 
 bool MidiCallbackInMixer() { return t_bInMixer; }
 
@@ -387,26 +387,26 @@ MMRESULT midiStreamOpen(HMIDISTRM* stream, UINT* deviceId, DWORD streams, DWORD_
     if (streams != 1) return MMSYSERR_INVALPARAM;
     if (flags != CALLBACK_NULL && flags != CALLBACK_FUNCTION) return MMSYSERR_INVALFLAG;
     auto device = plat::AcquireAudioDevice();
-    std::lock_guard<std::mutex> lock(plat::g_OpenMutex);
+    std::lock_guard<std::mutex> lock(plat::s_OpenMutex);
     if (!device) {
-        plat::g_strOpenError = std::string("no audio device (") + plat::AudioDeviceError() + ")";
+        plat::s_strOpenError = std::string("no audio device (") + plat::AudioDeviceError() + ")";
         return MMSYSERR_NODRIVER;
     }
     std::string error;
     auto sink = plat::MidiSinkForNewStreams(device->Rate(), &error);
     if (!sink) {
-        plat::g_strOpenError = error;
+        plat::s_strOpenError = error;
         return MMSYSERR_NODRIVER;
     }
-    if (std::find(plat::g_SinksInUse.begin(), plat::g_SinksInUse.end(), sink.get()) != plat::g_SinksInUse.end()) {
-        plat::g_strOpenError = "another stream plays on the synthesiser";
+    if (std::find(plat::s_SinksInUse.begin(), plat::s_SinksInUse.end(), sink.get()) != plat::s_SinksInUse.end()) {
+        plat::s_strOpenError = "another stream plays on the synthesiser";
         return MMSYSERR_ALLOCATED;
     }
-    plat::g_SinksInUse.push_back(sink.get());
+    plat::s_SinksInUse.push_back(sink.get());
     auto* function = flags == CALLBACK_FUNCTION ? reinterpret_cast<MIDICALLBACK>(callback) : nullptr;
-    plat::g_Streams.push_back(std::make_unique<cMidiStream>(std::move(device), std::move(sink), function, instance));
-    *stream = plat::g_Streams.back().get();
-    plat::g_strOpenError.clear();
+    plat::s_Streams.push_back(std::make_unique<cMidiStream>(std::move(device), std::move(sink), function, instance));
+    *stream = plat::s_Streams.back().get();
+    plat::s_strOpenError.clear();
     return MMSYSERR_NOERROR;
 }
 
@@ -414,12 +414,12 @@ MMRESULT midiStreamClose(HMIDISTRM stream)
 {
     std::unique_ptr<cMidiStream> owned;
     {
-        std::lock_guard<std::mutex> lock(plat::g_OpenMutex);
-        auto found = std::find_if(plat::g_Streams.begin(), plat::g_Streams.end(),
+        std::lock_guard<std::mutex> lock(plat::s_OpenMutex);
+        auto found = std::find_if(plat::s_Streams.begin(), plat::s_Streams.end(),
                                   [stream](const auto& open) { return open.get() == stream; });
-        if (found == plat::g_Streams.end()) return MMSYSERR_INVALHANDLE;
+        if (found == plat::s_Streams.end()) return MMSYSERR_INVALHANDLE;
         owned = std::move(*found);
-        plat::g_Streams.erase(found);
+        plat::s_Streams.erase(found);
     }
     owned.reset();  // waits for a callback in progress; not from the stream's own callback
     return MMSYSERR_NOERROR;

@@ -122,33 +122,33 @@ private:
     float m_Block[2 * kBlockFrames] = {};
 };
 
-std::mutex g_SynthMutex;
-std::shared_ptr<cFluidSynth> g_Synth;  // kept for the life of the program: loading the font is slow
-std::shared_ptr<cMidiSink> g_TestSink;
+std::mutex s_SynthMutex;
+std::shared_ptr<cFluidSynth> s_Synth;  // kept for the life of the program: loading the font is slow
+std::shared_ptr<cMidiSink> s_TestSink;
 
 }  // namespace
 
 std::shared_ptr<cMidiSink> AcquireMidiSynth(int rate, std::string* error)
 {
-    std::lock_guard<std::mutex> lock(g_SynthMutex);
-    if (g_Synth && g_Synth->Rate() == rate) return g_Synth;
+    std::lock_guard<std::mutex> lock(s_SynthMutex);
+    if (s_Synth && s_Synth->Rate() == rate) return s_Synth;
     auto synth = std::make_shared<cFluidSynth>();
     if (!synth->Open(rate, error)) return nullptr;
-    g_Synth = synth;
+    s_Synth = synth;
     return synth;
 }
 
 void UseMidiSink(std::shared_ptr<cMidiSink> sink)
 {
-    std::lock_guard<std::mutex> lock(g_SynthMutex);
-    g_TestSink = std::move(sink);
+    std::lock_guard<std::mutex> lock(s_SynthMutex);
+    s_TestSink = std::move(sink);
 }
 
 std::shared_ptr<cMidiSink> MidiSinkForNewStreams(int rate, std::string* error)
 {
     {
-        std::lock_guard<std::mutex> lock(g_SynthMutex);
-        if (g_TestSink) return g_TestSink;
+        std::lock_guard<std::mutex> lock(s_SynthMutex);
+        if (s_TestSink) return s_TestSink;
     }
     return AcquireMidiSynth(rate, error);
 }
