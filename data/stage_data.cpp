@@ -16,7 +16,7 @@ namespace {
 
 // g_StageData's palette is the stage palette of play. Its lists are members of a global, so
 // they stay where they are whatever stage is read into it.
-const bool g_bStagePaletteLent = (SetStagePaletteLists(g_StageData.PaletteLists()), true);
+const bool s_bStagePaletteLent = (SetStagePaletteLists(g_StageData.PaletteLists()), true);
 
 constexpr int kResultSwitches = 5;
 

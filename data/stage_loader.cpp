@@ -30,7 +30,7 @@ struct STAGELOADJOB {
     std::unique_ptr<cStageData> staged;
     STAGEREAD outcome = STAGEREAD_NOFILE;
 };
-STAGELOADJOB g_StageLoad;
+STAGELOADJOB s_StageLoad;
 
 // Reads path into a new stage (so nothing of another stage stays in values an older file
 // lacks): the outcome, and the file's version word in version.
@@ -100,13 +100,13 @@ bool RunLoadThread()
 
 unsigned StageLoadThreadProc(void*)
 {
-    std::lock_guard<std::mutex> lock(g_StageLoad.lock);
-    g_StageLoad.staged = std::make_unique<cStageData>();
+    std::lock_guard<std::mutex> lock(s_StageLoad.lock);
+    s_StageLoad.staged = std::make_unique<cStageData>();
     DWORD version = 0;
-    STAGEREAD outcome = ReadStageFile(g_StageLoad.path.c_str(), *g_StageLoad.staged, version);
+    STAGEREAD outcome = ReadStageFile(s_StageLoad.path.c_str(), *s_StageLoad.staged, version);
     // Before the end mark was checked, a bad file is one that cannot be read.
     if (outcome == STAGEREAD_DAMAGED && version < kStageEndMarkCheckedVersion) outcome = STAGEREAD_NOFILE;
-    g_StageLoad.outcome = outcome;
+    s_StageLoad.outcome = outcome;
     return outcome == STAGEREAD_DONE ? 1 : 0;
 }
 
@@ -128,10 +128,10 @@ bool LoadStage(const char* name, int addExtension, cStageData* output)
     MakeRelativePathStr(path);
 
     {
-        std::lock_guard<std::mutex> lock(g_StageLoad.lock);
-        g_StageLoad.path = path;
-        g_StageLoad.staged.reset();
-        g_StageLoad.outcome = STAGEREAD_NOFILE;
+        std::lock_guard<std::mutex> lock(s_StageLoad.lock);
+        s_StageLoad.path = path;
+        s_StageLoad.staged.reset();
+        s_StageLoad.outcome = STAGEREAD_NOFILE;
     }
     if (!RunLoadThread()) return false;
 
@@ -140,9 +140,9 @@ bool LoadStage(const char* name, int addExtension, cStageData* output)
     std::unique_ptr<cStageData> staged;
     STAGEREAD outcome;
     {
-        std::lock_guard<std::mutex> lock(g_StageLoad.lock);
-        outcome = g_StageLoad.outcome;
-        staged = std::move(g_StageLoad.staged);
+        std::lock_guard<std::mutex> lock(s_StageLoad.lock);
+        outcome = s_StageLoad.outcome;
+        staged = std::move(s_StageLoad.staged);
     }
     if (outcome == STAGEREAD_DAMAGED) {
         ErrorBoxF(kDamagedText, path.c_str());
