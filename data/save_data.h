@@ -10,6 +10,8 @@
 #include "data/data_record.h"
 #include "platform/os/windows_types.h"
 
+struct DDSURFACEDATA;
+
 constexpr int kSaveSlots = 99;
 constexpr int kCarryGroups = 25;
 constexpr int kSwitches = 1000;
@@ -158,6 +160,8 @@ private:
 class cSaveSlotInfo {
 public:
     void SetFrom(const cSaveData& save);
+    // "YYYY/MM/DD hh:mm" of a used slot; nothing for an empty one.
+    void DrawDate(DDSURFACEDATA* lpDst, int x, int y) const;
 
     int m_bUsed = 0;
     SYSTEMTIME m_SaveTime{};
@@ -167,6 +171,9 @@ public:
 std::string SaveSlotPath(int slot);
 // Reads the row of every slot: a missing or damaged file is an empty row.
 void LoadSaveSlotList(cSafeVector<cSaveSlotInfo>& slots);
+// The list window of rows rows from slot first: separators between rows, then the slot's
+// number and date on each row that lies inside the list.
+void DrawSaveSlotList(DDSURFACEDATA* lpDst, int x, int y, const cSafeVector<cSaveSlotInfo>& slots, int first, int rows);
 
 // The key of a stage file as the best values and rankings use it: the name cut after its
 // last full stop, or, for a series file, before its last "-1" with a full stop after it.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "data/ranking_data.h"
+#include "data/save_data.h"
 #include "data/system_data.h"
 #include "graphics/fill.h"
 #include "graphics/standard_surfaces.h"
@@ -190,3 +191,42 @@ TEST_F(RankingPanel, AResultWindowWithNothingShownDrawsNothing)
     DrawResultPanel(&m_Dst, 20, 30, places, values, shown);
     EXPECT_TRUE(qbtest::ReadImage(&m_Dst) == before);
 }
+
+namespace {
+
+using SaveSlotPanel = RankingPanel;
+
+TEST_F(SaveSlotPanel, TheSlotListNumbersItsRowsDatesUsedSlotsAndSeparatesRows)
+{
+    cSafeVector<cSaveSlotInfo> slots(3);
+    auto savedAt = [](cSaveSlotInfo& slot, WORD year, WORD month, WORD day, WORD hour, WORD minute) {
+        slot.m_bUsed = 1;
+        slot.m_SaveTime.wYear = year;
+        slot.m_SaveTime.wMonth = month;
+        slot.m_SaveTime.wDay = day;
+        slot.m_SaveTime.wHour = hour;
+        slot.m_SaveTime.wMinute = minute;
+    };
+    savedAt(slots[1], 2026, 3, 9, 7, 5);
+    savedAt(slots[2], 1999, 12, 31, 23, 59);
+    // Rows from slot 2 (index 1): two slots, then a row past the end of the list.
+    DrawSaveSlotList(&m_Dst, 0, 0, slots, 1, 3);
+    const cImage image = qbtest::ReadImage(&m_Dst);
+    EXPECT_EQ(TextAt(image, 16, 0, 1), "2");
+    EXPECT_EQ(TextAt(image, 64, 0, 16), "2026/03/09 07:05");
+    EXPECT_EQ(TextAt(image, 16, 16, 1), "3");
+    EXPECT_EQ(TextAt(image, 64, 16, 16), "1999/12/31 23:59");
+    EXPECT_EQ(TextAt(image, 16, 32, 1), " ") << "a row past the list stays empty";
+
+    Clear();
+    DrawSaveSlotList(&m_Dst, 0, 0, slots, 0, 2);
+    const cImage empty = qbtest::ReadImage(&m_Dst);
+    EXPECT_EQ(TextAt(empty, 16, 0, 1), "1");
+    EXPECT_EQ(TextAt(empty, 64, 0, 16), std::string(16, ' ')) << "an empty slot shows no date";
+    DDFillRectPal(&m_Dst, 0, 0, 1, 1, 240);
+    const std::uint32_t separator = qbtest::ReadImage(&m_Dst).At(0, 0);
+    EXPECT_EQ(empty.At(300, 15), separator) << "a line ends the first row";
+    EXPECT_NE(empty.At(300, 31), separator) << "no line after the last row";
+}
+
+}  // namespace
