@@ -243,6 +243,26 @@ TEST_F(MidiPlayerTest, ALoopingSongStartsAgainExactlyAtItsEndAndTheEndMarkIsNeve
     EXPECT_EQ(midi->State(), 1);
 }
 
+TEST_F(MidiPlayerTest, EachLoopStartsAtTheDefaultTempoWhenTheSongSetsItsTempoOnlyLater)
+{
+    // The tempo event halves the quarter note after the first note: a second pass that kept it
+    // would place its first two notes twice as early.
+    const std::string track = Ev(0, NoteOn(0, 60, 100)) + Ev(96, qbtest::Tempo(250000)) + Ev(0, NoteOn(0, 61, 100)) +
+                              Ev(96, NoteOn(0, 62, 100)) + Ev(96, kEndOfTrack);
+    const cTempoMap map{96, {{96, 250000}}};
+    const double period = map.Sample(288);
+    auto midi = Make(MidiFile(0, 96, {track}));
+    midi->Play(0, 1, 1);
+    Advance(*midi, static_cast<std::int64_t>(2.9 * period));
+    const std::vector<qbtest::cSinkRecord> records = m_Sink->Records();
+    ASSERT_EQ(records.size(), 9u);
+    for (int pass = 0; pass < 3; ++pass) {
+        EXPECT_NEAR(static_cast<double>(records[3 * pass].sample), pass * period, 1.0) << pass;
+        EXPECT_NEAR(static_cast<double>(records[3 * pass + 1].sample), pass * period + map.Sample(96), 1.0) << pass;
+        EXPECT_NEAR(static_cast<double>(records[3 * pass + 2].sample), pass * period + map.Sample(192), 1.0) << pass;
+    }
+}
+
 TEST_F(MidiPlayerTest, PauseKeepsThePositionStopRewindsAndBothSilenceTheNotes)
 {
     std::string track;
