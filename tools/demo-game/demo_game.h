@@ -1,23 +1,27 @@
 #pragma once
-// The demo game: the smallest game folder the runtime starts in, written by the tool
-// quillbramwood-demo and by test fixtures.
+// The demo game: a small complete game folder written by the tool quillbramwood-demo and by
+// test fixtures, the same bytes on every run. Every whole-program test plays it.
 #include <cstdint>
 #include <string>
+
+#include "tools/demo-game/demo_bitmaps.h"
 
 // The title of the demo's System data.
 inline constexpr const char* kDemoGameTitle = "Quillbramwood demo";
 
 // Writes into folder (a Linux path, made when missing):
-//   data\System.dat        the System data's defaults with the demo's title
-//   data\WorldMap.dat      a new world map
-//   data\CommonPalette.cplt4  the palette a new game starts with (two empty templates a list)
 //   System.ini             every key of the System data with its default, in a window
-//   bmp\plt\Palette.bmp    8 bits, its colour table the palette; the 16 x 16 block from row 8
-//                          holds colour i at (i % 16, 8 + i / 16); pixel (0, 0) is colour 0
-//   bmp\Debug.bmp          8 bits, 128 x 256, all colour 0 (transparent)
+//   data\System.dat        the demo's title and its 17 built-in sound effects
+//   data\database\*.dat    the ten databases: three sound effects, two BGM, one picture
+//   data\WorldMap.dat      a new world map with one point per stage
+//   data\CommonPalette.cplt4  the palette a new game starts with
+//   data\stg4\*.stg4_001   the stages (kDemoStageFiles): blocks, a hero, walkers whose flows
+//                          walk and turn, and coins
+//   bmp\...                every standard picture, drawn on the demo palette (DemoPictures);
+//                          bmp\plt\Palette.bmp holds colour i at (i % 16, 8 + i / 16) and
+//                          colour 0 at (0, 0); bmp\Debug.bmp is 128 x 256 of colour 0
+//   bmp\hbt\hbt00..23.dat  the 8-bit blend table, one per window colour
+//   wave\*.wav             five short sound effects
+//   bgm\Title.mid, bgm\Title.ogg  one short tune
 // Files that exist are replaced. False, with the reason in error, when one cannot be written.
 bool BuildDemoGame(const std::string& folder, std::string& error);
-
-// The demo's palette, 0x00RRGGBB: colour 0 the transparent colour (magenta), then a 6 x 6 x 6
-// colour cube and a ramp of greys.
-std::uint32_t DemoPaletteColor(int index);
