@@ -6,6 +6,7 @@
 
 #include "play/scene.h"
 #include "play/scroll_axis.h"
+#include "shell/safe_container.h"
 
 class cChara;
 class cRunningFlow;
@@ -33,6 +34,13 @@ public:
     cFlowCommandEntry* m_lpCurEntry = nullptr;
     // Set by a chara's frame when it must be handled after its update.
     int m_bCharaResult = 0;
+
+    // The stage values that expressions and status operations read and write.
+    int m_nTimeLeft = 0;               // seconds, 0 to 999
+    int m_bNoTimeLimit = 0;            // the time is shown as 999 and never counted down
+    // Set when a flow leaves a chara other than the one running it with HP 0 or less.
+    int m_bStatusChanged = 0;
+    cSafeVector<int> m_StageVars;      // S0..S254, sized by the set-up
 };
 
 // The stage-play scene while it exists, null otherwise. Set by the game thread; the window
