@@ -125,12 +125,19 @@ void cBlockData::CopyGroup(int group, const cBlockData& from)
     }
 }
 
+bool BlockConditionsHold(cBlockData& block)
+{
+    if (block.m_Conditions.empty()) return true;
+    if (!s_pBlockConditionTest) {
+        LogNotBuiltYet("block conditions");
+        return true;
+    }
+    return s_pBlockConditionTest(block);
+}
+
 int cBlockData::GetHitMode(int layer)
 {
-    if (!m_Conditions.empty()) {
-        if (!s_pBlockConditionTest) LogNotBuiltYet("block conditions");
-        else if (!s_pBlockConditionTest(*this)) return 0;
-    }
+    if (!BlockConditionsHold(*this)) return 0;
     if (m_nPassLayer == layer) return 0;
     return m_nHitMode;
 }

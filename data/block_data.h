@@ -73,6 +73,8 @@ public:
 // conditions count as holding.
 using BLOCKCONDITIONTEST = bool (*)(cBlockData& block);
 void SetBlockConditionTest(BLOCKCONDITIONTEST test);
+// Whether the block is present: no conditions, or the stage's test holds.
+bool BlockConditionsHold(cBlockData& block);
 
 // Where mark tile `tile` lies in the mark picture: 15 tiles of 32 dots to a column.
 void MarkTileSource(int tile, int& x, int& y);

@@ -5,7 +5,10 @@
 #include <cstdint>
 
 #include "data/chara_data.h"
+#include "data/item_data.h"
 #include "data/move_part.h"
+#include "data/shot_part.h"
+#include "data/stage_data.h"
 #include "data/system_data.h"
 
 // System switches.
@@ -15,6 +18,9 @@
 inline int ScrollCarrySwitch() { return g_SystemData.m_bScrollFollow; }
 // A change of scale moves a chara vertically by its bounds' height instead of its drawing.
 inline int ScaleByBoundsSwitch() { return g_SystemData.m_bScaleByHeight; }
+// Strict block protection: a block summon never changes a cell whose block carries the
+// protection byte, shown or not (off: only a shown block protects its cell).
+inline int StrictBlockProtectionSwitch() { return g_SystemData.m_bSummonSwitch; }
 
 // Chara template fields.
 
@@ -56,6 +62,62 @@ inline std::int16_t CharaDeceleration(const cCharaData& d) { return d.m_nEaseOfS
 // Knock-back dealt by touching the chara, and resisted when it is hit, in half-blocks.
 inline int CharaKnockbackStrength(const cCharaData& d) { return d.m_nBodyImpact; }
 inline int CharaKnockbackResistance(const cCharaData& d) { return static_cast<std::int8_t>(d.m_nImpactResistance); }
+// Hit layer: the list of the scene's layer lists the chara sits in, also its pass-through layer.
+inline int CharaLayer(const cCharaData& d) { return CharaPassLayer(d); }
+inline void SetCharaLayer(cCharaData& d, int layer) { d.m_nGroup2Setting = static_cast<BYTE>(layer); }
+inline void SetCharaFacing(cCharaData& d, int facing) { d.m_nFacing = static_cast<BYTE>(facing); }
+// The points a defeat adds to the stage score.
+inline void SetCharaScore(cCharaData& d, int score) { d.m_nScore = score; }
+// Body box: 0 the stage's chara-against-chara box, 1 its chara-against-shot box, 2 the bounds
+// size, 3 the whole 32 x 32 cell; the last three centred.
+inline int CharaBodyBoxMode(const cCharaData& d) { return d.m_nContactRange; }
+// Wake switch: a chara in view sets switch n, and every chara sharing n wakes with it.
+inline int CharaWakeSwitchOn(const cCharaData& d) { return d.m_bGroupSwitch; }
+inline int CharaWakeSwitch(const cCharaData& d) { return d.m_nGroupSwitch; }
+// Activation mode: the axes the in-view test skips (0 none, 1 y, 2 x, 3 both).
+inline int CharaActivationMode(const cCharaData& d) { return d.m_nScreenRange; }
+// Keep awake: once woken, the chara counts as in view wherever it goes.
+inline int CharaKeepAwake(const cCharaData& d) { return d.m_nActivation; }
+// Scale as stored: 0 is written back as 1 when a chara is set up.
+inline int CharaStoredScale(const cCharaData& d) { return d.m_nGiantScale; }
+inline void SetCharaStoredScale(cCharaData& d, int scale) { d.m_nGiantScale = static_cast<BYTE>(scale); }
+
+// Item template fields.
+
+// The pixel offsets an item is moved by from where it is placed or summoned.
+inline int ItemOffsetX(const cItemData& d) { return d.m_nGroup2Setting; }
+inline int ItemOffsetY(const cItemData& d) { return d.m_nGroup3Setting; }
+
+// Summon command fields (the command's shot part).
+
+// A summoned chara's or item's life: limited when the switch is on, in tenths of a second.
+inline int SummonLifeOn(const cEdShot& s) { return s.m_bRangeLimit; }
+inline int SummonLife(const cEdShot& s) { return s.m_nRange; }
+// A summoned chara adds no score when defeated.
+inline int SummonNoScore(const cEdShot& s) { return s.m_nShotSetting59; }
+// The two options that cancel a block placement which would catch the player, or a chara.
+inline int SummonCancelOverPlayers(const cEdShot& s) { return s.m_nShotSetting54; }
+inline int SummonCancelOverCharas(const cEdShot& s) { return s.m_nShotSetting55; }
+inline int SummonBlockMode(const cEdShot& s) { return s.m_nBlockSummonMode; }
+
+// Stage chara sizes: the bounds, the box against charas (with its bottom-aligned flag) and
+// the box against shots, walking or flying.
+struct CHARASIZE {
+    int nWidth;
+    int nHeight;
+    int bBottom;
+};
+inline CHARASIZE StageCharaBounds(const cStageData& s, bool flying)
+{
+    return flying ? CHARASIZE{s.m_nCharaBodyFlyW, s.m_nCharaBodyFlyH, s.m_nCharaBodyFlyAlign}
+                  : CHARASIZE{s.m_nCharaBodyW, s.m_nCharaBodyH, s.m_nCharaBodyAlign};
+}
+inline CHARASIZE StageCharaBody(const cStageData& s, bool flying)
+{
+    return flying ? CHARASIZE{s.m_nCharaBox2FlyW, s.m_nCharaBox2FlyH, s.m_nCharaBox2FlyAlign}
+                  : CHARASIZE{s.m_nCharaBox2W, s.m_nCharaBox2H, s.m_nCharaBox2Align};
+}
+inline CHARASIZE StageCharaShotBox(const cStageData& s) { return {s.m_nCharaBox3W, s.m_nCharaBox3H, 0}; }
 
 // Movement part fields.
 

@@ -1,6 +1,7 @@
 #include "objects/chara_movement.h"
 
 #include "data/role_accessors.h"
+#include "data/stage_data.h"
 #include "objects/object_base.h"
 #include "play/play_scene.h"
 #include "shell/game_arithmetic.h"
@@ -88,6 +89,19 @@ APPROACHSCROLL CurrentApproachScroll()
     }
     scroll.bCarry = ScrollCarrySwitch();
     return scroll;
+}
+
+STAGESPEED CurrentStageSpeed()
+{
+    STAGESPEED speed;
+    speed.nSteps = g_StageData.m_nSubSteps;
+    speed.dSteps = g_StageData.m_dSubSteps;
+    speed.dSteps2 = g_StageData.m_dSubStepsSquared;
+    speed.dBaseGravity = g_StageData.m_dGravity;
+    speed.dGravity = g_StageData.m_dGravityPerStep;
+    speed.dSpeedLimit = g_StageData.m_dSpeedLimitPerStep;
+    speed.nFallLimit = g_StageData.m_nSubSteps8;
+    return speed;
 }
 
 int HblToDot(std::int8_t halfBlocks)

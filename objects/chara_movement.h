@@ -27,6 +27,8 @@ struct APPROACHSCROLL {
 
 // The running stage's auto-scroll and the system's carry switch.
 APPROACHSCROLL CurrentApproachScroll();
+// The speed settings the stage record derived from its speed level.
+STAGESPEED CurrentStageSpeed();
 
 int HblToDot(std::int8_t halfBlocks);
 double HundredthsToStepSpeed(std::int16_t hundredths, const STAGESPEED& speed);

@@ -13,4 +13,5 @@ struct cEffectInstance {};
 struct cPicture {};
 
 class cShot : public cGameObject {};
-class cItem : public cGameObject {};
+// Built in objects/item.h.
+class cItem;
