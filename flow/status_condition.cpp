@@ -1,7 +1,6 @@
 #include "flow/status_condition.h"
 
 #include <cstdint>
-#include <cstdlib>
 
 #include "data/condition_data.h"
 #include "data/role_accessors.h"
@@ -9,7 +8,6 @@
 #include "flow/status_values.h"
 #include "objects/chara.h"
 #include "play/play_scene.h"
-#include "shell/game_arithmetic.h"
 
 namespace {
 
@@ -19,14 +17,11 @@ bool ConditionOperand(const cConditionData& c, cChara& chara, int& operand)
     operand = 0;
     switch (c.m_nOperandSource) {
     case 0: operand = c.m_nOperand; return true;
-    case 1: {
+    case 1:
         // The bounds in their stored order: a maximum below the minimum gives a negative width,
         // and C's remainder keeps the result from the minimum up.
-        const int r = rand();
-        const int width = WrapAdd(WrapSub(c.m_nRandomMax, c.m_nRandomMin), 1);
-        operand = (width == 0) ? WrapAdd(c.m_nRandomMin, r) : WrapAdd(c.m_nRandomMin, WrapMod(r, width));
+        operand = RandomOperand(c.m_nRandomMin, c.m_nRandomMax);
         return true;
-    }
     case 2: return ReadStatusOperand(chara, c.m_nOperandHolder, c.m_nOperandItem, c.m_nOperandVariable, operand);
     case 3:
         if (const int* variable = VariableField(c.m_nOperandScope, c.m_nOperandVariable)) operand = *variable;

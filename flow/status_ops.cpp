@@ -50,16 +50,6 @@ int ApplyInWidth(T& v, int a, int op, int low, int high)
     return before;
 }
 
-// A random operand: lo + r mod (hi - lo + 1), wrapped as the 32-bit arithmetic does. The draw
-// is made whatever the bounds; a width that wraps to 0 takes r whole.
-int RandomInRange(int lo, int hi)
-{
-    const int r = rand();
-    const int width = WrapAdd(WrapSub(hi, lo), 1);
-    if (width == 0) return WrapAdd(lo, r);
-    return WrapAdd(lo, WrapMod(r, width));
-}
-
 // Applies the operation to a status field of any width with the status list's range.
 void ApplyToField(const STATUSFIELD& field, int a, int op, int status)
 {
@@ -98,6 +88,14 @@ int ConditionPercentOperand(const cConditionData& condition, int (*percent)(int,
 }
 
 }  // namespace
+
+int RandomOperand(int lo, int hi)
+{
+    const int r = rand();
+    const int width = WrapAdd(WrapSub(hi, lo), 1);
+    if (width == 0) return WrapAdd(lo, r);
+    return WrapAdd(lo, WrapMod(r, width));
+}
 
 int ClampValue(int& value, int low, int high)
 {
@@ -197,7 +195,7 @@ int ExecCmdStatusOperation(cChara& chara, cCommandData& command)
     case 1: {
         const int lo = std::min(p.At(8), p.At(9));
         const int hi = std::max(p.At(8), p.At(9));
-        a = RandomInRange(lo, hi);
+        a = RandomOperand(lo, hi);
         break;
     }
     case 2:

@@ -8,6 +8,10 @@ class cChara;
 class cCommandData;
 class cConditionData;
 
+// lo + r mod (hi - lo + 1) with r the next draw of rand, in wrapping 32-bit arithmetic and C's
+// remainder. The draw is made whatever the bounds; a width that wraps to 0 takes r whole.
+int RandomOperand(int lo, int hi);
+
 // Stores low when value < low, high when value > high; returns the stored value.
 int ClampValue(int& value, int low, int high);
 std::int8_t ClampChar(std::int8_t& value, std::int8_t low, std::int8_t high);
