@@ -19,3 +19,8 @@ extern "C" void srand(unsigned int seed) noexcept
 {
     t_nSeed = seed;
 }
+
+unsigned int plat::RandomState()
+{
+    return t_nSeed;
+}
