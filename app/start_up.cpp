@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/drawing_mode_dialog.h"
 #include "app/main_window.h"
 #include "app/scene_factory.h"
 #include "app/start_up_fonts.h"
@@ -59,13 +60,6 @@ bool LoadSystemData()
     if (g_SystemData.Load(path)) return true;
     ReportLogBox("%s の読み込みに失敗…", path);
     return false;
-}
-
-// The drawing-mode dialog is not built: the boot record's drawing mode counts as chosen.
-bool RunDrawingModeDialog()
-{
-    LogNotBuiltYet("drawing-mode dialog");
-    return true;
 }
 
 bool TakeBootChoice()

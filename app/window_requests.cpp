@@ -1,7 +1,9 @@
 #include <cstring>
 #include <string>
 
+#include "app/file_dialogs.h"
 #include "app/main_window.h"
+#include "app/name_entry_dialog.h"
 #include "app/window_requests.h"
 #include "data/database.h"
 #include "data/system_data.h"
@@ -19,12 +21,6 @@
 namespace {
 
 void DialogMode(int on) { DDSetDialogMode(on); }
-void SeamNameDialog() { LogNotBuiltYet("name-entry dialog"); }
-bool SeamOpenFileDialog(HWND, char*, const char*, const char*, const char*, const char*)
-{
-    LogNotBuiltYet("OpenFileDialog");
-    return false;
-}
 int SeamStartFreePlay(const char*, int)
 {
     LogNotBuiltYet("StartFreePlay");
@@ -104,7 +100,7 @@ void ReportBadSoundIndex(int index, int count)
 
 cRequestSeams DefaultRequestSeams()
 {
-    return cRequestSeams{DialogMode,      SeamNameDialog,       SeamOpenFileDialog, SeamStartFreePlay,
+    return cRequestSeams{DialogMode,      RunNameEntryDialog,   OpenFileRequestDialog, SeamStartFreePlay,
                          SeamLoadReplay,  SeamReplaySaveDialog, SeamSaveReplay,     SeamProgressStageName,
                          BgmFileName,     SeamSetStageBgm,      SeamStageBgmLoop,   RestoreDevice};
 }

@@ -8,6 +8,7 @@
 
 #include "platform/input/keyboard.h"
 #include "platform/os/message_box.h"
+#include "platform/ui/dialog_box.h"
 
 namespace {
 
@@ -199,10 +200,21 @@ bool cHarnessScript::TakeDialogAnswer(std::string& answerUtf8)
     return true;
 }
 
+namespace {
+
+bool DialogAnswerFromScript(std::string& answerUtf8)
+{
+    cHarnessScript* script = s_Active.load();
+    return script && script->TakeDialogAnswer(answerUtf8);
+}
+
+}  // namespace
+
 void SetActiveHarness(cHarnessScript* script)
 {
     s_Active.store(script);
     SetBoxAnswerSource(script ? BoxAnswerFromScript : nullptr);
+    SetDialogAnswerSource(script ? DialogAnswerFromScript : nullptr);
 }
 
 cHarnessScript* ActiveHarness() { return s_Active.load(); }

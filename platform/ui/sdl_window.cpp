@@ -14,6 +14,7 @@
 #include "platform/os/message_box.h"
 #include "platform/os/messages.h"
 #include "platform/os/text.h"
+#include "platform/ui/ime.h"
 #include "platform/ui/window.h"
 
 namespace {
@@ -111,6 +112,13 @@ void OnWindowEvent(const SDL_WindowEvent& e)
     case SDL_WINDOWEVENT_EXPOSED:
         Post(WM_PAINT, 0, 0);
         break;
+    case SDL_WINDOWEVENT_CLOSE: {
+        // A window of a dialog shown while the game window is hidden: its close asks the
+        // program to close, as the game window's would (that one comes as SDL_QUIT).
+        SDL_Window* main = s_Window.load();
+        if (!main || SDL_GetWindowID(main) != e.windowID) Post(WM_CLOSE, 0, 0);
+        break;
+    }
     default:
         break;
     }
@@ -199,6 +207,12 @@ void DrainSdlEvents(DWORD waitMs)
             if (vk)
                 Post(down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(vk),
                      KeyMessageLParam(vk, down, !down || event.key.repeat != 0));
+            break;
+        }
+        case SDL_TEXTEDITING:
+        case SDL_TEXTINPUT: {
+            const bool commit = event.type == SDL_TEXTINPUT;
+            if (QueueSdlTextEvent(commit, commit ? event.text.text : event.edit.text)) Post(WM_IME_COMPOSITION, 0, 0);
             break;
         }
         case SDL_MOUSEMOTION:

@@ -5,6 +5,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <cstring>
 
 #include "platform/os/messages.h"
 #include "platform/ui/sdl_window.h"
@@ -20,6 +21,7 @@ struct cWindowRecord {
     bool visible = false;
     bool iconic = false;
     bool zoomed = false;
+    std::string title;  // CP932
 };
 
 std::mutex s_Mutex;
@@ -158,6 +160,7 @@ HWND CreateWindowExA(DWORD, const char* className, const char* title, DWORD styl
     }
     cWindowRecord record;
     record.style = style;
+    record.title = title ? title : "";
     record.outer = RECT{x, y, x + width, y + height};
     const cFrame f = FrameOf(style, false);
     record.clientWidth = width - f.left - f.right;
@@ -171,7 +174,7 @@ HWND CreateWindowExA(DWORD, const char* className, const char* title, DWORD styl
     {
         std::lock_guard<std::mutex> lock(s_Mutex);
         s_Windows[hWnd] = record;
-        if (!s_hMainWindow && !parent) {
+        if (!s_hMainWindow && !parent && std::strcmp(className, kDialogClassName) != 0) {
             s_hMainWindow = hWnd;
             isMain = true;
         }
@@ -339,7 +342,9 @@ BOOL SetWindowTextA(HWND hWnd, const char* text)
 {
     {
         std::lock_guard<std::mutex> lock(s_Mutex);
-        if (!FindLocked(hWnd)) return FALSE;
+        cWindowRecord* w = FindLocked(hWnd);
+        if (!w) return FALSE;
+        w->title = text ? text : "";
     }
     if (hWnd == plat::MainWindowHandle() && plat::MainSdlWindow()) {
         const std::string title = plat::Cp932ToUtf8(text ? text : "");
@@ -392,6 +397,13 @@ RECT OuterRectForClient(const RECT& client, DWORD style, bool menu)
 {
     const cFrame f = FrameOf(style, menu);
     return RECT{client.left - f.left, client.top - f.top, client.right + f.right, client.bottom + f.bottom};
+}
+
+std::string WindowTitle(HWND hWnd)
+{
+    std::lock_guard<std::mutex> lock(s_Mutex);
+    cWindowRecord* w = FindLocked(hWnd);
+    return w ? w->title : std::string();
 }
 
 HWND MainWindowHandle()

@@ -2,6 +2,8 @@
 // Top-level windows: classes, creation, style, placement and the cursor. The first top-level
 // window is the main window, shown by an SDL window; its rectangles are kept here in screen
 // coordinates with frames worked out from the style, as a desktop would draw them.
+#include <string>
+
 #include "platform/os/messages.h"
 
 using ATOM = WORD;
@@ -75,6 +77,9 @@ constexpr int SM_CXFRAME = 32;
 constexpr int SM_CYFRAME = 33;
 int GetSystemMetrics(int index);
 
+// The class of the toolkit's dialog windows: never the main window, even without a parent.
+constexpr const char* kDialogClassName = "#32770";
+
 ATOM RegisterClassExA(const WNDCLASSEXA* windowClass);  // 0 when the class name is taken
 HWND CreateWindowExA(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y,
                      int width, int height, HWND parent, void* menu, HINSTANCE instance, void* param);
@@ -99,6 +104,9 @@ namespace plat {
 
 // The outer rectangle for a client rectangle under a style (frames from the system metrics).
 RECT OuterRectForClient(const RECT& client, DWORD style, bool menu);
+
+// The title a window was given (CP932); empty for a window we do not know.
+std::string WindowTitle(HWND hWnd);
 
 // The main window (the first top-level window), null before it exists.
 HWND MainWindowHandle();

@@ -273,6 +273,18 @@ void ShowLastFrameAgain()
     RunOnWindowThread([&frame, vsync] { UploadAndPresent(*frame, vsync); });
 }
 
+void PresentOverFrame(const cFrame& frame)
+{
+    if (!MainSdlWindow() || IsHeadless() || !IsWindowThread()) return;
+    bool vsync;
+    {
+        std::lock_guard lock(s_FrameLock);
+        vsync = s_bVSync && !ClockIsVirtual();
+    }
+    UploadAndPresent(frame, vsync);
+    s_Output.lpShown.reset();
+}
+
 bool SaveLastFrameAsPng(const char* path)
 {
     FramePtr kept = LastFramePtr();

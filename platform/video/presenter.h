@@ -38,6 +38,9 @@ cFrame LastFrame();
 // Shows the last frame handed over again (the window was uncovered): the window thread
 // repaints from it and never from a surface that a drawing thread may be drawing into.
 void ShowLastFrameAgain();
+// Window thread: shows a frame made from the last one with something drawn over it (an open
+// dialog). The last frame stays as it was; the next frame handed over replaces what is shown.
+void PresentOverFrame(const cFrame& frame);
 // Saves it as PNG (program path); false when there is none or the file cannot be written.
 bool SaveLastFrameAsPng(const char* path);
 // 64-bit FNV-1a of width, height and the ARGB pixels; 0 when there is no frame.
