@@ -43,16 +43,15 @@ LRESULT DefaultDialogProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return dlg->dlgProc(hWnd, msg, wParam, lParam);
 }
 
+// Registered for every dialog: a class that exists already is kept (and the window records,
+// classes included, are forgotten when the main window goes).
 void EnsureDialogClass()
 {
-    static bool registered = false;
-    if (registered) return;
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = DialogEntryProc;
     windowClass.lpszClassName = kDialogClassName;
     RegisterClassExA(&windowClass);
-    registered = true;
 }
 
 DWORD WindowStyleOf(const DIALOGTEMPLATE& t) { return WS_POPUP | (t.style & (WS_CAPTION | WS_SYSMENU)); }
@@ -200,6 +199,9 @@ void HandleMessage(cDlgWindow& dlg, const MSG& msg, cLoopExit& exit)
         dlg.bDirty = true;
         return;
     }
+    // What was posted to a dialog that has ended (the hook's copy of its last key) is not a key
+    // for this one.
+    if (msg.hwnd && !IsWindow(msg.hwnd)) return;
     switch (msg.message) {
     case WM_KEYDOWN:
     case WM_KEYUP:

@@ -156,6 +156,8 @@ bool StartSdlVideo()
     const char* driver = SDL_GetCurrentVideoDriver();
     s_bHeadless.store(!driver || std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0);
     if (s_WakeEvent.load() == static_cast<Uint32>(-1)) s_WakeEvent.store(SDL_RegisterEvents(1));
+    // SDL starts with text input on; it runs only while a dialog's edit has the focus.
+    SDL_StopTextInput();
     SetThreadEventPump(DrainSdlEvents, WakeWindowThread);
     return true;
 }
