@@ -8,6 +8,7 @@
 #include "objects/chara.h"
 #include "shell/error_box.h"
 #include "shell/game_arithmetic.h"
+#include "shell/log.h"
 #include "shell/string_utils.h"
 
 const char* const g_CodeFunctions[kCodeFunctionCount] = {"rand"};
@@ -26,6 +27,20 @@ int g_bCodeError = 0;
 namespace {
 
 constexpr std::size_t kNone = std::string::npos;
+// The deepest nesting a text of 5119 bytes can hold. Texts are never cut, so a longer one could
+// otherwise nest deep enough to exhaust the stack.
+constexpr int kMaxNesting = 2560;
+
+thread_local int t_nNesting = 0;
+
+// Counts the nesting of EvalExpression calls on this thread.
+class cNestingLevel {
+public:
+    cNestingLevel() { ++t_nNesting; }
+    ~cNestingLevel() { --t_nNesting; }
+    cNestingLevel(const cNestingLevel&) = delete;
+    cNestingLevel& operator=(const cNestingLevel&) = delete;
+};
 
 // The ")" that closes a "(" whose inside starts at `from`, or kNone.
 std::size_t FindPartner(const std::string& s, std::size_t from, std::size_t length)
@@ -81,6 +96,11 @@ int RunCode(const std::string& code, cChara& chara)
 
 int EvalExpression(const std::string& text, cChara& chara)
 {
+    const cNestingLevel nesting;
+    if (t_nNesting > kMaxNesting) {
+        ReportLog("code nested deeper than %d levels", kMaxNesting);
+        return CodeFailure();
+    }
     std::string s = text;
     std::size_t tokenStart = 0;
     std::size_t g = 0;
