@@ -10,8 +10,6 @@
 
 namespace {
 
-cChara* s_lpPlayerOne = nullptr;
-
 STATUSFIELD Field8(void* field) { return STATUSFIELD{field, 8}; }
 STATUSFIELD Field16(void* field) { return STATUSFIELD{field, 16}; }
 STATUSFIELD Field32(void* field) { return STATUSFIELD{field, 32}; }
@@ -156,18 +154,14 @@ int* VariableField(int kind, int index)
 
 cChara* PlayerOne()
 {
-    return s_lpPlayerOne;
-}
-
-void SetPlayerOne(cChara* chara)
-{
-    s_lpPlayerOne = chara;
+    const cPlayScene* scene = g_lpPlayScene.load();
+    return scene ? scene->m_lpPlayerOne : nullptr;
 }
 
 bool IsHero(const cChara& chara)
 {
     // A stage has one player, so the heroes are player 1.
-    return &chara == s_lpPlayerOne;
+    return &chara == PlayerOne();
 }
 
 void AfterSightChange(cChara& chara)
@@ -178,9 +172,7 @@ void AfterSightChange(cChara& chara)
 
 void AfterStopChange(cChara& chara)
 {
-    STAGESPEED speed;
-    speed.dSteps2 = g_StageData.m_dSubStepsSquared;
-    chara.m_dDecel = HundredthsToStepSpeed(CharaDeceleration(chara.m_Def), speed);
+    chara.m_dDecel = HundredthsToStepSpeed(CharaDeceleration(chara.m_Def), CurrentStageSpeed());
 }
 
 void AfterScrollSpeedChange(int axis)

@@ -63,10 +63,8 @@ bool ReadStatusOperand(cChara& chara, int object, int index, int variable, int& 
 // another kind, and for stage variables without a stage.
 int* VariableField(int kind, int index);
 
-// Player 1, the stage's hero, as flows reach it: null while there is none. Whoever sets up the
-// players registers it.
+// Player 1, the stage's hero: null while the stage has none.
 cChara* PlayerOne();
-void SetPlayerOne(cChara* chara);
 // Only heroes have a sight.
 bool IsHero(const cChara& chara);
 

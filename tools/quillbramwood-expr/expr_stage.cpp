@@ -71,13 +71,13 @@ cExprStage::cExprStage()
     g_StageData.m_nAutoScrollSpeedX = g_StageData.m_nAutoScrollSpeedY = 0;
     m_lpMy->m_lpTarget = m_lpTarget.get();
     m_lpMy->RegisterWithTarget();
-    SetPlayerOne(m_lpPlayer.get());
+    m_lpScene->m_lpPlayerOne = m_lpPlayer.get();
     srand(1);
 }
 
 cExprStage::~cExprStage()
 {
-    SetPlayerOne(nullptr);
+    m_lpScene->m_lpPlayerOne = nullptr;
     m_lpMy.reset();
     m_lpTarget.reset();
     m_lpPlayer.reset();
@@ -137,8 +137,8 @@ void cExprStage::RemoveTarget()
 
 bool cExprStage::SetPlayer(const std::string& who)
 {
-    if (who == "my") SetPlayerOne(m_lpMy.get());
-    else if (who == "pl") SetPlayerOne(m_lpPlayer.get());
+    if (who == "my") m_lpScene->m_lpPlayerOne = m_lpMy.get();
+    else if (who == "pl") m_lpScene->m_lpPlayerOne = m_lpPlayer.get();
     else return false;
     return true;
 }
