@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "data/stage_data.h"
+#include "tests/objects/stage_chara_template.h"
 #include "tests/objects/stage_view_fixture.h"
 #include "tests/support/restore.h"
 
@@ -20,14 +21,7 @@ protected:
 
     // A walking stage chara of the default stage sizes: bounds 16 x 24 bottom-aligned, so the
     // drawing offsets are (8, 8).
-    static cCharaData Template()
-    {
-        cCharaData definition;
-        definition.Reset();
-        definition.m_nOperator = 1;
-        definition.m_nImageNumber = 1;
-        return definition;
-    }
+    static cCharaData Template() { return StageCharaTemplate(); }
 
     qbtest::cRestore<cStageData> m_SavedStage{g_StageData};
     StageViewFixture m_View;

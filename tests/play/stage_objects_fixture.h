@@ -12,6 +12,7 @@
 #include "objects/chara.h"
 #include "play/block_grid.h"
 #include "play/play_scene.h"
+#include "tests/objects/stage_chara_template.h"
 #include "tests/support/restore.h"
 
 class StageObjectsTest : public ::testing::Test {
@@ -47,15 +48,7 @@ protected:
 
     cPlayScene& Scene() { return *m_Scene; }
 
-    // A stage chara template (kind 1) with a picture.
-    static cCharaData CharaTemplate()
-    {
-        cCharaData definition;
-        definition.Reset();
-        definition.m_nOperator = 1;
-        definition.m_nImageNumber = 1;
-        return definition;
-    }
+    static cCharaData CharaTemplate() { return StageCharaTemplate(); }
     static cItemData ItemTemplate()
     {
         cItemData definition;
