@@ -169,6 +169,12 @@ std::string FullPathOf(const cChooser& c, const std::string& typed)
 bool Choose(cChooser& c, const std::string& path)
 {
     OPENFILENAMEA& ofn = *c.ofn;
+    // A path that does not fit fails instead of being cut into another name.
+    if (!ofn.lpstrFile || path.size() + 2 > ofn.nMaxFile) {
+        s_dwLastError = FNERR_BUFFERTOOSMALL;
+        EndDialog(c.hDlg, 0);
+        return false;
+    }
     const bool exists = GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
     // A new name is what a save dialog is for, whatever OFN_FILEMUSTEXIST says.
     if (!exists && !c.bSave && (ofn.Flags & OFN_FILEMUSTEXIST)) {
@@ -180,12 +186,6 @@ bool Choose(cChooser& c, const std::string& path)
         const std::string text = path + " は既に存在します。\n上書きしますか?";
         if (MessageBoxA(c.hDlg, text.c_str(), ofn.lpstrTitle ? ofn.lpstrTitle : "", MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
             return false;
-    }
-    // A path that does not fit fails instead of being cut into another name.
-    if (!ofn.lpstrFile || path.size() + 2 > ofn.nMaxFile) {
-        s_dwLastError = FNERR_BUFFERTOOSMALL;
-        EndDialog(c.hDlg, 0);
-        return false;
     }
     std::memcpy(ofn.lpstrFile, path.c_str(), path.size());
     // The list of chosen names ends with an empty one.

@@ -522,4 +522,45 @@ TEST_F(Executable, AStageNamedAtStartThatCannotBeReadLeavesOneReportLineAndTheGa
     }
 }
 
+// System.ini leaves the drawing mode to the player: the scripted answer picks DirectDraw and
+// ticks the box; the next start asks no more (a dialog would have taken the Cancel answer);
+// without the boot file the dialog asks again and Cancel ends the program with 0.
+TEST_F(Executable, TheDrawingModeDialogChoosesOnceAndItsCancelEndsTheProgramWithZero)
+{
+    cEditorSocket editor(m_Runtime);
+    ASSERT_TRUE(editor.Bound());
+    const std::filesystem::path folder = Folder("game");
+    m_Work.WriteFile("game/System.ini", "Direct3D=2\nWindowMode=1\nExit\n");
+    WriteScript("choose.txt", u8"clock virtual\ndialog DirectDraw|次回からこのダイアログを表示しない\nclose 3\n");
+    WriteScript("cancel.txt", u8"clock virtual\ndialog ゲーム中止\nclose 3\n");
+    {
+        cGameProcess game(m_Runtime, folder, {Script("choose.txt"), "QUILLBRAMWOOD_SHOWCMD=5"});
+        EXPECT_TRUE(ExitedWith(game.Wait(), 0));
+        const auto pid = static_cast<std::uint32_t>(game.Pid());
+        EXPECT_EQ(editor.Notices(), (std::vector<std::vector<std::uint32_t>>{{1, 1, pid}, {0, 1, pid}}));
+    }
+    const std::string boot = m_Work.ReadFile("game/user_data/Boot.dat");
+    ASSERT_GE(boot.size(), 16u);
+    EXPECT_EQ(boot.substr(8, 8), std::string("\0\0\0\0\1\0\0\0", 8)) << "drawing mode 0, do not ask 1";
+    EXPECT_EQ(m_Work.ReadFile("game/Report_Game.txt").find("Device HAL"), std::string::npos)
+        << "no Direct3D device was made";
+    {
+        cGameProcess game(m_Runtime, folder, {Script("cancel.txt"), "QUILLBRAMWOOD_SHOWCMD=5"});
+        EXPECT_TRUE(ExitedWith(game.Wait(), 0));
+        const auto pid = static_cast<std::uint32_t>(game.Pid());
+        EXPECT_EQ(editor.Notices(), (std::vector<std::vector<std::uint32_t>>{{1, 1, pid}, {0, 1, pid}}))
+            << "no dialog: the game ran and closed";
+    }
+    std::filesystem::remove(folder / "user_data" / "Boot.dat");
+    {
+        cGameProcess game(m_Runtime, folder, {Script("cancel.txt"), "QUILLBRAMWOOD_SHOWCMD=5"});
+        EXPECT_TRUE(ExitedWith(game.Wait(), 0));
+        const auto pid = static_cast<std::uint32_t>(game.Pid());
+        const auto notices = editor.Notices();
+        ASSERT_FALSE(notices.empty());
+        EXPECT_EQ(notices.back(), (std::vector<std::uint32_t>{0, 0, pid}));
+        EXPECT_EQ(m_Work.ReadFile("game/stderr.txt").find(u8"失敗"), std::string::npos) << "Cancel shows no box";
+    }
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include <SDL2/SDL.h>
 
 #include <cstring>
+#include <deque>
 
 #include "platform/input/keyboard.h"
 #include "platform/ui/dialog_box.h"
@@ -125,6 +126,34 @@ void cDialogDriver::Arm()
         return true;
     });
 }
+
+namespace {
+
+std::deque<std::string> s_Answers;
+
+bool TakeAnswer(std::string& answer)
+{
+    if (s_Answers.empty()) return false;
+    answer = s_Answers.front();
+    s_Answers.pop_front();
+    return true;
+}
+
+}  // namespace
+
+cDialogAnswers::cDialogAnswers()
+{
+    s_Answers.clear();
+    plat::SetDialogAnswerSource(TakeAnswer);
+}
+
+cDialogAnswers::~cDialogAnswers()
+{
+    plat::SetDialogAnswerSource(nullptr);
+    s_Answers.clear();
+}
+
+void cDialogAnswers::Add(const std::string& utf8) { s_Answers.push_back(utf8); }
 
 std::string ControlText(HWND hDlg, int id)
 {

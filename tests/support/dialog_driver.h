@@ -38,6 +38,17 @@ private:
     std::size_t m_nNext = 0;
 };
 
+// Answers for dialogs run without a player, as the harness script gives them, taken in
+// order; the answer source while the object lives.
+class cDialogAnswers {
+public:
+    cDialogAnswers();
+    ~cDialogAnswers();
+    cDialogAnswers(const cDialogAnswers&) = delete;
+    cDialogAnswers& operator=(const cDialogAnswers&) = delete;
+    void Add(const std::string& utf8);
+};
+
 // The edit text and the selection of a dialog's control.
 std::string ControlText(HWND hDlg, int id);
 std::pair<int, int> ControlSelection(HWND hDlg, int id);
