@@ -273,6 +273,8 @@ INT_PTR RunModal(const DIALOGTEMPLATE* t, HWND parent, DLGPROC proc, LPARAM para
             HandleMessage(dlg, msg, exit);
             continue;
         }
+        // A new game frame or new colours of the last one: drawn over again.
+        if (LastFrameGeneration() != dlg.nFrameDrawnOver) dlg.bDirty = true;
         if (dlg.bDirty) {
             dlg.bDirty = false;
             DrawDialog(dlg);

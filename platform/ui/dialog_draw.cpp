@@ -293,6 +293,7 @@ POINT CaretOnScreen(const cDlgWindow& dlg, const cDlgControl& edit)
 
 void DrawDialog(cDlgWindow& dlg)
 {
+    dlg.nFrameDrawnOver = LastFrameGeneration();
     cImage image = Render(dlg);
     if (!IsHeadless() && MainSdlWindow()) {
         if (MainWindowShown()) {

@@ -39,6 +39,7 @@ struct cDlgWindow {
     bool bDirty = true;
     int nClientWidth = 0, nClientHeight = 0;
     HWND hPreviousActive = nullptr;
+    std::uint64_t nFrameDrawnOver = 0;  // the generation of the game frame last drawn over
 };
 
 // The records, found by the dialog's or a control's handle (null when it is not one of ours).

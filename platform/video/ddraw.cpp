@@ -158,6 +158,12 @@ HRESULT IDirectDrawPalette::SetEntries(DWORD, DWORD start, DWORD count, const PA
 {
     if (!entries || start > 256 || count > 256 - start) return DDERR_INVALIDPARAMS;
     std::copy(entries, entries + count, m_Entries + start);
+    if (m_bDisplayed) {
+        std::uint32_t palette[256];
+        for (int i = 0; i < 256; ++i)
+            palette[i] = static_cast<std::uint32_t>(m_Entries[i].peRed) << 16 | m_Entries[i].peGreen << 8 | m_Entries[i].peBlue;
+        plat::RepaletteLastFrame(palette);
+    }
     return DD_OK;
 }
 
@@ -301,6 +307,7 @@ HRESULT IDirectDrawSurface7::SetPalette(IDirectDrawPalette* palette)
     // palette back this way while the drawing thread presents through it.
     if (palette == m_lpPalette) return DD_OK;
     if (palette) palette->AddRef();
+    if (palette && (m_dwCaps & DDSCAPS_PRIMARYSURFACE)) palette->m_bDisplayed = true;
     if (m_lpPalette) m_lpPalette->Release();
     m_lpPalette = palette;
     return DD_OK;

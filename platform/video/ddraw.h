@@ -126,6 +126,8 @@ public:
     HRESULT SetEntries(DWORD flags, DWORD start, DWORD count, const PALETTEENTRY* entries);
     HRESULT GetEntries(DWORD flags, DWORD start, DWORD count, PALETTEENTRY* entries);
     PALETTEENTRY m_Entries[256] = {};
+    // Set once the palette is the primary surface's: its changes then reach the shown frame.
+    bool m_bDisplayed = false;
 };
 
 class IDirectDrawClipper : public IUnknown {

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -10,6 +11,7 @@
 #include "platform/os/timer.h"
 #include "platform/video/png_writer.h"
 #include "platform/ui/sdl_window.h"
+#include "platform/ui/window.h"
 
 namespace plat {
 namespace {
@@ -21,6 +23,14 @@ std::mutex s_FrameLock;
 // once made.
 FramePtr s_LastFrame;
 bool s_bVSync = false;
+// The last frame's palette indices while it is an 8-bit frame (empty otherwise), so that a
+// palette change made while a dialog shows over it still shows.
+struct cIndexedFrame {
+    int nWidth = 0, nHeight = 0;
+    std::vector<BYTE> indices;
+};
+cIndexedFrame s_LastIndexed;
+std::uint64_t s_nFrameGeneration = 0;
 bool s_bFullScreen = false;
 
 // What the window thread keeps between frames; touched only there.
@@ -190,10 +200,21 @@ void PresentFrame(const BYTE* pixels, int width, int height, int pitch, D3DFORMA
         ConvertRowToScreenArgb(format, pixels + static_cast<std::ptrdiff_t>(y) * pitch, width,
                                made->argb.data() + static_cast<std::size_t>(y) * width, palette);
     FramePtr frame = std::move(made);
+    cIndexedFrame indexed;
+    if (format == D3DFMT_P8) {
+        indexed.nWidth = width;
+        indexed.nHeight = height;
+        indexed.indices.resize(static_cast<std::size_t>(width) * height);
+        for (int y = 0; y < height; ++y)
+            std::copy_n(pixels + static_cast<std::ptrdiff_t>(y) * pitch, width,
+                        indexed.indices.data() + static_cast<std::size_t>(y) * width);
+    }
     bool vsync;
     {
         std::lock_guard lock(s_FrameLock);
         s_LastFrame = frame;
+        s_LastIndexed = std::move(indexed);
+        ++s_nFrameGeneration;
         // Under a virtual clock nothing waits on wall time, the display's vertical blank included.
         vsync = s_bVSync && !ClockIsVirtual();
     }
@@ -273,6 +294,32 @@ void ShowLastFrameAgain()
     RunOnWindowThread([&frame, vsync] { UploadAndPresent(*frame, vsync); });
 }
 
+void RepaletteLastFrame(const std::uint32_t* palette)
+{
+    if (!palette) return;
+    {
+        std::lock_guard lock(s_FrameLock);
+        if (s_LastIndexed.indices.empty()) return;
+        auto made = std::make_shared<cFrame>();
+        made->nWidth = s_LastIndexed.nWidth;
+        made->nHeight = s_LastIndexed.nHeight;
+        made->argb.resize(s_LastIndexed.indices.size());
+        for (int y = 0; y < made->nHeight; ++y)
+            ConvertRowToScreenArgb(D3DFMT_P8, s_LastIndexed.indices.data() + static_cast<std::size_t>(y) * made->nWidth,
+                                   made->nWidth, made->argb.data() + static_cast<std::size_t>(y) * made->nWidth, palette);
+        s_LastFrame = std::move(made);
+        ++s_nFrameGeneration;
+    }
+    // Wakes the window thread, whose open dialog then draws over the new colours.
+    if (HWND main = MainWindowHandle()) PostMessageA(main, WM_NULL, 0, 0);
+}
+
+std::uint64_t LastFrameGeneration()
+{
+    std::lock_guard lock(s_FrameLock);
+    return s_nFrameGeneration;
+}
+
 void PresentOverFrame(const cFrame& frame)
 {
     if (!MainSdlWindow() || IsHeadless() || !IsWindowThread()) return;
@@ -315,6 +362,8 @@ void ResetPresenter()
     {
         std::lock_guard lock(s_FrameLock);
         s_LastFrame.reset();
+        s_LastIndexed = cIndexedFrame{};
+        ++s_nFrameGeneration;
         s_bFullScreen = false;
     }
     RunOnWindowThread([] { ForgetOutput(); });

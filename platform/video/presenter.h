@@ -38,6 +38,11 @@ cFrame LastFrame();
 // Shows the last frame handed over again (the window was uncovered): the window thread
 // repaints from it and never from a surface that a drawing thread may be drawing into.
 void ShowLastFrameAgain();
+// The display palette changed: a last frame of palette indices takes the new colours (an open
+// dialog draws over it again); other frames stay as they are.
+void RepaletteLastFrame(const std::uint32_t* palette);
+// Counts the changes of the last frame (a new frame, new colours).
+std::uint64_t LastFrameGeneration();
 // Window thread: shows a frame made from the last one with something drawn over it (an open
 // dialog). The last frame stays as it was; the next frame handed over replaces what is shown.
 void PresentOverFrame(const cFrame& frame);

@@ -109,4 +109,42 @@ TEST(DDrawDevice, LossMarksVideoSurfacesUntilRestored)
     system->Release();
 }
 
+// A dialog shows over the last frame: at 8 bits that frame keeps its palette indices, so a
+// change of the display palette (entry 0 made black for a file dialog) still shows in it.
+TEST(DDrawDevice, APaletteChangeRecoloursTheLastEightBitFrame)
+{
+    cDirectDraw d(8);
+    DDSURFACEDESC2 desc{};
+    desc.dwFlags = DDSD_CAPS;
+    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+    IDirectDrawSurface7* primary = nullptr;
+    ASSERT_EQ(d.dd->CreateSurface(&desc, &primary, nullptr), DD_OK);
+    PALETTEENTRY entries[256] = {};
+    entries[0] = {0x40, 0x50, 0x60, 0};
+    IDirectDrawPalette* palette = nullptr;
+    d.dd->CreatePalette(DDPCAPS_8BIT | DDPCAPS_ALLOW256, entries, &palette, nullptr);
+    primary->SetPalette(palette);
+    DDBLTFX fx{};
+    fx.dwFillColor = 0;
+    primary->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx);
+    primary->Present();
+    ASSERT_EQ(plat::LastFrame().argb.front(), 0xFF405060u);
+    const std::uint64_t before = plat::LastFrameGeneration();
+    const PALETTEENTRY black{0, 0, 0, 0};
+    palette->SetEntries(0, 0, 1, &black);
+    EXPECT_EQ(plat::LastFrame().argb.front(), 0xFF000000u);
+    EXPECT_NE(plat::LastFrameGeneration(), before);
+    palette->SetEntries(0, 0, 1, &entries[0]);
+    EXPECT_EQ(plat::LastFrame().argb.back(), 0xFF405060u);
+
+    // A palette nobody shows changes no frame.
+    IDirectDrawPalette* other = nullptr;
+    d.dd->CreatePalette(DDPCAPS_8BIT | DDPCAPS_ALLOW256, entries, &other, nullptr);
+    other->SetEntries(0, 0, 1, &black);
+    EXPECT_EQ(plat::LastFrame().argb.front(), 0xFF405060u);
+    other->Release();
+    palette->Release();
+    primary->Release();
+}
+
 }  // namespace
