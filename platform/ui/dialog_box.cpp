@@ -216,9 +216,8 @@ void HandleMessage(cDlgWindow& dlg, const MSG& msg, cLoopExit& exit)
         EndForClose(dlg);
         return;
     case WM_LBUTTONDOWN: {
-        const POINT origin = DialogClientOnScreen(dlg);
         const auto x = static_cast<std::int16_t>(msg.lParam & 0xFFFF), y = static_cast<std::int16_t>((msg.lParam >> 16) & 0xFFFF);
-        DialogClick(dlg, POINT{x - origin.x, y - origin.y});
+        DialogClick(dlg, ClickToClient(dlg, POINT{x, y}));
         dlg.bDirty = true;
         return;
     }
@@ -336,6 +335,8 @@ void SetDialogAnswerSource(DialogAnswerSource source) { s_lpAnswerSource = sourc
 void SetDialogIdleHook(DialogIdleHook hook) { s_IdleHook = std::move(hook); }
 
 HWND OpenDialog() { return s_OpenDialogs.empty() ? nullptr : s_OpenDialogs.back(); }
+
+std::vector<HWND> OpenDialogs() { return s_OpenDialogs; }
 
 POINT LastCursorRequest() { return s_ptCursorRequest; }
 

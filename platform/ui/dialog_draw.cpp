@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 
 #include "platform/os/text.h"
 #include "platform/ui/dialog_internal.h"
@@ -40,7 +41,7 @@ struct cOwnWindow {
     SDL_Texture* texture = nullptr;
     HWND hDlg = nullptr;
 };
-cOwnWindow s_Own;
+std::map<HWND, cOwnWindow> s_Own;
 
 cGlyphFace* Face(const DIALOGTEMPLATE& t)
 {
@@ -51,6 +52,42 @@ cGlyphFace* Face(const DIALOGTEMPLATE& t)
         s_strFaceName = name;
     }
     return s_lpFace.get();
+}
+
+int TextWidthOf(cGlyphFace* face, const std::string& text)
+{
+    return face ? face->TextWidth(text.c_str(), static_cast<int>(text.size())) : 0;
+}
+
+// Text broken into lines at its line breaks and where it no longer fits the width (between
+// characters, as the static texts of Japanese dialogs break).
+std::vector<std::string> WrapLines(cGlyphFace* face, const std::string& text, int width)
+{
+    std::vector<std::string> lines;
+    std::string line;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t n = Cp932CharLength(text, i);
+        if (text[i] == '\r') {
+            i += n;
+            continue;
+        }
+        if (text[i] == '\n') {
+            lines.push_back(line);
+            line.clear();
+            i += n;
+            continue;
+        }
+        const std::string next = line + text.substr(i, n);
+        if (!line.empty() && TextWidthOf(face, next) > width) {
+            lines.push_back(line);
+            line = text.substr(i, n);
+        } else {
+            line = next;
+        }
+        i += n;
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
 }
 
 class cCanvas {
@@ -77,25 +114,13 @@ public:
     {
         if (m_lpFace) m_lpFace->Paint(m_Store, x, y, text.c_str(), static_cast<int>(text.size()), colour);
     }
-    // Text broken into lines that fit the width (between characters, as the static texts of
-    // Japanese dialogs break).
     void WrappedText(const RECT& r, const std::string& text, std::uint32_t colour)
     {
         int y = r.top;
-        std::string line;
-        for (std::size_t i = 0; i < text.size();) {
-            const std::size_t n = Cp932CharLength(text, i);
-            const std::string next = line + text.substr(i, n);
-            if (!line.empty() && TextWidth(next) > r.right - r.left) {
-                Text(r.left, y, line, colour);
-                y += kDialogTextHeight + 1;
-                line = text.substr(i, n);
-            } else {
-                line = next;
-            }
-            i += n;
+        for (const std::string& line : WrapLines(m_lpFace, text, r.right - r.left)) {
+            Text(r.left, y, line, colour);
+            y += kDialogTextHeight + 1;
         }
-        if (!line.empty()) Text(r.left, y, line, colour);
     }
     std::vector<std::uint32_t> Pixels() const
     {
@@ -213,17 +238,25 @@ void DrawControl(cCanvas& c, const cDlgControl& k, POINT origin, bool focused)
     }
 }
 
-cImage Render(const cDlgWindow& dlg)
+// The client area's place in the dialog's own image (its frame and caption before it).
+POINT ClientInImage(const cDlgWindow& dlg)
 {
     RECT outer{};
     GetWindowRect(dlg.hWnd, &outer);
     POINT client{0, 0};
     ClientToScreen(dlg.hWnd, &client);
+    return POINT{client.x - outer.left, client.y - outer.top};
+}
+
+cImage Render(const cDlgWindow& dlg)
+{
+    RECT outer{};
+    GetWindowRect(dlg.hWnd, &outer);
     const int width = outer.right - outer.left, height = outer.bottom - outer.top;
     cCanvas c(width, height, Face(*dlg.lpTemplate));
     c.Fill(0, 0, width, height, kFace);
     c.Frame(0, 0, width, height, kShadow);
-    const POINT origin{client.x - outer.left, client.y - outer.top};
+    const POINT origin = ClientInImage(dlg);
     if (origin.y > 2) {
         c.Fill(2, 2, width - 2, origin.y - 1, kCaption);
         c.Text(6, (origin.y - kDialogTextHeight) / 2, WindowTitle(dlg.hWnd), kWhite);
@@ -246,24 +279,35 @@ bool MainWindowShown()
 
 void PresentOwnWindow(const cDlgWindow& dlg, const cImage& image)
 {
-    if (!s_Own.window) {
-        RECT outer{};
-        GetWindowRect(dlg.hWnd, &outer);
-        s_Own.window = SDL_CreateWindow(Cp932ToUtf8(WindowTitle(dlg.hWnd)).c_str(), SDL_WINDOWPOS_CENTERED,
-                                        SDL_WINDOWPOS_CENTERED, image.nWidth, image.nHeight, 0);
-        if (!s_Own.window) return;
-        s_Own.renderer = SDL_CreateRenderer(s_Own.window, -1, SDL_RENDERER_SOFTWARE);
-        if (s_Own.renderer)
-            s_Own.texture = SDL_CreateTexture(s_Own.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                              image.nWidth, image.nHeight);
-        s_Own.hDlg = dlg.hWnd;
-        SDL_RaiseWindow(s_Own.window);
+    cOwnWindow& own = s_Own[dlg.hWnd];
+    if (!own.window) {
+        own.window = SDL_CreateWindow(Cp932ToUtf8(WindowTitle(dlg.hWnd)).c_str(), SDL_WINDOWPOS_CENTERED,
+                                      SDL_WINDOWPOS_CENTERED, image.nWidth, image.nHeight, 0);
+        if (!own.window) return;
+        own.renderer = SDL_CreateRenderer(own.window, -1, SDL_RENDERER_SOFTWARE);
+        if (own.renderer)
+            own.texture = SDL_CreateTexture(own.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                            image.nWidth, image.nHeight);
+        SDL_RaiseWindow(own.window);
     }
-    if (!s_Own.renderer || !s_Own.texture) return;
-    SDL_UpdateTexture(s_Own.texture, nullptr, image.argb.data(), image.nWidth * 4);
-    SDL_RenderClear(s_Own.renderer);
-    SDL_RenderCopy(s_Own.renderer, s_Own.texture, nullptr, nullptr);
-    SDL_RenderPresent(s_Own.renderer);
+    if (!own.renderer || !own.texture) return;
+    SDL_UpdateTexture(own.texture, nullptr, image.argb.data(), image.nWidth * 4);
+    SDL_RenderClear(own.renderer);
+    SDL_RenderCopy(own.renderer, own.texture, nullptr, nullptr);
+    SDL_RenderPresent(own.renderer);
+}
+
+void Paste(cFrame& frame, const cImage& image)
+{
+    for (int y = 0; y < image.nHeight; ++y) {
+        const int fy = image.onScreen.y + y;
+        if (fy < 0 || fy >= frame.nHeight) continue;
+        for (int x = 0; x < image.nWidth; ++x) {
+            const int fx = image.onScreen.x + x;
+            if (fx < 0 || fx >= frame.nWidth) continue;
+            frame.argb[static_cast<std::size_t>(fy) * frame.nWidth + fx] = image.argb[static_cast<std::size_t>(y) * image.nWidth + x];
+        }
+    }
 }
 
 }  // namespace
@@ -297,22 +341,17 @@ void DrawDialog(cDlgWindow& dlg)
     cImage image = Render(dlg);
     if (!IsHeadless() && MainSdlWindow()) {
         if (MainWindowShown()) {
+            // Over the game's last frame, every open dialog in the order they opened (a box
+            // over the dialog that asked for it).
             cFrame frame = LastFrame();
             if (frame.argb.empty()) {
                 frame.nWidth = 640;
                 frame.nHeight = 480;
                 frame.argb.assign(640u * 480u, 0xFF000000);
             }
-            for (int y = 0; y < image.nHeight; ++y) {
-                const int fy = image.onScreen.y + y;
-                if (fy < 0 || fy >= frame.nHeight) continue;
-                for (int x = 0; x < image.nWidth; ++x) {
-                    const int fx = image.onScreen.x + x;
-                    if (fx < 0 || fx >= frame.nWidth) continue;
-                    frame.argb[static_cast<std::size_t>(fy) * frame.nWidth + fx] =
-                        image.argb[static_cast<std::size_t>(y) * image.nWidth + x];
-                }
-            }
+            for (HWND hOpen : OpenDialogs())
+                if (cDlgWindow* open = FindDialog(hOpen); open && open != &dlg) Paste(frame, Render(*open));
+            Paste(frame, image);
             PresentOverFrame(frame);
         } else {
             PresentOwnWindow(dlg, image);
@@ -323,14 +362,25 @@ void DrawDialog(cDlgWindow& dlg)
 
 void CloseDialogOutput(cDlgWindow& dlg)
 {
-    if (s_Own.hDlg == dlg.hWnd) {
-        if (s_Own.texture) SDL_DestroyTexture(s_Own.texture);
-        if (s_Own.renderer) SDL_DestroyRenderer(s_Own.renderer);
-        if (s_Own.window) SDL_DestroyWindow(s_Own.window);
-        s_Own = cOwnWindow{};
+    auto own = s_Own.find(dlg.hWnd);
+    if (own != s_Own.end()) {
+        if (own->second.texture) SDL_DestroyTexture(own->second.texture);
+        if (own->second.renderer) SDL_DestroyRenderer(own->second.renderer);
+        if (own->second.window) SDL_DestroyWindow(own->second.window);
+        s_Own.erase(own);
     }
     // The game screen shows its own frame again.
     if (!IsHeadless() && MainWindowShown()) ShowLastFrameAgain();
+}
+
+POINT ClickToClient(const cDlgWindow& dlg, POINT at)
+{
+    if (s_Own.count(dlg.hWnd)) {
+        const POINT client = ClientInImage(dlg);
+        return POINT{at.x - client.x, at.y - client.y};
+    }
+    const POINT origin = DialogClientOnScreen(dlg);
+    return POINT{at.x - origin.x, at.y - origin.y};
 }
 
 bool LastDialogImage(std::vector<std::uint32_t>& argb, int& width, int& height, POINT& onScreen)

@@ -82,6 +82,12 @@ void DialogClick(cDlgWindow& dlg, POINT client);
 // window is hidden.
 void DrawDialog(cDlgWindow& dlg);
 void CloseDialogOutput(cDlgWindow& dlg);
+// A click of the mouse (main window client coordinates, or the dialog's own window's) as a
+// point of the dialog's client area.
+POINT ClickToClient(const cDlgWindow& dlg, POINT at);
+// The open dialogs, the first opened first.
+std::vector<HWND> OpenDialogs();
+
 // Where the dialog's client area sits on the game screen (logical 640×480 coordinates).
 POINT DialogClientOnScreen(const cDlgWindow& dlg);
 // The caret's position on the game screen, for the input method's candidate box.

@@ -144,4 +144,33 @@ TEST_F(DialogWindow, TheFileChooserIsDrawnWithItsButtons)
     EXPECT_GT(InkIn(shot, 7, 143, 60, 10), 20) << "the name label";
 }
 
+TEST_F(DialogWindow, AClickInTheDialogsOwnWindowPressesTheButtonUnderIt)
+{
+    bool clicked = false;
+    plat::SetDialogIdleHook([&clicked](HWND hDlg) {
+        if (clicked) {
+            PostMessageA(hDlg, WM_CLOSE, 0, 0);
+            return true;
+        }
+        RECT outer{};
+        GetWindowRect(hDlg, &outer);
+        POINT client{0, 0};
+        ClientToScreen(hDlg, &client);
+        // The middle of "ゲーム開始" (80, 105, 50, 25 in dialog units), in the window's pixels.
+        SDL_Event event{};
+        event.type = SDL_MOUSEBUTTONDOWN;
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.state = SDL_PRESSED;
+        event.button.x = client.x - outer.left + (80 + 25) * 3 / 2;
+        event.button.y = client.y - outer.top + (105 + 12) * 3 / 2;
+        SDL_PushEvent(&event);
+        event.type = SDL_MOUSEBUTTONUP;
+        event.button.state = SDL_RELEASED;
+        SDL_PushEvent(&event);
+        clicked = true;
+        return true;
+    });
+    EXPECT_TRUE(RunDrawingModeDialog());
+}
+
 }  // namespace
