@@ -1,7 +1,5 @@
 #include "app/drawing_mode_dialog.h"
 
-#include <new>
-
 #include "app/dialog_templates.h"
 #include "app/main_window.h"
 #include "data/boot_data.h"
@@ -23,11 +21,6 @@ constexpr WORD kDoNotAsk = 1004;
 constexpr WORD kNote = 1005;
 constexpr WORD kGroup = 1006;
 
-INT_PTR DrawingModeDialogProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    cDrawingModeDialog* dialog = g_lpDrawingModeDialog;
-    return dialog ? dialog->OnMessage(hWnd, msg, wParam, lParam) : 0;
-}
 
 }  // namespace
 
@@ -39,7 +32,7 @@ cDrawingModeDialog::cDrawingModeDialog()
 {
     RegisterProgramDialogs();
     Init(IDD_DRAWINGMODE, &g_MainWindow, 1, &g_WindowRegistry);
-    m_DialogProc = DrawingModeDialogProc;
+    m_DialogProc = LiveDialogProc<cDrawingModeDialog, &g_lpDrawingModeDialog>;
     m_Radios.push_back(m_Direct3D.get());
     m_Radios.push_back(m_DirectDraw.get());
     m_CheckBoxes.push_back(m_DoNotAsk.get());
@@ -100,16 +93,4 @@ void cDrawingModeDialog::OnCommand(WPARAM wParam, LPARAM lParam)
     }
 }
 
-bool RunDrawingModeDialog()
-{
-    std::unique_ptr<cDrawingModeDialog> dialog;
-    try {
-        dialog = std::make_unique<cDrawingModeDialog>();
-    } catch (const std::bad_alloc&) {
-        OutOfMemoryBox();
-        return false;
-    }
-    const INT_PTR result = dialog->DoModal(0);
-    g_lpDrawingModeDialog = nullptr;
-    return result != 0;
-}
+bool RunDrawingModeDialog() { return RunNewDialog(g_lpDrawingModeDialog) != 0; }

@@ -1,7 +1,5 @@
 #include "app/name_entry_dialog.h"
 
-#include <new>
-
 #include "app/dialog_templates.h"
 #include "app/main_window.h"
 #include "app/start_up.h"
@@ -20,11 +18,6 @@ constexpr WORD kOkButton = 1000;
 constexpr WORD kNameLabel = 1007;
 constexpr int kOptionsScreenMode = 5;
 
-INT_PTR NameEntryDialogProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    cNameEntryDialog* dialog = g_lpNameEntryDialog;
-    return dialog ? dialog->OnMessage(hWnd, msg, wParam, lParam) : 0;
-}
 
 }  // namespace
 
@@ -32,7 +25,7 @@ cNameEntryDialog::cNameEntryDialog()
 {
     RegisterProgramDialogs();
     Init(IDD_NAMEENTRY, &g_MainWindow, 1, &g_WindowRegistry);
-    m_DialogProc = NameEntryDialogProc;
+    m_DialogProc = LiveDialogProc<cNameEntryDialog, &g_lpNameEntryDialog>;
     g_lpNameEntryDialog = this;
     InitLayout(0, 0, 100, 100, 640, 480, 0, 0, 0, 0, 0, 0);
     POINT at{240, 220};
@@ -92,15 +85,4 @@ void cNameEntryDialog::OnCommand(WPARAM wParam, LPARAM lParam)
     End(1);
 }
 
-void RunNameEntryDialog()
-{
-    std::unique_ptr<cNameEntryDialog> dialog;
-    try {
-        dialog = std::make_unique<cNameEntryDialog>();
-    } catch (const std::bad_alloc&) {
-        OutOfMemoryBox();
-        return;
-    }
-    dialog->DoModal(0);
-    g_lpNameEntryDialog = nullptr;
-}
+void RunNameEntryDialog() { RunNewDialog(g_lpNameEntryDialog); }

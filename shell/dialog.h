@@ -2,7 +2,11 @@
 // cDialog: a modal dialog from a template on top of cWindow. A derived dialog binds control
 // objects (shell/dialog_controls.h) to its controls when it opens and lets the framework copy
 // the bound variables into the controls and back.
+#include <memory>
+#include <new>
+
 #include "platform/ui/dialog_box.h"
+#include "shell/error_box.h"
 #include "shell/keyboard_hook.h"
 #include "shell/safe_container.h"
 #include "shell/window.h"
@@ -43,3 +47,29 @@ private:
     void ApplyModalFlags(bool on);
     bool m_bOthersChanged = false;
 };
+
+// The dialog procedure of a dialog class with one live object at a time (the pointer its
+// constructor sets): every message goes to that object.
+template <class Dialog, Dialog** Live>
+INT_PTR LiveDialogProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    Dialog* dialog = *Live;
+    return dialog ? dialog->OnMessage(hWnd, msg, wParam, lParam) : 0;
+}
+
+// Makes the dialog, runs it and deletes it, and clears its live pointer; out of memory: the
+// box, and 0.
+template <class Dialog>
+INT_PTR RunNewDialog(Dialog*& live)
+{
+    std::unique_ptr<Dialog> dialog;
+    try {
+        dialog = std::make_unique<Dialog>();
+    } catch (const std::bad_alloc&) {
+        OutOfMemoryBox();
+        return 0;
+    }
+    const INT_PTR result = dialog->DoModal(0);
+    live = nullptr;
+    return result;
+}
