@@ -5,7 +5,6 @@
 #include "data/boot_data.h"
 #include "data/data_paths.h"
 #include "data/system_data.h"
-#include "shell/error_box.h"
 #include "shell/log.h"
 #include "shell/system_ini.h"
 

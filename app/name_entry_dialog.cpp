@@ -6,7 +6,6 @@
 #include "data/option_data.h"
 #include "play/game_manager.h"
 #include "play/play_scene.h"
-#include "shell/error_box.h"
 #include "shell/system_ini.h"
 
 cNameEntryDialog* g_lpNameEntryDialog = nullptr;

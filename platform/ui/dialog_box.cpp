@@ -277,6 +277,12 @@ INT_PTR RunModal(const DIALOGTEMPLATE* t, HWND parent, DLGPROC proc, LPARAM para
         if (dlg.bDirty) {
             dlg.bDirty = false;
             DrawDialog(dlg);
+            // The input method's candidate box follows the caret.
+            cDlgControl* focus = FindControl(dlg.hFocus);
+            if (focus && focus->kind == eDialogItem::Edit && TextInputActive()) {
+                const POINT caret = CaretOnScreen(dlg, *focus);
+                StartTextInputAt(caret.x, caret.y, kDialogTextHeight + 4);
+            }
             continue;
         }
         if (s_IdleHook && s_IdleHook(hDlg)) continue;
