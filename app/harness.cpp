@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 #include "platform/harness/harness_clock.h"
@@ -12,6 +14,8 @@
 #include "platform/os/text.h"
 #include "platform/video/presenter.h"
 #include "play/game_manager.h"
+#include "play/stage_trace.h"
+#include "shell/game_requests.h"
 #include "shell/log.h"
 #include "shell/shared_flags.h"
 
@@ -22,6 +26,29 @@ plat::cHarnessClock s_Clock;
 bool s_bHasScript = false;
 int s_nFrame = 0;
 std::vector<int> s_HeldKeys;
+std::FILE* s_lpTrace = nullptr;
+// The sound-table entries asked for during the frame being traced.
+std::mutex s_SoundMutex;
+std::vector<int> s_Sounds;
+
+void ObserveRequest(UINT msg, WPARAM wParam, LPARAM)
+{
+    if (msg != WM_GAME_PLAYSE) return;
+    std::lock_guard<std::mutex> lock(s_SoundMutex);
+    s_Sounds.push_back(static_cast<int>(wParam));
+}
+
+void WriteTraceLine()
+{
+    std::vector<int> sounds;
+    {
+        std::lock_guard<std::mutex> lock(s_SoundMutex);
+        sounds.swap(s_Sounds);
+    }
+    const std::string line = StageTraceLine(s_nFrame, sounds);
+    std::fprintf(s_lpTrace, "%s\n", line.c_str());
+    std::fflush(s_lpTrace);
+}
 
 bool Holds(const std::vector<int>& keys, int key) { return std::find(keys.begin(), keys.end(), key) != keys.end(); }
 
@@ -52,6 +79,7 @@ void OnFrameStart()
 
 void OnFrameEnd()
 {
+    if (s_lpTrace) WriteTraceLine();
     for (const std::string& file : s_Script.DumpsAt(s_nFrame)) {
         std::string path;
         if (!plat::Utf8ToCp932(file, path) || !plat::SaveLastFrameAsPng(path.c_str()))
@@ -76,6 +104,14 @@ bool StartHarness(std::string& error)
     s_bHasScript = true;
     plat::SetActiveHarness(&s_Script);
     if (s_Script.VirtualClock()) plat::SetClock(&s_Clock);
+    if (!s_Script.TraceFile().empty()) {
+        s_lpTrace = std::fopen(s_Script.TraceFile().c_str(), "w");
+        if (!s_lpTrace) {
+            error = "cannot write the trace file " + s_Script.TraceFile();
+            return false;
+        }
+        SetRequestObserver(ObserveRequest);
+    }
     SetFrameHooks(OnFrameStart, OnFrameEnd);
     return true;
 }
@@ -84,6 +120,9 @@ void StopHarness()
 {
     if (!s_bHasScript) return;
     SetFrameHooks(nullptr, nullptr);
+    SetRequestObserver(nullptr);
+    if (s_lpTrace) std::fclose(s_lpTrace);
+    s_lpTrace = nullptr;
     plat::SetClock(nullptr);
     plat::SetActiveHarness(nullptr);
     s_bHasScript = false;

@@ -25,6 +25,7 @@
 #include "platform/os/files.h"
 #include "platform/os/random.h"
 #include "platform/os/timer.h"
+#include "play/free_play.h"
 #include "play/game_manager.h"
 #include "play/palette_colors.h"
 #include "shell/input.h"
@@ -141,8 +142,7 @@ void StartStageGivenAtStart()
         stage[0] = '\0';
         return;
     }
-    // Free play of the stage comes with the stage loader; until then the game starts at the title.
-    LogNotBuiltYet("stage at start");
+    StartStageFromCommandLine(stage);
 }
 
 }  // namespace

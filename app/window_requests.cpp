@@ -6,6 +6,7 @@
 #include "app/name_entry_dialog.h"
 #include "app/window_requests.h"
 #include "data/database.h"
+#include "data/save_data.h"
 #include "data/system_data.h"
 #include "graphics/dialog_mode.h"
 #include "graphics/restore.h"
@@ -47,8 +48,9 @@ const char* SeamProgressStageName()
     return "";
 }
 const char* BgmFileName(int entry) { return g_Database.m_Bgms.At(entry).m_strFile.c_str(); }
-void SeamSetStageBgm(int) { LogNotBuiltYet("progress record stage BGM"); }
-int SeamStageBgmLoop() { return 0; }
+// The stage BGM now playing and its loop option live in the progress record.
+void SetStageBgm(int n) { g_SaveData.m_nStageBgm = n; }
+int StageBgmLoop() { return g_SaveData.m_bStageBgmLoop; }
 // A device that cannot be reset yet stays lost; the next failed present asks again.
 void RestoreDevice() { DDRestoreSurface(); }
 
@@ -102,7 +104,7 @@ cRequestSeams DefaultRequestSeams()
 {
     return cRequestSeams{DialogMode,      RunNameEntryDialog,   OpenFileRequestDialog, SeamStartFreePlay,
                          SeamLoadReplay,  SeamReplaySaveDialog, SeamSaveReplay,     SeamProgressStageName,
-                         BgmFileName,     SeamSetStageBgm,      SeamStageBgmLoop,   RestoreDevice};
+                         BgmFileName,     SetStageBgm,          StageBgmLoop,       RestoreDevice};
 }
 
 cRequestSeams g_RequestSeams = DefaultRequestSeams();

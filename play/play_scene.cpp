@@ -1,11 +1,93 @@
 #include "play/play_scene.h"
 
+#include <cstdio>
+#include <string>
+
+#include "data/ranking_data.h"
+#include "data/replay_data.h"
+#include "data/save_data.h"
+#include "data/stage_data.h"
+#include "graphics/device.h"
+#include "graphics/fill.h"
+#include "graphics/palette.h"
+#include "graphics/screen_color.h"
+#include "graphics/standard_surfaces.h"
+#include "graphics/surface.h"
+#include "objects/image_source.h"
+#include "platform/input/keyboard.h"
+#include "platform/os/timer.h"
+#include "play/free_play.h"
+#include "play/game_manager.h"
+#include "play/menu_cursor.h"
+#include "shell/game_requests.h"
 #include "shell/not_built_yet.h"
+#include "shell/shared_flags.h"
+#include "shell/system_ini.h"
 
 std::atomic<cPlayScene*> g_lpPlayScene{nullptr};
 
+namespace {
+
+constexpr int kBackgroundSlot = 55;
+constexpr int kBackgroundSlots = 8;
+
+// The standard pictures of a stage: 2-47, 49-51 and 55-70.
+struct STAGEPICTURES {
+    int anIndex[65] = {};
+    STAGEPICTURES()
+    {
+        int n = 0;
+        for (int i = 2; i <= 47; ++i) anIndex[n++] = i;
+        for (int i = 49; i <= 51; ++i) anIndex[n++] = i;
+        for (int i = 55; i <= 70; ++i) anIndex[n++] = i;
+    }
+};
+
+const STAGEPICTURES s_StagePictures;
+constexpr int kBackgroundIndices[kBackgroundSlots] = {55, 56, 57, 58, 59, 60, 61, 62};
+
+void PostClose() { PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0); }
+
+// The background picture slots take the stage's background pictures; a picture larger than the
+// screen goes to system memory under DirectDraw.
+void PrepareBackgroundSlots()
+{
+    for (int slot = 0; slot < kBackgroundSlots; ++slot) {
+        SURFACEINFO& info = g_SurfaceInfo[kBackgroundSlot + slot];
+        const bool picture = slot < static_cast<int>(g_StageData.m_Backgrounds.size()) &&
+                             !g_StageData.m_Backgrounds.At(slot).m_bFillOnly;
+        if (!picture) {
+            info.szFileName[0] = '\0';
+            continue;
+        }
+        std::snprintf(info.szFileName, sizeof info.szFileName, "%s",
+                      g_StageData.m_Backgrounds.At(slot).m_strPicture.c_str());
+        int tooBig = 0;
+        info.nMemType = DDCheckBitmapSize(&tooBig, info.szFileName, 640, 480);
+    }
+}
+
+}  // namespace
+
+cPlayScene::cPlayScene()
+{
+    m_States = {&cScene::CallFadeIn,
+                static_cast<STATEHANDLER>(&cPlayScene::StateReady),
+                static_cast<STATEHANDLER>(&cPlayScene::StatePlay),
+                static_cast<STATEHANDLER>(&cPlayScene::StatePause),
+                static_cast<STATEHANDLER>(&cPlayScene::StateClear),
+                static_cast<STATEHANDLER>(&cPlayScene::StateContinue),
+                static_cast<STATEHANDLER>(&cPlayScene::StateGameOver),
+                &cScene::CallFadeOut};
+    // A defined seed for the first attempt (the set-up reuses it on retries when it does not
+    // record a replay): the clock, which the harness's virtual clock makes repeatable.
+    m_nSeed = static_cast<int>(timeGetTime());
+    g_SaveData.m_nStageBgm = 0;
+}
+
 cPlayScene::~cPlayScene()
 {
+    LogNotBuiltYet("stage pictures release");
     // Nothing may reach a deleted stage through the global.
     cPlayScene* self = this;
     g_lpPlayScene.compare_exchange_strong(self, nullptr);
@@ -13,6 +95,107 @@ cPlayScene::~cPlayScene()
 
 void cPlayScene::Run()
 {
-    if (m_nState < 0) m_nState = 0;
-    LogNotBuiltYet("stage play");
+    if (m_bSetUpFailed) return;
+    if (m_nState == -1) {
+        Init();
+        if (m_nState == -1) m_nState = PLAYSTATE_FADEIN;
+    }
+    if (m_bSetUpFailed) return;
+    RunState();
+}
+
+void cPlayScene::Init()
+{
+    m_RankPos.resize(5, 0);
+    m_Results.resize(5, 0);
+    SelectTileSheetSurfaces(lpDTCon == nullptr, g_SystemIni.DD_VideoStretch);
+    PrepareBackgroundSlots();
+    const bool reEntered = g_GameManager.m_nPrevScene == SCENE_PLAY;
+    if (!reEntered) {
+        if (!DDLoadSurfaces(g_StdSurface, s_StagePictures.anIndex, 65)) {
+            PostClose();
+            return;
+        }
+        LogNotBuiltYet("stage pictures");
+        ResetStageState();
+        UseLife();
+    } else if (!DDLoadSurfaces(g_StdSurface, kBackgroundIndices, kBackgroundSlots)) {
+        PostClose();
+        return;
+    }
+    SetStage(reEntered ? 1 : 0, 1);
+    g_MenuCursor.Reset();
+    m_nSubState = 0;
+}
+
+void cPlayScene::ResetStageState()
+{
+    g_SaveData.m_nLives = g_SaveData.m_nStartLives;
+    g_SaveData.m_nScore = 0;
+    g_SaveData.ClearStageCounters();
+    g_SaveData.m_bFollowUp = 0;
+    m_ScrollX.m_dPos = 0.0;
+    m_ScrollY.m_dPos = 0.0;
+    m_nSubState = 0;
+    m_nStateFrames = m_nStateFrames2 = 0;
+    m_bHoldButtons = 0;
+    m_nTimeLeft = 0;
+    m_bRankingEntered = 0;
+    m_Messages.clear();
+    if (g_GameManager.m_nGameMode != 4) {
+        g_ReplayData.Clear();
+        g_PrevReplayData.Clear();
+    }
+    if (g_bTestPlay.load()) g_SaveData.m_nStageNumber = 1;
+    if (g_GameManager.m_bRanking)
+        g_RankingData.LoadForStage(g_GameManager.m_nPlayMode, g_SaveData.m_strStageKey.c_str());
+}
+
+int cPlayScene::UseLife()
+{
+    if (g_bTestPlay.load()) return 1;
+    int& lives = g_SaveData.m_nLives;
+    if (lives == kUnlimitedLives) return 1;
+    if (lives >= 1) {
+        --lives;
+        return 1;
+    }
+    return 0;
+}
+
+void cPlayScene::FadeIn()
+{
+    Draw(0, 1, 0, 1);
+    const BYTE done = DDFadeIn(g_DisplayPalette, 0, 255, 0, 0, 0, g_GameManager.m_nFadeSpeed, g_Palette, 0);
+    if ((done & 0xFF) == 1) m_nState = PLAYSTATE_READY;
+}
+
+void cPlayScene::FadeOut()
+{
+    Draw(0, 1, 0, 1);
+    const BYTE done = DDFadeOut(g_DisplayPalette, 0, 255, 0, 0, 0, g_GameManager.m_nFadeSpeed, g_Palette, 0);
+    if ((done & 0xFF) != 1) return;
+    DDFillSurfacePal(&g_BackBuffer, 16);
+    if (g_GameManager.m_nGameMode == 3 && !g_SaveData.m_bSeries) {
+        // The loader resets the stage record, its path among its fields: keep a copy.
+        const std::string path = g_StageData.m_strPath;
+        if (!StartFreePlay(path.c_str(), 0)) PostClose();
+    }
+    g_GameManager.m_nFps = 60;
+    g_GameManager.m_nScene = g_GameManager.m_nNextScene;
+    g_GameManager.m_nPrevScene = SCENE_PLAY;
+    m_nState = -1;
+}
+
+void cPlayScene::Draw(int /*full*/, int /*paused*/, int /*timer*/, int /*bottomText*/)
+{
+    LogNotBuiltYet("stage drawing");
+}
+
+bool cPlayScene::CheckPauseKey() { return (GetAsyncKeyState(VK_SPACE) & 0x8000) != 0; }
+
+void cPlayScene::RequestStageBgm(int n, int loop)
+{
+    g_SaveData.m_bStageBgmLoop = loop;
+    PlayBgm(4, n);
 }

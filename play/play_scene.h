@@ -1,10 +1,16 @@
 #pragma once
-// The stage-play scene (scene type 4). Stage play itself is not built yet: the scene keeps the
-// members the window thread and the dialogs touch, and its frame says it is not built.
+// The stage-play scene (scene type 4): it plays one stage from its fade-in to a clear, a game
+// over or a quit, and it is the hub through which charas, items, shots and flows reach the
+// running stage (g_lpPlayScene). The states are in play_states.cpp, the set-up in
+// stage_setup.cpp, the play frame in play_frame.cpp.
 #include <atomic>
 #include <cstdint>
+#include <list>
 #include <string>
+#include <vector>
 
+#include "objects/object_seams.h"
+#include "objects/object_types.h"
 #include "play/object_lists.h"
 #include "play/scene.h"
 #include "play/scroll_axis.h"
@@ -16,35 +22,141 @@ class cEdShot;
 class cRunningFlow;
 class cFlowCommandEntry;
 
+enum PLAYSTATE {
+    PLAYSTATE_FADEIN = 0,
+    PLAYSTATE_READY = 1,
+    PLAYSTATE_PLAY = 2,
+    PLAYSTATE_PAUSE = 3,
+    PLAYSTATE_CLEAR = 4,
+    PLAYSTATE_CONTINUE = 5,
+    PLAYSTATE_GAMEOVER = 6,
+    PLAYSTATE_FADEOUT = 7,
+};
+constexpr int kPlayStates = 8;
+constexpr int kObjectLayers = 8;
+constexpr int kStageVars = 255;
+constexpr int kActivitySlots = 60;
+// The time shown by a stage without a limit, and the largest time left.
+constexpr int kNoTimeLimit = 999;
+
+// The running screen effect: its kind (0 none) and its working values.
+struct SCREENEFFECT {
+    short nKind = 0;
+    const void* lpTemplate = nullptr;
+    int nCounter = 0;
+    int nCounter2 = 0;
+};
+
+// The screen colour of the stage: fourteen values; the saved level starts at 255.
+struct SCREENCOLOR {
+    int anValue[13] = {};
+    int nSavedLevel = 255;
+
+    void Reset() { *this = SCREENCOLOR{}; }
+};
+
 class cPlayScene : public cScene {
 public:
+    cPlayScene();
     ~cPlayScene() override;
-    void Run() override;
 
-    // Set to 1 by the window thread when WM_CLOSE comes while thPause runs; the next play
-    // frame then posts WM_CLOSE itself.
-    std::atomic<int> m_nQuitRequest{0};
-    // The published frames per second, written by the game manager every frame.
-    int m_nFrameRate = 0;
-    // The ranking name that the name-entry dialog edits (at most 3 characters).
-    std::string m_strRankingName;
+    void Run() override;
+    void Init() override;
+    void FadeIn() override;
+    void FadeOut() override;
+
+    void StateReady();
+    void StatePlay();
+    void StatePause();
+    void StateClear();
+    void StateContinue();
+    void StateGameOver();
+
+    // Builds the running stage from the stage record (stage_setup.cpp). reload: restore the
+    // record's settings from the backup; entry: the stage is entered (or a replay restarts),
+    // 0 on a retry. A set-up that fails leaves the scene doing nothing until the program ends.
+    void SetStage(int reload, int entry);
+    // Takes one life from the progress record: 1, or 0 when none is left. Direct stage play
+    // takes nothing and 999999 lives are unlimited.
+    int UseLife();
+    void ResetStageState();
+    // The stage draw: not built yet (it keeps the previous frame on the screen).
+    void Draw(int full, int paused, int timer, int bottomText);
+
+    // The pause test of the play frame: the space key held (not pressed) pauses.
+    bool CheckPauseKey();
+    // The pause test: with the key held, sound 4, the state saved and the pause menu entered.
+    bool PauseOnKey();
+    // The stage BGM request: the loop option into the progress record, then WM_GAME_PLAYBGM
+    // for screen 4 with number n.
+    void RequestStageBgm(int n, int loop);
+    // The activation pass of one sub-step: appearance conditions, then the charas' in-view
+    // test and their waking in two passes.
+    void UpdateActivation();
+    // 1 when the defeat cleared the stage, 2 when it counts as the player's death, 0 otherwise.
+    int OnCharaDefeated(cChara& chara);
+
+    int m_nSavedState = 0;
+    int m_nSavedSubState = 0;
+    int m_nResult = 0;              // 0 none, 1 stage cleared, 2 player killed
     // The camera: game objects clamp and test themselves against these.
     cScrollAxis m_ScrollX;
     cScrollAxis m_ScrollY;
+    std::list<cShot> m_Shots;
+    cSafeVector<std::list<cShot*>> m_ShotLayers;
+    std::list<cMessage> m_Messages;
+    std::list<cEffectInstance> m_Effects;
+    std::list<cPicture> m_Pictures;
+    SCREENEFFECT m_ScreenEffect;
+    SCREENCOLOR m_ScreenColor;
+    WAITSTATE m_Wait;
+    // Set to 1 by the window thread when WM_CLOSE comes while thPause runs; the next play
+    // frame then posts WM_CLOSE itself.
+    std::atomic<int> m_nQuitRequest{0};
     // The chara, flow and command being run; command handlers read them. A chara or flow that
     // goes away clears the ones that point at it.
     cChara* m_lpCurChara = nullptr;
     cRunningFlow* m_lpCurFlow = nullptr;
     cFlowCommandEntry* m_lpCurEntry = nullptr;
+    int m_bItemActionOnce = 0;
+    int m_nPlayers = 0;
+    int m_nSubStep = 0;
+    int m_nSubStepTotal = 0;
+    cSafeVector<int> m_SubStepActive;
+    int m_nTimeLeft = 0;
+    int m_bNoTimeLimit = 0;
+    int m_nPlayFrames = 0;
+    int m_nPlayTime = 0;            // hundredths of a second
+    int m_nStateFrames = 0;
+    int m_nStateFrames2 = 0;
+    int m_nSeed = 0;
+    int m_bHoldButtons = 0;
+    int m_bStatusChanged = 0;
+    cSafeVector<int> m_StageVars;
+    int m_nShotSerial = 0;
+    int m_bOutRuleChara = 0;
+    int m_bOutRuleCharaBlock = 0;
+    int m_bOutRuleItem = 0;
+    int m_nFrame = 0;
+    int m_nNextStage = 0;
+    int m_bRankingReady = 0;
+    cSafeVector<int> m_RankPos;
+    cSafeVector<int> m_Results;
+    // The ranking name that the name-entry dialog edits (at most 3 characters).
+    std::string m_strRankingName;
+    int m_bRankingEntered = 0;
+    int m_bStatusBar = 1;
+
+    // The published frames per second, written by the game manager every frame.
+    int m_nFrameRate = 0;
     // Set by a chara's frame when it must be handled after its update.
     int m_bCharaResult = 0;
-
-    // The stage values that expressions and status operations read and write.
-    int m_nTimeLeft = 0;               // seconds, 0 to 999
-    int m_bNoTimeLimit = 0;            // the time is shown as 999 and never counted down
-    // Set when a flow leaves a chara other than the one running it with HP 0 or less.
-    int m_bStatusChanged = 0;
-    cSafeVector<int> m_StageVars;      // S0..S254, sized by the set-up
+    // Set when a set-up could not build the stage: the scene then does nothing until the
+    // program closes.
+    int m_bSetUpFailed = 0;
+    // SetStage runs and defeats reported, counted for the harness and the tests.
+    int m_nSetUpCount = 0;
+    int m_nDefeatsReported = 0;
 
     // Stage objects: the charas and items of the stage, their hit layers and serials, and
     // how they are placed, summoned, woken and removed (play/stage_objects.cpp,
@@ -86,6 +198,13 @@ public:
     // Marks the player and the charas a block placed in `cell` would catch; 1 when the
     // command's options cancel the placement.
     int MarkCharasInBlock(int cell, int column, int row, const cEdShot& command);
+
+private:
+    // The pause and continue menus share their input and drawing.
+    void MenuInput(int x, int count);
+    void DrawMenu(int x, int first, int count);
+    // The pause menu's item count: 3 with retry, else 2.
+    int PauseItemCount() const;
 };
 
 // The stage-play scene while it exists, null otherwise. Set by the game thread; the window

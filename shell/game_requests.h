@@ -15,3 +15,10 @@ constexpr UINT WM_GAME_RESTOREDEVICE = WM_USER + 100;
 void PlaySe(int n);
 // Plays Sound database entry n (table entry n + 16); nothing for 0.
 void PlayDbSe(WORD n);
+// Asks for the BGM of a screen (0..3 front-end screens, 4 the stage with BGM number n).
+void PlayBgm(int screen, int n);
+
+// Sees every sound and BGM request above as it is sent (the harness trace and the tests);
+// null: none.
+using REQUESTOBSERVER = void (*)(UINT msg, WPARAM wParam, LPARAM lParam);
+void SetRequestObserver(REQUESTOBSERVER observer);

@@ -81,6 +81,7 @@ bool cHarnessScript::Parse(const std::string& text, std::string& error)
     int closeFrame = 0;
     std::map<int, std::vector<int>> keys;
     std::multimap<int, std::string> dumps;
+    std::string trace;
     std::deque<int> boxes;
     std::deque<std::string> dialogs;
 
@@ -136,6 +137,9 @@ bool cHarnessScript::Parse(const std::string& text, std::string& error)
             int frame = 0;
             if (args.size() != 2 || !ParseFrame(args[0], frame)) return fail("dump needs a frame number and a file");
             dumps.emplace(frame, args[1]);
+        } else if (command == "trace") {
+            if (args.size() != 1) return fail("trace needs a file");
+            trace = args[0];
         } else {
             return fail("unknown command " + command);
         }
@@ -146,6 +150,7 @@ bool cHarnessScript::Parse(const std::string& text, std::string& error)
     m_nCloseFrame = closeFrame;
     m_Keys = std::move(keys);
     m_Dumps = std::move(dumps);
+    m_strTrace = std::move(trace);
     std::lock_guard<std::mutex> lock(m_Mutex);
     m_BoxAnswers = std::move(boxes);
     m_DialogAnswers = std::move(dialogs);

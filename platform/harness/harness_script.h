@@ -10,6 +10,7 @@
 //   keys FRAME [KEY ...]   from frame FRAME on exactly these keys are held (none: all up)
 //   close FRAME            the program is asked to close (WM_CLOSE) after frame FRAME
 //   dump FRAME FILE        the back buffer of frame FRAME is saved to FILE (PNG)
+//   trace FILE             one line per frame of the stage's state is written to FILE
 //
 // A KEY is a name: A..Z, 0..9, F1..F12, LEFT, UP,
 // RIGHT, DOWN, SPACE, RETURN (ENTER), ESCAPE (ESC), SHIFT, CONTROL (CTRL), ALT, TAB, BACK,
@@ -37,6 +38,7 @@ public:
     // The keys held from this frame on, when the script changes them at this frame.
     const std::vector<int>* KeysFrom(int frame) const;
     std::vector<std::string> DumpsAt(int frame) const;
+    const std::string& TraceFile() const { return m_strTrace; }   // empty: no trace
 
     // Answers are consumed in script order by any thread. 0 / false when none is left.
     int TakeBoxAnswer();
@@ -48,6 +50,7 @@ private:
     int m_nCloseFrame = 0;
     std::map<int, std::vector<int>> m_Keys;
     std::multimap<int, std::string> m_Dumps;
+    std::string m_strTrace;
     std::mutex m_Mutex;
     std::deque<int> m_BoxAnswers;
     std::deque<std::string> m_DialogAnswers;

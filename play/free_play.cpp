@@ -1,0 +1,57 @@
+#include "play/free_play.h"
+
+#include <cstdio>
+
+#include "data/save_data.h"
+#include "data/stage_data.h"
+#include "data/stage_loader.h"
+#include "data/system_data.h"
+#include "platform/os/messages.h"
+#include "platform/os/windows_types.h"
+#include "play/game_manager.h"
+#include "shell/path_utils.h"
+#include "shell/shared_flags.h"
+
+namespace {
+
+constexpr int kFreePlayMode = 2;
+
+}  // namespace
+
+int StartFreePlay(const char* path, int addExtension)
+{
+    // A copy first: callers may pass the stage record's own path, which the load replaces.
+    char copy[MAX_PATH] = {};
+    std::snprintf(copy, sizeof copy, "%s", path ? path : "");
+    g_SaveData.Reset();
+    if (!LoadStage(copy, addExtension, &g_StageBackup)) return 0;
+    g_SaveData.m_nStageNumber = 1;
+    g_SaveData.m_nSeriesNumber = 1;
+    if (g_bTestPlay.load() || g_SystemData.m_UnlimitedLives.At(kFreePlayMode) != 0) {
+        g_SaveData.m_nStartLives = kUnlimitedLives;
+        g_SaveData.m_nLives = kUnlimitedLives;
+    } else {
+        g_SaveData.m_nStartLives = g_SystemData.m_StartLives.At(kFreePlayMode);
+        g_SaveData.m_nLives = g_SaveData.m_nStartLives - 1;
+    }
+    MakeRelativePath(copy);
+    g_SaveData.SetStageFile(copy);
+    return 1;
+}
+
+bool StartStageFromCommandLine(const char* path)
+{
+    g_bTestPlay.store(1);
+    if (!StartFreePlay(path, 1)) {
+        // The game cannot start without its stage.
+        PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0);
+        return false;
+    }
+    g_SaveData.m_bSeries = 0;
+    g_GameManager.m_nPlayMode = kFreePlayMode;
+    g_GameManager.m_bRanking = 1;
+    g_GameManager.m_nGameMode = 3;
+    g_GameManager.m_nScene = SCENE_PLAY;
+    g_GameManager.m_nPrevScene = SCENE_TITLE;
+    return true;
+}

@@ -1,0 +1,13 @@
+#pragma once
+// Free play of one stage file: the progress record starts anew, the stage is loaded (into the
+// stage record and its backup) and the lives are set. The window thread (a chosen file), the
+// start-up (a stage named on the command line) and the stage's fade-out (the next free-play
+// stage) call it.
+
+// 1 on success; 0 when the stage cannot be loaded (the loader has said why; the reset stays).
+// addExtension: the path is a stage name whose highest-numbered version is taken.
+int StartFreePlay(const char* path, int addExtension);
+
+// The start-up's free play of a stage named on the command line: test play with unlimited
+// lives, and the first frame creates the stage-play scene. False when it cannot be loaded.
+bool StartStageFromCommandLine(const char* path);

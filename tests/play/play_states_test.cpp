@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/input/keyboard.h"
+#include "play/menu_cursor.h"
+#include "tests/play/stage_fixture.h"
+
+using qbtest::cRequestLog;
+using qbtest::cStageFixture;
+
+namespace {
+
+class PlayStates : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        plat::SetKeyState(VK_SPACE, false);
+        m_Input = cInput{};
+    }
+    void TearDown() override
+    {
+        plat::SetKeyState(VK_SPACE, false);
+        g_Input.At(0) = m_Input;
+    }
+    cPlayScene& Scene(int state)
+    {
+        m_Fixture.Commit();
+        cPlayScene& scene = m_Fixture.NewScene();
+        scene.SetStage(0, 1);
+        scene.m_nState = state;
+        return scene;
+    }
+    // One frame of the scene with these buttons down (fresh presses).
+    void Frame(cPlayScene& scene, WORD buttons = 0, WORD direction = 0)
+    {
+        cInput& input = g_Input.At(0);
+        input.m_wButton = buttons;
+        input.m_wDirection = direction;
+        scene.Run();
+    }
+
+    cStageFixture m_Fixture;
+    cInput m_Input = g_Input.At(0);
+};
+
+TEST_F(PlayStates, ReadyShowsEachStartCaptionFor79FramesThenPlays)
+{
+    struct Case { int sign; int small; int playFrame; } cases[] = {
+        {1, 1, 159}, {1, 0, 80}, {0, 1, 80}, {0, 0, 1},
+    };
+    for (const Case& c : cases) {
+        g_StageData.m_bStartSign = c.sign;
+        g_StageData.m_bStartSignSmall = c.small;
+        cPlayScene& scene = Scene(PLAYSTATE_READY);
+        int frame = 0;
+        while (scene.m_nState == PLAYSTATE_READY && frame < 400) {
+            ++frame;
+            Frame(scene);
+        }
+        EXPECT_EQ(frame, c.playFrame) << c.sign << c.small;
+        EXPECT_EQ(scene.m_nState, PLAYSTATE_PLAY);
+        EXPECT_EQ(scene.m_nStateFrames, 0);
+    }
+}
+
+TEST_F(PlayStates, ADirectStageInEditorTestPlayShowsNoCaption)
+{
+    qbtest::cRestore<std::atomic<int>> editor(g_bEditorLaunch);
+    g_bEditorLaunch.store(1);
+    g_bTestPlay.store(1);
+    g_StageData.m_bStartSign = 1;
+    cPlayScene& scene = Scene(PLAYSTATE_READY);
+    Frame(scene);
+    EXPECT_EQ(scene.m_nState, PLAYSTATE_PLAY);
+}
+
+TEST_F(PlayStates, HeldSpacePausesAgainAfterResumingAndCancelRestoresTheSavedState)
+{
+    cPlayScene& scene = Scene(PLAYSTATE_PLAY);
+    cRequestLog log;
+    plat::SetKeyState(VK_SPACE, true);
+    Frame(scene);
+    EXPECT_EQ(scene.m_nState, PLAYSTATE_PAUSE);
+    EXPECT_EQ(scene.m_nSavedState, PLAYSTATE_PLAY);
+    Frame(scene);   // the menu opens on its second item
+    EXPECT_EQ(g_MenuCursor.m_Current.nRow, 1);
+    Frame(scene, 2);   // cancel
+    EXPECT_EQ(scene.m_nState, PLAYSTATE_PLAY);
+    EXPECT_EQ(scene.m_bHoldButtons, 1);
+    Frame(scene);   // space still held
+    EXPECT_EQ(scene.m_nState, PLAYSTATE_PAUSE);
+    EXPECT_EQ(cRequestLog::s_Sounds, (std::vector<int>{4, 2, 4}));
+}
+
+TEST_F(PlayStates, ThePauseMenuResumesRetriesOrQuits)
+{
+    struct Case { int downs; int state; int setUps; int nextScene; } cases[] = {
+        {0, PLAYSTATE_PLAY, 1, SCENE_TITLE},      // "つづける"
+        {1, PLAYSTATE_READY, 2, SCENE_TITLE},     // "リトライ": the set-up runs again
+        {2, PLAYSTATE_FADEOUT, 1, SCENE_TITLE},   // "しゅうりょう" (wrapped round)
+    };
+    for (const Case& c : cases) {
+        g_GameManager.m_nNextScene = SCENE_PLAY;
+        cPlayScene& scene = Scene(PLAYSTATE_PLAY);
+        plat::SetKeyState(VK_SPACE, true);
+        Frame(scene);
+        plat::SetKeyState(VK_SPACE, false);
+        Frame(scene);
+        for (int i = 0; i < c.downs; ++i) {
+            Frame(scene, 0, 8);
+            Frame(scene);
+        }
+        Frame(scene, 1);
+        EXPECT_EQ(scene.m_nState, c.state) << c.downs;
+        EXPECT_EQ(scene.m_nSetUpCount, c.setUps) << c.downs;
+        if (c.state == PLAYSTATE_FADEOUT) {
+            EXPECT_EQ(g_GameManager.m_nNextScene, c.nextScene);
+        }
+    }
+}
+
+TEST_F(PlayStates, ThePauseMenuOffersRetryByPlayMode)
+{
+    struct Case { int playMode; int storyRetry; int cleared; int items; } cases[] = {
+        {0, 1, 1, 3}, {0, 1, 0, 2}, {0, 0, 1, 2}, {1, 1, 1, 3}, {1, 0, 1, 2}, {2, 0, 0, 3}, {3, 1, 1, 2},
+    };
+    for (const Case& c : cases) {
+        g_GameManager.m_nPlayMode = c.playMode;
+        g_SystemData.m_bPauseRetryStory = c.storyRetry;
+        g_SystemData.m_bPauseRetryChallenge = c.storyRetry;
+        g_SaveData.m_nClearSwitch = 1;
+        g_SaveData.m_Switches.assign(10, 0);
+        g_SaveData.m_Switches.At(1) = c.cleared;
+        g_SaveData.m_ChallengeStages.assign(3, cChallengeStageData{});
+        g_SaveData.m_ChallengeStages.At(0).m_bCleared = c.cleared;
+        cPlayScene& scene = Scene(PLAYSTATE_PAUSE);
+        Frame(scene);
+        // Down from the second item lands on the third, or wraps to the first.
+        Frame(scene, 0, 8);
+        EXPECT_EQ(g_MenuCursor.m_Current.nRow, c.items == 3 ? 2 : 0) << c.playMode << c.storyRetry << c.cleared;
+    }
+}
+
+TEST_F(PlayStates, QuitInDirectPlayClosesTheProgram)
+{
+    g_bTestPlay.store(1);
+    cPlayScene& scene = Scene(PLAYSTATE_PAUSE);
+    g_GameManager.m_nNextScene = SCENE_PLAY;
+    Frame(scene);
+    Frame(scene, 0, 4);   // up from the second item: the first
+    Frame(scene, 1);
+    EXPECT_EQ(scene.m_nState, PLAYSTATE_FADEOUT);
+    EXPECT_EQ(g_GameManager.m_nNextScene, SCENE_PLAY);   // no scene chosen
+}
+
+TEST_F(PlayStates, TheClearCaptionComesInStripesFourFramesAStepAndCanBeLeftAt200)
+{
+    cPlayScene& scene = Scene(PLAYSTATE_CLEAR);
+    std::vector<int> frames;
+    for (int i = 0; i < 3; ++i) {
+        Frame(scene);
+        frames.push_back(scene.m_nStateFrames);
+    }
+    EXPECT_EQ(frames, (std::vector<int>{4, 8, 12}));
+
+    g_StageData.m_bClearSign = 0;
+    cPlayScene& unsigned_ = Scene(PLAYSTATE_CLEAR);
+    Frame(unsigned_);
+    EXPECT_EQ(unsigned_.m_nStateFrames, 200);
+    Frame(unsigned_, 1);
+    EXPECT_EQ(unsigned_.m_nState, PLAYSTATE_FADEOUT);
+}
+
+TEST_F(PlayStates, GameOverLeavesForTheTitleOnDecide)
+{
+    cPlayScene& scene = Scene(PLAYSTATE_GAMEOVER);
+    g_GameManager.m_nNextScene = SCENE_PLAY;
+    Frame(scene);
+    EXPECT_EQ(scene.m_nState, PLAYSTATE_GAMEOVER);
+    Frame(scene, 1);
+    EXPECT_EQ(scene.m_nState, PLAYSTATE_FADEOUT);
+    EXPECT_EQ(g_GameManager.m_nNextScene, SCENE_TITLE);
+}
+
+TEST(MenuCursor, MoveGridWrapsRoundTheRows)
+{
+    struct Case { int row; int direction; int rows; int after; } cases[] = {
+        {0, 4, 3, 2}, {2, 8, 3, 0}, {1, 8, 3, 2}, {1, 0, 3, 1}, {0, 4, 2, 1},
+    };
+    for (const Case& c : cases) {
+        cMenuCursor cursor;
+        cursor.m_Current.nRow = c.row;
+        cursor.MoveGrid(c.direction, 100, 272, 0, 16, 1, c.rows);
+        EXPECT_EQ(cursor.m_Current.nRow, c.after);
+        EXPECT_EQ(cursor.m_Current.nY, 272 + 16 * c.after);
+        EXPECT_EQ(cursor.m_Current.nX, 100);
+    }
+}
+
+}  // namespace
