@@ -25,12 +25,6 @@ void ClearStageObjects(cPlayScene& scene)
     scene.m_Items.clear();
 }
 
-void PlaceStageObjects(cPlayScene& scene)
-{
-    scene.m_lpPlayerOne = &Player.At(0);
-    scene.PlaceStageObjects();
-}
-
 void RegisterCharaLayers(cPlayScene& scene)
 {
     cHero& hero = Player.At(0);

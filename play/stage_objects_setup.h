@@ -1,11 +1,9 @@
 #pragma once
-// The set-up's steps over the stage's charas and items: emptying their lists, placing the
-// charas and items of the stage record, entering every chara in its layer list, and raising
-// trigger 18 on the hero and then on every chara.
+// The set-up's steps over the stage's charas and items: emptying their lists, entering every
+// chara in its layer list, and raising trigger 18 on the hero and then on every chara.
 class cPlayScene;
 
 void ClearStageObjects(cPlayScene& scene);
-void PlaceStageObjects(cPlayScene& scene);
 void RegisterCharaLayers(cPlayScene& scene);
 void RaiseStartTriggers(cPlayScene& scene);
 

@@ -18,7 +18,6 @@
 #include "play/menu_cursor.h"
 #include "play/play_scene.h"
 #include "play/stage_objects_setup.h"
-#include "play/stage_speed.h"
 #include "play/sub_step_table.h"
 #include "shell/error_box.h"
 #include "shell/input.h"
@@ -161,7 +160,7 @@ void cPlayScene::SetStage(int reload, int entry)
         const double homeY = ((placement.m_nRow + 10) * 32) | 16;
         cHero& hero = Player.At(j);
         const int flying = placement.m_nFlying != 0;
-        hero.Spawn(serial, placement, homeX, homeY, StageSpeed(), flying ? stage.m_nHeroBodyFlyW : stage.m_nHeroBodyW,
+        hero.Spawn(serial, placement, homeX, homeY, CurrentStageSpeed(), flying ? stage.m_nHeroBodyFlyW : stage.m_nHeroBodyW,
                    flying ? stage.m_nHeroBodyFlyH : stage.m_nHeroBodyH,
                    flying ? stage.m_nHeroBodyFlyAlign : stage.m_nHeroBodyAlign);
         if (storedStart) {
@@ -194,7 +193,8 @@ void cPlayScene::SetStage(int reload, int entry)
     EcLog("10");
 
     // 14, 15. The placed charas and items, then every chara in its layer list.
-    PlaceStageObjects(*this);
+    m_lpPlayerOne = &Player.At(0);
+    PlaceStageObjects();
     EcLog("11");
     EcLog("12");
     EcLog("C");

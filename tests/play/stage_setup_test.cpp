@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "data/replay_data.h"
+#include "flow/chara_triggers.h"
 #include "platform/os/message_box.h"
 #include "platform/os/timer.h"
 #include "play/block_grid.h"
@@ -83,6 +84,61 @@ TEST_F(StageSetUp, PlacesTheHeroAtItsStoredStartWithTheHomePointOfItsOwnCell)
     ASSERT_EQ(scene.m_CharaLayers.size(), 8u);
     ASSERT_EQ(scene.m_CharaLayers.At(1).size(), 1u);
     EXPECT_EQ(scene.m_CharaLayers.At(1).front(), &Player.At(0));
+}
+
+TEST_F(StageSetUp, PlacesCharasAndItemsWithSerialsLayersAndTheStartTrigger)
+{
+    cStageData& stage = g_StageData;
+    stage.m_nScrollAxisX = 13 * 32;   // the whole stage with its margins: 1056 x 1120
+    stage.m_nScrollAxisY = 15 * 32;
+    cCharaData copies = qbtest::PlacedChara(2, 3, false);
+    copies.m_nCopies = 2;             // three copies, 400 dots apart: the first lies left of the stage
+    copies.m_nCopyXBase = -400;
+    copies.m_nCopyXStep = 400;
+    cCharaData carrier = qbtest::PlacedChara(6, 3, false);
+    carrier.m_nHeldItem = 0;
+    cCharaData beaten = qbtest::PlacedChara(9, 4, false);
+    beaten.m_nMaxHp = 0;              // HP 0 when its start trigger has run
+    stage.m_Charas.push_back(copies);
+    stage.m_Charas.push_back(carrier);
+    stage.m_Charas.push_back(beaten);
+    cItemData carried;
+    carried.m_nColumn = 6;
+    carried.m_nRow = 3;
+    cItemData free;
+    free.m_nColumn = 8;
+    free.m_nRow = 2;
+    stage.m_Items.push_back(carried);
+    stage.m_Items.push_back(free);
+    m_Fixture.Commit();
+    cPlayScene& scene = m_Fixture.NewScene();
+    scene.SetStage(0, 1);
+
+    std::vector<int> serials;
+    for (const cStageChara& chara : scene.m_Charas) serials.push_back(chara.m_nSerial);
+    EXPECT_EQ(serials, (std::vector<int>{1, 2, 3})) << "the copies inside take consecutive serials";
+    EXPECT_EQ(scene.m_nCharaSerial, 5) << "the defeated chara had serial 4";
+    EXPECT_EQ(scene.m_nDefeatsReported, 1);
+    ASSERT_EQ(scene.m_Charas.size(), 3u);
+    auto it = scene.m_Charas.begin();
+    cStageChara* first = &*it++;
+    cStageChara* second = &*it++;
+    cStageChara* third = &*it;
+    EXPECT_EQ(second->m_dX - first->m_dX, 400.0);
+    EXPECT_NE(third->HeldItem(), nullptr);
+    std::vector<const cChara*> layer(scene.m_CharaLayers.At(1).begin(), scene.m_CharaLayers.At(1).end());
+    EXPECT_EQ(layer, (std::vector<const cChara*>{&Player.At(0), first, second, third})) << "the hero first, then list order";
+
+    ASSERT_EQ(scene.m_Items.size(), 1u);
+    EXPECT_EQ(scene.m_Items.front().m_nSerial, 1) << "the carried item took serial 0";
+    EXPECT_EQ(scene.m_nItemSerial, 2);
+
+    // Trigger 18: the hero first, then the charas in list order.
+    std::vector<int> raised;
+    for (const RAISEDTRIGGER& r : g_RaisedTriggers)
+        if (r.nTrigger == 18) raised.push_back(r.nSerial);
+    ASSERT_GE(raised.size(), 5u);
+    EXPECT_EQ(std::vector<int>(raised.end() - 5, raised.end()), (std::vector<int>{0, 1, 2, 3, 4}));
 }
 
 TEST_F(StageSetUp, TheCameraStartsOnTheHeroWithAnIntegerHalfWidth)
