@@ -1,0 +1,72 @@
+#include "play/free_play.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "data/palette_data.h"
+#include "data/save_data.h"
+#include "data/stage_data.h"
+#include "data/system_data.h"
+#include "platform/os/message_box.h"
+#include "play/game_manager.h"
+#include "shell/shared_flags.h"
+#include "tests/support/demo_game.h"
+#include "tests/support/restore.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+class FreePlay : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        plat::SetBoxesShownBySdl(false);
+        ASSERT_TRUE(qbtest::WriteDemoGame(m_Folder.Path()));
+        m_Folder.ChangeInto();
+        ASSERT_TRUE(g_CommonPalette.Load("data\\CommonPalette.cplt4"));
+    }
+
+    qbtest::cRestore<cStageData> m_Stage{g_StageData};
+    qbtest::cRestore<cStageData> m_Backup{g_StageBackup};
+    qbtest::cRestore<cSaveData> m_Save{g_SaveData};
+    qbtest::cRestore<cPaletteData> m_Common{g_CommonPalette};
+    qbtest::cRestore<std::atomic<int>> m_TestPlay{g_bTestPlay};
+    qbtest::cTempFolder m_Folder;
+};
+
+TEST_F(FreePlay, ReloadsTheStageRecordsOwnPath)
+{
+    g_bTestPlay.store(0);
+    ASSERT_EQ(StartFreePlay("data\\stg4\\Meadow.stg4_001", 0), 1);
+    const std::string path = g_StageData.m_strPath;
+    ASSERT_FALSE(path.empty());
+    // The fade-out of a free play loads the stage again from the record's own path, which the
+    // load replaces while it reads.
+    g_StageData.m_nWidth = 1;
+    EXPECT_EQ(StartFreePlay(g_StageData.m_strPath.c_str(), 0), 1);
+    EXPECT_EQ(g_StageData.m_strPath, path);
+    EXPECT_EQ(g_StageData.m_nWidth, 40);
+    EXPECT_EQ(g_SaveData.m_nStageNumber, 1);
+}
+
+TEST_F(FreePlay, TestPlayGivesUnlimitedLivesAndFreePlayTheModesStartLives)
+{
+    struct Case { int testPlay; int lives; int startLives; } cases[] = {{1, 999999, 999999}, {0, 2, 3}};
+    qbtest::cRestore<cSystemData> system(g_SystemData);
+    g_SystemData.m_StartLives.assign(4, 3);
+    g_SystemData.m_UnlimitedLives.assign(4, 0);
+    for (const Case& c : cases) {
+        g_bTestPlay.store(c.testPlay);
+        ASSERT_EQ(StartFreePlay("data\\stg4\\Caves.stg4_001", 0), 1);
+        EXPECT_EQ(g_SaveData.m_nLives, c.lives) << c.testPlay;
+        EXPECT_EQ(g_SaveData.m_nStartLives, c.startLives) << c.testPlay;
+    }
+}
+
+TEST_F(FreePlay, AStageThatCannotBeLoadedFails)
+{
+    EXPECT_EQ(StartFreePlay("data\\stg4\\Missing.stg4_001", 0), 0);
+}
+
+}  // namespace
