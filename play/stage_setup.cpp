@@ -5,6 +5,7 @@
 #include <new>
 
 #include "data/replay_data.h"
+#include "data/role_accessors.h"
 #include "data/save_data.h"
 #include "data/stage_data.h"
 #include "data/system_data.h"
@@ -159,7 +160,7 @@ void cPlayScene::SetStage(int reload, int entry)
         const double homeX = ((placement.m_nColumn + 10) * 32) | 16;
         const double homeY = ((placement.m_nRow + 10) * 32) | 16;
         cHero& hero = Player.At(j);
-        const int flying = placement.m_nFlying != 0;
+        const int flying = CharaMoveType(placement) != 0;
         hero.Spawn(serial, placement, homeX, homeY, CurrentStageSpeed(), flying ? stage.m_nHeroBodyFlyW : stage.m_nHeroBodyW,
                    flying ? stage.m_nHeroBodyFlyH : stage.m_nHeroBodyH,
                    flying ? stage.m_nHeroBodyFlyAlign : stage.m_nHeroBodyAlign);
