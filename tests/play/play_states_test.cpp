@@ -2,9 +2,14 @@
 
 #include <vector>
 
+#include "graphics/device.h"
+#include "graphics/standard_surfaces.h"
 #include "platform/input/keyboard.h"
+#include "platform/os/message_box.h"
 #include "play/menu_cursor.h"
 #include "tests/play/stage_fixture.h"
+#include "tests/support/demo_game.h"
+#include "tests/support/temp_folder.h"
 
 using qbtest::cRequestLog;
 using qbtest::cStageFixture;
@@ -195,6 +200,42 @@ TEST(MenuCursor, MoveGridWrapsRoundTheRows)
         EXPECT_EQ(cursor.m_Current.nRow, c.after);
         EXPECT_EQ(cursor.m_Current.nY, 272 + 16 * c.after);
         EXPECT_EQ(cursor.m_Current.nX, 100);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The scene's entry with the standard pictures of the demo game loaded by the graphics layer.
+class PlayEntry : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        plat::SetBoxesShownBySdl(false);
+        ASSERT_TRUE(qbtest::WriteDemoGame(m_Folder.Path()));
+        m_Folder.ChangeInto();
+        ASSERT_TRUE(DDInit(TRUE, nullptr, 640, 480, 32, FALSE, 1, 1, 60, FALSE, g_StdSurface, g_SurfaceInfo,
+                           kStdSurfaceCount, 0));
+    }
+    void TearDown() override { DDUninit(); }
+
+    qbtest::cTempFolder m_Folder;
+    cStageFixture m_Fixture;
+};
+
+TEST_F(PlayEntry, EnteringFromAnotherSceneCostsALifeAndReEnteringAfterAStageNone)
+{
+    struct Case { int previous; int livesAfter; int setUps; } cases[] = {{SCENE_TITLE, 2, 1}, {SCENE_PLAY, 3, 1}};
+    for (const Case& c : cases) {
+        cPlayScene& scene = m_Fixture.NewScene();
+        g_SaveData.m_nStartLives = 3;
+        g_SaveData.m_nLives = 3;
+        g_GameManager.m_nPrevScene = c.previous;
+        scene.Run();
+        EXPECT_EQ(g_SaveData.m_nLives, c.livesAfter) << c.previous;
+        EXPECT_EQ(scene.m_nSetUpCount, c.setUps) << c.previous;
+        EXPECT_EQ(scene.m_nState, PLAYSTATE_FADEIN) << c.previous;
     }
 }
 
