@@ -139,6 +139,7 @@ bool cExprStage::SetPlayer(const std::string& who)
 {
     if (who == "my") m_lpScene->m_lpPlayerOne = m_lpMy.get();
     else if (who == "pl") m_lpScene->m_lpPlayerOne = m_lpPlayer.get();
+    else if (who == "none") m_lpScene->m_lpPlayerOne = nullptr;
     else return false;
     return true;
 }

@@ -24,7 +24,7 @@ public:
     // substeps, seed; false for an unknown name.
     bool SetStageValue(const std::string& name, int value);
     void RemoveTarget();
-    // Player 1 is the running chara (who "my") or the third chara ("pl").
+    // Player 1 is the running chara (who "my"), the third chara ("pl") or missing ("none").
     bool SetPlayer(const std::string& who);
 
     cChara& Running() { return *m_lpMy; }
