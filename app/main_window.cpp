@@ -13,8 +13,6 @@
 #include "shell/thread.h"
 #include "sound/bgm.h"
 
-cMainWindow g_MainWindow;
-
 namespace {
 
 bool InDirectDrawMode() { return !lpDTCon && lpDDCon; }

@@ -8,8 +8,6 @@
 #include "shell/format.h"
 #include "shell/log.h"
 
-cDatabase g_Database;
-
 const char* DatabasePath(int file)
 {
     // The ten databases are every other path from DATAPATH_DB_ANIMESET on, in loading order.

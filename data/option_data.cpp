@@ -1,7 +1,5 @@
 #include "data/option_data.h"
 
-cOptionData g_OptionData;
-
 namespace {
 
 constexpr int kDefaultWindowColor = 0;

@@ -1,7 +1,5 @@
 #include "data/palette_data.h"
 
-cPaletteData g_CommonPalette;
-
 namespace {
 
 template <class T>

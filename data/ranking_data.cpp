@@ -7,8 +7,6 @@
 #include "shell/format.h"
 #include "shell/path_utils.h"
 
-cRankingData g_RankingData;
-
 namespace {
 
 // The last version whose files may lack the tables for remaining HP and SP.

@@ -2,9 +2,6 @@
 
 #include <algorithm>
 
-cReplayData g_ReplayData;
-cReplayData g_PrevReplayData;
-
 cReplayData::cReplayData()
 {
     RegisterFields(g_nDataVersion);

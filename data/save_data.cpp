@@ -5,10 +5,6 @@
 #include "data/system_data.h"
 #include "data/world_map_data.h"
 
-cSaveData g_SaveData;
-cSaveData g_SaveAtStageStart;
-cSaveData g_SaveAtPrevStageStart;
-
 namespace {
 
 // The versions that brought fields in, in the order the format grew.

@@ -9,8 +9,6 @@
 #include "platform/os/timer.h"
 #include "shell/log.h"
 
-cSafeVector<cSaveSlotInfo> g_SaveSlots(kSaveSlots);
-
 namespace {
 
 constexpr int kStoryMode = 0;

@@ -8,8 +8,6 @@
 #include "shell/format.h"
 #include "shell/game_arithmetic.h"
 
-cStageData g_StageData;
-cStageData g_StageBackup;
 std::atomic<bool> g_bStageReadStop{false};
 
 namespace {

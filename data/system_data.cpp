@@ -2,8 +2,6 @@
 
 #include "data/database.h"
 
-cSystemData g_SystemData;
-
 cSystemData::cSystemData()
 {
     SetDefaults();

@@ -5,8 +5,6 @@
 
 #include "shell/error_box.h"
 
-cWorldMapData g_WorldMapData;
-
 namespace {
 
 constexpr int kDefaultChips = 10;

@@ -8,10 +8,6 @@
 #include "graphics/standard_surfaces.h"
 #include "graphics/surface.h"
 
-// Declared before the fonts so that it outlives them at exit.
-std::list<cFont*> g_FontList;
-cFont g_Font[kFontCount];
-
 namespace {
 
 // The text colour of a palette colour number: Direct3D ARGB; DirectDraw a COLORREF, at 16

@@ -5,11 +5,6 @@
 #include "graphics/surface.h"
 #include "shell/log.h"
 
-DDSURFACEDATA g_FontDigitSurface[kFontDigitSurfaceCount] = {};
-SURFACEINFO g_FontDigitSurfaceInfo[kFontDigitSurfaceCount] = {{"", 1, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-                                                               {"", 1, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-                                                               {"", 1, 0, 0, 0, 0, 0, 0, 0, 0, 0}};
-
 bool CreateNumberSurfaces(DDSURFACEDATA* lpSurfaces, const SURFACEINFO* lpSurfaceInfo, int nCount, cFont* lpFonts,
                           const FONTINFO* lpInfo)
 {

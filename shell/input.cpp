@@ -2,8 +2,6 @@
 
 #include <climits>
 
-cSafeVector<cInput> g_Input(1);
-
 namespace {
 
 // The direction word of each per-direction history; index 9 is any direction, in bit mode.

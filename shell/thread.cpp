@@ -18,11 +18,6 @@ void ServeSentMessagesIfWindowThread()
 
 }  // namespace
 
-cThread thGame;
-cThread thPause;
-cThread thRanking;
-cThread thStageLoad;
-
 cThread::~cThread() { Exit(); }
 
 bool cThread::Start(plat::ThreadProc proc, void* arg)

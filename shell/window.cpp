@@ -3,8 +3,6 @@
 #include "platform/input/keyboard.h"
 #include "shell/log.h"
 
-cWindowRegistry g_WindowRegistry;
-
 namespace {
 
 // Process-wide, as there is one mouse: the pressed latches and the buttons' previous state.

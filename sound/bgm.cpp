@@ -11,8 +11,6 @@ char g_BgmOggNames[kBgmSlots][MAX_PATH] = {"bgm\\Title.ogg", "bgm\\WorldMap.ogg"
 char g_BgmMidiNames[kBgmSlots][kMidiNameSize] = {"bgm\\Title.mid", "bgm\\WorldMap.mid", "bgm\\Challenge.mid",
                                                  "bgm\\Option.mid", "bgm\\Stage.mid"};
 
-cBgm g_Bgm;
-
 namespace {
 
 template <std::size_t N>

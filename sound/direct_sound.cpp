@@ -6,9 +6,6 @@
 
 #include "shell/log.h"
 
-cSafeVector<DSSOUNDDATA> g_SoundTable;
-cSafeVector<DSSOUNDFILE> g_SoundFileTable;
-
 namespace {
 
 // The DirectSound state: the device object (null while sound is not initialised), the window

@@ -1,9 +1,50 @@
-// The standard surface table: file, then transparent, memory type, Direct3D memory type,
-// mirror, palette map, optional, mirror cell width and height, width, height.
+// The program-wide objects, defined in this one unit so that they are built in this order
+// before WinMain and destroyed in the reverse order at exit: across units C++ gives no order,
+// and a later object may use an earlier one while it is built or torn down (a font leaves the
+// font list; the thread objects find their threads ended).
+#include "app/main_window.h"
+#include "data/database.h"
+#include "data/option_data.h"
+#include "data/palette_data.h"
+#include "data/ranking_data.h"
+#include "data/replay_data.h"
+#include "data/save_data.h"
+#include "data/stage_data.h"
+#include "data/system_data.h"
+#include "data/world_map_data.h"
+#include "graphics/font.h"
+#include "graphics/font_digit_surfaces.h"
 #include "graphics/standard_surfaces.h"
+#include "objects/database_working_tables.h"
+#include "shell/input.h"
+#include "shell/thread.h"
+#include "shell/window.h"
+#include "sound/bgm.h"
+#include "sound/direct_sound.h"
+
+// The windows and dialogs open now; handed to every dialog.
+cWindowRegistry g_WindowRegistry;
+cMainWindow g_MainWindow;
+
+cThread thGame;
+cThread thPause;
+cThread thRanking;
+cThread thStageLoad;
+
+// Player 1.
+cSafeVector<cInput> g_Input(1);
 
 DDSURFACEDATA g_StdSurface[kStdSurfaceCount] = {};
 
+// Built before the fonts so that it outlives them: a font leaves the list when destroyed.
+std::list<cFont*> g_FontList;
+cFont g_Font[kFontCount];
+
+DDSURFACEDATA g_FontDigitSurface[kFontDigitSurfaceCount] = {};
+
+// The standard surfaces: file ("E" an empty surface of the given size), then transparent,
+// memory type, Direct3D memory type, mirror, palette map, optional, mirror cell width and
+// height, width, height.
 SURFACEINFO g_SurfaceInfo[kStdSurfaceCount] = {
     {"bmp\\plt\\Palette.bmp", 0, 1, 0, 0, 0, 0, 0, 0, 0, 0},  // 0
     {"bmp\\Debug.bmp", 1, 0, 0, 0, 0, 0, 0, 0, 0, 0},  // 1
@@ -77,3 +118,53 @@ SURFACEINFO g_SurfaceInfo[kStdSurfaceCount] = {
     {"E", 1, 0, 2, 0, 0, 0, 0, 0, 1024, 1024},  // 69
     {"E", 1, 1, 1, 0, 0, 0, 0, 0, 1024, 1024},  // 70
 };
+
+// The three fonts: a small one, the one of menus and windows, and a large one. Start-up puts
+// the game's face into each and resolves a cache setting of 2. Fields: face, typeface width
+// and height, cell width and height, colour, window surface, frame width and colour, letter
+// surface, glyph cache.
+FONTINFO g_FontInfo[kFontCount] = {
+    {"ＭＳ ゴシック", 0, 9, 10, 10, 241, 45, 1, 240, 50, 2},
+    {"ＭＳ ゴシック", 0, 16, 16, 16, 241, 45, 1, 240, 50, 2},
+    {"ＭＳ ゴシック", 0, 30, 32, 32, 241, 45, 1, 240, 50, 0},
+};
+
+// Each font's digits: 10 cells of the font's cell size, transparent.
+SURFACEINFO g_FontDigitSurfaceInfo[kFontDigitSurfaceCount] = {{"", 1, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+                                                              {"", 1, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+                                                              {"", 1, 0, 0, 0, 0, 0, 0, 0, 0, 0}};
+
+// Filled by start-up: entries 0..16 the built-in sounds, entry k + 16 Sound database entry k.
+cSafeVector<DSSOUNDDATA> g_SoundTable;
+cSafeVector<DSSOUNDFILE> g_SoundFileTable;
+
+cBgm g_Bgm;
+
+cPaletteData g_CommonPalette;
+cSystemData g_SystemData;
+cDatabase g_Database;
+
+cSafeVector<cSafeVector<ANIMEFRAME>> g_AnimePatterns;
+cSafeVector<cSafeVector<ANIMEFRAME>> g_EffectPatterns;
+cSafeVector<cEffectPlayback> g_ScrEffectTemplates;
+cSafeVector<cEffectPlayback> g_ScrEffectTemplatesReverse;
+cSafeVector<cEffectPlayback> g_CharaEffectTemplates;
+cSafeVector<cEffectPlayback> g_CharaEffectTemplatesReverse;
+
+cReplayData g_ReplayData;
+cReplayData g_PrevReplayData;
+
+cStageData g_StageData;
+cStageData g_StageBackup;
+
+cWorldMapData g_WorldMapData;
+
+cSaveData g_SaveData;
+cSaveData g_SaveAtStageStart;
+cSaveData g_SaveAtPrevStageStart;
+
+cOptionData g_OptionData;
+
+cSafeVector<cSaveSlotInfo> g_SaveSlots(kSaveSlots);
+
+cRankingData g_RankingData;
