@@ -10,6 +10,7 @@
 #include "app/scene_factory.h"
 #include "app/start_up_fonts.h"
 #include "app/start_up_screen.h"
+#include "app/start_up_sound.h"
 #include "data/boot_data.h"
 #include "data/data_paths.h"
 #include "data/data_version.h"
@@ -22,6 +23,7 @@
 #include "data/system_ini_keys.h"
 #include "data/world_map_data.h"
 #include "graphics/device.h"
+#include "objects/database_working_tables.h"
 #include "platform/os/files.h"
 #include "platform/os/random.h"
 #include "platform/os/timer.h"
@@ -29,6 +31,7 @@
 #include "play/game_manager.h"
 #include "play/palette_colors.h"
 #include "shell/input.h"
+#include "shell/keyboard_hook.h"
 #include "shell/key_config.h"
 #include "shell/log.h"
 #include "shell/not_built_yet.h"
@@ -40,6 +43,7 @@
 
 int g_bWindowed = 1;
 int g_nRequestedBpp = 0;
+HICON g_hIcon = nullptr;
 
 namespace {
 
@@ -52,6 +56,18 @@ bool PrepareDataFolders()
         return false;
     }
     for (const char* const* folder = g_CreateFolders; *folder; ++folder) CreateDirectoryA(*folder, nullptr);
+    return true;
+}
+
+// The ten databases, then the tables derived from them.
+bool LoadDatabases()
+{
+    if (!g_Database.Load()) {
+        ReportLogBox("データベースの読み込みに失敗…");
+        return false;
+    }
+    g_Database.FillReverseLists();
+    BuildDatabaseWorkingTables();
     return true;
 }
 
@@ -89,25 +105,10 @@ void TakeCommandLineStage(const char* commandLine)
     std::memcpy(g_SystemIni.FreeStage, name.c_str(), name.size() + 1);
 }
 
-void LoadSoundTable()
+// Without a sound device the game goes on silent (DS_Init has said why in the report).
+void StartSound()
 {
-    // Entries 0..16 the built-in sounds, entry k + 16 the Sound database entry k (k >= 1).
-    const int databaseEntries = std::max(static_cast<int>(g_Database.m_Sounds.size()), 1);
-    const std::size_t entries = static_cast<std::size_t>(databaseEntries + 16);
-    g_SoundTable.clear();
-    g_SoundTable.resize(entries);
-    g_SoundFileTable.assign(entries, DSSOUNDFILE{});
-    for (std::size_t i = 0; i < entries; ++i) {
-        DSSOUNDFILE& file = g_SoundFileTable[i];
-        const int entry = static_cast<int>(i);
-        const char* name = entry < kBuiltInSounds ? g_SystemData.m_SoundFiles.At(entry).c_str()
-                                                  : g_Database.m_Sounds.At(entry - 16).m_strFile.c_str();
-        std::snprintf(file.szFile, sizeof file.szFile, "%s", name ? name : "");
-        file.nCopies = 1;
-        file.nVolume = 0;
-        file.nFlag = 1;
-    }
-    // Without a sound device the game goes on silent (DS_Init has said why in the report).
+    FillSoundTable();
     if (!DS_Init(g_MainWindow.m_hWnd, 22050, 8, 1)) {
         EcLogString("DS_Init失敗！");
         return;
@@ -132,17 +133,20 @@ bool LoadRequiredRecord(cDataRecord& record, int pathIndex)
     return false;
 }
 
-void StartStageGivenAtStart()
+// A stage named at start (the editor's test play): its highest-numbered file is read and
+// checked, and the first frame goes straight to stage play in free play. A name that matches
+// no file starts the game at the title instead. False when the file cannot be played.
+bool StartStageGivenAtStart()
 {
     char* stage = g_SystemIni.FreeStage;
-    if (!*stage) return;
+    if (!*stage) return true;
     FindHighestNumberedFile(stage, stage, g_DataExts[1]);
     if (GetFileAttributesA(stage) == INVALID_FILE_ATTRIBUTES) {
         ReportLogEcho("「%s」の読み込みに失敗しました！", stage);
         stage[0] = '\0';
-        return;
+        return true;
     }
-    StartStageFromCommandLine(stage);
+    return StartStageFromCommandLine(stage);
 }
 
 }  // namespace
@@ -159,7 +163,7 @@ bool InitGame(const char* commandLine, int showCommand)
     SetSceneFactory(MakeScene);
 
     if (!PrepareDataFolders()) return false;
-    LogNotBuiltYet("databases and their working tables");
+    if (!LoadDatabases()) return false;
     if (!LoadSystemData()) return false;
     LoadSystemIni("System.ini", g_SystemIni, SystemIniKeys(g_SystemData));
     if (!TakeBootChoice()) return false;
@@ -178,22 +182,25 @@ bool InitGame(const char* commandLine, int showCommand)
     if (!ReadKeyConfig(g_DataPaths[DATAPATH_KEYCONFIG], g_KeyConfig)) DefaultKeyConfig(g_KeyConfig);
     if (!LoadOptions()) return false;
     if (g_OptionData.m_bBgm) g_Bgm.Init(1, g_BgmOggNames, g_BgmMidiNames, kBgmSlots);
-    LoadSoundTable();
+    StartSound();
     if (!LoadRequiredRecord(g_WorldMapData, DATAPATH_WORLDMAP)) return false;
     if (!LoadRequiredRecord(g_CommonPalette, DATAPATH_COMMONPALETTE)) return false;
     EcLog("4");
-    StartStageGivenAtStart();
-    return true;
+    return StartStageGivenAtStart();
 }
 
 void UnInitGame()
 {
+    ReportFontCaches();
     timeEndPeriod(1);
+    // The sound effects go first; the audio device closes once the BGM lets go of it too.
     DS_UnInit();
     g_Bgm.UnInit();
     g_GameManager.DeleteScenes();
-    UnInitFonts();
-    LogNotBuiltYet("UnInitGame: keyboard hooks, icon");
+    ReleaseFonts();
     if (g_bWindowed == 1) DDRelease();
     else DDUninit();
+    UnhookKeyboardHooks();
+    DestroyIcon(g_hIcon);
+    g_hIcon = nullptr;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Start-up and shutdown on the window thread: InitGame between the window's creation and the
 // game thread's start, UnInitGame after every other thread has ended (or none started).
+#include "platform/ui/icon.h"
 
 // False when the game cannot run; the failing step has said why.
 bool InitGame(const char* commandLine, int showCommand);
@@ -11,5 +12,6 @@ bool StartUpWasCancelled();
 void UnInitGame();
 
 // Start-up values kept for the rest of the run.
+extern HICON g_hIcon;        // the program's icon on the main window
 extern int g_bWindowed;      // 1 in a window, 0 full screen
 extern int g_nRequestedBpp;  // colour depth asked of the graphics layer

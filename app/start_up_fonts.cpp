@@ -25,12 +25,15 @@ bool InitFonts()
     return true;
 }
 
-void UnInitFonts()
+void ReportFontCaches()
 {
-    if (lpDTCon || lpDDCon) {
-        if (const cFastFont* sheet = g_Font[0].m_lpFastFont_FullAdd.get()) ReportLog("Font10 : %d", sheet->m_nCount);
-        if (const cFastFont* sheet = g_Font[1].m_lpFastFont_FullAdd.get()) ReportLog("Font16 : %d", sheet->m_nCount);
-    }
+    if (!lpDTCon && !lpDDCon) return;
+    if (const cFastFont* sheet = g_Font[0].m_lpFastFont_FullAdd.get()) ReportLog("Font10 : %d", sheet->m_nCount);
+    if (const cFastFont* sheet = g_Font[1].m_lpFastFont_FullAdd.get()) ReportLog("Font16 : %d", sheet->m_nCount);
+}
+
+void ReleaseFonts()
+{
     for (cFont& font : g_Font) font.Release();
     for (DDSURFACEDATA& sd : g_FontDigitSurface) DDReleaseSurface(&sd);
 }

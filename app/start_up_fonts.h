@@ -5,6 +5,8 @@
 
 // False when a font or a digit surface cannot be made (the cause is in the error-check log).
 bool InitFonts();
-// Reports how many full-width characters the first two fonts cached, then releases the
-// fonts and the digit surfaces.
-void UnInitFonts();
+// While the graphics layer is up: how many full-width characters the first two fonts added to
+// their sheets, for each that has one.
+void ReportFontCaches();
+// Releases the fonts and the digit surfaces.
+void ReleaseFonts();

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/main_window.h"
+#include "app/program_icon.h"
 #include "app/screen_mode.h"
 #include "app/start_up.h"
 #include "data/data_paths.h"
@@ -12,11 +13,11 @@
 #include "graphics/palette.h"
 #include "graphics/standard_surfaces.h"
 #include "graphics/surface.h"
+#include "platform/ui/icon.h"
 #include "platform/ui/window.h"
 #include "platform/video/gdi.h"
 #include "play/game_manager.h"
 #include "shell/log.h"
-#include "shell/not_built_yet.h"
 #include "shell/shared_flags.h"
 #include "shell/system_ini.h"
 #include "shell/system_report.h"
@@ -40,6 +41,18 @@ void LinkStandardMirrors()
     LinkMirror(41, 40);
     LinkMirror(44, 43);
     LinkMirror(68, 67);
+}
+
+// The icon of the program's own file, on the window in both sizes; kept until UnInitGame.
+void SetProgramIcon(HWND hWnd)
+{
+    RegisterProgramIcon();
+    char file[MAX_PATH];
+    if (!GetModuleFileNameA(nullptr, file, sizeof file)) return;
+    g_hIcon = ExtractIconA(nullptr, file, 0);
+    if (!g_hIcon || g_hIcon == reinterpret_cast<HICON>(1)) return;
+    SendMessageA(hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(g_hIcon));
+    SendMessageA(hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(g_hIcon));
 }
 
 int DesktopBpp(HWND hWnd)
@@ -157,7 +170,7 @@ bool InitScreen(int showCommand)
     g_hWnd.store(hWnd);
 
     SetWindowTextA(hWnd, g_SystemData.m_strTitle.c_str());
-    LogNotBuiltYet("program icon");
+    SetProgramIcon(hWnd);
     if (g_nRequestedBpp == 8) g_SystemIni.DD_VideoStretch = 0;
 
     if (!StartGraphics(hWnd, showCommand)) {

@@ -6,6 +6,8 @@
 #include <unistd.h>
 #include "platform/os/thread_queue.h"
 #include "platform/os/timer.h"
+#include "platform/ui/icon.h"
+#include "platform/ui/window.h"
 
 using plat::cPendingWakes;
 using plat::cThreadState;
@@ -188,9 +190,10 @@ LRESULT DispatchMessageA(const MSG* msg)
     return CallWindow(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 
-LRESULT DefWindowProcA(HWND hWnd, UINT msg, WPARAM, LPARAM)
+LRESULT DefWindowProcA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_CLOSE) DestroyWindow(hWnd);
+    if (msg == WM_SETICON) return plat::ShowWindowIcon(hWnd, wParam, reinterpret_cast<HICON>(lParam));
     return 0;
 }
 

@@ -3,6 +3,7 @@
 // holds the demo game unless a test says otherwise.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <string>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -18,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "data/database.h"
 #include "tests/app/game_process.h"
 #include "tests/support/demo_game.h"
 #include "tests/support/temp_folder.h"
@@ -422,28 +425,48 @@ TEST_F(Executable, AFailedStartUpShowsTheStepsTextTellsTheEditorAndEnds)
 {
     cEditorSocket editor(m_Runtime);
     ASSERT_TRUE(editor.Bound());
-    // Each required file missing, empty, or with a folder in its place: its box (on standard
-    // error, headless, in UTF-8), its report line (in CP932), and exit status 1.
-    enum { kRemoved, kEmpty, kFolder };
-    struct Case { const char* name; const char* file; int damage; const char* box; const char* report; } cases[] = {
+    // Each required file missing, empty, cut in half, or with a folder in its place: its box
+    // (on standard error, headless, in UTF-8), its report line (in CP932), and exit status 1.
+    enum { kRemoved, kEmpty, kHalf, kFolder };
+    struct Case { std::string name; std::string file; int damage; std::string box; std::string report; };
+    std::vector<Case> cases = {
         {"system", "data/System.dat", kRemoved, u8"data\\System.dat の読み込みに失敗…", "data\\System.dat の読み込みに失敗…"},
         {"system-empty", "data/System.dat", kEmpty, u8"data\\System.dat の読み込みに失敗…", "data\\System.dat の読み込みに失敗…"},
+        {"system-half", "data/System.dat", kHalf, u8"data\\System.dat の読み込みに失敗…", "data\\System.dat の読み込みに失敗…"},
         {"palette", "bmp/plt/Palette.bmp", kRemoved, u8"bmp\\plt\\Palette.bmp の読み込みに失敗！", "bmp\\plt\\Palette.bmp の読み込みに失敗！"},
         {"palette-empty", "bmp/plt/Palette.bmp", kEmpty, u8"bmp\\plt\\Palette.bmp の読み込みに失敗！", "bmp\\plt\\Palette.bmp の読み込みに失敗！"},
+        {"palette-half", "bmp/plt/Palette.bmp", kHalf, u8"bmp\\plt\\Palette.bmp の読み込みに失敗！", "bmp\\plt\\Palette.bmp の読み込みに失敗！"},
         {"palette-folder", "bmp/plt/Palette.bmp", kFolder, u8"bmp\\plt\\Palette.bmp の読み込みに失敗！", "bmp\\plt\\Palette.bmp の読み込みに失敗！"},
         {"debug", "bmp/Debug.bmp", kRemoved, u8"bmp\\Debug.bmp の読み込みに失敗！", "LoadImage Err bmp\\Debug.bmp"},
         {"debug-empty", "bmp/Debug.bmp", kEmpty, u8"bmp\\Debug.bmp の読み込みに失敗！", "LoadImage Err bmp\\Debug.bmp"},
+        {"debug-half", "bmp/Debug.bmp", kHalf, u8"bmp\\Debug.bmp の読み込みに失敗！", "LoadImage Err bmp\\Debug.bmp"},
+        {"world-map", "data/WorldMap.dat", kRemoved, u8"data\\WorldMap.dat のロードに失敗！", "data\\WorldMap.dat のロードに失敗！"},
+        {"world-map-half", "data/WorldMap.dat", kHalf, u8"data\\WorldMap.dat のロードに失敗！", "data\\WorldMap.dat のロードに失敗！"},
         {"common-palette", "data/CommonPalette.cplt4", kRemoved, u8"data\\CommonPalette.cplt4 のロードに失敗！",
          "data\\CommonPalette.cplt4 のロードに失敗！"},
         {"common-palette-short", "data/CommonPalette.cplt4", kEmpty, u8"data\\CommonPalette.cplt4 のロードに失敗！",
          "data\\CommonPalette.cplt4 のロードに失敗！"},
+        {"common-palette-half", "data/CommonPalette.cplt4", kHalf, u8"data\\CommonPalette.cplt4 のロードに失敗！",
+         "data\\CommonPalette.cplt4 のロードに失敗！"},
     };
+    // Every database file: its own box, then the start-up's.
+    for (int file = 0; file < DATABASE_FILES; ++file) {
+        std::string path = DatabasePath(file);
+        const std::string shown = path;
+        std::replace(path.begin(), path.end(), '\\', '/');
+        const std::string stem = std::filesystem::path(path).stem().string();
+        for (int damage : {kRemoved, kHalf})
+            cases.push_back({"database-" + stem + (damage == kHalf ? "-half" : ""), path, damage,
+                             shown + u8" のロードに失敗！", "データベースの読み込みに失敗…"});
+    }
     WriteScript("close.txt", "eclog on\nclock virtual\nclose 3\n");
     for (const auto& c : cases) {
-        const std::string name = c.name;
-        const std::filesystem::path folder = Folder(c.name);
+        const std::string& name = c.name;
+        const std::filesystem::path folder = Folder(c.name.c_str());
+        const std::string whole = c.damage == kHalf ? m_Work.ReadFile(name + "/" + c.file) : std::string();
         std::filesystem::remove(folder / c.file);
         if (c.damage == kEmpty) m_Work.WriteFile(name + "/" + c.file, "");
+        if (c.damage == kHalf) m_Work.WriteFile(name + "/" + c.file, whole.substr(0, whole.size() / 2));
         if (c.damage == kFolder) std::filesystem::create_directories(folder / c.file);
         cGameProcess game(m_Runtime, folder, {Script("close.txt"), "QUILLBRAMWOOD_SHOWCMD=5"});
         EXPECT_TRUE(ExitedWith(game.Wait(), 1)) << name;
@@ -454,6 +477,23 @@ TEST_F(Executable, AFailedStartUpShowsTheStepsTextTellsTheEditorAndEnds)
         const auto pid = static_cast<std::uint32_t>(game.Pid());
         EXPECT_EQ(editor.Notices(), (std::vector<std::vector<std::uint32_t>>{{1, 1, pid}, {0, 0, pid}})) << name;
     }
+}
+
+TEST_F(Executable, TheDemoGameReachesItsFramesWithEveryStartUpStepBuilt)
+{
+    WriteScript("close.txt", "clock virtual\nclose 30\n");
+    cGameProcess game(m_Runtime, Folder("demo"), {Script("close.txt")});
+    EXPECT_TRUE(ExitedWith(game.Wait(), 0));
+    const std::string report = m_Work.ReadFile("demo/Report_Game.txt");
+    EXPECT_NE(report.find("\nMode : Window\n"), std::string::npos) << report;
+    // Only the scenes may still stand in: no step of the start-up or the shutdown does.
+    std::size_t lines = 0;
+    for (std::size_t at = report.find(": not built yet"); at != std::string::npos; at = report.find(": not built yet", at + 1)) {
+        const std::size_t begin = report.rfind('\n', at) + 1;
+        EXPECT_EQ(report.substr(begin, at - begin), "title menu") << report;
+        ++lines;
+    }
+    EXPECT_LE(lines, 1u);
 }
 
 TEST_F(Executable, AStageNamedAtStartThatCannotBeReadLeavesOneReportLineAndTheGameRuns)

@@ -1,30 +1,30 @@
 // Start-up and shutdown in this process, on a main window made as WinMain makes it, in a
 // working folder that holds the demo game.
-#include "app/start_up.h"
-
-#include <gtest/gtest.h>
-
-#include <atomic>
-#include <chrono>
-#include <cstdint>
-#include <cstring>
-#include <filesystem>
-#include <string>
-#include <thread>
 
 #include "app/main_window.h"
+#include "app/start_up.h"
+#include "app/start_up_sound.h"
 #include "data/boot_data.h"
+#include "data/database.h"
 #include "data/option_data.h"
+#include "data/palette_data.h"
+#include "data/save_data.h"
+#include "data/stage_data.h"
 #include "data/system_data.h"
 #include "data/world_map_data.h"
 #include "graphics/device.h"
 #include "graphics/fill.h"
+#include "graphics/font.h"
+#include "graphics/font_digit_surfaces.h"
 #include "graphics/palette.h"
 #include "graphics/standard_surfaces.h"
+#include "graphics/surface.h"
+#include "objects/database_working_tables.h"
 #include "platform/os/files.h"
 #include "platform/os/message_box.h"
 #include "platform/os/messages.h"
 #include "platform/os/timer.h"
+#include "platform/ui/icon.h"
 #include "platform/ui/window.h"
 #include "platform/video/d3d9.h"
 #include "platform/video/d3d9_faults.h"
@@ -33,12 +33,23 @@
 #include "shell/log.h"
 #include "shell/shared_flags.h"
 #include "shell/system_ini.h"
+#include "sound/direct_sound.h"
 #include "tests/app/main_window_maker.h"
 #include "tests/support/byte_builder.h"
 #include "tests/support/demo_game.h"
+#include "tests/support/restore.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/wait.h"
 #include "tools/demo-game/demo_game.h"
+#include "tools/demo-game/demo_records.h"
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <thread>
 
 namespace {
 
@@ -440,6 +451,121 @@ TEST_F(StartUp, AWorldMapThatCannotBeReadEndsTheStartUpWithItsMessage)
     plat::FlushPathCache();
     ASSERT_TRUE(InitGame("", SW_SHOWNORMAL));
     EXPECT_EQ(g_WorldMapData.m_nWidth, 20);
+}
+
+TEST_F(StartUp, TheDemoGameStartsWithEveryDataFileReadFontsMadeAndTheIconShown)
+{
+    ASSERT_TRUE(InitGame("", SW_SHOWNORMAL));
+    // The databases and the tables derived from them.
+    ASSERT_EQ(g_Database.m_Sounds.size(), 4u);
+    EXPECT_EQ(g_Database.m_Sounds[1].m_strFile, "wave\\Jump.wav");
+    EXPECT_EQ(g_Database.m_CharaEffectsReverse.size(), g_Database.m_CharaEffects.size());
+    EXPECT_EQ(g_Database.m_ScrEffectsReverse.size(), g_Database.m_ScrEffects.size());
+    EXPECT_EQ(g_AnimePatterns.size(), g_Database.m_Animes.size());
+    EXPECT_EQ(g_EffectPatterns.size(), g_Database.m_Effects.size());
+    EXPECT_EQ(g_CharaEffectTemplates.size(), g_Database.m_CharaEffects.size());
+    EXPECT_EQ(g_CharaEffectTemplatesReverse.size(), g_Database.m_CharaEffects.size());
+    EXPECT_EQ(g_ScrEffectTemplates.size(), g_Database.m_ScrEffects.size());
+    EXPECT_EQ(g_ScrEffectTemplatesReverse.size(), g_Database.m_ScrEffects.size());
+    // The world map, the common palette and the sound table.
+    EXPECT_EQ(g_WorldMapData.m_Points.size(), static_cast<std::size_t>(kDemoStages));
+    EXPECT_EQ(g_CommonPalette.m_Blocks.size(), 2u);
+    ASSERT_EQ(g_SoundFileTable.size(), 20u);
+    EXPECT_STREQ(g_SoundFileTable[0].szFile, "wave\\Cursor.wav");
+    EXPECT_STREQ(g_SoundFileTable[17].szFile, "wave\\Jump.wav");
+    EXPECT_STREQ(g_SoundFileTable[19].szFile, "wave\\Hit.wav");
+    // The fonts and their digit surfaces.
+    for (int i = 0; i < kFontCount; ++i) {
+        EXPECT_EQ(g_Font[i].m_nPitchY, g_FontInfo[i].nPitchY) << "font " << i;
+        EXPECT_EQ(g_FontDigitSurface[i].nWidth, 10 * g_FontInfo[i].nPitchX) << "font " << i;
+    }
+    // The icon of the program's own file, on the window in both sizes.
+    ASSERT_NE(g_hIcon, nullptr);
+    EXPECT_EQ(plat::WindowIcon(m_hWnd, ICON_SMALL), g_hIcon);
+    EXPECT_EQ(plat::WindowIcon(m_hWnd, ICON_BIG), g_hIcon);
+    // The scenes load the other standard surfaces: the demo has a picture for every one.
+    std::vector<int> all(kStdSurfaceCount);
+    for (int i = 0; i < kStdSurfaceCount; ++i) all[static_cast<std::size_t>(i)] = i;
+    EXPECT_TRUE(DDLoadSurfaces(g_StdSurface, all.data(), kStdSurfaceCount));
+    for (int i = 0; i < kStdSurfaceCount; ++i) EXPECT_NE(g_StdSurface[i].lpDT, nullptr) << "standard surface " << i;
+
+    UnInitGame();
+    EXPECT_EQ(g_hIcon, nullptr);
+    EXPECT_EQ(plat::LiveIcons(), 0) << "the icon is destroyed exactly once";
+}
+
+TEST(StartUpSoundTable, HoldsTheBuiltInSoundsAndOneEntryPerDatabaseSoundAfterTheFirst)
+{
+    qbtest::cRestore<cDatabase> database(g_Database);
+    // A Sound.dat of 0 entries still gets all 17 built-in sounds.
+    struct Case { std::size_t databaseEntries, tableEntries; } cases[] = {{0, 17}, {1, 17}, {5, 21}};
+    for (const auto& c : cases) {
+        g_Database.m_Sounds.assign(c.databaseEntries, cSoundData());
+        for (std::size_t k = 0; k < c.databaseEntries; ++k) g_Database.m_Sounds[k].m_strFile = "wave\\s" + std::to_string(k) + ".wav";
+        FillSoundTable();
+        ASSERT_EQ(g_SoundTable.size(), c.tableEntries) << c.databaseEntries;
+        ASSERT_EQ(g_SoundFileTable.size(), c.tableEntries) << c.databaseEntries;
+        for (std::size_t i = 0; i < c.tableEntries; ++i) {
+            const DSSOUNDFILE& file = g_SoundFileTable[i];
+            EXPECT_EQ(file.nCopies, 1);
+            EXPECT_EQ(file.nVolume, 0);
+            EXPECT_EQ(file.nFlag, 1);
+            const std::string expected =
+                i < 17 ? g_SystemData.m_SoundFiles[i] : "wave\\s" + std::to_string(i - 16) + ".wav";
+            EXPECT_EQ(file.szFile, expected) << c.databaseEntries << " entry " << i;
+        }
+    }
+}
+
+TEST_F(StartUp, AStageNamedAtStartLoadsItsHighestNumberedFileAndTheFirstFrameIsStagePlay)
+{
+    qbtest::cRestore<std::atomic<int>> testPlay(g_bTestPlay);
+    qbtest::cRestore<int> scene(g_GameManager.m_nScene), previous(g_GameManager.m_nPrevScene),
+        playMode(g_GameManager.m_nPlayMode), gameMode(g_GameManager.m_nGameMode), ranking(g_GameManager.m_bRanking);
+    // Two versions of one stage: _003 (the caves, 60 blocks wide) is the newer.
+    m_Folder.WriteFile("data/stg4/x.stg4_001", m_Folder.ReadFile("data/stg4/Meadow.stg4_001"));
+    m_Folder.WriteFile("data/stg4/x.stg4_003", m_Folder.ReadFile("data/stg4/Caves.stg4_001"));
+    plat::FlushPathCache();
+    ASSERT_TRUE(InitGame("data\\stg4\\x.stg4", SW_SHOWNORMAL));
+    EXPECT_STREQ(g_SystemIni.FreeStage, "data\\stg4\\x.stg4_003");
+    EXPECT_EQ(g_StageData.m_strPath, "data\\stg4\\x.stg4_003");
+    EXPECT_EQ(g_StageData.m_nWidth, 60);
+    EXPECT_TRUE(g_StageData.HasHero());
+    EXPECT_EQ(g_bTestPlay.load(), 1);
+    EXPECT_EQ(g_SaveData.m_nLives, kUnlimitedLives);
+    EXPECT_EQ(g_SaveData.m_bSeries, 0);
+    EXPECT_EQ(g_GameManager.m_nPlayMode, 2);
+    EXPECT_EQ(g_GameManager.m_bRanking, 1);
+    EXPECT_EQ(g_GameManager.m_nGameMode, 3);
+    EXPECT_EQ(g_GameManager.m_nScene, SCENE_PLAY);
+    EXPECT_EQ(g_GameManager.m_nPrevScene, SCENE_TITLE);
+}
+
+TEST_F(StartUp, ShutdownIsSafeAfterEveryPartialStartUpAndWhenRepeated)
+{
+    plat::SetBoxPresenter([](HWND, const char*, const char*, UINT) { return IDOK; });
+    // The step that fails: a database, the palette picture (graphics up), the world map (sound
+    // and fonts up), each also after Direct3D fell back to DirectDraw.
+    struct Case { const char* file; bool fallBack; } cases[] = {
+        {"data/database/Sound.dat", false}, {"bmp/plt/Palette.bmp", false}, {"data/WorldMap.dat", false},
+        {"bmp/plt/Palette.bmp", true}, {"data/WorldMap.dat", true},
+    };
+    for (const auto& c : cases) {
+        Restart();
+        ASSERT_TRUE(qbtest::WriteDemoGame(m_Folder.Path()));
+        std::filesystem::remove(m_Folder.Path() / c.file);
+        plat::FlushPathCache();
+        if (c.fallBack) plat::FailDeviceCall("Direct3DCreate9");
+        EXPECT_FALSE(InitGame("", SW_SHOWNORMAL)) << c.file;
+        UnInitGame();
+        UnInitGame();
+        plat::ClearDeviceFaults();
+        EXPECT_EQ(lpDTCon, nullptr) << c.file;
+        EXPECT_EQ(lpDDCon, nullptr) << c.file;
+        EXPECT_EQ(g_hIcon, nullptr) << c.file;
+        EXPECT_EQ(plat::LiveIcons(), 0) << c.file;
+    }
+    plat::SetBoxPresenter(nullptr);
 }
 
 }  // namespace

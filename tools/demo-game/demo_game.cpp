@@ -15,13 +15,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Every key of the System data with its default value, the window mode set to a window.
+// Every key of the System data with its default value; in a window, under Direct3D without
+// the drawing-mode question, so that a whole-program test starts without a dialog.
 std::string SystemIni(const cSystemData& system)
 {
     std::string text;
     for (const cBootOptionData& option : system.m_BootOptions) {
         std::string value = option.m_nKind == 1 ? option.m_strValue : std::to_string(option.m_nValue);
-        if (option.m_strKey == "WindowMode") value = "1";
+        if (option.m_strKey == "WindowMode" || option.m_strKey == "Direct3D") value = "1";
         text += option.m_strKey + "=" + value + "\n";
     }
     return text + "Exit\n";

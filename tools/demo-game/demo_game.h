@@ -10,7 +10,8 @@
 inline constexpr const char* kDemoGameTitle = "Quillbramwood demo";
 
 // Writes into folder (a Linux path, made when missing):
-//   System.ini             every key of the System data with its default, in a window
+//   System.ini             every key of the System data with its default, in a window under
+//                          Direct3D (no drawing-mode question)
 //   data\System.dat        the demo's title and its 17 built-in sound effects
 //   data\database\*.dat    the ten databases: three sound effects, two BGM, one picture
 //   data\WorldMap.dat      a new world map with one point per stage
