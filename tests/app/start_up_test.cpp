@@ -230,7 +230,7 @@ TEST_F(StartUp, TheBootRecordChoosesTheDrawingModeOnlyWhenSystemIniLeavesItOpen)
         {2, false, 0, 0, 1},  // no file: the record's default, Direct3D
         {2, true, 0, 1, 0},
         {2, true, 1, 1, 1},
-        {2, true, 0, 0, 0},   // the dialog would ask; its stand-in keeps the saved mode
+        {2, true, 0, 0, 0},   // the dialog asks; headless it presses Start on the saved mode
         {3, true, 7, 1, 0},   // anything but 1 is DirectDraw
         {0, true, 1, 1, 0},   // System.ini decides: the file is not read
         {1, true, 0, 1, 1},
