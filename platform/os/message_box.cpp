@@ -154,6 +154,8 @@ void SetBoxPresenter(BoxPresenter presenter) { s_Presenter.store(presenter); }
 
 void SetBoxesShownBySdl(bool shown) { s_nShownBySdl.store(shown ? 1 : 0); }
 
+bool BoxesMayBeShown() { return BoxesShownBySdl(); }
+
 void SetActiveWindow(HWND hWnd) { s_hActiveWindow.store(hWnd); }
 
 void SetCarriedBoxesRefused(bool refused) { s_bCarriedRefused.store(refused); }

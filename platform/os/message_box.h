@@ -34,6 +34,8 @@ void SetBoxPresenter(BoxPresenter presenter);
 
 // Whether SDL may be asked to show boxes (false: headless, the dummy video driver).
 void SetBoxesShownBySdl(bool shown);
+// Whether boxes may be shown on the display at all (a presenter that draws its own asks).
+bool BoxesMayBeShown();
 
 // The window that GetActiveWindow reports.
 void SetActiveWindow(HWND hWnd);

@@ -338,6 +338,8 @@ INT_PTR DialogBoxIndirect(const DIALOGTEMPLATE* dialogTemplate, HWND parent, DLG
 
 void SetDialogAnswerSource(DialogAnswerSource source) { s_lpAnswerSource = source; }
 
+bool DialogAnswerSourceSet() { return s_lpAnswerSource != nullptr; }
+
 void SetDialogIdleHook(DialogIdleHook hook) { s_IdleHook = std::move(hook); }
 
 HWND OpenDialog() { return s_OpenDialogs.empty() ? nullptr : s_OpenDialogs.back(); }

@@ -122,6 +122,11 @@ void SetDialogAnswerSource(DialogAnswerSource source);
 using DialogIdleHook = std::function<bool(HWND hDlg)>;
 void SetDialogIdleHook(DialogIdleHook hook);
 
+// A message box as a dialog of the toolkit, in the game window (the box presenter of a run
+// with a display); 0 when it is not shown this way (headless, boxes switched off, under a
+// script, no game window yet), and the usual way answers.
+int ShowBoxAsDialog(HWND owner, const char* text, const char* caption, UINT type);
+
 // The open dialog of the window thread (null when none).
 HWND OpenDialog();
 // The dialog's last drawn image (ARGB, its window area only) and where it sits on the game

@@ -312,6 +312,11 @@ void Paste(cFrame& frame, const cImage& image)
 
 }  // namespace
 
+int WrappedTextHeight(const DIALOGTEMPLATE& t, const std::string& text, int width)
+{
+    return static_cast<int>(WrapLines(Face(t), text, width).size()) * (kDialogTextHeight + 1);
+}
+
 POINT DialogClientOnScreen(const cDlgWindow& dlg)
 {
     POINT p{0, 0};

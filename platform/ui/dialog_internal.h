@@ -82,6 +82,12 @@ void DialogClick(cDlgWindow& dlg, POINT client);
 // window is hidden.
 void DrawDialog(cDlgWindow& dlg);
 void CloseDialogOutput(cDlgWindow& dlg);
+// Whether dialogs take their answers from a script.
+bool DialogAnswerSourceSet();
+
+// The height in pixels of a text wrapped at a width with the template's font.
+int WrappedTextHeight(const DIALOGTEMPLATE& t, const std::string& text, int width);
+
 // A click of the mouse (main window client coordinates, or the dialog's own window's) as a
 // point of the dialog's client area.
 POINT ClickToClient(const cDlgWindow& dlg, POINT at);

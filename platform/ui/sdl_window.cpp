@@ -14,6 +14,7 @@
 #include "platform/os/message_box.h"
 #include "platform/os/messages.h"
 #include "platform/os/text.h"
+#include "platform/ui/dialog_box.h"
 #include "platform/ui/ime.h"
 #include "platform/ui/window.h"
 
@@ -158,6 +159,9 @@ bool StartSdlVideo()
     if (s_WakeEvent.load() == static_cast<Uint32>(-1)) s_WakeEvent.store(SDL_RegisterEvents(1));
     // SDL starts with text input on; it runs only while a dialog's edit has the focus.
     SDL_StopTextInput();
+    // With a display, boxes are dialogs of our own in the game window: they serve sent
+    // messages while they wait and stay in front in full screen.
+    if (!s_bHeadless.load()) SetBoxPresenter(ShowBoxAsDialog);
     SetThreadEventPump(DrainSdlEvents, WakeWindowThread);
     return true;
 }

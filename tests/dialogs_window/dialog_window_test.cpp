@@ -173,4 +173,23 @@ TEST_F(DialogWindow, AClickInTheDialogsOwnWindowPressesTheButtonUnderIt)
     EXPECT_TRUE(RunDrawingModeDialog());
 }
 
+TEST_F(DialogWindow, AMessageBoxIsADialogOverTheGameFrame)
+{
+    ShowWindow(m_hMain, SW_SHOW);
+    plat::SetBoxesShownBySdl(true);
+    cShot shot;
+    ShootThenEnd(shot, "dialog-message-box.png");
+    EXPECT_EQ(MessageBoxA(m_hMain, "上書きしますか?\n二行目", "box", MB_YESNO), IDNO) << "closed: No";
+    ASSERT_TRUE(shot.taken);
+    EXPECT_GT(InkIn(shot, 10, 8, 220, 9), 20) << "the first line";
+    EXPECT_GT(InkIn(shot, 10, 17, 220, 9), 20) << "the second line";
+    // Enter presses the default button, Yes.
+    plat::SetDialogIdleHook([](HWND hDlg) {
+        SendMessageA(hDlg, WM_COMMAND, IDYES, 0);
+        return true;
+    });
+    EXPECT_EQ(MessageBoxA(m_hMain, "text", "box", MB_YESNO), IDYES);
+    plat::SetBoxesShownBySdl(false);
+}
+
 }  // namespace
