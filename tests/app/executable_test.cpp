@@ -23,6 +23,7 @@
 #include "data/database.h"
 #include "tests/app/game_process.h"
 #include "tests/support/demo_game.h"
+#include "tests/support/stored_png.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/wait.h"
 
@@ -306,36 +307,11 @@ TEST_F(Executable, AScriptedRunDumpsTheBackBufferOfAFrameAsA640By480Png)
     }
 }
 
-// The pixels (0xRRGGBB) of a PNG written by the runtime: 8-bit RGB, no filtering, stored
-// deflate blocks; empty for anything else.
+// The pixels (0xRRGGBB) of a PNG written by the runtime; empty for anything else.
 std::vector<std::uint32_t> PngPixels(const std::string& png)
 {
     const auto [width, height] = PngSize(png);
-    std::string idat;
-    for (std::size_t at = 8; at + 8 <= png.size();) {
-        std::uint32_t length = 0;
-        for (std::size_t i = 0; i < 4; ++i) length = length << 8 | static_cast<unsigned char>(png[at + i]);
-        if (png.compare(at + 4, 4, "IDAT") == 0) idat += png.substr(at + 8, length);
-        at += 12 + length;
-    }
-    std::string raw;
-    for (std::size_t at = 2; at + 5 <= idat.size();) {  // past the zlib header, block by block
-        const bool last = idat[at] & 1;
-        const std::size_t length = static_cast<unsigned char>(idat[at + 1]) | static_cast<unsigned char>(idat[at + 2]) << 8;
-        raw += idat.substr(at + 5, length);
-        at += 5 + length;
-        if (last) break;
-    }
-    std::vector<std::uint32_t> pixels;
-    const std::size_t stride = 1 + 3 * static_cast<std::size_t>(width);
-    if (raw.size() < stride * height) return pixels;
-    for (std::size_t y = 0; y < height; ++y)
-        for (std::size_t x = 0; x < width; ++x) {
-            const char* p = raw.data() + y * stride + 1 + 3 * x;
-            pixels.push_back(static_cast<unsigned char>(p[0]) << 16 | static_cast<unsigned char>(p[1]) << 8 |
-                             static_cast<unsigned char>(p[2]));
-        }
-    return pixels;
+    return qbtest::StoredPngPixels(png, static_cast<int>(width), static_cast<int>(height));
 }
 
 TEST_F(Executable, TheFrameRateTextChangesOnlyItsOwnCornerOfTheFrame)

@@ -23,15 +23,14 @@
 #include "platform/video/presenter.h"
 #include "platform/ui/sdl_window.h"
 #include "platform/ui/window.h"
+#include "tests/graphics_window/x_window_pixels.h"
 #include "tests/support/bmp_builder.h"
+#include "tests/support/stored_png.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
 
 LRESULT QuietProc(HWND, UINT, WPARAM, LPARAM) { return 0; }
-
-// A window not mapped yet cannot be read: the attempt is made again.
-int IgnoreXError(Display*, XErrorEvent*) { return 0; }
 
 // Fills, an opaque and a keyed picture (one scaled and mirrored) and a translucent fill.
 void DrawFrame(HWND hWnd)
@@ -50,55 +49,6 @@ void DrawFrame(HWND hWnd)
     EXPECT_EQ(DDPresent(60, 0, nullptr), 1);
     DDReleaseSurface(&picture);
     DDUninit();
-}
-
-// The pixels of a PNG as our writer makes it: 8-bit RGB, stored deflate blocks, no filters.
-std::vector<std::uint32_t> ReadStoredPng(const std::string& file, int width, int height)
-{
-    std::ifstream in(file, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    auto be32 = [&](std::size_t at) {
-        return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at]) << 24 |
-                                          static_cast<unsigned char>(bytes[at + 1]) << 16 |
-                                          static_cast<unsigned char>(bytes[at + 2]) << 8 |
-                                          static_cast<unsigned char>(bytes[at + 3]));
-    };
-    std::string zlib;
-    for (std::size_t at = 8; at + 8 <= bytes.size();) {
-        const std::uint32_t length = be32(at);
-        if (bytes.compare(at + 4, 4, "IDAT") == 0) zlib += bytes.substr(at + 8, length);
-        at += 12 + length;
-    }
-    std::string raw;
-    for (std::size_t at = 2; at + 5 <= zlib.size();) {
-        const bool last = zlib[at] & 1;
-        const std::size_t length = static_cast<unsigned char>(zlib[at + 1]) | static_cast<unsigned char>(zlib[at + 2]) << 8;
-        raw += zlib.substr(at + 5, length);
-        at += 5 + length;
-        if (last) break;
-    }
-    std::vector<std::uint32_t> rgb;
-    const std::size_t stride = 1 + 3 * static_cast<std::size_t>(width);
-    if (raw.size() < stride * height) return rgb;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const std::size_t at = y * stride + 1 + 3 * static_cast<std::size_t>(x);
-            rgb.push_back(static_cast<std::uint32_t>(static_cast<unsigned char>(raw[at]) << 16 |
-                                                     static_cast<unsigned char>(raw[at + 1]) << 8 |
-                                                     static_cast<unsigned char>(raw[at + 2])));
-        }
-    return rgb;
-}
-
-std::vector<std::uint32_t> ReadXWindow(Display* display, Window window, int width, int height)
-{
-    std::vector<std::uint32_t> rgb;
-    XImage* image = XGetImage(display, window, 0, 0, width, height, AllPlanes, ZPixmap);
-    if (!image) return rgb;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) rgb.push_back(static_cast<std::uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF));
-    XDestroyImage(image);
-    return rgb;
 }
 
 TEST(PresentWindow, TheRealWindowShowsExactlyTheFrameSavedHeadless)
@@ -120,7 +70,7 @@ TEST(PresentWindow, TheRealWindowShowsExactlyTheFrameSavedHeadless)
     // Headless first: no window yet, the presenter only keeps the frame.
     DrawFrame(nullptr);
     ASSERT_TRUE(plat::SaveLastFrameAsPng("frame.png"));
-    const std::vector<std::uint32_t> expected = ReadStoredPng("frame.png", 640, 480);
+    const std::vector<std::uint32_t> expected = qbtest::ReadStoredPng("frame.png", 640, 480);
     ASSERT_EQ(expected.size(), 640u * 480u);
 
     WNDCLASSEXA windowClass{};
@@ -138,7 +88,7 @@ TEST(PresentWindow, TheRealWindowShowsExactlyTheFrameSavedHeadless)
     ASSERT_TRUE(SDL_GetWindowWMInfo(sdlWindow, &info));
     ASSERT_EQ(info.subsystem, SDL_SYSWM_X11);
     Display* display = info.info.x11.display;
-    XSetErrorHandler(IgnoreXError);
+    XSetErrorHandler(qbtest::IgnoreXError);
 
     // The window is mapped and drawn in its own time: present until it shows the frame, a
     // bounded number of times.
@@ -151,7 +101,7 @@ TEST(PresentWindow, TheRealWindowShowsExactlyTheFrameSavedHeadless)
         ASSERT_TRUE(SDL_GetWindowWMInfo(sdlWindow, &info));
         display = info.info.x11.display;
         XSync(display, False);
-        shown = ReadXWindow(display, info.info.x11.window, 640, 480);
+        shown = qbtest::ReadXWindow(display, info.info.x11.window, 640, 480);
         if (shown != expected) SDL_Delay(20);
     }
     XWindowAttributes attributes{};
@@ -159,12 +109,7 @@ TEST(PresentWindow, TheRealWindowShowsExactlyTheFrameSavedHeadless)
     ASSERT_EQ(shown.size(), expected.size()) << "window flags " << SDL_GetWindowFlags(sdlWindow) << " map state "
                                              << attributes.map_state << " size " << attributes.width << "x"
                                              << attributes.height << " depth " << attributes.depth;
-    int different = 0;
-    for (std::size_t i = 0; i < expected.size(); ++i)
-        if (shown[i] != expected[i] && different++ < 5)
-            ADD_FAILURE() << "pixel (" << i % 640 << "," << i / 640 << "): window " << std::hex << shown[i] << ", saved "
-                          << expected[i];
-    EXPECT_EQ(different, 0);
+    qbtest::ExpectSameFrame(shown, expected);
     plat::ResetPresenter();
     plat::DestroyMainSdlWindow();
     plat::ForgetWindows();
