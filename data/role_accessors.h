@@ -22,6 +22,13 @@ inline int ScaleByBoundsSwitch() { return g_SystemData.m_bScaleByHeight; }
 // protection byte, shown or not (off: only a shown block protects its cell).
 inline int StrictBlockProtectionSwitch() { return g_SystemData.m_bSummonSwitch; }
 
+// A flow may be tested every time its trigger is raised, not once a frame: the switch that
+// decides whether raising a trigger skips flows already marked as tried.
+inline int FlowRetestSwitch() { return g_SystemData.m_bRunMarkedTriggers; }
+// A key condition found one frame late is taken without testing the condition after it: the
+// switch of the key-condition matching loop.
+inline int LenientKeySwitch() { return g_SystemData.m_bConditionSwitch; }
+
 // Chara template fields.
 
 inline int CharaFacing(const cCharaData& d) { return d.m_nFacing; }

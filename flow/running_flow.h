@@ -1,7 +1,8 @@
 #pragma once
 // A chara's flow at run time: its place in the chara's flow list, its command entries with
 // their counters and movement state, the schedule of command animations and its run flags.
-// Running the commands themselves is not built yet: a step does nothing.
+// A flow runs one step per sub-step of the stage frame; each step runs the entries it has
+// reached through the command table.
 #include <cstdint>
 
 #include "data/command_data.h"
@@ -24,8 +25,11 @@ struct FLOWANIME {
 // One command of a running flow, with the working state of the command that runs it.
 class cFlowCommandEntry {
 public:
-    // Ready to run: remaining = duration, done cleared, movement state cleared.
+    // Ready to run: remaining = duration, done cleared, movement state and step counter
+    // cleared.
     void Reset();
+    // Runs the command for one step on `chara`; true when the entry has run its last step.
+    bool Execute(cChara& chara);
 
     cCommandData* m_lpCommand = nullptr;   // in the chara's definition copy, not owned
     int m_bDone = 0;
@@ -48,16 +52,31 @@ public:
     double m_dAccumulator2 = 0;
     double m_dMaxInertia = 0;              // dots per step
     int m_nLastFacing = 0;
+    int m_nStepCounter = 0;                // steps the command has counted in this run
 };
+
+class cRunningFlow;
+
+// The animations the flow's commands name, each timed so that its lead-in (the frames before
+// its first locked frame) ends as its command starts; a lead-in longer than the time before
+// the command starts with the flow, its first frames skipped.
+void BuildAnimeSchedule(cRunningFlow& flow, int subSteps);
 
 class cRunningFlow {
 public:
+    // Starts or restarts the flow from its first entry. A flow of the stage-start trigger runs
+    // its parallel entries of kind 16 and above once, then stops.
+    void Start(cChara& chara);
     // One step of the flow: true when it has finished.
-    bool Step();
+    bool Step(cChara& chara);
     // Ends the flow, marking its group ended on the chara; false when it was not running.
     bool Stop(cChara& chara);
+    // Stops the flow for good: it stays marked running, so it neither steps nor starts again.
+    void StopForever(cChara& chara);
     void Pause() { m_bPaused = 1; }
     void Resume() { m_bPaused = 0; }
+    int Trigger() const { return m_lpFlow ? m_lpFlow->m_nTrigger : 0; }
+    int Group() const { return m_lpFlow ? m_lpFlow->GroupFlagIndex() : 0; }
 
     int m_nIndex = 0;                      // position in the chara's flow list
     int m_nSerial = 0;                     // owner number of the animations it starts
@@ -78,4 +97,8 @@ public:
     int m_bStartedThisFrame = 0;
     int m_bMessageChain = 0;
     int m_bAbort = 0;
+
+private:
+    // Every entry's remaining counter to 0, and the flow's group marked ended on the chara.
+    void EndEntries(cChara& chara);
 };

@@ -137,8 +137,27 @@ public:
     // pattern. True when the chara died (or, for a stage chara, asked to be removed).
     bool UpdateCommon(int restricted, bool hero, const APPROACHSCROLL& scroll);
 
-    // Raises a flow trigger on this chara.
+    // Builds running flows for `flows`: with merge 0 they are the chara's own definition flows,
+    // which replace every running flow; with merge 1 copies join the definition at
+    // `insertPos` (appended when it lies outside the list). `direction` is the facing the
+    // commands' initialisers see. Returns the number of flows given.
+    int LoadFlows(cSafeVector<cFlowData>& flows, int direction, int merge, int insertPos);
+    // Starts the command animations that the running flows have scheduled for this step.
+    void StartFlowAnimations();
+
+    // Raises a flow trigger on this chara: starts every matching flow that is idle, may start,
+    // and whose start conditions and key conditions hold.
     void RaiseTrigger(int trigger);
+    // Start conditions of kinds 5 (switches), 6 (facing, standing, on screen) and 7 (distance).
+    bool TestValueCondition(const cConditionData& condition);
+    bool TestStateCondition(const cConditionData& condition);
+    bool TestPositionCondition(const cConditionData& condition);
+    // The key gate of a flow: without the repeat switch it opens only when the keys start to
+    // match.
+    bool CheckKeyConditions(cRunningFlow& flow);
+    // Whether player 1's recent input ends in the sequence of key conditions, with up to
+    // `tolerance` frames of anything between two of them.
+    bool MatchKeyConditions(const cSafeVector<cKeyConditionData*>& keys, int tolerance);
 
     void ApplyGravity(double gravity);
     void StartKnockback(int strength, double dx, double dy, const STAGESPEED& speed);

@@ -138,7 +138,7 @@ bool cChara::UpdateCommon(int restricted, bool hero, const APPROACHSCROLL& scrol
     m_bMoved = 0;
     if (m_nCrushGrace > 0) --m_nCrushGrace;
 
-    LogNotBuiltYet("command animation schedule");
+    StartFlowAnimations();
     for (std::size_t i = 0; i < m_RunningFlows.size(); ++i) {
         cRunningFlow& flow = m_RunningFlows[i];
         if (!flow.m_bRunning) continue;
@@ -149,7 +149,7 @@ bool cChara::UpdateCommon(int restricted, bool hero, const APPROACHSCROLL& scrol
         if (flow.m_bPaused || flow.m_bStoppedForever) continue;
         const int trigger = flow.m_lpFlow ? flow.m_lpFlow->m_nTrigger : 0;
         if (restricted != 0 && trigger != 3) continue;
-        if (flow.Step()) flow.Stop(*this);
+        if (flow.Step(*this)) flow.Stop(*this);
         // Died inside its own flow, or asked to be removed.
         if (restricted == 0 && trigger != 3 && m_nHp < 1) return true;
         if (!hero && m_bRemoveRequest) return true;

@@ -15,4 +15,5 @@ void cHero::Spawn(int serial, const cCharaData& placement, double homeX, double 
     InitCommon(serial, CharaKind(m_Def), CharaClass(m_Def), CharaPassLayer(m_Def), CharaImageNumber(m_Def), nullptr, 0,
                drawOffsetX, drawOffsetY, boundsW, boundsH, 32, 32, CharaFacing(m_Def), CharaMoveType(m_Def), 0);
     SetScale(Scale(), 1);
+    LoadFlows(m_Def.m_Flows, m_nDirection, 0, -1);
 }

@@ -5,8 +5,16 @@
 
 // The shots and swords that hit a chara recently, so that one hit counts once.
 struct cHitImmunityList {};
-// A command animation running on a chara.
-struct cCharaAnimation {};
+// A command animation on a chara, as a flow hands it over; playing it is not built yet.
+struct cCharaAnimation {
+    int nAnime = 0;             // Anime database entry
+    int nOwner = 0;             // serial of the flow that started it
+    int bScheduled = 0;
+    int nPlay = 0;              // frames to play
+    int nCommandFrames = 0;     // the command's base time x 6
+    int nSkip = 0;              // frames of the lead-in skipped
+    int bHold = 0;              // the first locked frame lasts the whole command
+};
 // An on-screen message, an effect instance and a picture of the stage.
 struct cMessage {};
 struct cEffectInstance {};

@@ -107,8 +107,7 @@ void cStageChara::Spawn(int serial, cCharaData& definition, const cItem* item, d
     m_bActivated = 0;
     m_nSpare = 0;
     m_Animator.SetPattern(m_bFlying ? 0 : 1, 1);
-    // Building a chara's running flows from its flow records comes with the flow runner.
-    LogNotBuiltYet("loading a chara's flows");
+    LoadFlows(m_Def.m_Flows, m_nDirection, 0, -1);
 }
 
 void cStageChara::PlaceAtBlock(int column, int row)

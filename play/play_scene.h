@@ -18,6 +18,7 @@
 
 class cBlockData;
 class cChara;
+class cConditionData;
 class cEdShot;
 class cRunningFlow;
 class cFlowCommandEntry;
@@ -198,6 +199,13 @@ public:
     // Marks the player and the charas a block placed in `cell` would catch; 1 when the
     // command's options cancel the placement.
     int MarkCharasInBlock(int cell, int column, int row, const cEdShot& command);
+
+    // Flows: true when the flow's start conditions hold for the chara (an empty list holds).
+    bool CheckFlowConditions(cRunningFlow& flow, cChara& chara);
+    // Mode 0: every condition holds, 1: at least one; an empty list holds, another mode never.
+    // Each stops at the first condition that decides, so later random operands are not drawn.
+    bool CheckConditionList(cSafeVector<cConditionData>& conditions, int mode, cChara& chara);
+    bool CheckCondition(cConditionData& condition, cChara& chara);
 
 private:
     // The pause and continue menus share their input and drawing.

@@ -4,7 +4,6 @@
 #include "data/role_accessors.h"
 #include "play/block_grid.h"
 #include "play/play_scene.h"
-#include "shell/not_built_yet.h"
 
 cCharaList::iterator cPlayScene::UnlinkChara(cCharaList::iterator position)
 {
@@ -32,8 +31,7 @@ int cPlayScene::CheckCharaConditions(cStageChara& chara)
 {
     if (chara.m_Def.m_Conditions.empty()) return 1;
     if (chara.m_Def.m_bCheckOnce != 0 && chara.m_byAppeared != 0) return 1;
-    // Testing condition lists comes with the flow conditions; until then they hold.
-    LogNotBuiltYet("chara appearance conditions");
+    if (!CheckConditionList(chara.m_Def.m_Conditions, chara.m_Def.m_nConditionMode, chara)) return 0;
     chara.m_byAppeared = 1;
     return 1;
 }

@@ -41,7 +41,7 @@ TEST(CharaFlows, ACopyRunsItsOwnFlowsAfterTheSourceIsGone)
     for (cChara* chara : {&copy, &assigned, &copied}) {
         EXPECT_TRUE(FlowsPointIntoOwnDefinition(*chara));
         for (cRunningFlow& flow : chara->m_RunningFlows) {
-            EXPECT_FALSE(flow.Step());
+            EXPECT_EQ(flow.Step(*chara), flow.m_Entries.size() == 1);
             for (cFlowCommandEntry& entry : flow.m_Entries) EXPECT_EQ(entry.m_lpCommand->m_nKind, 0);
             EXPECT_EQ(flow.m_lpFlow->m_Commands.size(), flow.m_Entries.size());
         }

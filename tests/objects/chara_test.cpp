@@ -7,7 +7,6 @@
 #include "data/command_data.h"
 #include "data/database.h"
 #include "data/move_part.h"
-#include "flow/chara_triggers.h"
 #include "objects/chara.h"
 #include "tests/objects/chara_fixture.h"
 #include "tests/objects/stage_speed_fixture.h"
@@ -163,9 +162,24 @@ TEST(CharaPlacement, BodyBoxIsCentredOrStandsOnTheCell)
 
 TEST(CharaLanding, LandingAndCeilingSnapToTheBlockLineAndRaiseTheirTriggers)
 {
-    g_RaisedTriggers.clear();
+    StageViewFixture view;
     cChara chara;
     chara.m_nSerial = 7;
+    // One flow for each block trigger; a trigger raised starts its flow.
+    const int triggers[] = {9, 13, 14, 15};
+    for (int trigger : triggers) {
+        cFlowData flow;
+        flow.m_nTrigger = static_cast<std::int8_t>(trigger);
+        flow.m_Commands.resize(1);
+        flow.m_Commands[0].m_nTime = 10;
+        chara.m_Def.m_Flows.push_back(flow);
+    }
+    chara.LoadFlows(chara.m_Def.m_Flows, 1, 0, 0);
+    const auto running = [&chara] {
+        std::vector<int> flags;
+        for (const cRunningFlow& flow : chara.m_RunningFlows) flags.push_back(flow.m_bRunning);
+        return flags;
+    };
     chara.m_nKind = 1;
     chara.m_dY = 100;
     chara.m_dBottom = 131.5;      // 131 mod 32 = 3: up by 4, the bottom rests on row 127
@@ -174,6 +188,7 @@ TEST(CharaLanding, LandingAndCeilingSnapToTheBlockLineAndRaiseTheirTriggers)
     chara.m_nAirborne = 9;
     chara.m_Knockback.bKnocked = 1;
     chara.LandOnFloor();
+    EXPECT_EQ(running(), (std::vector<int>{1, 1, 0, 1}));
     EXPECT_EQ(chara.m_dY, 96);
     EXPECT_EQ(chara.m_dVY, 0);
     EXPECT_EQ(chara.m_bContactDown, 1);
@@ -186,7 +201,7 @@ TEST(CharaLanding, LandingAndCeilingSnapToTheBlockLineAndRaiseTheirTriggers)
     EXPECT_EQ(chara.m_dY, 96.25);
     EXPECT_EQ(chara.m_bCeilingStop, 1);
     EXPECT_EQ(chara.m_bContactUp, 1);
-    EXPECT_EQ(g_RaisedTriggers, (cSafeVector<RAISEDTRIGGER>{{7, 9}, {7, 13}, {7, 15}, {7, 9}, {7, 13}, {7, 14}}));
+    EXPECT_EQ(running(), (std::vector<int>{1, 1, 1, 1}));
 
     cChara hero;
     hero.m_nKind = 0;

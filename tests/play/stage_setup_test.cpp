@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "data/replay_data.h"
-#include "flow/chara_triggers.h"
 #include "platform/os/message_box.h"
 #include "platform/os/timer.h"
 #include "play/block_grid.h"
@@ -110,6 +110,17 @@ TEST_F(StageSetUp, PlacesCharasAndItemsWithSerialsLayersAndTheStartTrigger)
     free.m_nRow = 2;
     stage.m_Items.push_back(carried);
     stage.m_Items.push_back(free);
+    // Each template's start flow appends its digit to S1, so S1 tells the order they ran in.
+    for (int digit = 1; digit <= 4; ++digit) {
+        cCommandData code;
+        code.m_nKind = 36;
+        code.m_bParallel = 1;
+        code.m_strCode = "S1 = S1 * 10 + " + std::to_string(digit);
+        cFlowData flow;
+        flow.m_nTrigger = 18;
+        flow.m_Commands.push_back(code);
+        stage.m_Charas.At(digit - 1).m_Flows.push_back(flow);
+    }
     m_Fixture.Commit();
     cPlayScene& scene = m_Fixture.NewScene();
     scene.SetStage(0, 1);
@@ -134,11 +145,8 @@ TEST_F(StageSetUp, PlacesCharasAndItemsWithSerialsLayersAndTheStartTrigger)
     EXPECT_EQ(scene.m_nItemSerial, 2);
 
     // Trigger 18: the hero first, then the charas in list order.
-    std::vector<int> raised;
-    for (const RAISEDTRIGGER& r : g_RaisedTriggers)
-        if (r.nTrigger == 18) raised.push_back(r.nSerial);
-    ASSERT_GE(raised.size(), 5u);
-    EXPECT_EQ(std::vector<int>(raised.end() - 5, raised.end()), (std::vector<int>{0, 1, 2, 3, 4}));
+    // The hero (1), the two copies inside the stage (2), the carrier (3), the beaten chara (4).
+    EXPECT_EQ(scene.m_StageVars.At(1), 12234);
 }
 
 TEST_F(StageSetUp, TheCameraStartsOnTheHeroWithAnIntegerHalfWidth)

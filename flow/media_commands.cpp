@@ -1,0 +1,77 @@
+// The status, graphics and media commands. All but the code command are not built yet: each
+// says so once.
+#include "flow/media_commands.h"
+
+#include "data/command_data.h"
+#include "flow/command_stubs.h"
+#include "flow/expression.h"
+
+void ExecCmdStatusOperation2(cChara&, cCommandData&)
+{
+    NotBuiltCommandActs(COMMAND_STATUS2, "status operation 2 command");
+}
+
+void ExecCmdGetItem(cChara&, cCommandData&)
+{
+    NotBuiltCommandActs(COMMAND_GET_ITEM, "item command");
+}
+
+void ExecCmdChangeGraphic(cChara&, cCommandData&)
+{
+    NotBuiltCommandActs(COMMAND_CHANGE_GRAPHIC, "graphic change command");
+}
+
+void ExecCmdChangeAnimeSet(cChara&, cCommandData&)
+{
+    NotBuiltCommandActs(COMMAND_CHANGE_ANIMESET, "anime set command");
+}
+
+void ExecCmdRunAnime(cChara&, cCommandData&)
+{
+    NotBuiltCommandActs(COMMAND_ANIME, "anime command");
+}
+
+void ExecCmdRunEffect(cChara&, cCommandData&)
+{
+    NotBuiltCommandActs(COMMAND_EFFECT, "effect command");
+}
+
+void ExecCmdRunCharaEffect(cChara&, cCommandData&)
+{
+    NotBuiltCommandActs(COMMAND_CHARA_EFFECT, "chara effect command");
+}
+
+void ExecCmdRunScreenEffect(cChara&, cCommandData&)
+{
+    NotBuiltCommandActs(COMMAND_SCREEN_EFFECT, "screen effect command");
+}
+
+void ExecCmdShowPicture(cChara&, cCommandData&)
+{
+    NotBuiltCommandActs(COMMAND_PICTURE, "picture command");
+}
+
+void ExecCmdChangeScreenColor(cChara&, cCommandData&)
+{
+    NotBuiltCommandActs(COMMAND_SCREEN_COLOR, "screen colour command");
+}
+
+void ExecCmdChangeBackground(cChara&, cCommandData&)
+{
+    NotBuiltCommandActs(COMMAND_BACKGROUND, "background command");
+}
+
+void ExecCmdPlaySound(cCommandData&, cChara&)
+{
+    NotBuiltCommandActs(COMMAND_SOUND, "sound command");
+}
+
+void ExecCmdPlayBgm(cCommandData&)
+{
+    NotBuiltCommandActs(COMMAND_BGM, "BGM command");
+}
+
+void ExecCmdRunCode(cChara& chara, cCommandData& command)
+{
+    RunCode(command.m_strCode, chara);
+}

@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "data/database.h"
+#include "flow/running_flow.h"
+#include "tests/flow/flow_fixture.h"
+
+namespace {
+
+// Every-step commands whose runs the stub counters show, one kind per entry.
+constexpr int kMarkerKinds[] = {COMMAND_WARP, COMMAND_SET_TARGET, COMMAND_STATUS2, COMMAND_CHANGE_GRAPHIC,
+                                COMMAND_CHANGE_ANIMESET, COMMAND_ANIME};
+
+struct ENTRYSPEC {
+    int parallel;
+    int duration;   // steps
+};
+
+struct RUNSPAN {
+    int first = 0;   // step numbers from 1; 0: never ran
+    int last = 0;
+
+    bool operator==(const RUNSPAN&) const = default;
+};
+
+struct FLOWRUN {
+    std::vector<RUNSPAN> spans;
+    int finished = 0;   // the step that reported the flow finished
+
+    bool operator==(const FLOWRUN&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const FLOWRUN& run)
+{
+    for (const RUNSPAN& span : run.spans) out << "[" << span.first << "," << span.last << "] ";
+    return out << "finished " << run.finished;
+}
+
+// Runs a flow of marker commands with the given durations, step by step, and records the steps
+// in which each entry ran.
+FLOWRUN RunEntries(const std::vector<ENTRYSPEC>& entries)
+{
+    FlowStageFixture stage;
+    cFlowData flow = FlowOf(TRIGGER_NONE, {});
+    for (std::size_t j = 0; j < entries.size(); ++j)
+        flow.m_Commands.push_back(FlowCommand(kMarkerKinds[j], entries[j].parallel));
+    stage.SetFlows({flow});
+    cRunningFlow& running = stage.Chara().m_RunningFlows[0];
+    for (std::size_t j = 0; j < entries.size(); ++j) running.m_Entries[j].m_nDuration = entries[j].duration;
+
+    FLOWRUN run;
+    run.spans.resize(entries.size());
+    running.Start(stage.Chara());
+    for (int step = 1; step <= 40 && run.finished == 0; ++step) {
+        std::vector<int> before(entries.size());
+        for (std::size_t j = 0; j < entries.size(); ++j) before[j] = g_NotBuiltCommandActs[kMarkerKinds[j]];
+        if (running.Step(stage.Chara())) run.finished = step;
+        for (std::size_t j = 0; j < entries.size(); ++j) {
+            if (g_NotBuiltCommandActs[kMarkerKinds[j]] == before[j]) continue;
+            if (run.spans[j].first == 0) run.spans[j].first = step;
+            run.spans[j].last = step;
+        }
+    }
+    return run;
+}
+
+}  // namespace
+
+TEST(RunningFlow, EntriesStartAndEndByTheirKindAndDuration)
+{
+    constexpr int P = 1;
+    constexpr int W = 0;
+    struct Case {
+        std::vector<ENTRYSPEC> entries;
+        FLOWRUN run;
+    } cases[] = {
+        // Each waiting entry starts on the step after the previous one finished.
+        {{{W, 2}, {W, 0}, {W, 3}}, {{{1, 2}, {3, 3}, {4, 6}}, 6}},
+        // A time of 0 runs for exactly one step.
+        {{{W, 0}}, {{{1, 1}}, 1}},
+        // Parallel entries before a waiting one start with it; the last entry ends the flow
+        // even while an earlier parallel one still runs.
+        {{{P, 3}, {P, 1}, {W, 2}}, {{{1, 2}, {1, 1}, {1, 2}}, 2}},
+        // A parallel entry lets the next one start in the same step.
+        {{{W, 1}, {P, 2}, {W, 1}}, {{{1, 1}, {2, 2}, {2, 2}}, 2}},
+        {{{W, 2}, {P, 3}}, {{{1, 2}, {3, 5}}, 5}},
+        // A parallel entry keeps running while the waiting ones after it take their turns.
+        {{{P, 4}, {W, 1}, {W, 1}, {W, 3}}, {{{1, 4}, {1, 1}, {2, 2}, {3, 5}}, 5}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(RunEntries(c.entries), c.run);
+}
+
+TEST(RunningFlow, DurationsCountTenthsOfSixFramesOfSubStepsWithTheCopyStagger)
+{
+    FlowStageFixture stage(3);
+    cCommandData command = FlowCommand(COMMAND_WAIT, 0, 5);
+    command.m_nTimePerFactor = 1;
+    stage.Chara().m_sCopyIndex = 2;
+    stage.SetFlows({FlowOf(TRIGGER_NONE, {command, FlowCommand(COMMAND_WAIT, 0, 0)})});
+    EXPECT_EQ(stage.Chara().m_RunningFlows[0].m_Entries[0].m_nDuration, (1 * 2 + 5) * 6 * 3);
+    EXPECT_EQ(stage.Chara().m_RunningFlows[0].m_Entries[1].m_nDuration, 0);
+}
+
+namespace {
+
+// Anime 1 of the database: a lead-in of `leadInTenths`, then a locked frame.
+void SetUpLeadInAnime(int leadInTenths)
+{
+    g_Database.m_Animes.assign(2, cAnimeData());
+    cSafeVector<cAnimeFrameData>& frames = g_Database.m_Animes[1].m_Frames;
+    frames.assign(3, cAnimeFrameData());
+    frames[0].m_nDuration = leadInTenths - 1;
+    frames[1].m_nDuration = 1;
+    frames[2].m_nDuration = 4;
+    frames[2].m_bLock = 1;
+}
+
+}  // namespace
+
+TEST(RunningFlow, CommandAnimationsAreScheduledSoThatTheirLeadInEndsAsTheCommandStarts)
+{
+    struct Case {
+        int subSteps;
+        std::vector<ENTRYSPEC> before;   // the entries before the animated command
+        int kind;
+        int start, skip, play, hold;
+    } cases[] = {
+        // 3 tenths at n = 1 is an 18-step lead-in; the command starts at step 10.
+        {1, {{0, 10}}, COMMAND_WARP, 0, 8, 10, 1},
+        {1, {{0, 12}, {0, 12}}, COMMAND_WARP, 6, 0, 18, 1},
+        {1, {{0, 18}}, COMMAND_WARP, 0, 0, 18, 1},
+        // Parallel entries take no time before the command.
+        {1, {{1, 30}, {0, 20}}, COMMAND_WARP, 2, 0, 18, 1},
+        // At n = 2 the lead-in lasts 36 steps; frames skipped are steps / n.
+        {2, {{0, 10}}, COMMAND_WARP, 0, 13, 5, 1},
+        {1, {}, COMMAND_JUMP, 0, 18, 0, 0},
+        {1, {{0, 40}}, COMMAND_SWORD, 22, 0, 18, 0},
+    };
+    for (const Case& c : cases) {
+        FlowStageFixture stage(c.subSteps);
+        qbtest::cRestore<cSafeVector<cAnimeData>> animes(g_Database.m_Animes);
+        SetUpLeadInAnime(3);
+        cFlowData flow = FlowOf(TRIGGER_NONE, {});
+        for (const ENTRYSPEC& entry : c.before) flow.m_Commands.push_back(FlowCommand(COMMAND_WAIT, entry.parallel));
+        cCommandData animated = FlowCommand(c.kind, 0, 2);
+        animated.m_nAnime = 1;
+        flow.m_Commands.push_back(animated);
+        stage.SetFlows({flow});
+        cRunningFlow& running = stage.Chara().m_RunningFlows[0];
+        for (std::size_t j = 0; j < c.before.size(); ++j) running.m_Entries[j].m_nDuration = c.before[j].duration;
+        BuildAnimeSchedule(running, c.subSteps);
+
+        ASSERT_EQ(running.m_AnimeSchedule.size(), 1u);
+        const FLOWANIME& anime = running.m_AnimeSchedule[0];
+        EXPECT_EQ(anime.nStartStep, c.start) << c.before.size();
+        EXPECT_EQ(anime.nSkip, c.skip) << c.before.size();
+        EXPECT_EQ(anime.nPlay, c.play) << c.before.size();
+        EXPECT_EQ(anime.nAnime, 1);
+        EXPECT_EQ(anime.nCommandFrames, 12);
+        EXPECT_EQ(anime.bHold, c.hold);
+    }
+}
+
+TEST(RunningFlow, AScheduledAnimationStartsAtItsStepWhileTheFlowRunsUnpaused)
+{
+    FlowStageFixture stage;
+    qbtest::cRestore<cSafeVector<cAnimeData>> animes(g_Database.m_Animes);
+    SetUpLeadInAnime(1);   // 6 steps
+    cCommandData animated = FlowCommand(COMMAND_WARP, 0, 2);
+    animated.m_nAnime = 1;
+    stage.SetFlows({FlowOf(TRIGGER_NONE, {FlowCommand(COMMAND_WAIT, 0, 2), animated})});
+    cChara& chara = stage.Chara();
+    cRunningFlow& running = chara.m_RunningFlows[0];
+    ASSERT_EQ(running.m_AnimeSchedule.size(), 1u);
+    EXPECT_EQ(running.m_AnimeSchedule[0].nStartStep, 6);
+
+    chara.StartFlowAnimations();
+    EXPECT_TRUE(chara.m_Animations.empty());   // not running
+    running.Start(chara);
+    std::vector<int> startedAt;   // update number (the pause holds one), flow step
+    for (int step = 0; step < 20; ++step) {
+        const std::size_t before = chara.m_Animations.size();
+        if (step == 3) running.Pause();
+        if (step == 4) running.Resume();
+        chara.StartFlowAnimations();
+        if (chara.m_Animations.size() != before) {
+            startedAt.push_back(step);
+            startedAt.push_back(running.m_nSteps);
+        }
+        if (!running.m_bPaused && running.Step(chara)) break;
+    }
+    EXPECT_EQ(startedAt, (std::vector<int>{7, 6}));
+    const cCharaAnimation& started = chara.m_Animations.front();
+    EXPECT_EQ(started.nAnime, 1);
+    EXPECT_EQ(started.nOwner, running.m_nSerial);
+    EXPECT_EQ(started.bScheduled, 1);
+    EXPECT_EQ(started.nPlay, 6);
+    EXPECT_EQ(started.nCommandFrames, 12);
+    EXPECT_EQ(started.bHold, 1);
+}
