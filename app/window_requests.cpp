@@ -7,6 +7,7 @@
 #include "app/window_requests.h"
 #include "data/database.h"
 #include "data/save_data.h"
+#include "play/free_play.h"
 #include "data/system_data.h"
 #include "graphics/dialog_mode.h"
 #include "graphics/restore.h"
@@ -22,11 +23,6 @@
 namespace {
 
 void DialogMode(int on) { DDSetDialogMode(on); }
-int SeamStartFreePlay(const char*, int)
-{
-    LogNotBuiltYet("StartFreePlay");
-    return 0;
-}
 int SeamLoadReplay(const char*)
 {
     LogNotBuiltYet("cReplayData::LoadFile");
@@ -102,7 +98,7 @@ void ReportBadSoundIndex(int index, int count)
 
 cRequestSeams DefaultRequestSeams()
 {
-    return cRequestSeams{DialogMode,      RunNameEntryDialog,   OpenFileRequestDialog, SeamStartFreePlay,
+    return cRequestSeams{DialogMode,      RunNameEntryDialog,   OpenFileRequestDialog, StartFreePlay,
                          SeamLoadReplay,  SeamReplaySaveDialog, SeamSaveReplay,     SeamProgressStageName,
                          BgmFileName,     SetStageBgm,          StageBgmLoop,       RestoreDevice};
 }

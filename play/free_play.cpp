@@ -6,7 +6,6 @@
 #include "data/stage_data.h"
 #include "data/stage_loader.h"
 #include "data/system_data.h"
-#include "platform/os/messages.h"
 #include "platform/os/windows_types.h"
 #include "play/game_manager.h"
 #include "shell/path_utils.h"
@@ -42,11 +41,7 @@ int StartFreePlay(const char* path, int addExtension)
 bool StartStageFromCommandLine(const char* path)
 {
     g_bTestPlay.store(1);
-    if (!StartFreePlay(path, 1)) {
-        // The game cannot start without its stage.
-        PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0);
-        return false;
-    }
+    if (!StartFreePlay(path, 1)) return false;
     g_SaveData.m_bSeries = 0;
     g_GameManager.m_nPlayMode = kFreePlayMode;
     g_GameManager.m_bRanking = 1;

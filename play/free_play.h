@@ -9,5 +9,6 @@
 int StartFreePlay(const char* path, int addExtension);
 
 // The start-up's free play of a stage named on the command line: test play with unlimited
-// lives, and the first frame creates the stage-play scene. False when it cannot be loaded.
+// lives, and the first frame creates the stage-play scene. False when it cannot be loaded (the
+// start-up then fails).
 bool StartStageFromCommandLine(const char* path);
