@@ -199,3 +199,56 @@ TEST(RunningFlow, AScheduledAnimationStartsAtItsStepWhileTheFlowRunsUnpaused)
     EXPECT_EQ(started.nCommandFrames, 12);
     EXPECT_EQ(started.bHold, 1);
 }
+
+TEST(RunningFlow, MergedFlowsJoinTheDefinitionAtTheirPlaceAndEverythingIsBoundAgain)
+{
+    struct Case {
+        int insertPos;
+        std::vector<int> triggers;   // of the definition's flows afterwards
+    } cases[] = {
+        {1, {1, 7, 8, 2, 3}},
+        {0, {7, 8, 1, 2, 3}},
+        {3, {1, 2, 3, 7, 8}},    // past the last: appended
+        {-1, {1, 2, 3, 7, 8}},
+    };
+    for (const Case& c : cases) {
+        FlowStageFixture stage;
+        stage.SetFlows({FlowOf(1, {FlowCommand(COMMAND_WAIT)}), FlowOf(2, {FlowCommand(COMMAND_WAIT)}),
+                        FlowOf(3, {FlowCommand(COMMAND_WAIT), FlowCommand(COMMAND_WAIT)})});
+        cChara& chara = stage.Chara();
+        chara.m_RunningFlows[2].m_bRunning = 1;
+        cSafeVector<cFlowData> item = {FlowOf(7, {FlowCommand(COMMAND_SOUND, 0, 1)}), FlowOf(8, {})};
+        item[0].m_KeyConditions.resize(1);
+        item[1].m_KeyConditions.resize(1);
+        item[1].m_bKeyRepeat = 1;
+        EXPECT_EQ(chara.LoadFlows(item, 1, 1, c.insertPos), 2);
+
+        std::vector<int> triggers;
+        for (const cFlowData& flow : chara.m_Def.m_Flows) triggers.push_back(flow.m_nTrigger);
+        EXPECT_EQ(triggers, c.triggers) << c.insertPos;
+        ASSERT_EQ(chara.m_RunningFlows.size(), 5u);
+        for (std::size_t i = 0; i < chara.m_RunningFlows.size(); ++i) {
+            const cRunningFlow& running = chara.m_RunningFlows[i];
+            EXPECT_EQ(running.m_nIndex, static_cast<int>(i));
+            EXPECT_EQ(running.m_lpFlow, &chara.m_Def.m_Flows[i]);
+            ASSERT_EQ(running.m_Entries.size(), chara.m_Def.m_Flows[i].m_Commands.size());
+            for (std::size_t j = 0; j < running.m_Entries.size(); ++j)
+                EXPECT_EQ(running.m_Entries[j].m_lpCommand, &chara.m_Def.m_Flows[i].m_Commands[j]);
+            for (std::size_t j = 0; j < running.m_KeyConditions.size(); ++j)
+                EXPECT_EQ(running.m_KeyConditions[j], &chara.m_Def.m_Flows[i].m_KeyConditions[j]);
+            if (running.Trigger() == 7) {
+                // New serials; keys held as the item comes must first be let go.
+                EXPECT_EQ(running.m_nSerial, 3);
+                EXPECT_EQ(running.m_bKeyMatched, 1);
+                EXPECT_EQ(running.m_Entries[0].m_nDuration, 6);
+            }
+            if (running.Trigger() == 8) {
+                EXPECT_EQ(running.m_bKeyMatched, 0);
+            }
+            // The flows already there keep their state.
+            if (running.Trigger() == 3) {
+                EXPECT_EQ(running.m_bRunning, 1);
+            }
+        }
+    }
+}

@@ -26,6 +26,16 @@ cFlowData AlwaysFlow(int group, std::initializer_list<cCommandData> commands, cC
     return flow;
 }
 
+// A key condition: right held, however long.
+cKeyConditionData RightHeld()
+{
+    cKeyConditionData key;
+    key.Init();
+    key.m_Keys[2] = 1;
+    key.m_bAnyDuration = 1;
+    return key;
+}
+
 struct STARTED {
     int frame;
     int subStep;
@@ -146,11 +156,7 @@ TEST(FlowTriggers, TheKeyGateOpensWhenTheKeysStartToMatchUnlessTheyMayRepeat)
         FlowStageFixture stage;
         g_SystemData.m_bRunMarkedTriggers = 1;
         cFlowData flow = FlowOf(TRIGGER_HIT_BLOCK, {FlowCommand(COMMAND_WAIT)}, 3);
-        cKeyConditionData key;
-        key.Init();
-        key.m_Keys[2] = 1;   // right held
-        key.m_bAnyDuration = 1;
-        flow.m_KeyConditions.push_back(key);
+        flow.m_KeyConditions.push_back(RightHeld());
         flow.m_bKeyRepeat = static_cast<BYTE>(repeat);
         stage.SetFlows({flow});
         cChara& chara = stage.Chara();
@@ -169,4 +175,32 @@ TEST(FlowTriggers, TheKeyGateOpensWhenTheKeysStartToMatchUnlessTheyMayRepeat)
         EXPECT_EQ(starts, expected) << "repeat " << repeat;
         EXPECT_EQ(chara.m_RunningFlows[0].m_nStartKey, 2);
     }
+}
+
+TEST(FlowTriggers, KeysStillHeldKeepAnAlwaysFlowsGroupBusyForTheUpdate)
+{
+    FlowStageFixture stage;
+    cFlowData flow = FlowOf(TRIGGER_ALWAYS, {FlowCommand(COMMAND_WAIT)}, 4);
+    flow.m_KeyConditions.push_back(RightHeld());
+    stage.SetFlows({flow});
+    cChara& chara = stage.Chara();
+    chara.m_nHp = 1;
+    cInput& input = g_Input[0];
+    input.ResetKeyHistories();
+    input.m_wDirection = DIR_RIGHT;
+    input.RecordKeyHistories();
+    chara.RaiseTrigger(TRIGGER_ALWAYS);
+    EXPECT_EQ(chara.m_RunningFlows[0].m_bRunning, 1);
+    chara.UpdateCommon(0, false, APPROACHSCROLL{});   // one step: the flow ends, its group frees
+    EXPECT_EQ(chara.m_GroupStarted[4], 0);
+
+    chara.ResetFlowFrameFlags();
+    input.RecordKeyHistories();
+    chara.RaiseTrigger(TRIGGER_ALWAYS);
+    EXPECT_EQ(chara.m_RunningFlows[0].m_bRunning, 0);
+    EXPECT_EQ(chara.m_GroupStarted[4], 1);
+    EXPECT_EQ(chara.m_GroupEnded[4], 1);
+    EXPECT_EQ(chara.m_bGroupEnded, 1);
+    chara.UpdateCommon(0, false, APPROACHSCROLL{});
+    EXPECT_EQ(chara.m_GroupStarted[4], 0);
 }
