@@ -21,6 +21,8 @@ inline int ScaleByBoundsSwitch() { return g_SystemData.m_bScaleByHeight; }
 // Strict block protection: a block summon never changes a cell whose block carries the
 // protection byte, shown or not (off: only a shown block protects its cell).
 inline int StrictBlockProtectionSwitch() { return g_SystemData.m_bSummonSwitch; }
+// A walking chara lands on a floor block even while it moves upward.
+inline int LandWhileRisingSwitch() { return g_SystemData.m_bLandingSwitch; }
 
 // A flow may be tested every time its trigger is raised, not once a frame: the switch that
 // decides whether raising a trigger skips flows already marked as tried.
@@ -50,6 +52,7 @@ inline int CharaPassLayer(const cCharaData& d) { return static_cast<std::int8_t>
 inline int CharaId(const cCharaData& d) { return d.m_nCharaId; }
 // Move type: 0 walking, 1 flying through blocks, 2 flying, 3 flying, killed by solid blocks.
 inline int CharaMoveType(const cCharaData& d) { return d.m_nFlying; }
+inline void SetCharaMoveType(cCharaData& d, int type) { d.m_nFlying = static_cast<decltype(d.m_nFlying)>(type); }
 inline int CharaFixedFacing(const cCharaData& d) { return d.m_bFixedFacing; }
 // Invincibility: 0 off, 1 on, 2 on and shots pass.
 inline int CharaInvincibility(const cCharaData& d) { return d.m_nInvincible; }
@@ -125,6 +128,30 @@ inline CHARASIZE StageCharaBody(const cStageData& s, bool flying)
                   : CHARASIZE{s.m_nCharaBox2W, s.m_nCharaBox2H, s.m_nCharaBox2Align};
 }
 inline CHARASIZE StageCharaShotBox(const cStageData& s) { return {s.m_nCharaBox3W, s.m_nCharaBox3H, 0}; }
+// The hero's sizes: its bounds, its box against charas, against shots and against items.
+inline CHARASIZE HeroBounds(const cStageData& s, bool flying)
+{
+    return flying ? CHARASIZE{s.m_nHeroBodyFlyW, s.m_nHeroBodyFlyH, s.m_nHeroBodyFlyAlign}
+                  : CHARASIZE{s.m_nHeroBodyW, s.m_nHeroBodyH, s.m_nHeroBodyAlign};
+}
+inline CHARASIZE HeroBody(const cStageData& s, bool flying)
+{
+    return flying ? CHARASIZE{s.m_nHeroBox2FlyW, s.m_nHeroBox2FlyH, s.m_nHeroBox2FlyAlign}
+                  : CHARASIZE{s.m_nHeroBox2W, s.m_nHeroBox2H, s.m_nHeroBox2Align};
+}
+inline CHARASIZE HeroShotBox(const cStageData& s) { return {s.m_nHeroBox3W, s.m_nHeroBox3H, 0}; }
+inline CHARASIZE HeroItemBox(const cStageData& s) { return {s.m_nHeroBox4W, s.m_nHeroBox4H, 0}; }
+// The hero's box overlays, by box kind (0 bounds, 1 body, 2 item, 3 shot): mode and colour index.
+inline int HeroOverlayMode(const cStageData& s, int kind)
+{
+    const int modes[4] = {s.m_nHeroBodyShow, s.m_nHeroBox2Show, s.m_nHeroBox4Show, s.m_nHeroBox3Show};
+    return modes[kind & 3];
+}
+inline int HeroOverlayColor(const cStageData& s, int kind)
+{
+    const int colors[4] = {s.m_nHeroBodyColor, s.m_nHeroBox2Color, s.m_nHeroBox4Color, s.m_nHeroBox3Color};
+    return colors[kind & 3];
+}
 
 // Movement part fields.
 

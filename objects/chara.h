@@ -117,7 +117,7 @@ public:
     virtual int MoveX() { return 0; }
     virtual int MoveY() { return 0; }
     virtual int Update(int /*restricted*/) { return 0; }
-    virtual void StartJump(const cFlowCommandEntry& /*jump*/) {}
+    virtual void StartJump(cFlowCommandEntry& /*jump*/) {}
 
     // Set-up from a template (none keeps the definition, HP and SP 0). `playerOne` is the chara
     // every chara aims at first; `speed` the stage's speed settings.

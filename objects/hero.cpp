@@ -1,19 +1,353 @@
 #include "objects/hero.h"
 
+#include <algorithm>
+
 #include "data/role_accessors.h"
+#include "data/stage_data.h"
+#include "play/play_scene.h"
+#include "shell/game_arithmetic.h"
+#include "shell/input.h"
 #include "shell/not_built_yet.h"
 
 cSafeVector<cHero> Player;
 
-void cHero::Spawn(int serial, const cCharaData& placement, double homeX, double homeY, const STAGESPEED& speed,
-                  int boundsW, int boundsH, int bottomAligned)
+namespace {
+
+constexpr int kCell = 32;
+constexpr int kOverlayColors[8] = {208, 212, 216, 220, 224, 228, 232, 236};
+
+void ScaleBox(HITBOX& box, int scale)
 {
-    LogNotBuiltYet("hero");
+    box.nOffsetX = WrapMul(box.nBaseOffsetX, scale);
+    box.nOffsetY = WrapMul(box.nBaseOffsetY, scale);
+    box.nWidth = WrapMul(box.nBaseWidth, scale);
+    box.nHeight = WrapMul(box.nBaseHeight, scale);
+}
+
+// A box centred in the 32 x 32 drawing: offset 16 - size / 2 - draw offset on each axis.
+void SetCentredBox(HITBOX& box, CHARASIZE size, int drawOffsetX, int drawOffsetY)
+{
+    box.nOffsetX = box.nBaseOffsetX = WrapSub(WrapSub(16, size.nWidth / 2), drawOffsetX);
+    box.nOffsetY = box.nBaseOffsetY = WrapSub(WrapSub(16, size.nHeight / 2), drawOffsetY);
+    box.nWidth = box.nBaseWidth = size.nWidth;
+    box.nHeight = box.nBaseHeight = size.nHeight;
+}
+
+cPlayScene* Scene()
+{
+    return g_lpPlayScene.load(std::memory_order_relaxed);
+}
+
+// The camera on one axis follows `centre`, within the axis's scroll limits.
+void Follow(cScrollAxis& axis, double position, int screen)
+{
+    if (position < axis.m_nMin) {
+        axis.m_dPos = axis.m_nMin;
+    } else if (position + screen >= axis.m_nMax) {
+        axis.m_dPos = WrapSub(axis.m_nMax, screen);
+    } else {
+        axis.m_dPos = position;
+    }
+}
+
+}  // namespace
+
+void cHero::Spawn(int serial, const cCharaData& placement, double homeX, double homeY)
+{
+    const STAGESPEED speed = CurrentStageSpeed();
     InitFromDefinition(&placement, homeX, homeY, 0, nullptr, speed);
-    const int drawOffsetX = (32 - boundsW) / 2;
-    const int drawOffsetY = bottomAligned ? 32 - boundsH : (32 - boundsH) / 2;
-    InitCommon(serial, CharaKind(m_Def), CharaClass(m_Def), CharaPassLayer(m_Def), CharaImageNumber(m_Def), nullptr, 0,
-               drawOffsetX, drawOffsetY, boundsW, boundsH, 32, 32, CharaFacing(m_Def), CharaMoveType(m_Def), 0);
-    SetScale(Scale(), 1);
+    if (CharaStoredScale(m_Def) == 0) SetCharaStoredScale(m_Def, 1);
+
+    int drawOffsetX = 0;
+    int drawOffsetY = 0;
+    int width = 0;
+    int height = 0;
+    GetBodySize(drawOffsetX, drawOffsetY, width, height);
+    InitCommon(serial, CharaKind(m_Def), CharaClass(m_Def), CharaPassLayer(m_Def), CharaImageNumber(m_Def), nullptr,
+               0, drawOffsetX, drawOffsetY, width, height, kCell, kCell, 1, 0, 0);
+    m_lpInput = &g_Input.At(CharaClass(m_Def));
+
+    SetMoveType(CharaMoveType(m_Def), 0);
+    SetScale(CharaScale(m_Def), 1);
+
+    m_nJumpHold = 0;
+    m_bNoJump = 0;
+    m_bJumpHandled = 0;
+    m_bBlockDirection = m_bBlockButtons = 0;
+    m_nBlockEffectKind = 0;
+    m_dBlockEffectValue = 0;
+    m_nBlockEffectSteps = 0;
+    m_nBlockItemCooldown = 0;
+    m_nFrameCounter = 0;
+    m_bJumpReady = 1;
+    m_bCeilingStop = 0;
+    m_dBlockEffectBase = 4 / speed.dSteps;
+    m_nDirection = m_nPrevDirection = CharaFacing(m_Def);
+
+    RebuildBoxList();
+    m_Touching.clear();
     LoadFlows(m_Def.m_Flows, m_nDirection, 0, -1);
+}
+
+void cHero::GetBodySize(int& drawOffsetX, int& drawOffsetY, int& width, int& height) const
+{
+    const CHARASIZE bounds = HeroBounds(g_StageData, m_bFlying != 0);
+    width = bounds.nWidth;
+    height = bounds.nHeight;
+    drawOffsetX = WrapSub(kCell, width) / 2;
+    drawOffsetY = bounds.bBottom ? WrapSub(kCell, height) : WrapSub(kCell, height) / 2;
+}
+
+void cHero::SetMoveType(int type, int applyScale)
+{
+    SetCharaMoveType(m_Def, type);
+    const int wasFlying = m_bFlying;
+    cGameObject::SetMoveType(type);
+    if (m_bFlying != wasFlying) {
+        m_nCrushGrace = 2;
+        if (wasFlying != 0) m_dVX = m_dVY = m_dInertiaX = m_dInertiaY = 0;
+    }
+
+    int drawOffsetX = 0;
+    int drawOffsetY = 0;
+    int width = 0;
+    int height = 0;
+    GetBodySize(drawOffsetX, drawOffsetY, width, height);
+    m_nWidth = m_nBaseWidth = width;
+    m_nHeight = m_nBaseHeight = height;
+    m_nDrawWidth = m_nBaseDrawWidth = kCell;
+    m_nDrawHeight = m_nBaseDrawHeight = kCell;
+    m_nDrawOffsetX = m_nBaseDrawOffsetX = drawOffsetX;
+    m_nDrawOffsetY = m_nBaseDrawOffsetY = drawOffsetY;
+
+    const bool flying = m_bFlying != 0;
+    switch (CharaBodyBoxMode(m_Def)) {
+    case 0: {
+        const CHARASIZE body = HeroBody(g_StageData, flying);
+        SetBodyBox(body.bBottom, body.nWidth, body.nHeight);
+        break;
+    }
+    case 1: {
+        const CHARASIZE shot = HeroShotBox(g_StageData);
+        SetBodyBox(0, shot.nWidth, shot.nHeight);
+        break;
+    }
+    case 2: {
+        const CHARASIZE bounds = HeroBounds(g_StageData, flying);
+        SetBodyBox(0, bounds.nWidth, bounds.nHeight);
+        break;
+    }
+    case 3:
+        SetBodyBox(0, kCell, kCell);
+        break;
+    default:
+        break;
+    }
+    SetCentredBox(m_ShotBox, HeroShotBox(g_StageData), drawOffsetX, drawOffsetY);
+    SetCentredBox(m_ItemBox, HeroItemBox(g_StageData), drawOffsetX, drawOffsetY);
+
+    if (applyScale != 0) {
+        const int scale = CharaScale(m_Def);
+        m_nWidth = WrapMul(m_nBaseWidth, scale);
+        m_nHeight = WrapMul(m_nBaseHeight, scale);
+        m_nDrawOffsetX = WrapMul(m_nBaseDrawOffsetX, scale);
+        m_nDrawOffsetY = WrapMul(m_nBaseDrawOffsetY, scale);
+        m_nDrawWidth = WrapMul(m_nBaseDrawWidth, scale);
+        m_nDrawHeight = WrapMul(m_nBaseDrawHeight, scale);
+        ScaleBoxes(scale);
+    }
+    RebuildBoxList();
+}
+
+void cHero::RebuildBoxList()
+{
+    m_Overlays.clear();
+    auto add = [this](int kind, int width, int height) {
+        HEROOVERLAY overlay;
+        overlay.nKind = kind;
+        overlay.nMode = HeroOverlayMode(g_StageData, kind);
+        overlay.nColor = kOverlayColors[std::clamp(HeroOverlayColor(g_StageData, kind), 0, 7)];
+        overlay.nWidth = width;
+        overlay.nHeight = height;
+        m_Overlays.push_back(overlay);
+    };
+    add(0, m_nWidth, m_nHeight);
+    add(2, m_ItemBox.nWidth, m_ItemBox.nHeight);
+    add(1, m_BodyBox.nWidth, m_BodyBox.nHeight);
+    add(3, m_ShotBox.nWidth, m_ShotBox.nHeight);
+    // Larger boxes first, so that smaller ones are drawn over them; equal areas keep their order.
+    std::stable_sort(m_Overlays.begin(), m_Overlays.end(), [](const HEROOVERLAY& a, const HEROOVERLAY& b) {
+        return std::int64_t{a.nWidth} * a.nHeight > std::int64_t{b.nWidth} * b.nHeight;
+    });
+}
+
+void cHero::UpdateScreenRect()
+{
+    const cPlayScene* scene = Scene();
+    const double sx = scene ? scene->m_ScrollX.m_dPos : 0;
+    const double sy = scene ? scene->m_ScrollY.m_dPos : 0;
+    if (scene && scene->m_ScrollX.m_bAuto != 0) {
+        m_ScreenRect.left = WrapSub(WrapSub(TruncToInt(m_dX), TruncToInt(sx)), m_nDrawOffsetX);
+    } else {
+        m_ScreenRect.left = TruncToInt(m_dX - sx - m_nDrawOffsetX);
+    }
+    if (scene && scene->m_ScrollY.m_bAuto != 0) {
+        m_ScreenRect.top = WrapSub(WrapSub(TruncToInt(m_dY), TruncToInt(sy)), m_nDrawOffsetY);
+    } else {
+        m_ScreenRect.top = TruncToInt(m_dY - sy - m_nDrawOffsetY);
+    }
+    m_ScreenRect.right = WrapSub(WrapAdd(m_ScreenRect.left, m_nDrawWidth), 1);
+    m_ScreenRect.bottom = WrapSub(WrapAdd(m_ScreenRect.top, m_nDrawHeight), 1);
+}
+
+int cHero::IsNewItem(int serial) const
+{
+    return std::find(m_Touching.begin(), m_Touching.end(), serial) == m_Touching.end() ? 1 : 0;
+}
+
+void cHero::ForgetItem(int serial)
+{
+    m_Touching.RemoveValue(serial);
+}
+
+int cHero::RunItemActions(const cSafeVector<cCommandData>& actions)
+{
+    for (const cCommandData& action : actions) {
+        // The item-action table is not built yet: every action does nothing and returns 0.
+        (void)action;
+        LogNotBuiltYet("item actions");
+        if (m_nHp <= 0) return 2;
+    }
+    return (m_nHp <= 0) ? 2 : 0;
+}
+
+void cHero::ShowItemMessage(int /*imageKind*/, int /*picture*/, int /*imageIndex*/)
+{
+    LogNotBuiltYet("item pickup messages");
+}
+
+void cHero::Draw(DDSURFACEDATA* /*target*/, int /*paused*/)
+{
+    LogNotBuiltYet("chara drawing");
+    for (HEROOVERLAY& overlay : m_Overlays) {
+        if (overlay.nMode == 0) continue;
+        overlay.nBlink = (overlay.nBlink + 1) & 31;
+    }
+}
+
+void cHero::DrawOverlayMask(DDSURFACEDATA* target)
+{
+    if (!target || CharaSightShape(m_Def) == 0) return;
+    LogNotBuiltYet("sight mask");
+}
+
+int cHero::IsOnGround() const
+{
+    if (m_bRiding != 0) return 1;
+    if (!m_lpFloorCell) return 0;
+    return const_cast<cBlockData*>(m_lpFloorCell)->GetHitMode(m_nPassLayer) == 1 ? 1 : 0;
+}
+
+void cHero::ScaleBoxes(int newScale)
+{
+    ScaleBox(m_BodyBox, newScale);
+    ScaleBox(m_ShotBox, newScale);
+    ScaleBox(m_ItemBox, newScale);
+}
+
+void cHero::UpdateBoxesX()
+{
+    const int x = TruncToInt(m_dX);
+    for (HITBOX* box : {&m_BodyBox, &m_ShotBox, &m_ItemBox}) {
+        box->rect.left = WrapAdd(x, box->nOffsetX);
+        box->rect.right = box->rect.left + box->nWidth - 1;
+    }
+}
+
+void cHero::UpdateBoxesY()
+{
+    const int y = TruncToInt(m_dY);
+    for (HITBOX* box : {&m_BodyBox, &m_ShotBox, &m_ItemBox}) {
+        box->rect.top = WrapAdd(y, box->nOffsetY);
+        box->rect.bottom = box->rect.top + box->nHeight - 1;
+    }
+}
+
+int cHero::OnMovedX()
+{
+    // The camera moves first, so that the hero is clamped against where it now looks.
+    if (cPlayScene* scene = Scene(); scene && scene->m_ScrollX.m_bAuto == 0)
+        Follow(scene->m_ScrollX, m_dX - WrapSub(320, m_nWidth / 2), 640);
+    const int code = ClampX(m_bFlying ? 0 : 1);
+    m_dRight = m_dX + m_nWidth - 1;
+    return code;
+}
+
+int cHero::OnMovedY()
+{
+    if (cPlayScene* scene = Scene(); scene && scene->m_ScrollY.m_bAuto == 0)
+        Follow(scene->m_ScrollY, m_dY - (240.0 - m_nHeight / 2), 480);
+    return ClampY(m_bFlying ? 0 : 1);
+}
+
+int cHero::MoveX()
+{
+    const STAGESPEED speed = CurrentStageSpeed();
+    if (m_Knockback.dSpeedX != 0) {
+        m_dVX = m_Knockback.dSpeedX;
+    } else if (m_dInertiaX != 0) {
+        Decelerate(m_dInertiaX, m_bDecelX);
+        if (m_nBlockEffectKind == 3 && m_nBlockEffectSteps != 0) {
+            // A block that speeds or slows the hero acts on its inertia.
+            const double a = DotsPerSecondToStep(m_dBlockEffectBase, speed) * (m_dBlockEffectValue - 1);
+            if (m_dInertiaX <= 0) {
+                m_dInertiaX -= a;
+                if (m_dInertiaX > 0) m_dInertiaX = 0;
+            } else {
+                m_dInertiaX += a;
+                if (m_dInertiaX < 0) m_dInertiaX = 0;
+            }
+        }
+        m_dVX += m_dInertiaX;
+    }
+    if (m_dVX < -speed.dSpeedLimit) m_dVX = -speed.dSpeedLimit;
+    else if (m_dVX > speed.dSpeedLimit) m_dVX = speed.dSpeedLimit;
+    m_dX += m_dVX;
+    OnMovedX();
+    return 0;
+}
+
+int cHero::MoveY()
+{
+    bool floorSolid = false;
+    if (m_lpFloorCell) floorSolid = const_cast<cBlockData*>(m_lpFloorCell)->GetHitMode(m_nPassLayer) == 1;
+    ApplyKnockbackY(floorSolid);
+    if (m_bFlying != 0 && m_Knockback.dSpeedY == 0 && m_dInertiaY != 0) {
+        Decelerate(m_dInertiaY, m_bDecelY);
+        m_dVY += m_dInertiaY;
+    }
+    const int r = LimitSpeedY(m_bFlying ? 0 : 2, CurrentStageSpeed().dSpeedLimit);
+    OnMovedY();
+    if (m_bFlying == 0 && (r == kEdgeBelowPlayfield || r == kEdgeStageBottom)) return 7;
+    return r;
+}
+
+int cHero::Update(int restricted)
+{
+    m_bBlockDirection = 0;
+    m_bBlockButtons = 0;
+    m_bJumpHandled = 0;
+    if (UpdateCommon(restricted, true, CurrentApproachScroll())) return 1;
+    // Flow changes queued by item actions come after the flows.
+    if (!m_PendingFlowChanges.empty()) {
+        LogNotBuiltYet("item actions");
+        m_PendingFlowChanges.clear();
+    }
+    m_nFrameCounter = WrapAdd(m_nFrameCounter, 1);
+    if (m_bJumpHandled == 0) {
+        m_nJumpHold = 0;
+        m_bJumpReady = 1;
+        m_bCeilingStop = 0;
+    }
+    return 0;
 }

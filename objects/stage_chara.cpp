@@ -215,7 +215,7 @@ int cStageChara::Update(int restricted)
     return UpdateCommon(restricted, false, CurrentApproachScroll()) ? 1 : 0;
 }
 
-void cStageChara::StartJump(const cFlowCommandEntry& jump)
+void cStageChara::StartJump(cFlowCommandEntry& jump)
 {
     if (m_bFalling != 0 || m_bCeilingStop != 0 || m_Knockback.bKnocked != 0 || m_nAirborne != 0) return;
     PlayDbSe(static_cast<WORD>(jump.m_lpCommand ? jump.m_lpCommand->m_nSound : 0));

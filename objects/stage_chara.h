@@ -41,7 +41,7 @@ public:
     int MoveY() override;
     int Update(int restricted) override;
     // Refused while falling, stopped by a ceiling, knocked back or airborne.
-    void StartJump(const cFlowCommandEntry& jump) override;
+    void StartJump(cFlowCommandEntry& jump) override;
 
     int m_bInView = 0;
     int m_bAwake = 0;

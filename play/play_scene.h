@@ -19,6 +19,7 @@
 class cBlockData;
 class cChara;
 class cConditionData;
+class cHero;
 class cEdShot;
 class cRunningFlow;
 class cFlowCommandEntry;
@@ -206,6 +207,22 @@ public:
     // Each stops at the first condition that decides, so later random operands are not drawn.
     bool CheckConditionList(cSafeVector<cConditionData>& conditions, int mode, cChara& chara);
     bool CheckCondition(cConditionData& condition, cChara& chara);
+
+    // Block collision (play/block_collision.cpp): cell indices of the grid; the tests return 2
+    // when a block (or the screen's bottom) kills the chara, else 0.
+    int FindBlockOnLine(const cChara& chara, int x1, int y1, int x2, int y2);
+    int FindFloorBlock(const cChara& chara);
+    int FindBlockAtCorners(int left, int top, int right, int bottom, int layer);
+    int ProbeLeft(cChara& chara);
+    int ProbeRight(cChara& chara);
+    int ProbeUp(cChara& chara);
+    int ProbeDown(cChara& chara);
+    int CollideX(cChara& chara);
+    int CollideXBoth(cChara& chara);
+    int CollideY(cChara& chara);
+    int CollideYBoth(cChara& chara);
+    void ClampToScreenX(cHero& player);
+    int ClampToScreenY(cHero& player);
 
 private:
     // The pause and continue menus share their input and drawing.

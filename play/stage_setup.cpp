@@ -160,10 +160,7 @@ void cPlayScene::SetStage(int reload, int entry)
         const double homeX = ((placement.m_nColumn + 10) * 32) | 16;
         const double homeY = ((placement.m_nRow + 10) * 32) | 16;
         cHero& hero = Player.At(j);
-        const int flying = CharaMoveType(placement) != 0;
-        hero.Spawn(serial, placement, homeX, homeY, CurrentStageSpeed(), flying ? stage.m_nHeroBodyFlyW : stage.m_nHeroBodyW,
-                   flying ? stage.m_nHeroBodyFlyH : stage.m_nHeroBodyH,
-                   flying ? stage.m_nHeroBodyFlyAlign : stage.m_nHeroBodyAlign);
+        hero.Spawn(serial, placement, homeX, homeY);
         if (storedStart) {
             placement.m_nColumn = static_cast<std::int16_t>(save.m_nFollowUpA);
             placement.m_nRow = static_cast<std::int16_t>(save.m_nFollowUpB);

@@ -1,0 +1,83 @@
+#pragma once
+// A stage of 40 x 20 blocks built in code: a play scene with its camera, a block grid drawn as
+// text, the stage's speed level, and charas set up directly with the bounds a test gives.
+#include <initializer_list>
+#include <memory>
+
+#include "data/stage_data.h"
+#include "data/system_data.h"
+#include "flow/chara_triggers.h"
+#include "objects/stage_chara.h"
+#include "play/block_grid.h"
+#include "play/play_scene.h"
+
+class BlockStageFixture {
+public:
+    static constexpr int kWidth = 40;
+    static constexpr int kHeight = 20;
+
+    // Camera: stage [0, 1920) x [0, 1280), playfield [320, 1600) x [320, 960), scroll limits
+    // the playfield. Speed level `level`, the land-while-rising switch off.
+    explicit BlockStageFixture(int level = 1) : m_Scene(std::make_unique<cPlayScene>())
+    {
+        m_SavedStage = g_StageData;
+        m_SavedSystem = g_SystemData;
+        g_StageData.SetSpeedLevel(level);
+        g_SystemData.m_bLandingSwitch = 0;
+        m_Scene->m_ScrollX.SetUp(0, kWidth, (kWidth + 20) * 32 - 640);
+        m_Scene->m_ScrollY.SetUp(1, kHeight, (kHeight + 20) * 32 - 640);
+        g_BlockGrid.Build(kWidth, kHeight);
+        g_RaisedTriggers.clear();
+        g_lpPlayScene = m_Scene.get();
+    }
+    ~BlockStageFixture()
+    {
+        g_lpPlayScene = nullptr;
+        g_BlockGrid.Build(0, 0);
+        g_RaisedTriggers.clear();
+        g_StageData = m_SavedStage;
+        g_SystemData = m_SavedSystem;
+    }
+    BlockStageFixture(const BlockStageFixture&) = delete;
+    BlockStageFixture& operator=(const BlockStageFixture&) = delete;
+
+    cPlayScene& Scene() { return *m_Scene; }
+
+    // Draws `rows` with its first character at block (column, row), margins included:
+    // '#' solid, 'X' deadly, anything else passable.
+    static void DrawBlocks(std::initializer_list<const char*> rows, int column = 10, int row = 10)
+    {
+        int r = row;
+        for (const char* text : rows) {
+            for (int c = 0; text[c] != 0; ++c) {
+                cBlockCell& cell = g_BlockGrid.At(Cell(column + c, r));
+                cell.m_nHitMode = (text[c] == '#') ? 1 : (text[c] == 'X') ? 2 : 0;
+                cell.m_nImageNumber = (cell.m_nHitMode != 0) ? 1 : 0;
+            }
+            ++r;
+        }
+    }
+    static int Cell(int column, int row) { return static_cast<int>(g_BlockGrid.CellIndex(column, row)); }
+    static const cBlockData* CellAt(int column, int row) { return &g_BlockGrid.At(Cell(column, row)); }
+
+    // A chara of the given bounds at scale 1 (width and height are its unscaled size), kind,
+    // move type and pass-through layer 0, its bounds computed by the stage chara's clamp.
+    static void SetUpChara(cChara& chara, double x, double y, int width, int height, int kind = 1,
+                           int moveType = 0, int scale = 1, int serial = 7)
+    {
+        chara.m_Def.m_nGiantScale = static_cast<BYTE>(scale);
+        chara.InitCommon(serial, kind, 0, 0, 0, nullptr, 0, 0, 0, width, height, 32, 32, 1, moveType, 0);
+        chara.m_nWidth = width * (scale < 1 ? 1 : scale);
+        chara.m_nHeight = height * (scale < 1 ? 1 : scale);
+        chara.m_bFalling = 0;
+        chara.m_dX = x;
+        chara.m_dY = y;
+        chara.ClampX(2);
+        chara.ClampY(2);
+    }
+
+private:
+    std::unique_ptr<cPlayScene> m_Scene;
+    cStageData m_SavedStage;
+    cSystemData m_SavedSystem;
+};
