@@ -3,10 +3,11 @@
 // text, the stage's speed level, and charas set up directly with the bounds a test gives.
 #include <initializer_list>
 #include <memory>
+#include <vector>
 
 #include "data/stage_data.h"
 #include "data/system_data.h"
-#include "flow/chara_triggers.h"
+#include "data/flow_data.h"
 #include "objects/stage_chara.h"
 #include "play/block_grid.h"
 #include "play/play_scene.h"
@@ -27,14 +28,12 @@ public:
         m_Scene->m_ScrollX.SetUp(0, kWidth, (kWidth + 20) * 32 - 640);
         m_Scene->m_ScrollY.SetUp(1, kHeight, (kHeight + 20) * 32 - 640);
         g_BlockGrid.Build(kWidth, kHeight);
-        g_RaisedTriggers.clear();
         g_lpPlayScene = m_Scene.get();
     }
     ~BlockStageFixture()
     {
         g_lpPlayScene = nullptr;
         g_BlockGrid.Build(0, 0);
-        g_RaisedTriggers.clear();
         g_StageData = m_SavedStage;
         g_SystemData = m_SavedSystem;
     }
@@ -62,6 +61,26 @@ public:
 
     // A chara of the given bounds at scale 1 (width and height are its unscaled size), kind,
     // move type and pass-through layer 0, its bounds computed by the stage chara's clamp.
+    // Gives the chara one empty flow for each block trigger, 9 to 15, so that the triggers a
+    // collision raises show as the flows they started.
+    static void WatchBlockTriggers(cChara& chara)
+    {
+        chara.m_Def.m_Flows.clear();
+        for (int trigger = 9; trigger <= 15; ++trigger) {
+            cFlowData flow;
+            flow.m_nTrigger = static_cast<std::int8_t>(trigger);
+            chara.m_Def.m_Flows.push_back(flow);
+        }
+        chara.LoadFlows(chara.m_Def.m_Flows, chara.m_nDirection, 0, 0);
+    }
+    // The block triggers whose flows started since the flows were last reset, in trigger order.
+    static std::vector<int> StartedTriggers(const cChara& chara)
+    {
+        std::vector<int> list;
+        for (const cRunningFlow& flow : chara.m_RunningFlows)
+            if (flow.m_bStartedThisFrame) list.push_back(flow.Trigger());
+        return list;
+    }
     static void SetUpChara(cChara& chara, double x, double y, int width, int height, int kind = 1,
                            int moveType = 0, int scale = 1, int serial = 7)
     {
@@ -74,6 +93,7 @@ public:
         chara.m_dY = y;
         chara.ClampX(2);
         chara.ClampY(2);
+        WatchBlockTriggers(chara);
     }
 
 private:

@@ -20,12 +20,6 @@ double ReferenceJumpSpeed(double height, int steps, double baseGravity)
     return (-g - std::sqrt((8 * height + g) * g)) * 0.5 * (0.99 - baseGravity * 0.025);
 }
 
-std::vector<int> Triggers()
-{
-    std::vector<int> list;
-    for (const RAISEDTRIGGER& raised : g_RaisedTriggers) list.push_back(raised.nTrigger);
-    return list;
-}
 
 // A hero of the stage's default walking bounds (16 x 24, bottom-aligned) spawned at block
 // (column, row), margins excluded.
@@ -74,7 +68,7 @@ TEST(Hero, FallsFrameByFrameAndLandsOnTheBlockLineOnce)
     BlockStageFixture::DrawBlocks({"#####"}, 10, 16);
     cHero hero;
     SpawnHero(hero, 1, 1);   // block (11, 11): the floor is five rows below
-    g_RaisedTriggers.clear();
+    BlockStageFixture::WatchBlockTriggers(hero);
     double y = hero.m_dY;
     double vy = 0;
     bool landed = false;
@@ -88,7 +82,7 @@ TEST(Hero, FallsFrameByFrameAndLandsOnTheBlockLineOnce)
         }
         FallStep(stage.Scene(), hero);
         ASSERT_DOUBLE_EQ(hero.m_dY, y) << frame;
-        EXPECT_EQ(Triggers(), landed ? std::vector<int>({9, 13, 15}) : std::vector<int>()) << frame;
+        EXPECT_EQ(BlockStageFixture::StartedTriggers(hero), landed ? std::vector<int>({9, 13, 15}) : std::vector<int>()) << frame;
     }
     ASSERT_TRUE(landed);
     EXPECT_DOUBLE_EQ(hero.m_dBottom, 16 * 32 - 1);
