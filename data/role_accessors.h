@@ -72,6 +72,20 @@ inline std::int16_t CharaDeceleration(const cCharaData& d) { return d.m_nEaseOfS
 // Knock-back dealt by touching the chara, and resisted when it is hit, in half-blocks.
 inline int CharaKnockbackStrength(const cCharaData& d) { return d.m_nBodyImpact; }
 inline int CharaKnockbackResistance(const cCharaData& d) { return static_cast<std::int8_t>(d.m_nImpactResistance); }
+// Body damage dealt by touching the chara, and damage it absorbs when hit.
+inline int CharaPower(const cCharaData& d) { return d.m_nBodyAttack; }
+inline int CharaDefence(const cCharaData& d) { return d.m_nDefence; }
+// Non-zero: a body hit by the chara also raises the impacted trigger (the knock-back strength).
+inline int CharaImpact(const cCharaData& d) { return d.m_nBodyImpact; }
+// The effect entry shown where the chara's body hits another.
+inline int CharaHitEffect(const cCharaData& d) { return d.m_nHitEffect; }
+// The scale handed to a hit effect: the stored byte read as signed.
+inline int CharaHitEffectScale(const cCharaData& d) { return static_cast<std::int8_t>(d.m_nGiantScale); }
+// The points a defeat adds to the game score.
+inline int CharaScore(const cCharaData& d) { return d.m_nScore; }
+// The chara effect started on defeat and its play mode (0 normal, 1 reverse, 2 round trip).
+inline int CharaDefeatEffect(const cCharaData& d) { return d.m_nDefeatEffect; }
+inline int CharaDefeatEffectMode(const cCharaData& d) { return d.m_nDefeatEffectMode; }
 // Hit layer: the list of the scene's layer lists the chara sits in, also its pass-through layer.
 inline int CharaLayer(const cCharaData& d) { return CharaPassLayer(d); }
 inline void SetCharaLayer(cCharaData& d, int layer) { d.m_nGroup2Setting = static_cast<BYTE>(layer); }

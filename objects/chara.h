@@ -11,6 +11,7 @@
 #include "objects/chara_knockback.h"
 #include "objects/chara_movement.h"
 #include "objects/effect_playback.h"
+#include "objects/hit_immunity.h"
 #include "objects/object_base.h"
 #include "objects/object_seams.h"
 #include "shell/safe_container.h"
@@ -191,12 +192,34 @@ public:
     void ShowHpGauge(int delta);
     void ShowSpGauge(int delta);
 
+    // Invincibility counts sub-steps: the stage's settings in frames (one pair for the hero's
+    // side, one for the others) times the sub-steps per frame.
+    void StartInvincibility();
+    // The same, and the attacker cannot hurt the chara again until its own entry runs out.
+    void StartInvincibilityFrom(int attackerSerial);
+    // Once per sub-step.
+    void TickInvincibility();
+    bool IsInvincible() const;
+    bool IsImmuneTo(int attackerSerial) const;
+
+    // Damage from another chara's body or from a shot: 1 when the chara's HP reached 0.
+    int TakeCharaHit(const cChara& attacker);
+    int TakeShotHit(const cShot& shot);
+    // The defeat: its triggers and score, the held item, then the death display. 1 when the
+    // defeat ends the stage; the chara is then left as it is.
+    int Defeat();
+
     // The charas aiming at `this` lose their target; this leaves its own target's list.
     void RegisterWithTarget();
     void UnregisterFromTarget();
 
 private:
     void ReleaseTargets();
+    // The HP loss of a hit and its effect; the result of AddHp.
+    int TakeDamage(int power, int hitEffect, const HITBOX& ownBox, const HITBOX& otherBox, int scale);
+    void RaiseHitTriggers(int power, int impact);
+    // The followers lose their owner and the list is emptied.
+    void ReleaseFollowers();
     // Clears the play scene's current chara, flow and entry where they point into this chara's
     // flows from `firstFlow` on (and at the chara itself when `self`).
     void ForgetSceneReferences(int firstFlow, bool self);

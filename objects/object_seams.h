@@ -3,8 +3,6 @@
 // charas can hold them; what acts on them says "not built yet" once.
 #include "objects/object_base.h"
 
-// The shots and swords that hit a chara recently, so that one hit counts once.
-struct cHitImmunityList {};
 // A command animation on a chara, as a flow hands it over; playing it is not built yet.
 struct cCharaAnimation {
     int nAnime = 0;             // Anime database entry

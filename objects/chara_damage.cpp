@@ -1,0 +1,140 @@
+// A chara's invincibility, the damage of a hit and its defeat.
+#include <algorithm>
+#include <atomic>
+
+#include "data/command_info.h"
+#include "data/role_accessors.h"
+#include "data/save_data.h"
+#include "data/stage_data.h"
+#include "objects/chara.h"
+#include "objects/item.h"
+#include "play/play_scene.h"
+#include "shell/game_arithmetic.h"
+#include "shell/not_built_yet.h"
+
+namespace {
+
+// Damage and the game score never leave 0..999999.
+constexpr int kMaxPoints = 999999;
+
+int ClampPoints(int value)
+{
+    return std::clamp(value, 0, kMaxPoints);
+}
+
+// The stage's invincibility settings in frames: the hero's side (kind 0) or the others.
+int InvincibleFrames(int kind)
+{
+    return (kind != 0) ? g_StageData.m_nCharaInvincible : g_StageData.m_nHeroInvincible;
+}
+int ImmunityFrames(int kind)
+{
+    return (kind != 0) ? g_StageData.m_nCharaImmunity : g_StageData.m_nHeroImmunity;
+}
+
+void StartHitEffect(int /*id*/, const HITBOX& /*box*/, const HITBOX& /*otherBox*/, int /*scale*/)
+{
+    LogNotBuiltYet("hit effects");
+}
+
+// Applying a carried item to player 1: 1 when it ends the stage.
+int ApplyHeldItem(const cItem& /*item*/)
+{
+    LogNotBuiltYet("item effects of a defeat");
+    return 0;
+}
+
+}  // namespace
+
+void cChara::StartInvincibility()
+{
+    m_nInvincibleTimer = WrapMul(CurrentStageSpeed().nSteps, InvincibleFrames(m_nKind));
+}
+
+void cChara::StartInvincibilityFrom(int attackerSerial)
+{
+    StartInvincibility();
+    m_Immunity.Add(attackerSerial, WrapMul(CurrentStageSpeed().nSteps, ImmunityFrames(m_nKind)));
+}
+
+void cChara::TickInvincibility()
+{
+    m_nInvincibleTimer = (m_nInvincibleTimer > 0) ? m_nInvincibleTimer - 1 : 0;
+    m_Immunity.Tick();
+}
+
+bool cChara::IsInvincible() const
+{
+    return m_nInvincibleTimer > 0;
+}
+
+bool cChara::IsImmuneTo(int attackerSerial) const
+{
+    return IsInvincible() || m_Immunity.Contains(attackerSerial);
+}
+
+int cChara::TakeDamage(int power, int hitEffect, const HITBOX& ownBox, const HITBOX& otherBox, int scale)
+{
+    // A power of 0 or below is used as it stands (a negative power heals); the defence never
+    // turns a hit into healing.
+    const int damage = (power > 0) ? ClampPoints(WrapSub(power, CharaDefence(m_Def))) : power;
+    const int result = AddHp(WrapSub(0, damage), 0, 1);
+    if (hitEffect != 0) StartHitEffect(hitEffect, ownBox, otherBox, scale);
+    return result;
+}
+
+void cChara::RaiseHitTriggers(int power, int impact)
+{
+    if (power != 0) RaiseTrigger(TRIGGER_DAMAGED);
+    if (impact != 0) RaiseTrigger(TRIGGER_IMPACT);
+}
+
+int cChara::TakeCharaHit(const cChara& attacker)
+{
+    const int power = CharaPower(attacker.m_Def);
+    const int result = TakeDamage(power, CharaHitEffect(attacker.m_Def), m_BodyBox, attacker.m_BodyBox,
+                                  CharaHitEffectScale(attacker.m_Def));
+    KnockbackFromChara(attacker, CurrentStageSpeed());
+    RaiseHitTriggers(power, CharaImpact(attacker.m_Def));
+    return result;
+}
+
+int cChara::TakeShotHit(const cShot& /*shot*/)
+{
+    // Shots carry no power, box or knock-back yet; their hits come with them.
+    LogNotBuiltYet("shot hits");
+    return 0;
+}
+
+void cChara::ReleaseFollowers()
+{
+    // Shots hold their owner by serial number, so emptying the list leaves nothing dangling.
+    if (!m_Followers.empty()) LogNotBuiltYet("shots following a chara");
+    m_Followers.clear();
+}
+
+int cChara::Defeat()
+{
+    RaiseTrigger(TRIGGER_DEATH);
+    Update(1);
+    g_SaveData.m_nScore = ClampPoints(WrapAdd(g_SaveData.m_nScore, CharaScore(m_Def)));
+
+    int itemResult = 0;
+    if (const cItem* item = HeldItem(); item && item->m_bActive != 0) itemResult = ApplyHeldItem(*item);
+    const cPlayScene* scene = g_lpPlayScene.load(std::memory_order_relaxed);
+    if ((scene && scene->m_nResult == 1) || itemResult == 1) return 1;
+
+    ReleaseTargets();
+    UnregisterFromTarget();
+    m_lpTarget = nullptr;
+    ReleaseFollowers();
+
+    m_bDead = 1;
+    // Playing chara effects is not built yet: the death effect is kept for it, not looping.
+    m_EffectPlayback = cEffectPlayback{};
+    m_EffectPlayback.m_nId = static_cast<std::int16_t>(CharaDefeatEffect(m_Def));
+    m_EffectPlayback.m_nMode = CharaDefeatEffectMode(m_Def);
+    m_EffectPlayback.m_bLoop = 0;
+    LogNotBuiltYet("chara effect playback");
+    return 0;
+}
