@@ -36,6 +36,7 @@ bool s_bFullScreen = false;
 // What the window thread keeps between frames; touched only there.
 struct cSdlOutput {
     SDL_Window* window = nullptr;
+    Uint32 nWindowId = 0;                    // never reused, unlike the window's address
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
     int nTextureWidth = 0, nTextureHeight = 0;
@@ -44,19 +45,26 @@ struct cSdlOutput {
 };
 cSdlOutput s_Output;
 
+// Whether `window` is the one the output was made for: a window made after the old one was
+// destroyed can have its address, and the old renderer and texture went with the old window.
+bool IsOutputWindow(SDL_Window* window)
+{
+    return window && s_Output.window == window && s_Output.nWindowId == SDL_GetWindowID(window);
+}
+
 void ForgetOutput()
 {
-    if (s_Output.texture && s_Output.window == MainSdlWindow()) SDL_DestroyTexture(s_Output.texture);
+    if (s_Output.texture && IsOutputWindow(MainSdlWindow())) SDL_DestroyTexture(s_Output.texture);
     s_Output = cSdlOutput{};
 }
 
 // Window thread: the renderer of the current window, made on first use.
 SDL_Renderer* Renderer(SDL_Window* window, bool vsync)
 {
-    if (s_Output.window != window) {
-        // A new window: the old renderer and texture went with the old one.
+    if (!IsOutputWindow(window)) {
         s_Output = cSdlOutput{};
         s_Output.window = window;
+        s_Output.nWindowId = SDL_GetWindowID(window);
     }
     if (!s_Output.renderer) {
         s_Output.renderer = SDL_GetRenderer(window);
@@ -100,7 +108,7 @@ void UploadAndPresent(const cFrame& frame, bool vsync)
 void PresentIfChanged(const FramePtr& frame, bool vsync)
 {
     const FramePtr& shown = s_Output.lpShown;
-    if (shown && s_Output.window == MainSdlWindow() && shown->nWidth == frame->nWidth &&
+    if (shown && IsOutputWindow(MainSdlWindow()) && shown->nWidth == frame->nWidth &&
         shown->nHeight == frame->nHeight && shown->argb == frame->argb)
         return;
     UploadAndPresent(*frame, vsync);
