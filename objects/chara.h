@@ -132,6 +132,11 @@ public:
     void CopyRunningFlows(const cSafeVector<cRunningFlow>& source);
     void RebindRunningFlows();
     void RemoveFlow(int index);
+    // The command animations that flow `flowSerial` started: removed; finished (those with
+    // frames left are held on their frame); or let go on again.
+    void StopAnimation(int flowSerial);
+    void FinishAnimation(int flowSerial);
+    void ResumeAnimation(int flowSerial);
     int RemoveFlowsByGroup(int group);
     void ResetFlowFrameFlags();
     // The steps every chara's frame update shares: velocity reset, flows, clean-up, the idle

@@ -6,17 +6,6 @@
 #include "objects/chara.h"
 #include "play/play_scene.h"
 #include "shell/game_arithmetic.h"
-#include "shell/not_built_yet.h"
-
-namespace {
-
-// Stops the command animations that flow `serial` started.
-void StopFlowAnimations(cSafeList<cCharaAnimation>& /*animations*/, int /*serial*/)
-{
-    LogNotBuiltYet("command animations");
-}
-
-}  // namespace
 
 void cChara::SetAnimeSet(int set, int force)
 {
@@ -70,7 +59,7 @@ void cChara::RemoveFlow(int index)
     }
     cRunningFlow& flow = m_RunningFlows[static_cast<std::size_t>(index)];
     flow.Stop(*this);
-    StopFlowAnimations(m_Animations, flow.m_nSerial);
+    StopAnimation(flow.m_nSerial);
     ForgetSceneReferences(index, false);
     if (static_cast<std::size_t>(index) < m_Def.m_Flows.size()) m_Def.m_Flows.erase(m_Def.m_Flows.begin() + index);
     m_RunningFlows.erase(m_RunningFlows.begin() + index);

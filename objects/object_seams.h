@@ -12,6 +12,7 @@ struct cCharaAnimation {
     int nCommandFrames = 0;     // the command's base time x 6
     int nSkip = 0;              // frames of the lead-in skipped
     int bHold = 0;              // the first locked frame lasts the whole command
+    int bStopped = 0;           // finished early: held on its frame, skipped by the frame choice
 };
 // An on-screen message, an effect instance and a picture of the stage.
 struct cMessage {};
