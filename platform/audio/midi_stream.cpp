@@ -277,10 +277,8 @@ private:
     void CallInMixer(const cNotice& notice)
     {
         if (!m_lpCallback) return;
-        notice.header->dwOffset = notice.offset;
         t_bInMixer = true;
-        const BOOL handled = m_lpCallback(this, notice.msg, m_dwInstance, reinterpret_cast<DWORD_PTR>(notice.header),
-                                          notice.stopCount);
+        const BOOL handled = m_lpCallback(this, notice.msg, m_dwInstance, Param1(notice, m_MixerView), notice.stopCount);
         t_bInMixer = false;
         if (!handled) Notify(notice);
     }
@@ -294,6 +292,20 @@ private:
         m_bDueValid = false;
         header->dwFlags.store((header->dwFlags.load() & ~MHDR_INQUEUE) | MHDR_DONE);
         if (played) Notify({MOM_DONE, header, header->dwBytesRecorded, m_nStopCount.load()});
+    }
+
+    // A position callback sees its event's offset in a view of the buffer that belongs to the
+    // thread making the call: the mixer and the notice thread may report events of one buffer
+    // at the same time, and neither may move the offset the other's callback is reading.
+    static DWORD_PTR Param1(const cNotice& notice, MIDIHDR& view)
+    {
+        if (notice.msg != MOM_POSITIONCB) return reinterpret_cast<DWORD_PTR>(notice.header);
+        view.lpData = notice.header->lpData;
+        view.dwBufferLength = notice.header->dwBufferLength;
+        view.dwBytesRecorded = notice.header->dwBytesRecorded;
+        view.dwUser = notice.header->dwUser;
+        view.dwOffset = notice.offset;
+        return reinterpret_cast<DWORD_PTR>(&view);
     }
 
     // From the mixer: a lock-free ring and a semaphore, nothing that allocates or waits.
@@ -319,11 +331,7 @@ private:
             }
             const cNotice notice = m_Notices[read % kNoticeCapacity];
             m_nNoticeRead.store(read + 1, std::memory_order_release);
-            if (!m_bQuit.load()) {
-                notice.header->dwOffset = notice.offset;
-                m_lpCallback(this, notice.msg, m_dwInstance, reinterpret_cast<DWORD_PTR>(notice.header),
-                             notice.stopCount);
-            }
+            if (!m_bQuit.load()) m_lpCallback(this, notice.msg, m_dwInstance, Param1(notice, m_NoticeView), notice.stopCount);
             m_nNoticesDone.fetch_add(1);
         }
     }
@@ -332,6 +340,8 @@ private:
     std::shared_ptr<cMidiSink> m_Sink;
     MIDICALLBACK m_lpCallback;
     DWORD_PTR m_dwInstance;
+    MIDIHDR m_MixerView = {};    // used on the mixer's thread only
+    MIDIHDR m_NoticeView = {};   // used on the notice thread only
 
     MIDIHDR* m_Queue[kMaxQueued] = {};
     int m_nQueueHead = 0;
