@@ -1,6 +1,8 @@
 // One frame of play: quit, pause and replay keys, the input, the timers, then the sub-steps in
 // their fixed order, and the draw. The steps whose pieces do not exist yet (block collision,
 // hits, damage and defeat, shots, block effects, the hero's own frame) say so once.
+#include <cstdio>
+
 #include "data/replay_data.h"
 #include "data/stage_data.h"
 #include "data/system_data.h"
@@ -11,6 +13,7 @@
 #include "play/stage_seams.h"
 #include "shell/game_requests.h"
 #include "shell/input.h"
+#include "shell/log.h"
 #include "shell/not_built_yet.h"
 #include "shell/shared_flags.h"
 #include "shell/timing.h"
@@ -23,6 +26,88 @@ constexpr int kTriggerAlways = 0;
 constexpr int kUnlimitedLife = 2147483647;
 
 bool IsBlockLike(const cChara& chara) { return chara.m_Def.m_bWholeCellBoxes != 0; }
+
+
+// A chara's moves with block collision in a sub-step: 1 killed, 2 to be erased, 0 otherwise.
+int MoveChara(cPlayScene& scene, cStageChara& chara)
+{
+    int fate = 0;
+    if (chara.MoveX() == 4) fate = 2;
+    if (scene.CollideX(chara) == 2) fate = 1;
+    chara.cChara::ApplyGravity(CurrentStageSpeed().dGravity);
+    const int y = chara.MoveY();
+    if (y == 7) fate = 1;
+    else if (y == 8 && fate == 0) fate = 2;
+    if (scene.CollideY(chara) == 2) fate = 1;
+    return fate;
+}
+
+// What follows a chara's moves: a killed chara (fate 1) is defeated, one to be erased (fate 2)
+// is unlinked, any other has its knock-back decay. Moves the iterator on; true when the
+// frame must end.
+bool SettleChara(cPlayScene& scene, cCharaList::iterator& it, int fate)
+{
+    cStageChara& chara = *it;
+    if (fate == 1) {
+        PlaySe(9);
+        const int r = scene.OnCharaDefeated(chara);
+        if (r == 1) {
+            it = scene.UnlinkChara(it);
+            return true;
+        }
+        if (r != 0) return true;
+    } else if (fate == 2) {
+        it = scene.UnlinkChara(it);
+        return false;
+    } else {
+        chara.DecayKnockbackX(CurrentStageSpeed());
+        chara.DecayKnockbackY(CurrentStageSpeed());
+    }
+    ++it;
+    return false;
+}
+
+// The player's moves and the death tests that follow them: 2 when the player dies, with the
+// label of the test written to the error-check log.
+int MovePlayer(cPlayScene& scene, cHero& hero)
+{
+    auto dead = [](const char* label) {
+        EcLog(label);
+        return 2;
+    };
+    auto squeezed = [&hero]() {
+        return ((hero.m_bContactLeft && hero.m_bContactRight) || (hero.m_bContactUp && hero.m_bContactDown)) &&
+               hero.m_nCrushGrace == 0;
+    };
+    auto squeezeDeath = [&](const char* label) {
+        char text[96];
+        std::snprintf(text, sizeof text, "Player[P1].LRUD = %d,%d,%d,%d", hero.m_bContactLeft, hero.m_bContactRight,
+                      hero.m_bContactUp, hero.m_bContactDown);
+        EcLog(text);
+        hero.RestorePosition();
+        return dead(label);
+    };
+    hero.MoveX();
+    scene.ClampToScreenX(hero);
+    if (scene.CollideX(hero) == 2) return dead("Dead 1");
+    scene.ClampToScreenX(hero);
+    hero.cChara::ApplyGravity(CurrentStageSpeed().dGravity);
+    if (hero.MoveY() == 7) return dead("Dead 2");
+    if (scene.ClampToScreenY(hero) == 2) return dead("Dead 3");
+    if (scene.CollideY(hero) == 2) return dead("Dead 4");
+    if (scene.ClampToScreenY(hero) == 2) return dead("Dead 5");
+    if (squeezed()) return squeezeDeath("Dead SP");
+    LogNotBuiltYet("hits with block-like charas");
+    if ((hero.m_bContactLeft || hero.m_bContactRight) && scene.CollideXBoth(hero) == 2 && hero.m_nCrushGrace == 0)
+        return dead("Dead 7");
+    if ((hero.m_bContactUp || hero.m_bContactDown) && scene.CollideYBoth(hero) == 2 && hero.m_nCrushGrace == 0)
+        return dead("Dead 8");
+    if (squeezed()) return squeezeDeath("Dead 9");
+    const STAGESPEED speed = CurrentStageSpeed();
+    hero.DecayKnockbackX(speed);
+    hero.DecayKnockbackY(speed);
+    return 0;
+}
 
 }  // namespace
 
@@ -40,7 +125,8 @@ void cPlayScene::StatePlay()
     // 5. The input of player 1.
     cInput& input = g_Input.At(0);
     if (g_GameManager.m_nGameMode != kReplayMode) {
-        LogNotBuiltYet("hero input blocks");
+        if (Player.At(0).m_bBlockDirection) input.ClearDirection();
+        if (Player.At(0).m_bBlockButtons) input.ClearButtons();
         if (input.m_wButton == 0) m_bHoldButtons = 0;
         else if (m_bHoldButtons) input.ClearButtons();
         input.RecordHistory();
@@ -115,7 +201,8 @@ void cPlayScene::StatePlay()
         }
         hero.ClearContactFlags();
         hero.SavePosition();
-        LogNotBuiltYet("hero's remembered direction and floor");
+        hero.RememberDirection();
+        hero.RememberFloorBlock();
 
         m_ScrollX.Advance();
         m_ScrollY.Advance();
@@ -135,23 +222,25 @@ void cPlayScene::StatePlay()
                     if (r != 0) return;
                     continue;
                 }
-                LogNotBuiltYet("block collision of charas");
-                ++it;
+                if (SettleChara(*this, it, MoveChara(*this, chara))) return;
             }
 
             hero.RaiseTrigger(kTriggerAlways);
-            LogNotBuiltYet("hero's frame update");
-            if (m_nResult == 1) {
+            bool killed = hero.Update(0) != 0;
+            if (!killed && m_nResult == 1) {
                 BeginStageClear(*this);
                 m_nState = PLAYSTATE_CLEAR;
                 return;
             }
-            if (m_nResult == 2) {
+            if (!killed && m_nResult != 2) {
+                LogNotBuiltYet("block effects and riding");
+                killed = MovePlayer(*this, hero) == 2;
+            }
+            if (killed || m_nResult == 2) {
                 PlaySe(8);
                 LogNotBuiltYet("chara defeat");
                 return;
             }
-            LogNotBuiltYet("hero's moves, block collision and death tests");
 
             for (auto it = m_Charas.begin(); it != m_Charas.end();) {
                 cStageChara& chara = *it;
@@ -170,9 +259,14 @@ void cPlayScene::StatePlay()
                     if (r != 0) return;
                     continue;
                 }
-                ++it;
+                LogNotBuiltYet("riding and hits of charas");
+                int fate = MoveChara(*this, chara);
+                CollideXBoth(chara);
+                CollideYBoth(chara);
+                if ((chara.m_bContactLeft && chara.m_bContactRight) || (chara.m_bContactUp && chara.m_bContactDown))
+                    fate = 1;
+                if (SettleChara(*this, it, fate)) return;
             }
-            LogNotBuiltYet("chara moves, block collision and hits");
         }
 
         LogNotBuiltYet("shots");

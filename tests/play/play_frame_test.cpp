@@ -21,6 +21,11 @@ protected:
         scene.m_nState = PLAYSTATE_PLAY;
         return scene;
     }
+    // A floor under the hero, so that it stands through long runs instead of falling out.
+    static void AddFloor()
+    {
+        for (int column = 0; column < 13; ++column) g_StageData.m_Blocks.push_back(qbtest::PlacedBlock(column, 6, 1));
+    }
     void Frames(cPlayScene& scene, int n)
     {
         for (int i = 0; i < n; ++i) scene.Run();
@@ -33,6 +38,7 @@ TEST_F(PlayFrame, TheTimeLimitCountsEvery60thFrameAndRunsOutWithSound8)
 {
     g_StageData.m_bTimeLimit = 1;
     g_StageData.m_nTimeLimit = 2;
+    AddFloor();
     cPlayScene& scene = Scene();
     cRequestLog log;
     Frames(scene, 59);
@@ -49,6 +55,7 @@ TEST_F(PlayFrame, TheTimeLimitCountsEvery60thFrameAndRunsOutWithSound8)
 
 TEST_F(PlayFrame, WithoutALimitTheTimeStaysAt999AndThePlayTimeCountsHundredths)
 {
+    AddFloor();
     cPlayScene& scene = Scene();
     Frames(scene, 90);
     EXPECT_EQ(scene.m_nTimeLeft, 999);
