@@ -29,7 +29,7 @@ std::vector<int> ActingSteps(FlowStageFixture& stage, const cCommandData& comman
 TEST(CommandDispatch, AnEveryStepStubRunsAtEachStepOfItsEntry)
 {
     for (int n : {1, 2, 3}) {
-        for (int kind : {COMMAND_STRAIGHT_MOVE, COMMAND_JUMP, COMMAND_GAME_WAIT, COMMAND_SOUND, COMMAND_BGM}) {
+        for (int kind : {COMMAND_CIRCLE_MOVE, COMMAND_CHARGE_MOVE, COMMAND_GAME_WAIT, COMMAND_SOUND, COMMAND_BGM}) {
             FlowStageFixture stage(n);
             EXPECT_EQ(ActingSteps(stage, FlowCommand(kind, 0, 1)).size(), static_cast<std::size_t>(6 * n))
                 << "kind " << kind << " n " << n;
