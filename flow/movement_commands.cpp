@@ -10,6 +10,7 @@
 #include "flow/command_table.h"
 #include "flow/running_flow.h"
 #include "objects/chara.h"
+#include "play/block_grid.h"
 #include "play/play_scene.h"
 #include "shell/game_arithmetic.h"
 #include "shell/not_built_yet.h"
@@ -205,9 +206,29 @@ void FlowCmdMoveStraight(cChara& chara, cFlowCommandEntry& entry)
     entry.m_nLastFacing = chara.m_nDirection;
 }
 
-void FlowCmdMoveGroundTurn(cChara&, cFlowCommandEntry&)
+void FlowCmdMoveGroundTurn(cChara& chara, cFlowCommandEntry& entry)
 {
-    NotBuiltCommandActs(COMMAND_GROUND_TURN_MOVE, "ground turn move command");
+    chara.m_bFixedScreenX = chara.m_bFixedScreenY = 0;
+    if (chara.m_bFlying != 0) return;
+    const double s = entry.m_dSpeed;
+    entry.m_dVX = (chara.m_nDirection != 0) ? s : -s;
+    entry.m_dVY = 0;
+    entry.m_nFacingRequest = 0;
+    if (chara.m_Knockback.dSpeedX == 0 && chara.m_Knockback.dSpeedY == 0) {
+        // Riding is not built yet, so the chara never has just left a ride: only the ledge
+        // test turns it, back from the edge of the ground under its feet.
+        int row = TruncToInt(chara.m_dBottom + 1.1) >> 5;
+        if (row > g_BlockGrid.m_nRows - 1) row = g_BlockGrid.m_nRows - 1;
+        auto solid = [&](double edge) {
+            const int cell = BlockCellIndex(TruncToInt(edge) >> 5, row, g_BlockGrid.m_nShift);
+            return g_BlockGrid.HitModeAt(cell, chara.m_nPassLayer) != 0;
+        };
+        const bool left = solid(chara.m_dX);
+        const bool right = solid(chara.m_dRight);
+        if (left && !right) entry.m_nFacingRequest = 1;
+        else if (!left && right) entry.m_nFacingRequest = 2;
+    }
+    ApplyMovementStep(chara, entry, 1);
 }
 
 void FlowCmdMoveCircle(cChara&, cFlowCommandEntry&)
