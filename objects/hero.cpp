@@ -121,28 +121,8 @@ void cHero::SetMoveType(int type, int applyScale)
     m_nDrawOffsetY = m_nBaseDrawOffsetY = drawOffsetY;
 
     const bool flying = m_bFlying != 0;
-    switch (CharaBodyBoxMode(m_Def)) {
-    case 0: {
-        const CHARASIZE body = HeroBody(g_StageData, flying);
-        SetBodyBox(body.bBottom, body.nWidth, body.nHeight);
-        break;
-    }
-    case 1: {
-        const CHARASIZE shot = HeroShotBox(g_StageData);
-        SetBodyBox(0, shot.nWidth, shot.nHeight);
-        break;
-    }
-    case 2: {
-        const CHARASIZE bounds = HeroBounds(g_StageData, flying);
-        SetBodyBox(0, bounds.nWidth, bounds.nHeight);
-        break;
-    }
-    case 3:
-        SetBodyBox(0, kCell, kCell);
-        break;
-    default:
-        break;
-    }
+    SetBodyBoxByMode(CharaBodyBoxMode(m_Def), HeroBody(g_StageData, flying), HeroShotBox(g_StageData),
+                     HeroBounds(g_StageData, flying));
     SetCentredBox(m_ShotBox, HeroShotBox(g_StageData), drawOffsetX, drawOffsetY);
     SetCentredBox(m_ItemBox, HeroItemBox(g_StageData), drawOffsetX, drawOffsetY);
 

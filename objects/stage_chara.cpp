@@ -69,26 +69,8 @@ void cStageChara::Spawn(int serial, cCharaData& definition, const cItem* item, d
         SetBox(m_ShotBox, 0, 0, kCell, kCell);
     } else {
         const CHARASIZE shot = StageCharaShotBox(g_StageData);
-        switch (CharaBodyBoxMode(m_Def)) {
-        case 0: {
-            const CHARASIZE body = StageCharaBody(g_StageData, flying);
-            SetBodyBox(body.bBottom, body.nWidth, body.nHeight);
-            break;
-        }
-        case 1:
-            SetBodyBox(0, shot.nWidth, shot.nHeight);
-            break;
-        case 2: {
-            const CHARASIZE bounds = StageCharaBounds(g_StageData, flying);
-            SetBodyBox(0, bounds.nWidth, bounds.nHeight);
-            break;
-        }
-        case 3:
-            SetBodyBox(0, kCell, kCell);
-            break;
-        default:
-            break;
-        }
+        SetBodyBoxByMode(CharaBodyBoxMode(m_Def), StageCharaBody(g_StageData, flying), shot,
+                         StageCharaBounds(g_StageData, flying));
         SetBox(m_ShotBox, WrapSub(WrapSub(16, shot.nWidth / 2), drawOffsetX),
                WrapSub(WrapSub(16, shot.nHeight / 2), drawOffsetY), shot.nWidth, shot.nHeight);
     }
