@@ -139,6 +139,18 @@ cCharaData DemoWalker(int sheet)
     return chara;
 }
 
+// Key histories of a key condition: the direction alone, then the buttons after the no-button one.
+constexpr int kRightOnly = 2;
+constexpr int kFirstButton = 11;
+
+cKeyConditionData HeldKey(int key)
+{
+    cKeyConditionData condition;
+    condition.m_Keys[static_cast<std::size_t>(key)] = 1;
+    condition.m_bAnyDuration = 1;
+    return condition;
+}
+
 cCharaData DemoHero()
 {
     cCharaData hero;
@@ -148,14 +160,26 @@ cCharaData DemoHero()
     hero.m_nMaxHp = 3;
     hero.m_nFacing = 1;
 
+    // Right held walks right; the key repeats the flow for as long as it is held.
+    cFlowData walk;
+    walk.m_nTrigger = TRIGGER_ALWAYS;
+    walk.m_bKeyRepeat = 1;
+    cCommandData step = Command(COMMAND_STRAIGHT_MOVE, 1);
+    cEdMove::Create(step.m_pMove);
+    step.m_pMove->m_nDirection = 3;  // right
+    step.m_pMove->m_nSpeed = 30;
+    walk.m_Commands.push_back(step);
+    walk.m_KeyConditions.push_back(HeldKey(kRightOnly));
+    hero.m_Flows.push_back(walk);
+
     cFlowData jump;
     jump.m_nTrigger = TRIGGER_ALWAYS;
     cCommandData command = Command(COMMAND_JUMP, 0);
     command.m_nSound = DEMO_SOUND_JUMP;
+    command.m_Params.resize(3);
+    command.m_Params[2] = 5;  // the height in half blocks
     jump.m_Commands.push_back(command);
-    cKeyConditionData key;
-    key.m_Keys[10] = 1;  // the first button held
-    jump.m_KeyConditions.push_back(key);
+    jump.m_KeyConditions.push_back(HeldKey(kFirstButton));
     hero.m_Flows.push_back(jump);
     return hero;
 }
@@ -188,6 +212,10 @@ cStageData DemoStage(int number, int width)
     stage.Reset();
     stage.m_nWidth = width;
     stage.m_nHeight = kStageRows;
+    // The camera's axes span the whole stage; left at 0 they end at the screen's size and the
+    // hero standing on the ground is already below the stage's bottom.
+    stage.m_nScrollAxisX = width * 32;
+    stage.m_nScrollAxisY = kStageRows * 32;
     stage.m_nBgm = 1 + number % 2;
     stage.m_bBgmLoop = 1;
     stage.m_Backgrounds[0].m_strPicture = number == 0 ? "背景その1.bmp" : "背景その2.bmp";
