@@ -2,6 +2,8 @@
 // with the virtual clock and traced frame by frame.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -39,6 +41,23 @@ std::vector<TRACELINE> ParseTrace(const std::string& text)
     return lines;
 }
 
+// A traced position or speed: the exact bits of the double, in hex.
+double TracedDouble(const TRACELINE& line, const std::string& field)
+{
+    const std::uint64_t bits = std::stoull(line.at(field), nullptr, 16);
+    double value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// The text of the first frames lines of a trace.
+std::string FirstLines(const std::string& text, int frames)
+{
+    std::size_t at = 0;
+    for (int i = 0; i < frames && at != std::string::npos; ++i) at = text.find('\n', at + 1);
+    return text.substr(0, at);
+}
+
 // The first frame (from 1) at or after `from` whose field has the value; 0 when none.
 int FirstFrame(const std::vector<TRACELINE>& trace, const std::string& field, const std::string& value, int from = 1)
 {
@@ -73,11 +92,11 @@ protected:
     }
 
     // Runs the stage under the script and returns its trace.
-    std::string Run(const std::string& script, const char* name)
+    std::string Run(const std::string& script, const char* name, const char* stage = "data\\stg4\\Captions.stg4")
     {
         const std::filesystem::path path = m_Work.Path() / name;
         m_Work.WriteFile(name, "clock virtual\ntrace trace.txt\n" + script);
-        cGameProcess game(m_Runtime, m_Game, {"QUILLBRAMWOOD_SCRIPT=" + path.string()}, {"data\\stg4\\Captions.stg4"});
+        cGameProcess game(m_Runtime, m_Game, {"QUILLBRAMWOOD_SCRIPT=" + path.string()}, {stage});
         EXPECT_TRUE(ExitedWith(game.Wait(), 0)) << name;
         return m_Work.ReadFile("game/trace.txt");
     }
@@ -134,13 +153,51 @@ TEST_F(StageRun, CaptionsPauseCancelAndRetryFollowTheScriptAndTwoRunsTraceAlike)
     // Frames after the close request depend on how long the close sequence takes: compare the
     // frames up to it.
     const int closeFrame = p + 30;
-    auto upToClose = [&](const std::string& text) {
-        std::size_t at = 0;
-        for (int i = 0; i < closeFrame && at != std::string::npos; ++i) at = text.find('\n', at + 1);
-        return text.substr(0, at);
-    };
     const std::string second = Run(script.str(), "again.txt");
-    EXPECT_TRUE(upToClose(second) == upToClose(first)) << "the same script traces alike";
+    EXPECT_TRUE(FirstLines(second, closeFrame) == FirstLines(first, closeFrame)) << "the same script traces alike";
+}
+
+// The stage is not drawn yet, so a frame dump cannot show the hero: until it is, the trace's
+// positions are checked against what the keys ask for.
+TEST_F(StageRun, TheDemoHeroWalksRightAndJumpsAsTheKeysSayAndTwoRunsTraceAlike)
+{
+    const int walk = 100;     // right held from here
+    const int jump = 120;     // Z added
+    const int release = 126;  // all keys up
+    const int closeFrame = 170;
+    std::ostringstream script;
+    script << "keys " << walk << " RIGHT\n"
+           << "keys " << jump << " RIGHT Z\n"
+           << "keys " << release << "\n"
+           << "close " << closeFrame << "\n";
+    const std::string first = Run(script.str(), "walk.txt", "data\\stg4\\Meadow.stg4");
+    const std::vector<TRACELINE> trace = ParseTrace(first);
+    ASSERT_GE(static_cast<int>(trace.size()), closeFrame);
+    const int play = FirstFrame(trace, "state", "2");
+    ASSERT_GT(play, 0);
+    ASSERT_LT(play, walk - 5) << "the keys must come after PLAY";
+    auto x = [&](int frame) { return TracedDouble(trace[frame - 1], "x"); };
+    auto y = [&](int frame) { return TracedDouble(trace[frame - 1], "y"); };
+    for (int f = play; f <= closeFrame; ++f) EXPECT_EQ(trace[f - 1].at("dead"), "0") << "frame " << f;
+
+    // Standing: the hero stays where it was placed, on the ground.
+    const double ground = y(walk - 1);
+    for (int f = play; f < walk; ++f) EXPECT_EQ(x(f), x(play)) << "frame " << f;
+    // Walking: right every frame, along the ground.
+    for (int f = walk; f < jump; ++f) {
+        EXPECT_GT(x(f), x(f - 1)) << "frame " << f;
+        EXPECT_NEAR(y(f), ground, 1.0) << "frame " << f;
+    }
+    // Jumping: up while rising, still going right, and back down onto the ground.
+    EXPECT_NE(trace[jump - 1].at("se"), "-") << "the jump sounds";
+    EXPECT_LT(y(jump + 5), ground - 16) << "half a block up within five frames";
+    EXPECT_GT(x(jump + 5), x(jump - 1));
+    EXPECT_NEAR(y(closeFrame), ground, 1.0) << "landed";
+    // With the keys up the walk's last step ends and the hero stays.
+    EXPECT_EQ(x(closeFrame), x(closeFrame - 20));
+
+    const std::string second = Run(script.str(), "walk-again.txt", "data\\stg4\\Meadow.stg4");
+    EXPECT_TRUE(FirstLines(second, closeFrame) == FirstLines(first, closeFrame)) << "the same script traces alike";
 }
 
 }  // namespace
