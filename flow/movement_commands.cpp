@@ -1,19 +1,18 @@
 // The movement commands: each step computes a velocity and hands it to the chara, which then
-// moves with block collision in its own update. Those not built yet say so once.
+// moves with block collision in its own update.
 #include "flow/movement_commands.h"
 
 #include <cmath>
 
 #include "data/move_part.h"
 #include "data/role_accessors.h"
-#include "flow/command_stubs.h"
 #include "flow/command_table.h"
 #include "flow/running_flow.h"
 #include "objects/chara.h"
 #include "play/block_grid.h"
 #include "play/play_scene.h"
 #include "shell/game_arithmetic.h"
-#include "shell/not_built_yet.h"
+#include "shell/game_requests.h"
 
 namespace {
 
@@ -88,6 +87,109 @@ void VelocityByDirectionAngle(const cChara& chara, cFlowCommandEntry& entry, int
     entry.m_nFacingRequest = FacingRequestOf(chara, code);
 }
 
+// The stage scroll, or none outside a stage.
+void StageScroll(double& x, double& y, int& margin)
+{
+    const cPlayScene* scene = g_lpPlayScene.load(std::memory_order_relaxed);
+    x = scene ? scene->m_ScrollX.m_dPos : 0;
+    y = scene ? scene->m_ScrollY.m_dPos : 0;
+    margin = scene ? scene->m_ScrollX.m_nMargin : 10;
+}
+
+// Velocity toward the target offsets, read by the coordinate mode from the home point, the
+// chara's centre, the stage or the screen. With the arrive flag the entry ends on arrival.
+void VelocityToPoint(const cChara& chara, cFlowCommandEntry& entry, const cEdMove& move)
+{
+    double scrollX = 0;
+    double scrollY = 0;
+    int margin = 0;
+    StageScroll(scrollX, scrollY, margin);
+    const double cx = chara.m_ScreenRect.left + chara.m_nDrawWidth / 2 + scrollX;
+    const double cy = chara.m_ScreenRect.top + chara.m_nDrawHeight / 2 + scrollY;
+    const double X = entry.m_nTargetX;
+    const double Y = entry.m_nTargetY;
+    double gx = cx + X;
+    double gy = cy + Y;
+    switch (move.m_nCoordinates) {
+    case 0: gx = chara.m_dHomeX + X; gy = chara.m_dHomeY + Y; break;
+    case 2: gx = margin * 32 + X + 16; gy = margin * 32 + Y + 16; break;
+    case 3: gx = X + scrollX + 16; gy = Y + scrollY + 16; break;
+    default: break;
+    }
+    const double dx = move.m_bMoveX ? gx - cx : 0;
+    const double dy = move.m_bMoveY ? gy - cy : 0;
+    const double s = entry.m_dSpeed;
+    const double dist = std::sqrt(dx * dx + dy * dy);
+    entry.m_dVX = entry.m_dVY = 0;
+    entry.m_nFacingRequest = 0;
+    if (dist == 0) return;
+    if (!MoveNoX(move)) entry.m_dVX = dx / dist * s;
+    if (!MoveNoY(move)) entry.m_dVY = dy / dist * s;
+    if (CharaFixedFacing(chara.m_Def) == 0) {
+        if (entry.m_dVX < -1e-8) entry.m_nFacingRequest = 1;
+        else if (entry.m_dVX > 1e-8) entry.m_nFacingRequest = 2;
+    }
+    if (move.m_bEndAtTarget && s != 0) {
+        entry.m_nRemaining = TruncToInt(std::fabs(dist) / std::fabs(s));
+        if (move.m_bStopAtTarget && entry.m_nRemaining <= 0) {
+            if (!MoveNoX(move)) entry.m_dVX = 0;
+            if (!MoveNoY(move)) entry.m_dVY = 0;
+            entry.m_nFacingRequest = 0;
+        }
+    }
+}
+
+// Aims the chara at (x, y) on the axes the command moves along.
+void ApproachByAxes(cChara& chara, cFlowCommandEntry& entry, const cChara* target, double x, double y, int noX,
+                    int noY, int arrival)
+{
+    const int relative = chara.m_bScrollRelative;
+    if (noX == 0 && noY == 0) chara.MoveToward(entry, target, x, y, relative, arrival);
+    else if (noX == 0) chara.MoveTowardX(entry, target, x, relative, arrival);
+    else if (noY == 0) chara.MoveTowardY(entry, target, y, relative, arrival);
+    else {
+        entry.m_dVX = entry.m_dVY = 0;
+        entry.m_nFacingRequest = 0;
+    }
+}
+
+// One axis of the way back onto the screen: toward the far side (`back`) when the chara is
+// beyond the near edge, or the near side (`forward`). A scrolling axis is followed, and only
+// while it can still move that way.
+double OffscreenAxisVelocity(const cScrollAxis* axis, int screen, bool back, bool forward, int low, int high,
+                             double s)
+{
+    if (!axis || axis->m_dSpeed == 0 || axis->m_bClamped != 0) {
+        if (back && low > screen - 32) return -s;
+        if (forward && high < 32) return s;
+        return 0;
+    }
+    const double a = axis->m_dSpeed;
+    const double p = axis->m_dPos;
+    const double span = axis->m_nExtent - screen;
+    const double lead = std::fabs(a + 1);
+    if (back && low > screen - 32 - lead && p > 0 && a + p <= span) return a - s;
+    if (forward && high < lead + 32 && a + p > 0 && p < span) return a + s;
+    return 0;
+}
+
+void OffscreenReturnVelocity(const cChara& chara, cFlowCommandEntry& entry)
+{
+    const int choice = entry.m_nDirectionChoice;
+    const int code = (choice == 12) ? 12 : ResolveMoveDirection(chara, choice);
+    const bool left = code == 2 || code == 8 || code == 9;
+    const bool right = code == 3 || code == 10 || code == 11;
+    const bool up = code == 6 || code == 8 || code == 10;
+    const bool down = code == 7 || code == 9 || code == 11;
+    const cPlayScene* scene = g_lpPlayScene.load(std::memory_order_relaxed);
+    const INTRECT& r = chara.m_ScreenRect;
+    entry.m_nFacingRequest = 0;
+    entry.m_dVX = OffscreenAxisVelocity(scene ? &scene->m_ScrollX : nullptr, 640, left, right, r.left, r.right,
+                                        entry.m_dSpeed);
+    entry.m_dVY = OffscreenAxisVelocity(scene ? &scene->m_ScrollY : nullptr, 480, up, down, r.top, r.bottom,
+                                        entry.m_dSpeed);
+}
+
 // Turns the chara and adds the step's motion to its velocity (or, with inertia, to its inertia).
 void ApplyMovementStep(cChara& chara, cFlowCommandEntry& entry, int force)
 {
@@ -140,35 +242,93 @@ void ResolveMoveTiming(cFlowCommandEntry& entry, int copy)
 
 }  // namespace
 
+namespace {
+
+void SetMoveAngle(cFlowCommandEntry& entry, const cChara& chara, const cEdMove& move)
+{
+    int angle = WrapAdd(WrapMul(move.m_nAnglePerFactor, chara.m_sCopyIndex), move.m_nAngle);
+    if (move.m_bMirrorAngle && chara.m_nDirection != 0) angle = WrapSub(360, angle);
+    while (angle >= 360) angle -= 360;
+    entry.m_nAngle = angle;
+}
+
+void SetTargetOffsets(cFlowCommandEntry& entry, const cChara& chara, const cEdMove& move)
+{
+    int x = WrapAdd(WrapMul(move.m_nTargetBlockX, 32), move.m_nTargetDotX);
+    int y = WrapAdd(WrapMul(move.m_nTargetBlockY, 32), move.m_nTargetDotY);
+    if (chara.m_nDirection != 0) {
+        if (move.m_bMirrorTargetX) x = WrapSub(0, x);
+        if (move.m_bMirrorTargetY) y = WrapSub(0, y);
+    }
+    entry.m_nTargetX = x;
+    entry.m_nTargetY = y;
+}
+
+}  // namespace
+
 void InitMoveStraight(cFlowCommandEntry& entry, cChara& chara, int /*direction*/)
 {
     const cEdMove* move = MoveOf(entry);
     if (!move) return;
-    const int k = chara.m_sCopyIndex;
-    int angle = WrapAdd(WrapMul(move->m_nAnglePerFactor, k), move->m_nAngle);
-    if (move->m_bMirrorAngle && chara.m_nDirection != 0) angle = WrapSub(360, angle);
-    while (angle >= 360) angle -= 360;
-    entry.m_nAngle = angle;
-    if (move->m_nMode == 1) {
-        int x = WrapAdd(WrapMul(move->m_nTargetBlockX, 32), move->m_nTargetDotX);
-        int y = WrapAdd(WrapMul(move->m_nTargetBlockY, 32), move->m_nTargetDotY);
-        if (chara.m_nDirection != 0) {
-            if (move->m_bMirrorTargetX) x = WrapSub(0, x);
-            if (move->m_bMirrorTargetY) y = WrapSub(0, y);
-        }
-        entry.m_nTargetX = x;
-        entry.m_nTargetY = y;
-    }
-    ResolveMoveTiming(entry, k);
+    SetMoveAngle(entry, chara, *move);
+    if (move->m_nMode == 1) SetTargetOffsets(entry, chara, *move);
+    ResolveMoveTiming(entry, chara.m_sCopyIndex);
 }
 
 void InitMoveTiming(cFlowCommandEntry& entry, cChara& chara, int /*direction*/)
 {
     ResolveMoveTiming(entry, chara.m_sCopyIndex);
 }
-void InitMoveCircle(cFlowCommandEntry&, cChara&, int) { LogNotBuiltYet("circle move set-up"); }
-void InitMoveCharge(cFlowCommandEntry&, cChara&, int) { LogNotBuiltYet("charge move set-up"); }
-void InitMoveHoming(cFlowCommandEntry&, cChara&, int) { LogNotBuiltYet("homing move set-up"); }
+// The circle's angles and radius are kept in sub-steps (× n); c starts a mirrored circle on the
+// far side. Its timing divisions are done in doubles like the straight move's.
+void InitMoveCircle(cFlowCommandEntry& entry, cChara& chara, int /*direction*/)
+{
+    const cEdMove* move = MoveOf(entry);
+    if (!move) return;
+    const int k = chara.m_sCopyIndex;
+    const int n = CurrentStageSpeed().nSteps;
+    int c = 0;
+    if (chara.m_nDirection != 0) {
+        auto flip = [&] {
+            if (entry.m_nDirectionChoice <= 1) entry.m_nDirectionChoice ^= 1;
+        };
+        if (move->m_bMirrorTargetX) {
+            flip();
+            c = 180;
+        }
+        if (move->m_bMirrorTargetY) flip();
+    }
+    int r = WrapAdd(WrapMul(move->m_nRadiusPerFactor, k), move->m_nRadius);
+    r = r < 0 ? 0 : (r > 20 ? 20 : r);
+    entry.m_nRadius = r * 16 * n;
+    entry.m_nStartAngle = WrapMul(WrapAdd(WrapAdd(c, WrapMul(move->m_nAnglePerFactor, k)), move->m_nAngle), n);
+    entry.m_nEndAngle = WrapMul(WrapAdd(WrapAdd(c, WrapMul(move->m_nDistancePerFactor, k)), move->m_nDistance), n);
+    const int span = (move->m_nDistance > move->m_nAngle) ? WrapSub(entry.m_nEndAngle, entry.m_nStartAngle)
+                                                           : WrapSub(entry.m_nStartAngle, entry.m_nEndAngle);
+    if (move->m_nTimeMode == 0) {
+        const double speed = span / static_cast<double>(entry.m_nDuration) / n;
+        entry.m_dSpeed = std::isnan(speed) ? 0 : speed;
+    } else if (move->m_nTimeMode == 1) {
+        entry.m_nDuration = WrapAbs(TruncToInt(span / entry.m_dSpeed / n));
+    }
+}
+void InitMoveCharge(cFlowCommandEntry& entry, cChara& chara, int /*direction*/)
+{
+    const cEdMove* move = MoveOf(entry);
+    if (!move) return;
+    SetMoveAngle(entry, chara, *move);
+    SetTargetOffsets(entry, chara, *move);
+    ResolveMoveTiming(entry, chara.m_sCopyIndex);
+}
+void InitMoveHoming(cFlowCommandEntry& entry, cChara& chara, int /*direction*/)
+{
+    const cEdMove* move = MoveOf(entry);
+    if (!move) return;
+    SetTargetOffsets(entry, chara, *move);
+    const int delay = WrapAdd(WrapMul(move->m_nRadiusPerFactor, chara.m_sCopyIndex), move->m_nRadius);
+    entry.m_nRadius = WrapMul(delay, CurrentStageSpeed().nSteps);
+    ResolveMoveTiming(entry, chara.m_sCopyIndex);
+}
 void InitJump(cFlowCommandEntry& entry, cChara& chara, int /*direction*/)
 {
     const std::int8_t height = static_cast<std::int8_t>(entry.m_lpCommand ? entry.m_lpCommand->m_Params.At(2) : 0);
@@ -191,7 +351,7 @@ void FlowCmdMoveStraight(cChara& chara, cFlowCommandEntry& entry)
             if (entry.m_nAngle == 0) VelocityByDirection(chara, entry, code);
             else VelocityByDirectionAngle(chara, entry, code);
         } else if (move && move->m_nMode == 1) {
-            NotBuiltCommandActs(COMMAND_STRAIGHT_MOVE, "straight move to a point");
+            VelocityToPoint(chara, entry, *move);
         }
         if (chara.m_bFlying == 0) entry.m_dVY = 0;
     } else {
@@ -231,24 +391,114 @@ void FlowCmdMoveGroundTurn(cChara& chara, cFlowCommandEntry& entry)
     ApplyMovementStep(chara, entry, 1);
 }
 
-void FlowCmdMoveCircle(cChara&, cFlowCommandEntry&)
+void FlowCmdMoveCircle(cChara& chara, cFlowCommandEntry& entry)
 {
-    NotBuiltCommandActs(COMMAND_CIRCLE_MOVE, "circle move command");
+    const cEdMove* move = MoveOf(entry);
+    chara.m_bFixedScreenX = chara.m_bFixedScreenY = 0;
+    if (entry.m_nRadius == 0) return;
+    if (entry.m_bStarted == 0) {
+        entry.m_bStarted = 1;
+        entry.m_dAccumulator1 = entry.m_dAccumulator2 = entry.m_nStartAngle;
+    }
+    int sense = entry.m_nDirectionChoice;
+    if (sense == 2) sense = (chara.m_nDirection != 0) ? 1 : 0;
+    else if (sense == 3) sense = (chara.m_nDirection == 0) ? 1 : 0;
+    const STAGESPEED speed = CurrentStageSpeed();
+    const double s = entry.m_dSpeed;
+    const double w = speed.nSteps * s;
+    entry.m_dVX = entry.m_dVY = 0;
+    entry.m_nFacingRequest = 0;
+    if (!(move && MoveNoX(*move)))
+        entry.m_dVX = -WaveVelocityCos(entry.m_nRadius, 1, entry.m_dAccumulator1, w, 0, speed) * s;
+    if (chara.m_bFlying != 0 && !(move && MoveNoY(*move))) {
+        const double start = (sense == 0) ? 270 : 90;
+        entry.m_dVY = -WaveVelocityCos(entry.m_nRadius, 1, entry.m_dAccumulator2, w, start, speed) * s;
+    }
+    ApplyMovementStep(chara, entry, 0);
 }
 
-void FlowCmdMoveCharge(cChara&, cFlowCommandEntry&)
+// The direction is taken once, at the first step: the chara keeps it however the target moves.
+void FlowCmdMoveCharge(cChara& chara, cFlowCommandEntry& entry)
 {
-    NotBuiltCommandActs(COMMAND_CHARGE_MOVE, "charge move command");
+    const cEdMove* move = MoveOf(entry);
+    chara.m_bFixedScreenX = chara.m_bFixedScreenY = 0;
+    if (entry.m_bStarted == 0) {
+        entry.m_bStarted = 1;
+        const cChara* target = chara.m_lpTarget;
+        if (!target) {
+            entry.m_dVX = entry.m_dVY = 0;
+            return;
+        }
+        if (target->m_bDead != 0) return;
+        const int noX = move ? MoveNoX(*move) : 0;
+        const int noY = move ? MoveNoY(*move) : 0;
+        double x = 0;
+        double y = 0;
+        target->MoveTargetPoint(x, y, entry);
+        if (chara.m_bFlying != 0) {
+            ApproachByAxes(chara, entry, target, x, y, noX, noY, move ? move->m_bStopAtTarget : 0);
+        } else if (noX != 0) {
+            entry.m_dVX = 0;
+        } else {
+            chara.MoveTowardX(entry, target, x, chara.m_bScrollRelative, 0);
+        }
+        if (entry.m_nAngle != 0) {
+            const double s = entry.m_dSpeed;
+            const int heading = TruncToInt(GameAtan2(entry.m_dVX, entry.m_dVY) * 180.0 / kGamePi + 90);
+            const double a = DegToRad(static_cast<std::int16_t>(WrapAdd(heading, entry.m_nAngle)));
+            entry.m_dVX = GameCos(a) * s;
+            if (chara.m_bFlying != 0) entry.m_dVY = -GameSin(a) * s;
+        }
+    }
+    if (chara.m_bFlying == 0) entry.m_dVY = 0;
+    ApplyMovementStep(chara, entry, 0);
 }
 
-void FlowCmdMoveHoming(cChara&, cFlowCommandEntry&)
+// With a delay the chara heads for where its target was that many steps before: the point seen
+// at each multiple of the delay is aimed at one delay later. Other steps keep the velocity.
+void FlowCmdMoveHoming(cChara& chara, cFlowCommandEntry& entry)
 {
-    NotBuiltCommandActs(COMMAND_HOMING_MOVE, "homing move command");
+    const cEdMove* move = MoveOf(entry);
+    chara.m_bFixedScreenX = chara.m_bFixedScreenY = 0;
+    const cChara* target = chara.m_lpTarget;
+    if (!target || target->m_bDead != 0) return;
+    const int noX = move ? MoveNoX(*move) : 0;
+    const int noY = move ? MoveNoY(*move) : 0;
+    const int flying = chara.m_bFlying != 0;
+    if (!flying && noX != 0) return;
+    const int arrival = move ? move->m_bStopAtTarget : 0;
+    MOVEPOINT now;
+    target->MoveTargetPoint(now.dX, now.dY, entry);
+    auto approach = [&](const MOVEPOINT& p) {
+        if (flying) ApproachByAxes(chara, entry, target, p.dX, p.dY, noX, noY, arrival);
+        else chara.MoveTowardX(entry, target, p.dX, chara.m_bScrollRelative, arrival);
+    };
+    const int d = entry.m_nRadius;
+    const int c = entry.m_nStepCounter;
+    if (d <= 0) {
+        approach(now);
+    } else if (c == 0) {
+        entry.m_Points.clear();
+        entry.m_Points.push_back(now);
+        approach(now);
+    } else if (c % d == 0) {
+        if (entry.m_Points.empty()) entry.m_Points.push_back(now);
+        approach(entry.m_Points.front());
+        entry.m_Points.push_back(now);
+        entry.m_Points.pop_front();
+    }
+    if (!flying) entry.m_dVY = 0;
+    ApplyMovementStep(chara, entry, 0);
+    entry.m_nStepCounter = WrapAdd(entry.m_nStepCounter, 1);
 }
 
-void FlowCmdMoveAvoidOffscreen(cChara&, cFlowCommandEntry&)
+void FlowCmdMoveAvoidOffscreen(cChara& chara, cFlowCommandEntry& entry)
 {
-    NotBuiltCommandActs(COMMAND_AVOID_OFFSCREEN_MOVE, "off-screen avoiding move command");
+    chara.m_bFixedScreenX = chara.m_bFixedScreenY = 0;
+    OffscreenReturnVelocity(chara, entry);
+    if (chara.m_bFlying == 0) entry.m_dVY = 0;
+    ApplyMovementStep(chara, entry, 0);
+    entry.m_nStepCounter = WrapAdd(entry.m_nStepCounter, 1);
 }
 
 void FlowCmdDisableMove(cChara& chara, cFlowCommandEntry& /*entry*/)
@@ -260,9 +510,32 @@ void FlowCmdDisableMove(cChara& chara, cFlowCommandEntry& /*entry*/)
     chara.m_bGravityHold = 1;
 }
 
-void FlowCmdTurn(cChara&, cFlowCommandEntry& entry)
+// Re-faces the chara every tenth of a second, so a target that passes it is followed.
+void FlowCmdTurn(cChara& chara, cFlowCommandEntry& entry)
 {
-    if (TenthSecondDue(entry)) NotBuiltCommandActs(COMMAND_TURN, "turn command");
+    if (CharaFixedFacing(chara.m_Def) == 0) return;
+    if (TenthSecondDue(entry)) {
+        const cCommandData* command = entry.m_lpCommand;
+        PlayDbSe(static_cast<WORD>(command ? command->m_nSound : 0));
+        const int mode = command ? command->m_Params.At(0) : 0;
+        const cChara* target = chara.m_lpTarget;
+        auto centreX = [](const cChara& c) { return c.m_dX + c.m_nWidth / 2; };
+        switch (mode) {
+        case 0: chara.m_nDirection = 0; break;
+        case 1: chara.m_nDirection = 1; break;
+        case 2:
+        case 3:
+            if (!target) return;
+            chara.m_nDirection = ((centreX(*target) > centreX(chara)) == (mode == 2)) ? 1 : 0;
+            break;
+        case 4:
+        case 5:
+            if (chara.m_nWallSide == 0 || chara.m_nWallSide == 1)
+                chara.m_nDirection = (mode == 4) ? chara.m_nWallSide : 1 - chara.m_nWallSide;
+            break;
+        default: break;
+        }
+    }
     CountTenthSecondStep(entry);
 }
 

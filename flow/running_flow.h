@@ -4,6 +4,7 @@
 // A flow runs one step per sub-step of the stage frame; each step runs the entries it has
 // reached through the command table.
 #include <cstdint>
+#include <deque>
 
 #include "data/command_data.h"
 #include "data/condition_data.h"
@@ -20,6 +21,12 @@ struct FLOWANIME {
     std::int16_t nPlay = 0;        // frames to play
     std::int16_t nCommandFrames = 0;
     int bHold = 1;
+};
+
+// A point a homing move has seen its target at, in screen pixels.
+struct MOVEPOINT {
+    double dX = 0;
+    double dY = 0;
 };
 
 // One command of a running flow, with the working state of the command that runs it.
@@ -53,6 +60,7 @@ public:
     double m_dMaxInertia = 0;              // dots per step
     int m_nLastFacing = 0;
     int m_nStepCounter = 0;                // steps the command has counted in this run
+    std::deque<MOVEPOINT> m_Points;        // where a homing move's target was, oldest first
 };
 
 class cRunningFlow;

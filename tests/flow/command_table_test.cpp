@@ -29,7 +29,7 @@ std::vector<int> ActingSteps(FlowStageFixture& stage, const cCommandData& comman
 TEST(CommandDispatch, AnEveryStepStubRunsAtEachStepOfItsEntry)
 {
     for (int n : {1, 2, 3}) {
-        for (int kind : {COMMAND_CIRCLE_MOVE, COMMAND_CHARGE_MOVE, COMMAND_GAME_WAIT, COMMAND_SOUND, COMMAND_BGM}) {
+        for (int kind : {COMMAND_GAME_WAIT, COMMAND_SOUND, COMMAND_BGM}) {
             FlowStageFixture stage(n);
             EXPECT_EQ(ActingSteps(stage, FlowCommand(kind, 0, 1)).size(), static_cast<std::size_t>(6 * n))
                 << "kind " << kind << " n " << n;
@@ -41,7 +41,7 @@ TEST(CommandDispatch, AnEveryStepStubRunsAtEachStepOfItsEntry)
 TEST(CommandDispatch, AOncePerTenthStubActsAtTheFirstStepAndEveryTenthOfASecond)
 {
     for (int n : {1, 2, 4}) {
-        for (int kind : {COMMAND_TURN, COMMAND_SHOT, COMMAND_BLOCK_SUMMON, COMMAND_CHARA_SUMMON, COMMAND_ITEM_SUMMON}) {
+        for (int kind : {COMMAND_SHOT, COMMAND_BLOCK_SUMMON, COMMAND_CHARA_SUMMON, COMMAND_ITEM_SUMMON}) {
             FlowStageFixture stage(n);
             EXPECT_EQ(ActingSteps(stage, FlowCommand(kind, 0, 3)), (std::vector<int>{1, 6 * n + 1, 12 * n + 1}))
                 << "kind " << kind << " n " << n;
