@@ -11,6 +11,7 @@
 #include "flow/running_flow.h"
 #include "objects/chara.h"
 #include "objects/chara_movement.h"
+#include "tests/objects/stage_view_fixture.h"
 #include "tests/support/restore.h"
 
 namespace {
@@ -375,5 +376,36 @@ TEST(MovementCommands, AnOffscreenCharaComesBackOnTheSideItsChoiceNames)
         FlowCmdMoveAvoidOffscreen(chara, move.entry);
         EXPECT_DOUBLE_EQ(chara.m_dVX, c.vx) << c.name;
         EXPECT_DOUBLE_EQ(chara.m_dVY, c.vy) << c.name;
+    }
+}
+
+TEST(MovementCommands, AnOffscreenCharaFollowsAScrollingScreenBackUntilTheStageEnds)
+{
+    struct Case {
+        const char* name;
+        int choice, left;
+        double pos, vx;
+    } cases[] = {
+        {"left, past the right edge: the scroll less its speed", 2, 700, 500, 2 - 3},
+        {"left, the screen at the stage's end: stays", 2, 700, 1279, 0},
+        {"right, past the left edge: the scroll plus its speed", 3, -100, 500, 2 + 3},
+        {"right, the screen at the stage's start: stays", 3, -100, -2, 0},
+    };
+    for (const Case& c : cases) {
+        StageViewFixture view;
+        cScrollAxis& axis = view.Scene().m_ScrollX;
+        axis.m_dSpeed = 2;
+        axis.m_bClamped = 0;
+        axis.m_dPos = c.pos;
+        axis.m_nExtent = 1920;
+        MoveCommand move(30, 1);
+        move.entry.m_nDirectionChoice = static_cast<std::uint8_t>(c.choice);
+        cChara chara;
+        chara.m_ScreenRect.left = c.left;
+        chara.m_ScreenRect.right = c.left + 31;
+        chara.m_ScreenRect.top = 100;
+        chara.m_ScreenRect.bottom = 131;
+        FlowCmdMoveAvoidOffscreen(chara, move.entry);
+        EXPECT_DOUBLE_EQ(chara.m_dVX, c.vx) << c.name;
     }
 }
