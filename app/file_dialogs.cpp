@@ -54,23 +54,35 @@ void AppendChosenFiles(const char* buffer, std::size_t size, cSafeVector<std::st
     for (std::size_t i = 1; i < parts.size(); ++i) results.push_back(parts.front() + "\\" + parts[i]);
 }
 
-bool OpenFileDialog(HWND owner, char* buffer, int size, const char* initialDir, const char* title, const char* filter,
-                    const char* defExt, int multiSelect, cSafeVector<std::string>* results)
+namespace {
+
+OPENFILENAMEA FileDialogRecord(HWND owner, char* buffer, DWORD size, const char* initialDir, const char* title,
+                               const char* filter, const char* defExt, DWORD flags)
 {
-    if (!buffer || size <= 0) return false;
-    std::memset(buffer, 0, static_cast<std::size_t>(size));
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
     ofn.lpstrFilter = filter;
     ofn.lpstrFile = buffer;
-    ofn.nMaxFile = static_cast<DWORD>(size);
+    ofn.nMaxFile = size;
     ofn.nMaxFileTitle = MAX_PATH;
     ofn.lpstrInitialDir = initialDir;
     ofn.lpstrTitle = title;
-    ofn.Flags = OFN_EXPLORER | OFN_NONETWORKBUTTON | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
-    if (multiSelect) ofn.Flags |= OFN_ALLOWMULTISELECT;
+    ofn.Flags = flags;
     ofn.lpstrDefExt = defExt;
+    return ofn;
+}
+
+}  // namespace
+
+bool OpenFileDialog(HWND owner, char* buffer, int size, const char* initialDir, const char* title, const char* filter,
+                    const char* defExt, int multiSelect, cSafeVector<std::string>* results)
+{
+    if (!buffer || size <= 0) return false;
+    std::memset(buffer, 0, static_cast<std::size_t>(size));
+    DWORD flags = OFN_EXPLORER | OFN_NONETWORKBUTTON | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+    if (multiSelect) flags |= OFN_ALLOWMULTISELECT;
+    OPENFILENAMEA ofn = FileDialogRecord(owner, buffer, static_cast<DWORD>(size), initialDir, title, filter, defExt, flags);
     BOOL chosen;
     {
         cBlackEntryZero black(ofn);
@@ -86,18 +98,9 @@ bool SaveFileDialog(HWND owner, char* buffer, const char* initialDir, const char
 {
     if (!buffer) return false;
     if (!keepName) std::memset(buffer, 0, MAX_PATH);
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = filter;
-    ofn.lpstrFile = buffer;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.nMaxFileTitle = MAX_PATH;
-    ofn.lpstrInitialDir = initialDir;
-    ofn.lpstrTitle = title;
-    ofn.Flags = OFN_EXPLORER | OFN_NONETWORKBUTTON | OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT | OFN_NOCHANGEDIR |
-                OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-    ofn.lpstrDefExt = defExt;
+    OPENFILENAMEA ofn = FileDialogRecord(owner, buffer, MAX_PATH, initialDir, title, filter, defExt,
+                                         OFN_EXPLORER | OFN_NONETWORKBUTTON | OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT |
+                                             OFN_NOCHANGEDIR | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
     cBlackEntryZero black(ofn);
     return GetSaveFileNameA(&ofn) != FALSE;
 }
