@@ -187,9 +187,9 @@ void cPlayScene::FadeOut()
     m_nState = -1;
 }
 
-void cPlayScene::Draw(int /*full*/, int /*paused*/, int /*timer*/, int /*bottomText*/)
+void cPlayScene::Draw(int full, int paused, int timer, int bottomText)
 {
-    LogNotBuiltYet("stage drawing");
+    DrawStage(full, paused, timer, bottomText);
 }
 
 bool cPlayScene::CheckPauseKey() { return (GetAsyncKeyState(VK_SPACE) & 0x8000) != 0; }

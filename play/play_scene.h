@@ -82,7 +82,7 @@ public:
     // takes nothing and 999999 lives are unlimited.
     int UseLife();
     void ResetStageState();
-    // The stage draw: not built yet (it keeps the previous frame on the screen).
+    // The stage draw: the scene's picture of the running stage on the back buffer.
     void Draw(int full, int paused, int timer, int bottomText);
 
     // The pause test of the play frame: the space key held (not pressed) pauses.
@@ -223,6 +223,26 @@ public:
     int CollideYBoth(cChara& chara);
     void ClampToScreenX(cHero& player);
     int ClampToScreenY(cHero& player);
+
+    // Hits between objects (play/contacts.cpp, play/item_touch.cpp). Each gives 0 when nothing
+    // decisive happened, 1 when the stage is cleared, 2 when the player is killed.
+    int ProcessContacts();
+    int ResolveDefeat(cChara& chara);
+    // 1 when the frame must end.
+    int CheckPlayerHp();
+    int TouchItems(cHero& player);
+
+    // The time limit and the play time of a play frame (play/time_limit.cpp). TickTimeLimit
+    // gives 1 when the time ran out in this call.
+    int TickTimeLimit(int delta);
+    void TickPlayTime();
+
+    // Appearance conditions of blocks and items (play/stage_objects.cpp): 1 present.
+    int CheckBlockConditions(cBlockData& block);
+    int CheckItemConditions(cItem& item);
+
+    // The stage draw (play/stage_draw.cpp and the files beside it): Draw is the one entry.
+    void DrawStage(int full, int paused, int timer, int bottomText);
 
 private:
     // The pause and continue menus share their input and drawing.

@@ -4,6 +4,7 @@
 #include "data/role_accessors.h"
 #include "play/block_grid.h"
 #include "play/play_scene.h"
+#include "shell/not_built_yet.h"
 
 cCharaList::iterator cPlayScene::UnlinkChara(cCharaList::iterator position)
 {
@@ -106,4 +107,16 @@ int cPlayScene::MarkCharasInBlock(int cell, int column, int row, const cEdShot& 
         if (SummonCancelOverCharas(command)) return 1;
     }
     return 0;
+}
+
+int cPlayScene::CheckBlockConditions(cBlockData&)
+{
+    LogNotBuiltYet("block and item conditions");
+    return 1;
+}
+
+int cPlayScene::CheckItemConditions(cItem&)
+{
+    LogNotBuiltYet("block and item conditions");
+    return 1;
 }
