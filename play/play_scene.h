@@ -237,12 +237,14 @@ public:
     int TickTimeLimit(int delta);
     void TickPlayTime();
 
-    // Appearance conditions of blocks and items (play/stage_objects.cpp): 1 present.
+    // Appearance conditions of blocks and items: 1 present.
     int CheckBlockConditions(cBlockData& block);
     int CheckItemConditions(cItem& item);
 
-    // The stage draw (play/stage_draw.cpp and the files beside it): Draw is the one entry.
+    // The stage draw (play/stage_draw.cpp and the files beside it); Draw is the one entry.
     void DrawStage(int full, int paused, int timer, int bottomText);
+
+    // The status bar, the remaining time and the screen colour.
 
 private:
     // The pause and continue menus share their input and drawing.
