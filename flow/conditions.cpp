@@ -149,9 +149,7 @@ bool cChara::TestStateCondition(const cConditionData& condition)
 
 bool cChara::TestPositionCondition(const cConditionData& condition)
 {
-    const cPlayScene* scene = g_lpPlayScene.load(std::memory_order_relaxed);
-    const cChara* playerOne = scene ? scene->m_lpPlayerOne : nullptr;
-    const cChara* reference = (condition.m_nHolder == 1) ? m_lpTarget : playerOne;
+    const cChara* reference = (condition.m_nHolder == 1) ? m_lpTarget : PlayerOne();
     if (!reference) return false;
     // Half-blocks to dots, wrapping as the 32-bit product does.
     const int distance = WrapMul(condition.m_nOperand, 16);

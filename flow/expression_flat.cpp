@@ -7,6 +7,7 @@
 #include "flow/status_ops.h"
 #include "flow/status_values.h"
 #include "objects/chara.h"
+#include "play/play_scene.h"
 #include "shell/error_box.h"
 #include "shell/game_arithmetic.h"
 #include "shell/safe_container.h"

@@ -152,12 +152,6 @@ int* VariableField(int kind, int index)
     return nullptr;
 }
 
-cChara* PlayerOne()
-{
-    const cPlayScene* scene = g_lpPlayScene.load();
-    return scene ? scene->m_lpPlayerOne : nullptr;
-}
-
 bool IsHero(const cChara& chara)
 {
     // A stage has one player, so the heroes are player 1.

@@ -63,8 +63,6 @@ bool ReadStatusOperand(cChara& chara, int object, int index, int variable, int& 
 // another kind, and for stage variables without a stage.
 int* VariableField(int kind, int index);
 
-// Player 1, the stage's hero: null while the stage has none.
-cChara* PlayerOne();
 // Only heroes have a sight.
 bool IsHero(const cChara& chara);
 

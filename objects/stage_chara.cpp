@@ -32,12 +32,6 @@ void ScaleBox(HITBOX& box, int scale)
     box.nHeight = WrapMul(box.nBaseHeight, scale);
 }
 
-cChara* PlayerOne()
-{
-    const cPlayScene* scene = g_lpPlayScene.load(std::memory_order_relaxed);
-    return scene ? scene->m_lpPlayerOne : nullptr;
-}
-
 }  // namespace
 
 void cStageChara::Spawn(int serial, cCharaData& definition, const cItem* item, double homeX, double homeY,

@@ -26,6 +26,12 @@
 
 std::atomic<cPlayScene*> g_lpPlayScene{nullptr};
 
+cChara* PlayerOne()
+{
+    const cPlayScene* scene = g_lpPlayScene.load();
+    return scene ? scene->m_lpPlayerOne : nullptr;
+}
+
 namespace {
 
 constexpr int kBackgroundSlot = 55;

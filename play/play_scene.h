@@ -257,3 +257,5 @@ private:
 // The stage-play scene while it exists, null otherwise. Set by the game thread; the window
 // thread reads it when WM_CLOSE comes during the stage's modal loop.
 extern std::atomic<cPlayScene*> g_lpPlayScene;
+// Player 1 of the running stage: null while no stage or no hero is set up.
+cChara* PlayerOne();
