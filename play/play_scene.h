@@ -17,6 +17,7 @@
 #include "shell/safe_container.h"
 
 class cBlockData;
+struct DDSURFACEDATA;
 class cChara;
 class cConditionData;
 class cHero;
@@ -243,8 +244,20 @@ public:
 
     // The stage draw (play/stage_draw.cpp and the files beside it); Draw is the one entry.
     void DrawStage(int full, int paused, int timer, int bottomText);
+    // Player 1's draw; after its death display it runs the death sequence.
+    void DrawPlayer(int paused);
+    // 1 when the chara's death display has ended: the caller removes it.
+    int DrawChara(cStageChara& chara, int paused);
+    void ScrollBackgrounds();
+    void DrawBackgrounds(DDSURFACEDATA* target, int front);
+    void DrawBlocks(DDSURFACEDATA* target, int blockLayer);
+    void DrawPictures(DDSURFACEDATA* target, int layer, int paused);
 
     // The status bar, the remaining time and the screen colour.
+    void DrawStatusBar(DDSURFACEDATA* target);
+    void DrawTimeLeft(DDSURFACEDATA* target, int timer);
+    void DrawBottomLine();
+    void DrawScreenColor(int paused);
 
 private:
     // The pause and continue menus share their input and drawing.
