@@ -112,6 +112,15 @@ inline void SetCharaStoredScale(cCharaData& d, int scale) { d.m_nGiantScale = st
 inline int ItemOffsetX(const cItemData& d) { return d.m_nGroup2Setting; }
 inline int ItemOffsetY(const cItemData& d) { return d.m_nGroup3Setting; }
 
+// Shot fields read by the hits between objects (the command's shot part as a shot copies it).
+
+// Knock-back strength of a shot's hit; non-zero also raises the impacted trigger.
+inline int ShotImpact(const cEdShot& s) { return s.m_nShotSetting49; }
+// Non-zero: shots of other layers destroy the shot; the strength (signed) decides between two
+// such shots.
+inline int ShotBreakable(const cEdShot& s) { return s.m_nShotSetting45; }
+inline int ShotStrength(const cEdShot& s) { return s.m_nShotSetting24; }
+
 // Summon command fields (the command's shot part).
 
 // A summoned chara's or item's life: limited when the switch is on, in tenths of a second.

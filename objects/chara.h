@@ -20,6 +20,7 @@ struct CHARASIZE;
 
 class cBlockData;
 class cChara;
+class cShot;
 
 // The charas whose target is a chara. The relation belongs to the chara itself, so a copy of
 // a chara starts with nobody aiming at it.

@@ -19,6 +19,5 @@ struct cMessage {};
 struct cEffectInstance {};
 struct cPicture {};
 
-class cShot : public cGameObject {};
 // Built in objects/item.h.
 class cItem;

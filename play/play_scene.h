@@ -11,6 +11,7 @@
 
 #include "objects/object_seams.h"
 #include "objects/object_types.h"
+#include "objects/shot.h"
 #include "play/object_lists.h"
 #include "play/scene.h"
 #include "play/scroll_axis.h"

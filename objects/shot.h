@@ -1,0 +1,77 @@
+#pragma once
+// A shot or a sword swing on the stage: a game object carrying its own copy of the command's
+// shot settings, its hit rectangle, the charas it has already hit and the chara it aims at.
+// Its flight, block test and drawing are not built yet; the hits between objects read it.
+#include <cstdint>
+
+#include "data/shot_part.h"
+#include "objects/object_base.h"
+#include "shell/safe_container.h"
+
+class cChara;
+
+class cShot : public cGameObject {
+public:
+    cShot();
+
+    // One sub-step of flight: 1 when the shot is to be removed.
+    int Update();
+    int MoveX();
+    int MoveY();
+    // 1 when the shot touches a solid block.
+    int HitsBlock();
+
+    // 1 for a shot, 0 for a sword swing.
+    bool IsShot() const { return m_bShot != 0; }
+    // The draw pass that shows the shot, from its settings (not its hit layer).
+    int DrawLayer() const { return m_Def.m_nDrawLayer; }
+    int Power() const { return m_Def.m_nPower; }
+    int Impact() const;
+    int HitEffect() const { return m_Def.m_nEffect; }
+    // The item given to player 1 on a hit: its palette (0 none) and its index there.
+    int ItemKind() const { return m_Def.m_nItemSource; }
+    int ItemNumber() const { return m_Def.m_nItemIndex; }
+    int PiercesCharas() const { return m_Def.m_bPierceCharas; }
+    int PiercesBlockCharas() const { return m_Def.m_bPierceBlockCharas; }
+    // Breakable shots are destroyed by shots of other layers; their strengths decide which.
+    int Breakable() const;
+    int Strength() const;
+    // The settings' scale, at least 1.
+    int Scale() const;
+
+    // Charas already hit are kept by serial: serials are never handed out twice, so a chara
+    // built later at a freed address is never taken for one that was hit.
+    bool HasHit(int serial) const;
+    void AddHit(int serial) { m_HitSerials.push_back(serial); }
+
+    int m_nOwnerSerial = 0;
+    int m_bShot = 1;
+    int m_nRangeLeft = 0;        // sub-steps
+    int m_nLifeLeft = 0;         // sub-steps
+    int m_nSteps = 0;
+    int m_nSwordFrame = 0;
+    double m_dAcceleration = 0;
+    double m_dTrajectorySpeed = 0;
+    double m_dOwnVX = 0;
+    double m_dOwnVY = 0;
+    int m_bAccelerating = 0;
+    int m_nTrajectoryStart = 0;
+    int m_nTrajectoryEnd = 0;
+    int m_bTrajectoryDone = 0;
+    double m_dWavePhase = 0;
+    double m_dWaveSin = 0;
+    double m_dWaveCos = 0;
+    DBLRECT m_HitRect;           // stage pixels, inclusive
+    int m_nHitLeft = 0;          // the hit box from the position, scaled
+    int m_nHitTop = 0;
+    int m_nHitWidth = 0;
+    int m_nHitHeight = 0;
+    int m_nBaseHitLeft = 0;      // the same at scale 1
+    int m_nBaseHitTop = 0;
+    int m_nBaseHitWidth = 0;
+    int m_nBaseHitHeight = 0;
+    cSafeVector<int> m_HitSerials;
+    cEdShot m_Def;
+    // The chara the shot aims at; the stage clears it when that chara leaves.
+    cChara* m_lpTarget = nullptr;
+};
