@@ -1,5 +1,9 @@
 // Raising a flow trigger on a chara: every flow of that trigger that is idle and may start, and
 // whose start conditions and key conditions hold, starts.
+#include "flow/triggers.h"
+
+#include <atomic>
+
 #include "data/command_info.h"
 #include "data/role_accessors.h"
 #include "objects/chara.h"
@@ -9,6 +13,8 @@
 namespace {
 
 constexpr int kDirectionKeys = 10;
+
+std::atomic<TRIGGEROBSERVER> s_Observer{nullptr};
 
 // The first direction key held now (0 to 9), 0 when none.
 int HeldDirectionKey(const cInput& input)
@@ -21,8 +27,14 @@ int HeldDirectionKey(const cInput& input)
 
 }  // namespace
 
+void SetTriggerObserver(TRIGGEROBSERVER observer)
+{
+    s_Observer.store(observer);
+}
+
 void cChara::RaiseTrigger(int trigger)
 {
+    if (TRIGGEROBSERVER observer = s_Observer.load(std::memory_order_relaxed)) observer(*this, trigger);
     cPlayScene* scene = g_lpPlayScene.load(std::memory_order_relaxed);
     if (scene) scene->m_lpCurChara = this;
     // By index: a flow that starts may run commands, but the list itself stays in place.
