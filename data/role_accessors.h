@@ -24,6 +24,10 @@ inline int StrictBlockProtectionSwitch() { return g_SystemData.m_bSummonSwitch; 
 // A walking chara lands on a floor block even while it moves upward.
 inline int LandWhileRisingSwitch() { return g_SystemData.m_bLandingSwitch; }
 
+// A chara whose HP is gone stays to show its death, and the draw removes it when that ends;
+// off, it is removed at once.
+inline int DefeatDisplaySwitch() { return g_SystemData.m_bHitCheckSwitch; }
+
 // A flow may be tested every time its trigger is raised, not once a frame: the switch that
 // decides whether raising a trigger skips flows already marked as tried.
 inline int FlowRetestSwitch() { return g_SystemData.m_bRunMarkedTriggers; }

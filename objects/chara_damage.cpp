@@ -7,7 +7,10 @@
 #include "data/save_data.h"
 #include "data/stage_data.h"
 #include "objects/chara.h"
+#include "objects/hero.h"
 #include "objects/item.h"
+#include "objects/shot.h"
+#include "play/item_touch.h"
 #include "play/play_scene.h"
 #include "shell/game_arithmetic.h"
 #include "shell/not_built_yet.h"
@@ -35,13 +38,6 @@ int ImmunityFrames(int kind)
 void StartHitEffect(int /*id*/, const HITBOX& /*box*/, const HITBOX& /*otherBox*/, int /*scale*/)
 {
     LogNotBuiltYet("hit effects");
-}
-
-// Applying a carried item to player 1: 1 when it ends the stage.
-int ApplyHeldItem(const cItem& /*item*/)
-{
-    LogNotBuiltYet("item effects of a defeat");
-    return 0;
 }
 
 }  // namespace
@@ -99,11 +95,16 @@ int cChara::TakeCharaHit(const cChara& attacker)
     return result;
 }
 
-int cChara::TakeShotHit(const cShot& /*shot*/)
+int cChara::TakeShotHit(const cShot& shot)
 {
-    // Shots carry no power, box or knock-back yet; their hits come with them.
-    LogNotBuiltYet("shot hits");
-    return 0;
+    const int power = shot.Power();
+    const int result = TakeDamage(power, shot.HitEffect(), m_ShotBox, shot.HitBox(), shot.Scale());
+    // A sword pushes the way it faces, a shot the way it flies.
+    const STAGESPEED speed = CurrentStageSpeed();
+    if (shot.IsShot()) StartKnockback(shot.Impact(), shot.m_dVX, shot.m_dVY, speed);
+    else StartKnockback(shot.Impact(), shot.FacingSign(), 0, speed);
+    RaiseHitTriggers(power, shot.Impact());
+    return result;
 }
 
 void cChara::ReleaseFollowers()
@@ -120,7 +121,7 @@ int cChara::Defeat()
     g_SaveData.m_nScore = ClampPoints(WrapAdd(g_SaveData.m_nScore, CharaScore(m_Def)));
 
     int itemResult = 0;
-    if (const cItem* item = HeldItem(); item && item->m_bActive != 0) itemResult = ApplyHeldItem(*item);
+    if (const cItem* item = HeldItem(); item && item->m_bActive != 0) itemResult = ApplyItemEffect(item, Player.At(0));
     const cPlayScene* scene = g_lpPlayScene.load(std::memory_order_relaxed);
     if ((scene && scene->m_nResult == 1) || itemResult == 1) return 1;
 

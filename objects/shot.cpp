@@ -55,6 +55,21 @@ int cShot::Scale() const
     return EffectiveScale(m_Def.m_nSize);
 }
 
+HITBOX cShot::HitBox() const
+{
+    HITBOX box;
+    box.rect = m_HitRect;
+    box.nOffsetX = m_nHitLeft;
+    box.nOffsetY = m_nHitTop;
+    box.nWidth = m_nHitWidth;
+    box.nHeight = m_nHitHeight;
+    box.nBaseOffsetX = m_nBaseHitLeft;
+    box.nBaseOffsetY = m_nBaseHitTop;
+    box.nBaseWidth = m_nBaseHitWidth;
+    box.nBaseHeight = m_nBaseHitHeight;
+    return box;
+}
+
 bool cShot::HasHit(int serial) const
 {
     return std::find(m_HitSerials.begin(), m_HitSerials.end(), serial) != m_HitSerials.end();

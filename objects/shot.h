@@ -38,6 +38,10 @@ public:
     int Strength() const;
     // The settings' scale, at least 1.
     int Scale() const;
+    // The hit rectangle with its offsets and sizes, as a hit effect takes it.
+    HITBOX HitBox() const;
+    // The bounds, which shots test against each other.
+    DBLRECT Bounds() const { return DBLRECT{m_dX, m_dY, m_dRight, m_dBottom}; }
 
     // Charas already hit are kept by serial: serials are never handed out twice, so a chara
     // built later at a freed address is never taken for one that was hit.

@@ -233,6 +233,12 @@ public:
     // 1 when the frame must end.
     int CheckPlayerHp();
     int TouchItems(cHero& player);
+    // The one way a shot or sword leaves the stage: out of its layer list and the shot list,
+    // then destroyed.
+    void RemoveShot(cShot& shot);
+    // The end of a touch for the chara it hurt (when `hit`): invincibility from the attacker,
+    // or its defeat when its HP is `gone`; 1 or 2 when that ends the contacts.
+    int SettleTouch(bool hit, int gone, cChara& target, const cChara& attacker);
 
     // The time limit and the play time of a play frame (play/time_limit.cpp). TickTimeLimit
     // gives 1 when the time ran out in this call.

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "data/role_accessors.h"
+#include "objects/hero.h"
 #include "play/block_grid.h"
 #include "play/play_scene.h"
 #include "shell/not_built_yet.h"
@@ -22,7 +23,13 @@ cCharaList::iterator cPlayScene::UnlinkChara(cCharaList::iterator position)
         if (&other != &chara) other.m_Followers.RemoveValue(&chara);
     }
     if (m_lpPlayerOne) m_lpPlayerOne->m_Followers.RemoveValue(&chara);
+    for (cHero& player : Player) player.m_Followers.RemoveValue(&chara);
     for (cSafeList<cChara*>& layer : m_CharaLayers) layer.remove(&chara);
+    // Shots hold their target by address: a homing shot must not read a chara that is gone.
+    for (cShot& shot : m_Shots) {
+        if (shot.m_lpTarget == &chara) shot.m_lpTarget = nullptr;
+    }
+    // Already-hit lists and immunities hold serials, never handed out twice: nothing to drop.
     // The destructor drops the rest: its target's list, the charas aiming at it, and the
     // scene's current chara, flow and entry.
     return m_Charas.erase(position);

@@ -56,13 +56,6 @@ void cPlayScene::UpdateActivation()
     UpdateCharaActivation();
 }
 
-int cPlayScene::OnCharaDefeated(cChara&)
-{
-    LogNotBuiltYet("OnCharaDefeated");
-    ++m_nDefeatsReported;
-    return 0;
-}
-
 STAGECOUNTS CountStageObjects(const cPlayScene& scene)
 {
     return STAGECOUNTS{static_cast<int>(scene.m_Charas.size()), static_cast<int>(scene.m_Items.size())};
