@@ -29,8 +29,8 @@ constexpr int kScreenHeight = 480;
 
 void LinkMirror(int mirror, int source) { g_StdSurface[mirror].lpMirrorSD = &g_StdSurface[source]; }
 
-// Under Direct3D the mirror entries of the standard surfaces show another record's picture:
-// each is linked to its source once the device is up.
+}  // namespace
+
 void LinkStandardMirrors()
 {
     LinkMirror(3, 2);
@@ -42,6 +42,8 @@ void LinkStandardMirrors()
     LinkMirror(44, 43);
     LinkMirror(68, 67);
 }
+
+namespace {
 
 // The icon of the program's own file, on the window in both sizes; kept until UnInitGame.
 void SetProgramIcon(HWND hWnd)
@@ -101,6 +103,8 @@ bool SetTransparentColourFromPalettePicture(const char* paletteFile)
     return false;
 }
 
+}  // namespace
+
 bool SetPaletteAndTransparentColour()
 {
     if (!lpDTCon && !g_lpDDPalette) return true;
@@ -126,6 +130,8 @@ bool SetPaletteAndTransparentColour()
     EcLog("1");
     return true;
 }
+
+namespace {
 
 // The monitor's refresh rate; 0 when the DirectDraw object cannot tell, so that the frame is
 // copied rather than flipped at a rate nobody knows.
