@@ -1,0 +1,370 @@
+// The stress stage played headless through the stage-play scene, frame by frame: 120 awake
+// charas with always-running flows, ten sub-steps a frame, the full 640 x 480 draw with its
+// backgrounds, at 32-bit Direct3D and at 16-bit DirectDraw. Each frame's update and draw are
+// timed apart (the draw is the scene's Draw called by the play frame, reached through the
+// linker's --wrap, see CMakeLists.txt), and the allocations made inside the hit passes (the
+// contacts between objects and the block collision of each chara) are counted by a replaced
+// global operator new that counts while a flag is set around them.
+//
+//   bench_play [--frames N] [--warm-up N] [--device d3d32|dd16]
+//
+// Each device runs in a child process of its own, so that the second starts from a clean
+// program state.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <new>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "app/start_up_screen.h"
+#include "data/data_paths.h"
+#include "data/data_version.h"
+#include "data/database.h"
+#include "data/palette_data.h"
+#include "data/system_data.h"
+#include "graphics/device.h"
+#include "graphics/palette.h"
+#include "graphics/standard_surfaces.h"
+#include "graphics/surface.h"
+#include "objects/database_working_tables.h"
+#include "objects/hero.h"
+#include "play/free_play.h"
+#include "play/game_manager.h"
+#include "play/play_scene.h"
+#include "shell/input.h"
+#include "shell/shared_flags.h"
+#include "tools/stage-generator/stress_stage.h"
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+// --- allocations inside the hit passes ------------------------------------------------------
+
+namespace {
+
+// Above 0 while a hit pass runs on this thread; the allocations made meanwhile are counted.
+thread_local int t_nHitPassDepth = 0;
+thread_local long long t_nHitPassAllocations = 0;
+thread_local long long t_nHitPassBytes = 0;
+thread_local long long t_nHitPasses = 0;
+
+void* Allocate(std::size_t size, std::align_val_t alignment = std::align_val_t{alignof(std::max_align_t)})
+{
+    if (t_nHitPassDepth > 0) {
+        ++t_nHitPassAllocations;
+        t_nHitPassBytes += static_cast<long long>(size);
+    }
+    const std::size_t align = std::max(static_cast<std::size_t>(alignment), sizeof(void*));
+    void* p = nullptr;
+    if (posix_memalign(&p, align, size ? size : 1) != 0) return nullptr;
+    return p;
+}
+
+void* AllocateOrThrow(std::size_t size, std::align_val_t alignment = std::align_val_t{alignof(std::max_align_t)})
+{
+    void* p = Allocate(size, alignment);
+    if (!p) throw std::bad_alloc();
+    return p;
+}
+
+// Counts the allocations of one hit pass while it lives.
+class cHitPass {
+public:
+    cHitPass()
+    {
+        ++t_nHitPassDepth;
+        ++t_nHitPasses;
+    }
+    ~cHitPass() { --t_nHitPassDepth; }
+    cHitPass(const cHitPass&) = delete;
+    cHitPass& operator=(const cHitPass&) = delete;
+};
+
+}  // namespace
+
+void* operator new(std::size_t size) { return AllocateOrThrow(size); }
+void* operator new[](std::size_t size) { return AllocateOrThrow(size); }
+void* operator new(std::size_t size, std::align_val_t a) { return AllocateOrThrow(size, a); }
+void* operator new[](std::size_t size, std::align_val_t a) { return AllocateOrThrow(size, a); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
+void* operator new(std::size_t size, std::align_val_t a, const std::nothrow_t&) noexcept { return Allocate(size, a); }
+void* operator new[](std::size_t size, std::align_val_t a, const std::nothrow_t&) noexcept { return Allocate(size, a); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+
+// --- the scene's calls the benchmark watches ------------------------------------------------
+// The linker sends the play frame's calls of these members here (-Wl,--wrap); __real_ is the
+// member itself. A member takes its object as its first argument.
+
+namespace {
+
+thread_local Clock::duration t_DrawTime{};
+thread_local int t_nDraws = 0;
+
+}  // namespace
+
+extern "C" {
+void __real__ZN10cPlayScene4DrawEiiii(cPlayScene*, int, int, int, int);
+int __real__ZN10cPlayScene15ProcessContactsEv(cPlayScene*);
+int __real__ZN10cPlayScene8CollideXER6cChara(cPlayScene*, cChara&);
+int __real__ZN10cPlayScene8CollideYER6cChara(cPlayScene*, cChara&);
+int __real__ZN10cPlayScene12CollideXBothER6cChara(cPlayScene*, cChara&);
+int __real__ZN10cPlayScene12CollideYBothER6cChara(cPlayScene*, cChara&);
+
+void __wrap__ZN10cPlayScene4DrawEiiii(cPlayScene* scene, int full, int paused, int timer, int bottomText)
+{
+    const Clock::time_point start = Clock::now();
+    __real__ZN10cPlayScene4DrawEiiii(scene, full, paused, timer, bottomText);
+    t_DrawTime += Clock::now() - start;
+    ++t_nDraws;
+}
+// Each hit pass member the play frame calls, counted while it runs; the arguments after the
+// scene, if any: one, of the type given.
+#define QB_HIT_PASS(member, ...)                                         \
+    int __wrap_##member(cPlayScene* scene __VA_OPT__(, __VA_ARGS__ arg)) \
+    {                                                                    \
+        cHitPass pass;                                                   \
+        return __real_##member(scene __VA_OPT__(, arg));                 \
+    }
+QB_HIT_PASS(_ZN10cPlayScene15ProcessContactsEv)
+QB_HIT_PASS(_ZN10cPlayScene8CollideXER6cChara, cChara&)
+QB_HIT_PASS(_ZN10cPlayScene8CollideYER6cChara, cChara&)
+QB_HIT_PASS(_ZN10cPlayScene12CollideXBothER6cChara, cChara&)
+QB_HIT_PASS(_ZN10cPlayScene12CollideYBothER6cChara, cChara&)
+#undef QB_HIT_PASS
+}
+
+// --- the run --------------------------------------------------------------------------------
+
+namespace {
+
+struct DEVICE {
+    const char* szName;
+    BOOL bDirect3D;
+    int nBpp;
+};
+constexpr DEVICE kDevices[] = {{"d3d32", TRUE, 32}, {"dd16", FALSE, 16}};
+
+struct OPTIONS {
+    int nFrames = 600;
+    int nWarmUp = 60;
+    const char* szDevice = nullptr;   // null: every device
+};
+
+// What the start-up loads before a stage can play: the databases, the System data, the
+// common palette.
+bool LoadGameRecords()
+{
+    g_nDataVersion = kDataVersion;
+    g_bStripCR = 1;
+    if (!g_Database.Load()) return false;
+    g_Database.FillReverseLists();
+    BuildDatabaseWorkingTables();
+    if (!g_SystemData.Load(g_DataPaths[DATAPATH_SYSTEM])) return false;
+    if (!g_CommonPalette.Load(g_DataPaths[DATAPATH_COMMONPALETTE])) return false;
+    g_GameManager.m_nFps = 60;
+    g_GameManager.m_dScaleX = 1.0;
+    g_GameManager.m_dScaleY = 1.0;
+    g_GameManager.m_nFadeSpeed = 10;
+    return true;
+}
+
+// The device as the start-up makes it in a window, with the standard surfaces' mirrors, the
+// palette and the transparent colour.
+bool StartDevice(const DEVICE& device)
+{
+    if (!DDInit(device.bDirect3D, nullptr, 640, 480, device.nBpp, FALSE, 1, 1, 60, FALSE, g_StdSurface,
+                g_SurfaceInfo, kStdSurfaceCount, 0))
+        return false;
+    if (lpDTCon) LinkStandardMirrors();
+    else g_bPresentByBlt = 1;
+    if (!SetPaletteAndTransparentColour()) return false;
+    static const int kDebugSurface[] = {1};
+    return DDLoadSurfaces(g_StdSurface, kDebugSurface, 1) != 0;
+}
+
+struct FIGURES {
+    double dMedian;
+    double dP99;
+    double dMax;
+};
+
+FIGURES Figures(std::vector<double> ms)
+{
+    std::sort(ms.begin(), ms.end());
+    const std::size_t n = ms.size();
+    const std::size_t p99 = (n * 99 + 99) / 100;   // the ceiling of 0.99 n
+    return {ms[n / 2], ms[std::max<std::size_t>(p99, 1) - 1], ms.back()};
+}
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+int CountAwake(cPlayScene& scene)
+{
+    int awake = 0;
+    for (cStageChara& chara : scene.m_Charas) awake += !chara.m_bDead && chara.m_bActive && chara.m_bAwake;
+    return awake;
+}
+
+// One device in this process: the stress stage entered as free play, its fade-in and start
+// caption skipped, warm-up frames, then the measured frames. 0 on success.
+int RunDevice(const DEVICE& device, const OPTIONS& options)
+{
+    if (!StartDevice(device)) {
+        std::fprintf(stderr, "bench_play: %s: the device cannot start\n", device.szName);
+        return 1;
+    }
+    if (!StartStageFromCommandLine(kStressStageFile)) {
+        std::fprintf(stderr, "bench_play: the stress stage cannot be loaded\n");
+        return 1;
+    }
+    cPlayScene scene;
+    g_lpPlayScene = &scene;
+    scene.Init();
+    if (scene.m_bSetUpFailed) {
+        std::fprintf(stderr, "bench_play: the stage set-up failed\n");
+        return 1;
+    }
+    scene.m_nState = PLAYSTATE_PLAY;
+    const int charasAtStart = static_cast<int>(scene.m_Charas.size());
+    for (int i = 0; i < options.nWarmUp; ++i) scene.Run();
+
+    std::vector<double> frame, update, draw;
+    const long long allocationsBefore = t_nHitPassAllocations, bytesBefore = t_nHitPassBytes;
+    const long long passesBefore = t_nHitPasses;
+    int undrawn = 0;
+    const std::clock_t cpuStart = std::clock();
+    for (int i = 0; i < options.nFrames; ++i) {
+        t_DrawTime = {};
+        t_nDraws = 0;
+        const Clock::time_point start = Clock::now();
+        scene.Run();
+        const Clock::duration total = Clock::now() - start;
+        frame.push_back(Ms(total));
+        update.push_back(Ms(total - t_DrawTime));
+        draw.push_back(Ms(t_DrawTime));
+        undrawn += t_nDraws == 0;
+    }
+    const double cpuMs = 1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+
+    std::printf("%s: %d frames (after %d warm-up frames), %d sub-steps a frame, state %d at the end\n", device.szName,
+                options.nFrames, options.nWarmUp, g_StageData.m_nSubSteps, scene.m_nState);
+    std::printf("  charas: %d placed besides the hero, %d at the start of play, %d left, %d awake at the end\n",
+                kStressCharas, charasAtStart, static_cast<int>(scene.m_Charas.size()), CountAwake(scene));
+    const struct {
+        const char* szName;
+        const std::vector<double>& ms;
+    } rows[] = {{"frame ", frame}, {"update", update}, {"draw  ", draw}};
+    for (const auto& row : rows) {
+        const FIGURES f = Figures(row.ms);
+        std::printf("  %s  median %7.3f ms   99th percentile %7.3f ms   max %7.3f ms\n", row.szName, f.dMedian, f.dP99,
+                    f.dMax);
+    }
+    std::printf("  CPU time %.3f ms a frame on average; %d frames ended without a draw\n", cpuMs / options.nFrames,
+                undrawn);
+    std::printf("  allocations inside the hit passes: %lld (%lld bytes) in %lld calls\n",
+                t_nHitPassAllocations - allocationsBefore, t_nHitPassBytes - bytesBefore, t_nHitPasses - passesBefore);
+    std::fflush(stdout);
+    g_lpPlayScene = nullptr;
+    return 0;
+}
+
+bool ParseOptions(int argc, char** argv, OPTIONS& options)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (i + 1 >= argc) return false;
+        const char* value = argv[++i];
+        if (arg == "--frames") options.nFrames = std::atoi(value);
+        else if (arg == "--warm-up") options.nWarmUp = std::atoi(value);
+        else if (arg == "--device") options.szDevice = value;
+        else return false;
+    }
+    return options.nFrames > 0 && options.nWarmUp >= 0;
+}
+
+// The stress game in a temporary folder, removed when it goes.
+class cStressGame {
+public:
+    cStressGame()
+    {
+        m_Folder = fs::temp_directory_path() / ("qb-bench-play-" + std::to_string(getpid()));
+        std::string error;
+        m_bWritten = BuildStressGame(m_Folder.string(), error);
+        if (!m_bWritten) std::fprintf(stderr, "bench_play: %s\n", error.c_str());
+    }
+    ~cStressGame()
+    {
+        std::error_code ignored;
+        fs::remove_all(m_Folder, ignored);
+    }
+    cStressGame(const cStressGame&) = delete;
+    cStressGame& operator=(const cStressGame&) = delete;
+
+    bool m_bWritten = false;
+    fs::path m_Folder;
+};
+
+double LoadAverage()
+{
+    double load = -1;
+    std::ifstream("/proc/loadavg") >> load;
+    return load;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    OPTIONS options;
+    if (!ParseOptions(argc, argv, options)) {
+        std::fprintf(stderr, "usage: bench_play [--frames N] [--warm-up N] [--device d3d32|dd16]\n");
+        return 2;
+    }
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    cStressGame game;
+    if (!game.m_bWritten) return 1;
+    std::printf("stress stage: %d charas (%d block-like, %d hit layers), %d backgrounds, %d sub-steps a frame, "
+                "no shots (not built yet); load average %.2f on %ld processors\n",
+                kStressCharas, kStressBlockCharas, kStressHitLayers, kStressBackgrounds, kStressSpeedLevel,
+                LoadAverage(), sysconf(_SC_NPROCESSORS_ONLN));
+    std::fflush(stdout);
+    int failures = 0;
+    for (const DEVICE& device : kDevices) {
+        if (options.szDevice && std::strcmp(options.szDevice, device.szName) != 0) continue;
+        const pid_t child = fork();
+        if (child == 0) {
+            std::error_code error;
+            fs::current_path(game.m_Folder, error);
+            if (error || !LoadGameRecords()) {
+                std::fprintf(stderr, "bench_play: the stress game's records cannot be loaded\n");
+                _exit(1);
+            }
+            const int result = RunDevice(device, options);
+            std::fflush(nullptr);
+            _exit(result);
+        }
+        int status = 0;
+        if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+            ++failures;
+    }
+    return failures == 0 ? 0 : 1;
+}
