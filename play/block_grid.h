@@ -12,7 +12,9 @@ class cStageData;
 
 class cBlockCell : public cBlockData {
 public:
-    BYTE m_byOwn = 0;   // 0 in every cell the set-up builds or a summon writes
+    // The latch of the cell's check-once appearance conditions: 0 in every cell the set-up
+    // builds or a summon writes.
+    BYTE m_byOwn = 0;
 };
 
 class cBlockGrid : public cBlockHitSource {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "data/block_data.h"
 #include "data/ranking_data.h"
 #include "data/replay_data.h"
 #include "data/save_data.h"
@@ -89,11 +90,14 @@ cPlayScene::cPlayScene()
     // record a replay): the clock, which the harness's virtual clock makes repeatable.
     m_nSeed = static_cast<int>(timeGetTime());
     g_SaveData.m_nStageBgm = 0;
+    // Block collision, drawing and summons read a block's presence through the block record.
+    SetBlockConditionTest(&cPlayScene::BlockConditionTest);
 }
 
 cPlayScene::~cPlayScene()
 {
     LogNotBuiltYet("stage pictures release");
+    SetBlockConditionTest(nullptr);
     // Nothing may reach a deleted stage through the global.
     cPlayScene* self = this;
     g_lpPlayScene.compare_exchange_strong(self, nullptr);

@@ -245,9 +245,13 @@ public:
     int TickTimeLimit(int delta);
     void TickPlayTime();
 
-    // Appearance conditions of blocks and items: 1 present.
+    // Appearance conditions of blocks and items: 1 present. Blocks are tested with player 1
+    // as the subject; a cell of the block grid keeps the latch of its check-once conditions.
     int CheckBlockConditions(cBlockData& block);
     int CheckItemConditions(cItem& item);
+    // The block test of the block records while a scene lives: the published scene's
+    // CheckBlockConditions (no scene published: present).
+    static bool BlockConditionTest(cBlockData& block);
 
     // The stage draw (play/stage_draw.cpp and the files beside it); Draw is the one entry.
     void DrawStage(int full, int paused, int timer, int bottomText);

@@ -35,15 +35,6 @@ cCharaList::iterator cPlayScene::UnlinkChara(cCharaList::iterator position)
     return m_Charas.erase(position);
 }
 
-int cPlayScene::CheckCharaConditions(cStageChara& chara)
-{
-    if (chara.m_Def.m_Conditions.empty()) return 1;
-    if (chara.m_Def.m_bCheckOnce != 0 && chara.m_byAppeared != 0) return 1;
-    if (!CheckConditionList(chara.m_Def.m_Conditions, chara.m_Def.m_nConditionMode, chara)) return 0;
-    chara.m_byAppeared = 1;
-    return 1;
-}
-
 void cPlayScene::UpdateCharaActivation()
 {
     m_ActivityTable.assign(60, 0);
@@ -114,16 +105,4 @@ int cPlayScene::MarkCharasInBlock(int cell, int column, int row, const cEdShot& 
         if (SummonCancelOverCharas(command)) return 1;
     }
     return 0;
-}
-
-int cPlayScene::CheckBlockConditions(cBlockData&)
-{
-    LogNotBuiltYet("block and item conditions");
-    return 1;
-}
-
-int cPlayScene::CheckItemConditions(cItem&)
-{
-    LogNotBuiltYet("block and item conditions");
-    return 1;
 }

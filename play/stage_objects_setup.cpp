@@ -52,8 +52,27 @@ void RaiseStartTriggers(cPlayScene& scene)
 
 void cPlayScene::UpdateActivation()
 {
-    LogNotBuiltYet("item and shot activation");
+    // Player 1 is always present.
+    if (m_lpPlayerOne) {
+        m_lpPlayerOne->m_bActive = 1;
+        m_lpPlayerOne->m_bOnScreen = 1;
+        m_lpPlayerOne->m_nActivationPass = 1;
+    }
     UpdateCharaActivation();
+    for (cItem& item : m_Items) {
+        if (CheckItemConditions(item)) {
+            item.m_bActive = 1;
+            item.m_bOnScreen = item.IsOnScreen();
+        } else {
+            item.m_bActive = 0;
+            item.m_bOnScreen = 0;
+        }
+    }
+    // Shots and swords carry no conditions.
+    for (cShot& shot : m_Shots) {
+        shot.m_bActive = 1;
+        shot.m_bOnScreen = shot.IsOnScreen();
+    }
 }
 
 STAGECOUNTS CountStageObjects(const cPlayScene& scene)

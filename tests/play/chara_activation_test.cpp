@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "data/condition_data.h"
+#include "objects/item.h"
 #include "play/play_scene.h"
 #include "tests/play/stage_objects_fixture.h"
 
@@ -21,11 +23,57 @@ protected:
         MoveTo(chara, x);
         return chara;
     }
-    static void MoveTo(cStageChara& chara, double x)
+    static void MoveTo(cGameObject& object, double x)
     {
-        chara.m_dRight += x - chara.m_dX;
-        chara.m_dX = x;
+        object.m_dRight += x - object.m_dX;
+        object.m_dX = x;
     }
+
+    // Kinds, value sources and operators of the condition records used here.
+    enum { KIND_STAGE_VARIABLE = 2, KIND_CHARA_VARIABLE = 3, OPERATOR_EQUAL = 0 };
+
+    // Variable `variable` (of the stage, or of the subject chara) equals `value`.
+    static cConditionData VariableIs(int kind, int variable, int value)
+    {
+        cConditionData condition;
+        condition.m_nKind = static_cast<std::int8_t>(kind);
+        condition.m_nVariable = static_cast<std::int16_t>(variable);
+        condition.m_nOperand = value;
+        condition.m_nOperator = OPERATOR_EQUAL;
+        return condition;
+    }
+    // A chara, an item and a block cell in view, each carrying `condition` and the switch.
+    struct CARRIERS {
+        cStageChara* lpChara;
+        cItem* lpItem;
+        cBlockCell* lpCell;
+        int nCell;
+    };
+    CARRIERS AddCarriers(const cConditionData& condition, int checkOnce)
+    {
+        cCharaData chara = CharaTemplate();
+        chara.m_nFlying = 1;
+        chara.m_Conditions.assign(1, condition);
+        chara.m_bCheckOnce = static_cast<BYTE>(checkOnce);
+        Scene().PlaceChara(0, 0, chara, nullptr);
+        cItemData item = ItemTemplate();
+        item.m_Conditions.assign(1, condition);
+        item.m_bCheckOnce = static_cast<BYTE>(checkOnce);
+        Scene().PlaceItem(2, 0, item);
+        const int column = 14;   // stage block 4, margins included
+        const int row = 12;
+        cBlockCell& cell = CellAt(column, row);
+        static_cast<cBlockData&>(cell) = SolidBlock();
+        cell.m_Conditions.assign(1, condition);
+        cell.m_bCheckOnce = static_cast<BYTE>(checkOnce);
+        cell.m_byOwn = 0;
+        return {&Scene().m_Charas.back(), &Scene().m_Items.back(), &cell,
+                static_cast<int>(g_BlockGrid.CellIndex(column, row))};
+    }
+    // Present: a chara or item active, a block solid for the objects of layer 0.
+    static int BlockPresent(const CARRIERS& c) { return g_BlockGrid.HitModeAt(c.nCell, 0) != 0 ? 1 : 0; }
+
+    void SetUp() override { Scene().m_StageVars.assign(kStageVars, 0); }
 };
 
 // The camera shows stage x 320 to 959.
@@ -97,6 +145,87 @@ TEST_F(CharaActivation, AWakeSwitchBeyondTheTableGoesThroughTheCheckedAccess)
     EXPECT_EQ(Scene().m_ActivityTable.At(0), 1);   // the checked access's element
     EXPECT_EQ(seen.m_bAwake, 1);
     EXPECT_EQ(sharer.m_bAwake, 1);
+}
+
+TEST_F(CharaActivation, CheckOnceKeepsAnObjectPresentOnceItsConditionsHeldAndOnlyThen)
+{
+    for (int checkOnce : {0, 1}) {
+        Scene().m_Charas.clear();
+        Scene().m_Items.clear();
+        const CARRIERS c = AddCarriers(VariableIs(KIND_STAGE_VARIABLE, 0, 1), checkOnce);
+        Scene().m_StageVars.At(0) = 0;
+        Scene().UpdateActivation();
+        EXPECT_EQ(c.lpChara->m_bActive, 0) << checkOnce;
+        EXPECT_EQ(c.lpChara->m_bAwake, 0) << checkOnce;
+        EXPECT_EQ(c.lpItem->m_bActive, 0) << checkOnce;
+        EXPECT_EQ(BlockPresent(c), 0) << "an absent block is passable; check-once " << checkOnce;
+
+        // Holding once sets every latch, with or without check-once.
+        Scene().m_StageVars.At(0) = 1;
+        Scene().UpdateActivation();
+        EXPECT_EQ(c.lpChara->m_bActive, 1) << checkOnce;
+        EXPECT_EQ(c.lpChara->m_bOnScreen, 1) << checkOnce;
+        EXPECT_EQ(c.lpItem->m_bActive, 1) << checkOnce;
+        EXPECT_EQ(c.lpItem->m_bOnScreen, 1) << checkOnce;
+        EXPECT_EQ(BlockPresent(c), 1) << checkOnce;
+        EXPECT_EQ(c.lpChara->m_byAppeared, 1) << checkOnce;
+        EXPECT_EQ(c.lpItem->m_byAppeared, 1) << checkOnce;
+        EXPECT_EQ(c.lpCell->m_byOwn, 1) << checkOnce;
+
+        // Once they stop holding, only check-once keeps the objects.
+        Scene().m_StageVars.At(0) = 0;
+        Scene().UpdateActivation();
+        EXPECT_EQ(c.lpChara->m_bActive, checkOnce);
+        EXPECT_EQ(c.lpChara->m_bOnScreen, checkOnce);
+        EXPECT_EQ(c.lpItem->m_bActive, checkOnce);
+        EXPECT_EQ(c.lpItem->m_bOnScreen, checkOnce);
+        EXPECT_EQ(BlockPresent(c), checkOnce);
+        EXPECT_EQ(c.lpChara->m_byAppeared, 1) << "never cleared; check-once " << checkOnce;
+        EXPECT_EQ(c.lpCell->m_byOwn, 1) << checkOnce;
+    }
+}
+
+TEST_F(CharaActivation, CharaConditionsTestTheCharaWhileBlockAndItemConditionsTestPlayerOne)
+{
+    const CARRIERS c = AddCarriers(VariableIs(KIND_CHARA_VARIABLE, 0, 1), 0);
+    m_Player.m_Vars.assign(c.lpChara->m_Vars.size(), 0);
+    c.lpChara->m_Vars.At(0) = 1;
+    Scene().UpdateActivation();
+    EXPECT_EQ(c.lpChara->m_bActive, 1);
+    EXPECT_EQ(c.lpItem->m_bActive, 0);
+    EXPECT_EQ(BlockPresent(c), 0);
+
+    c.lpChara->m_Vars.At(0) = 0;
+    m_Player.m_Vars.At(0) = 1;
+    Scene().UpdateActivation();
+    EXPECT_EQ(c.lpChara->m_bActive, 0);
+    EXPECT_EQ(c.lpItem->m_bActive, 1);
+    EXPECT_EQ(BlockPresent(c), 1);
+}
+
+TEST_F(CharaActivation, PlayerOneAndShotsAreAlwaysActiveAndObjectsTestTheirView)
+{
+    m_Player.m_bActive = m_Player.m_bOnScreen = m_Player.m_nActivationPass = 0;
+    MoveTo(m_Player, kOutOfView);
+    cShot& seen = Scene().m_Shots.emplace_back();
+    MoveTo(seen, kInView);
+    seen.m_dY = 400;
+    seen.m_dBottom = 410;
+    cShot& away = Scene().m_Shots.emplace_back(seen);
+    MoveTo(away, kOutOfView);
+    Scene().PlaceItem(0, 0, ItemTemplate());
+    cItem& item = Scene().m_Items.back();
+    MoveTo(item, kOutOfView);
+    Scene().UpdateActivation();
+    EXPECT_EQ(m_Player.m_bActive, 1);
+    EXPECT_EQ(m_Player.m_bOnScreen, 1) << "player 1 counts as on screen wherever it is";
+    EXPECT_EQ(m_Player.m_nActivationPass, 1);
+    EXPECT_EQ(seen.m_bActive, 1);
+    EXPECT_EQ(seen.m_bOnScreen, 1);
+    EXPECT_EQ(away.m_bActive, 1);
+    EXPECT_EQ(away.m_bOnScreen, 0);
+    EXPECT_EQ(item.m_bActive, 1);
+    EXPECT_EQ(item.m_bOnScreen, 0);
 }
 
 }  // namespace

@@ -1,0 +1,51 @@
+// Appearance conditions: whether a block, a chara or an item of the running stage is present.
+#include <cstdint>
+
+#include "data/block_data.h"
+#include "data/condition_data.h"
+#include "objects/item.h"
+#include "play/block_grid.h"
+#include "play/play_scene.h"
+
+namespace {
+
+// The steps every carrier shares. The latch is set by every test that holds but only counts
+// with check-once. latch may be null (a block outside the grid keeps none).
+int CheckAppearance(cPlayScene& scene, cSafeVector<cConditionData>& conditions, int mode, int checkOnce,
+                    std::uint8_t* latch, cChara* subject)
+{
+    if (conditions.empty()) return 1;
+    if (checkOnce != 0 && latch && *latch != 0) return 1;
+    // Without a subject nothing can be tested, so the conditions do not hold.
+    if (!subject || !scene.CheckConditionList(conditions, mode, *subject)) return 0;
+    if (latch) *latch = 1;
+    return 1;
+}
+
+}  // namespace
+
+bool cPlayScene::BlockConditionTest(cBlockData& block)
+{
+    cPlayScene* scene = g_lpPlayScene.load(std::memory_order_relaxed);
+    return !scene || scene->CheckBlockConditions(block) != 0;
+}
+
+int cPlayScene::CheckBlockConditions(cBlockData& block)
+{
+    // Only a cell of the grid keeps a latch: a template elsewhere is tested every time.
+    auto* cell = dynamic_cast<cBlockCell*>(&block);
+    return CheckAppearance(*this, block.m_Conditions, block.m_nConditionMode, block.m_bCheckOnce,
+                           cell ? &cell->m_byOwn : nullptr, m_lpPlayerOne);
+}
+
+int cPlayScene::CheckCharaConditions(cStageChara& chara)
+{
+    return CheckAppearance(*this, chara.m_Def.m_Conditions, chara.m_Def.m_nConditionMode, chara.m_Def.m_bCheckOnce,
+                           &chara.m_byAppeared, &chara);
+}
+
+int cPlayScene::CheckItemConditions(cItem& item)
+{
+    return CheckAppearance(*this, item.m_Def.m_Conditions, item.m_Def.m_nConditionMode, item.m_Def.m_bCheckOnce,
+                           &item.m_byAppeared, m_lpPlayerOne);
+}
