@@ -5,12 +5,14 @@
 #include "data/condition_data.h"
 #include "objects/item.h"
 #include "play/block_grid.h"
+#include "play/draw_sandbox.h"
 #include "play/play_scene.h"
 
 namespace {
 
 // The steps every carrier shares. The latch is set by every test that holds but only counts
-// with check-once. latch may be null (a block outside the grid keeps none).
+// with check-once; a draw outside the play frame tests without setting it. latch may be null
+// (a block outside the grid keeps none).
 int CheckAppearance(cPlayScene& scene, cSafeVector<cConditionData>& conditions, int mode, int checkOnce,
                     std::uint8_t* latch, cChara* subject)
 {
@@ -18,7 +20,7 @@ int CheckAppearance(cPlayScene& scene, cSafeVector<cConditionData>& conditions, 
     if (checkOnce != 0 && latch && *latch != 0) return 1;
     // Without a subject nothing can be tested, so the conditions do not hold.
     if (!subject || !scene.CheckConditionList(conditions, mode, *subject)) return 0;
-    if (latch) *latch = 1;
+    if (latch && !InDrawSandbox()) *latch = 1;
     return 1;
 }
 

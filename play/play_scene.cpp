@@ -17,6 +17,7 @@
 #include "objects/image_source.h"
 #include "platform/input/keyboard.h"
 #include "platform/os/timer.h"
+#include "play/draw_sandbox.h"
 #include "play/free_play.h"
 #include "play/game_manager.h"
 #include "play/menu_cursor.h"
@@ -199,6 +200,13 @@ void cPlayScene::FadeOut()
 
 void cPlayScene::Draw(int full, int paused, int timer, int bottomText)
 {
+    if (full != 0) {
+        DrawStage(full, paused, timer, bottomText);
+        return;
+    }
+    // Only the play frame's own draw may change the game: how long READY, the pause or a
+    // modal loop is watched must not change the attempt.
+    cDrawSandbox sandbox;
     DrawStage(full, paused, timer, bottomText);
 }
 

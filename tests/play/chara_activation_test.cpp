@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "data/condition_data.h"
 #include "objects/item.h"
+#include "platform/os/random.h"
+#include "play/draw_sandbox.h"
 #include "play/play_scene.h"
 #include "tests/play/stage_objects_fixture.h"
 
@@ -30,7 +34,7 @@ protected:
     }
 
     // Kinds, value sources and operators of the condition records used here.
-    enum { KIND_STAGE_VARIABLE = 2, KIND_CHARA_VARIABLE = 3, OPERATOR_EQUAL = 0 };
+    enum { KIND_STAGE_VARIABLE = 2, KIND_CHARA_VARIABLE = 3, KIND_STATUS = 4, OPERATOR_EQUAL = 0, OPERATOR_AT_LEAST = 2 };
 
     // Variable `variable` (of the stage, or of the subject chara) equals `value`.
     static cConditionData VariableIs(int kind, int variable, int value)
@@ -42,6 +46,21 @@ protected:
         condition.m_nOperator = OPERATOR_EQUAL;
         return condition;
     }
+    // Stage variable 0 is at least a random number from 0 to 9: one draw each test.
+    static cConditionData StageVariableAtLeastRandom()
+    {
+        cConditionData condition;
+        condition.m_nKind = KIND_STATUS;
+        condition.m_nValueSource = 1;
+        condition.m_nVariableScope = 1;
+        condition.m_nVariable = 0;
+        condition.m_nOperandSource = 1;
+        condition.m_nRandomMin = 0;
+        condition.m_nRandomMax = 9;
+        condition.m_nOperator = OPERATOR_AT_LEAST;
+        return condition;
+    }
+
     // A chara, an item and a block cell in view, each carrying `condition` and the switch.
     struct CARRIERS {
         cStageChara* lpChara;
@@ -226,6 +245,36 @@ TEST_F(CharaActivation, PlayerOneAndShotsAreAlwaysActiveAndObjectsTestTheirView)
     EXPECT_EQ(away.m_bOnScreen, 0);
     EXPECT_EQ(item.m_bActive, 1);
     EXPECT_EQ(item.m_bOnScreen, 0);
+}
+
+TEST_F(CharaActivation, ADrawOutsideThePlayFrameLeavesTheGeneratorAndTheLatchesAsTheyWere)
+{
+    const CARRIERS c = AddCarriers(StageVariableAtLeastRandom(), 1);
+    Scene().m_StageVars.At(0) = 9;
+    srand(12345);
+    const unsigned int seed = plat::RandomState();
+    {
+        cDrawSandbox sandbox;
+        EXPECT_EQ(Scene().CheckBlockConditions(*c.lpCell), 1);
+        EXPECT_EQ(Scene().CheckCharaConditions(*c.lpChara), 1);
+        EXPECT_EQ(Scene().CheckItemConditions(*c.lpItem), 1);
+        EXPECT_NE(plat::RandomState(), seed) << "the tests drew their random operands";
+    }
+    EXPECT_EQ(plat::RandomState(), seed);
+    EXPECT_EQ(c.lpCell->m_byOwn, 0);
+    EXPECT_EQ(c.lpChara->m_byAppeared, 0);
+    EXPECT_EQ(c.lpItem->m_byAppeared, 0);
+
+    // The READY, pause and modal-loop draws go through the sandbox.
+    Scene().m_nState = PLAYSTATE_READY;
+    Scene().Draw(0, 1, 0, 1);
+    EXPECT_EQ(plat::RandomState(), seed);
+    EXPECT_EQ(c.lpCell->m_byOwn, 0);
+
+    // The play frame's own test draws and latches.
+    EXPECT_EQ(Scene().CheckBlockConditions(*c.lpCell), 1);
+    EXPECT_NE(plat::RandomState(), seed);
+    EXPECT_EQ(c.lpCell->m_byOwn, 1);
 }
 
 }  // namespace
