@@ -1,10 +1,11 @@
-// The status, graphics and media commands. All but the code command are not built yet: each
-// says so once.
+// The status, graphics and media commands. All but the code and screen-colour commands are not
+// built yet: each says so once.
 #include "flow/media_commands.h"
 
 #include "data/command_data.h"
 #include "flow/command_stubs.h"
 #include "flow/expression.h"
+#include "play/play_scene.h"
 
 void ExecCmdStatusOperation2(cChara&, cCommandData&)
 {
@@ -51,9 +52,12 @@ void ExecCmdShowPicture(cChara&, cCommandData&)
     NotBuiltCommandActs(COMMAND_PICTURE, "picture command");
 }
 
-void ExecCmdChangeScreenColor(cChara&, cCommandData&)
+void ExecCmdChangeScreenColor(cChara&, cCommandData& command)
 {
-    NotBuiltCommandActs(COMMAND_SCREEN_COLOR, "screen colour command");
+    cPlayScene* scene = g_lpPlayScene.load();
+    if (!scene) return;
+    cSafeVector<std::int32_t>& p = command.m_Params;
+    scene->m_ScreenColor.Set(p.At(0), p.At(1), p.At(2), p.At(3), p.At(4), p.At(5), p.At(6), p.At(7));
 }
 
 void ExecCmdChangeBackground(cChara&, cCommandData&)

@@ -14,6 +14,7 @@
 #include "objects/shot.h"
 #include "play/object_lists.h"
 #include "play/scene.h"
+#include "play/screen_colour.h"
 #include "play/scroll_axis.h"
 #include "shell/safe_container.h"
 
@@ -49,14 +50,6 @@ struct SCREENEFFECT {
     const void* lpTemplate = nullptr;
     int nCounter = 0;
     int nCounter2 = 0;
-};
-
-// The screen colour of the stage: fourteen values; the saved level starts at 255.
-struct SCREENCOLOR {
-    int anValue[13] = {};
-    int nSavedLevel = 255;
-
-    void Reset() { *this = SCREENCOLOR{}; }
 };
 
 class cPlayScene : public cScene {
@@ -112,7 +105,7 @@ public:
     std::list<cEffectInstance> m_Effects;
     std::list<cPicture> m_Pictures;
     SCREENEFFECT m_ScreenEffect;
-    SCREENCOLOR m_ScreenColor;
+    cScreenColor m_ScreenColor;
     WAITSTATE m_Wait;
     // Set to 1 by the window thread when WM_CLOSE comes while thPause runs; the next play
     // frame then posts WM_CLOSE itself.
@@ -264,9 +257,11 @@ public:
     void DrawBlocks(DDSURFACEDATA* target, int blockLayer);
     void DrawPictures(DDSURFACEDATA* target, int layer, int paused);
 
-    // The status bar, the remaining time and the screen colour.
-    void DrawStatusBar(DDSURFACEDATA* target);
-    void DrawTimeLeft(DDSURFACEDATA* target, int timer);
+    // The status bar, the remaining time and the screen colour (play/status_bar.cpp,
+    // play/screen_colour.cpp), drawn over the stage in this order. timer: the time warning
+    // may sound in this frame.
+    void DrawStatusBar(DDSURFACEDATA* lpTarget);
+    void DrawTimeLeft(DDSURFACEDATA* lpTarget, int timer);
     void DrawBottomLine();
     void DrawScreenColor(int paused);
 
