@@ -6,7 +6,7 @@
 // contacts between objects and the block collision of each chara) are counted by a replaced
 // global operator new that counts while a flag is set around them.
 //
-//   bench_play [--frames N] [--warm-up N] [--device d3d32|dd16]
+//   bench_play [--frames N] [--warm-up N] [--device d3d32|dd16] [--dump FILE]
 //
 // Each device runs in a child process of its own, so that the second starts from a clean
 // program state.
@@ -38,6 +38,8 @@
 #include "graphics/surface.h"
 #include "objects/database_working_tables.h"
 #include "objects/hero.h"
+#include "platform/os/files.h"
+#include "platform/video/presenter.h"
 #include "play/free_play.h"
 #include "play/game_manager.h"
 #include "play/play_scene.h"
@@ -178,6 +180,7 @@ struct OPTIONS {
     int nFrames = 600;
     int nWarmUp = 60;
     const char* szDevice = nullptr;   // null: every device
+    std::string strDump;              // where the last frame goes as PNG, the device's name added
 };
 
 // What the start-up loads before a stage can play: the databases, the System data, the
@@ -233,6 +236,18 @@ int CountAwake(cPlayScene& scene)
     int awake = 0;
     for (cStageChara& chara : scene.m_Charas) awake += !chara.m_bDead && chara.m_bActive && chara.m_bAwake;
     return awake;
+}
+
+// The last frame drawn, presented as the game presents it and saved as PNG, to see what the
+// measured frames drew.
+void DumpLastFrame(const std::string& file)
+{
+    g_GameManager.Present();
+    std::string path;
+    if (!plat::ToProgramPath(file, path) || !plat::SaveLastFrameAsPng(path.c_str()))
+        std::fprintf(stderr, "bench_play: %s cannot be written\n", file.c_str());
+    else
+        std::printf("  last frame saved as %s\n", file.c_str());
 }
 
 void PrintHitCounts(const char* name, const HITCOUNTS& counts)
@@ -321,6 +336,7 @@ int RunDevice(const DEVICE& device, const OPTIONS& options)
     }
     std::printf("  CPU time %.3f ms a frame on average; %d frames ended without a draw\n", cpuMs / options.nFrames,
                 undrawn);
+    if (!options.strDump.empty()) DumpLastFrame(options.strDump + "-" + device.szName + ".png");
     ReportHitPasses(scene, options.nFrames);
     std::fflush(stdout);
     g_lpPlayScene = nullptr;
@@ -336,6 +352,7 @@ bool ParseOptions(int argc, char** argv, OPTIONS& options)
         if (arg == "--frames") options.nFrames = std::atoi(value);
         else if (arg == "--warm-up") options.nWarmUp = std::atoi(value);
         else if (arg == "--device") options.szDevice = value;
+        else if (arg == "--dump") options.strDump = fs::absolute(value).string();
         else return false;
     }
     return options.nFrames > 0 && options.nWarmUp >= 0;
@@ -376,7 +393,7 @@ int main(int argc, char** argv)
 {
     OPTIONS options;
     if (!ParseOptions(argc, argv, options)) {
-        std::fprintf(stderr, "usage: bench_play [--frames N] [--warm-up N] [--device d3d32|dd16]\n");
+        std::fprintf(stderr, "usage: bench_play [--frames N] [--warm-up N] [--device d3d32|dd16] [--dump FILE]\n");
         return 2;
     }
     setenv("SDL_VIDEODRIVER", "dummy", 0);
