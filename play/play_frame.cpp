@@ -1,54 +1,82 @@
 // One frame of play: quit, pause and replay keys, the input, the timers, then the sub-steps in
-// their fixed order, and the draw. The steps whose pieces do not exist yet (block collision,
-// hits, damage and defeat, shots, block effects, the hero's own frame) say so once.
-#include <cstdio>
+// their fixed order, and the draw. A step that ends the frame returns at once: the remaining
+// sub-steps are skipped and nothing is drawn, so the screen keeps the previous frame.
+#include <algorithm>
 
 #include "data/replay_data.h"
+#include "data/role_accessors.h"
 #include "data/stage_data.h"
 #include "data/system_data.h"
+#include "objects/chara_movement.h"
 #include "objects/hero.h"
 #include "platform/os/messages.h"
 #include "play/game_manager.h"
+#include "play/play_frame_steps.h"
 #include "play/play_scene.h"
 #include "play/stage_seams.h"
 #include "shell/game_requests.h"
 #include "shell/input.h"
-#include "shell/log.h"
 #include "shell/not_built_yet.h"
 #include "shell/shared_flags.h"
-#include "shell/timing.h"
 
 namespace {
 
 constexpr int kReplayMode = 4;
-constexpr int kMaxPlayTime = 599999;
 constexpr int kTriggerAlways = 0;
 constexpr int kUnlimitedLife = 2147483647;
 
-bool IsBlockLike(const cChara& chara) { return chara.m_Def.m_bWholeCellBoxes != 0; }
+// A chara's fate after its moves in a sub-step.
+enum class eFate { Stays, Killed, Erased };
 
+bool IsBlockLike(const cChara& chara) { return CharaIsBlock(chara.m_Def) != 0; }
+// With the system's defeat-display switch on, a defeated chara stays to show its death and the
+// draw removes it; off, it is removed at once.
+bool DefeatDisplayOn() { return g_SystemData.m_bHitCheckSwitch != 0; }
 
-// A chara's moves with block collision in a sub-step: 1 killed, 2 to be erased, 0 otherwise.
-int MoveChara(cPlayScene& scene, cStageChara& chara)
+// Whether the per-chara steps visit a chara in the pass over block-like charas or the other.
+bool TakesPart(const cStageChara& chara, bool blockLike)
 {
-    int fate = 0;
-    if (chara.MoveX() == 4) fate = 2;
-    if (scene.CollideX(chara) == 2) fate = 1;
+    return IsBlockLike(chara) == blockLike && !chara.m_bDead && chara.m_bActive && chara.m_bAwake;
+}
+
+// A chara whose update reported its end: its defeat, then it leaves or stays to show its
+// death. Moves the iterator on; true when the frame must end.
+bool EndChara(cPlayScene& scene, cCharaList::iterator& it)
+{
+    const int r = scene.OnCharaDefeated(*it);
+    if (!DefeatDisplayOn()) {
+        it = scene.UnlinkChara(it);
+    } else if (r == 1) {
+        it = scene.UnlinkChara(it);
+        return true;
+    } else {
+        PlaySe(9);
+        ++it;
+    }
+    return r != 0;
+}
+
+// The moves with block collision: a fall out of the stage or a deadly block kills, an edge of
+// the stage erases.
+eFate MoveChara(cPlayScene& scene, cStageChara& chara)
+{
+    eFate fate = eFate::Stays;
+    if (chara.MoveX() == 4) fate = eFate::Erased;
+    if (scene.CollideX(chara) == 2) fate = eFate::Killed;
     chara.cChara::ApplyGravity(CurrentStageSpeed().dGravity);
     const int y = chara.MoveY();
-    if (y == 7) fate = 1;
-    else if (y == 8 && fate == 0) fate = 2;
-    if (scene.CollideY(chara) == 2) fate = 1;
+    if (y == 7) fate = eFate::Killed;
+    else if (y == 8 && fate == eFate::Stays) fate = eFate::Erased;
+    if (scene.CollideY(chara) == 2) fate = eFate::Killed;
     return fate;
 }
 
-// What follows a chara's moves: a killed chara (fate 1) is defeated, one to be erased (fate 2)
-// is unlinked, any other has its knock-back decay. Moves the iterator on; true when the
-// frame must end.
-bool SettleChara(cPlayScene& scene, cCharaList::iterator& it, int fate)
+// What follows a chara's moves. A killed chara stays for its death display unless its defeat
+// clears the stage. Moves the iterator on; true when the frame must end.
+bool SettleChara(cPlayScene& scene, cCharaList::iterator& it, eFate fate)
 {
     cStageChara& chara = *it;
-    if (fate == 1) {
+    if (fate == eFate::Killed) {
         PlaySe(9);
         const int r = scene.OnCharaDefeated(chara);
         if (r == 1) {
@@ -56,64 +84,125 @@ bool SettleChara(cPlayScene& scene, cCharaList::iterator& it, int fate)
             return true;
         }
         if (r != 0) return true;
-    } else if (fate == 2) {
+    } else if (fate == eFate::Erased) {
         it = scene.UnlinkChara(it);
         return false;
     } else {
-        chara.DecayKnockbackX(CurrentStageSpeed());
-        chara.DecayKnockbackY(CurrentStageSpeed());
+        const STAGESPEED speed = CurrentStageSpeed();
+        chara.DecayKnockbackX(speed);
+        chara.DecayKnockbackY(speed);
     }
     ++it;
     return false;
 }
 
-// The player's moves and the death tests that follow them: 2 when the player dies, with the
-// label of the test written to the error-check log.
-int MovePlayer(cPlayScene& scene, cHero& hero)
+// The block-like charas, before the player: they move first so that the player collides with
+// where they are now. True when the frame must end.
+bool UpdateBlockCharas(cPlayScene& scene)
 {
-    auto dead = [](const char* label) {
-        EcLog(label);
-        return 2;
-    };
-    auto squeezed = [&hero]() {
-        return ((hero.m_bContactLeft && hero.m_bContactRight) || (hero.m_bContactUp && hero.m_bContactDown)) &&
-               hero.m_nCrushGrace == 0;
-    };
-    auto squeezeDeath = [&](const char* label) {
-        char text[96];
-        std::snprintf(text, sizeof text, "Player[P1].LRUD = %d,%d,%d,%d", hero.m_bContactLeft, hero.m_bContactRight,
-                      hero.m_bContactUp, hero.m_bContactDown);
-        EcLog(text);
-        hero.RestorePosition();
-        return dead(label);
-    };
-    hero.MoveX();
-    scene.ClampToScreenX(hero);
-    if (scene.CollideX(hero) == 2) return dead("Dead 1");
-    scene.ClampToScreenX(hero);
-    hero.cChara::ApplyGravity(CurrentStageSpeed().dGravity);
-    if (hero.MoveY() == 7) return dead("Dead 2");
-    if (scene.ClampToScreenY(hero) == 2) return dead("Dead 3");
-    if (scene.CollideY(hero) == 2) return dead("Dead 4");
-    if (scene.ClampToScreenY(hero) == 2) return dead("Dead 5");
-    if (squeezed()) return squeezeDeath("Dead SP");
-    LogNotBuiltYet("hits with block-like charas");
-    if ((hero.m_bContactLeft || hero.m_bContactRight) && scene.CollideXBoth(hero) == 2 && hero.m_nCrushGrace == 0)
-        return dead("Dead 7");
-    if ((hero.m_bContactUp || hero.m_bContactDown) && scene.CollideYBoth(hero) == 2 && hero.m_nCrushGrace == 0)
-        return dead("Dead 8");
-    if (squeezed()) return squeezeDeath("Dead 9");
-    const STAGESPEED speed = CurrentStageSpeed();
-    hero.DecayKnockbackX(speed);
-    hero.DecayKnockbackY(speed);
-    return 0;
+    // The list is walked live: charas summoned during the pass are visited in it.
+    for (auto it = scene.m_Charas.begin(); it != scene.m_Charas.end();) {
+        cStageChara& chara = *it;
+        if (!TakesPart(chara, true)) {
+            ++it;
+            continue;
+        }
+        chara.RaiseTrigger(kTriggerAlways);
+        if (chara.Update(0)) {
+            if (EndChara(scene, it)) return true;
+            continue;
+        }
+        if (scene.m_bStatusChanged && scene.CheckPlayerHp()) return true;
+        if (SettleChara(scene, it, MoveChara(scene, chara))) return true;
+    }
+    return false;
+}
+
+// The other charas, after the player. A squeeze kills them at once: the grace after a block
+// summon protects the player only.
+bool UpdateOtherCharas(cPlayScene& scene)
+{
+    for (auto it = scene.m_Charas.begin(); it != scene.m_Charas.end();) {
+        cStageChara& chara = *it;
+        if (!TakesPart(chara, false)) {
+            ++it;
+            continue;
+        }
+        chara.RaiseTrigger(kTriggerAlways);
+        if (chara.Update(0)) {
+            if (chara.m_bRemoveRequest) {
+                it = scene.UnlinkChara(it);
+                continue;
+            }
+            if (EndChara(scene, it)) return true;
+            continue;
+        }
+        if (scene.m_bStatusChanged && scene.CheckPlayerHp()) return true;
+        if (chara.m_bRiding) scene.FollowRiddenChara(chara, scene.m_Charas);
+        eFate fate = MoveChara(scene, chara);
+        if (scene.ProcessHits(chara, scene.m_Charas) == 2) fate = eFate::Killed;
+        scene.CollideXBoth(chara);
+        scene.CollideYBoth(chara);
+        if (Squeezed(chara)) fate = eFate::Killed;
+        if (SettleChara(scene, it, fate)) return true;
+    }
+    return false;
+}
+
+// Lifetimes run only while player 1 lives.
+void TickLifetimes(cPlayScene& scene)
+{
+    for (auto it = scene.m_Charas.begin(); it != scene.m_Charas.end();) {
+        if (!it->m_bDead && it->m_nLife != kUnlimitedLife && --it->m_nLife < 0) it = scene.UnlinkChara(it);
+        else ++it;
+    }
+    for (auto it = scene.m_Items.begin(); it != scene.m_Items.end();) {
+        if (it->m_nLife != kUnlimitedLife && --it->m_nLife < 0) it = scene.m_Items.erase(it);
+        else ++it;
+    }
+}
+
+// One sub-step; true when the frame must end.
+bool RunSubStep(cPlayScene& scene, cHero& hero, int subStep)
+{
+    scene.m_nSubStep = subStep;
+    ++scene.m_nSubStepTotal;
+    scene.UpdateActivation();
+    if (!hero.m_bDead) TickLifetimes(scene);
+
+    // The contacts and positions of this sub-step start afresh.
+    for (cStageChara& chara : scene.m_Charas) {
+        chara.TickInvincibility();
+        chara.ClearContactFlags();
+        chara.SavePosition();
+    }
+    hero.TickInvincibility();
+    hero.ClearContactFlags();
+    hero.SavePosition();
+    hero.RememberDirection();
+    hero.RememberFloorBlock();
+
+    scene.m_ScrollX.Advance();
+    scene.m_ScrollY.Advance();
+
+    if (!hero.m_bDead) {
+        if (UpdateBlockCharas(scene)) return true;
+        if (UpdatePlayerOne(scene, hero)) return true;
+        if (UpdateOtherCharas(scene)) return true;
+    }
+    MoveShots(scene, subStep);
+    if (hero.m_bDead) return false;
+    if (subStep == 1) RemoveOutOfAreaObjects(scene);
+    if (TakeStageResult(scene, hero, scene.ApplyBlockItemEffect(hero))) return true;
+    if (TakeStageResult(scene, hero, scene.ProcessContacts())) return true;
+    return TakeStageResult(scene, hero, scene.TouchItems(hero));
 }
 
 }  // namespace
 
 void cPlayScene::StatePlay()
 {
-    // 1 to 3: quit, pause, replay keys.
+    // Quit, pause, replay keys.
     if (m_nQuitRequest.load()) {
         PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0);
         return;
@@ -122,11 +211,13 @@ void cPlayScene::StatePlay()
     if (CheckReplaySaveKeys()) return;
     ++m_nFrame;
 
-    // 5. The input of player 1.
+    // The input of player 1.
     cInput& input = g_Input.At(0);
+    cHero& hero = Player.At(0);
     if (g_GameManager.m_nGameMode != kReplayMode) {
-        if (Player.At(0).m_bBlockDirection) input.ClearDirection();
-        if (Player.At(0).m_bBlockButtons) input.ClearButtons();
+        if (hero.m_bBlockDirection) input.ClearDirection();
+        if (hero.m_bBlockButtons) input.ClearButtons();
+        // Buttons held from the pause menu count only once all are released.
         if (input.m_wButton == 0) m_bHoldButtons = 0;
         else if (m_bHoldButtons) input.ClearButtons();
         input.RecordHistory();
@@ -141,32 +232,14 @@ void cPlayScene::StatePlay()
         input.RecordKeyHistories();
     }
 
-    // 6. Play time, in hundredths of a second.
-    if (m_nPlayTime < kMaxPlayTime) {
-        ++m_nPlayFrames;
-        m_nPlayTime = m_nPlayFrames * 100 / 60;
-        if (m_nPlayTime > kMaxPlayTime) m_nPlayTime = kMaxPlayTime;
+    TickPlayTime();
+    // A time-out kills a living player and ends the frame; a dead player's display goes on.
+    if (TickTimeLimit(-1) == 1 && !hero.m_bDead) {
+        KillPlayerOne(*this, hero);
+        return;
     }
 
-    // 7. The time limit.
-    cHero& hero = Player.At(0);
-    if (!m_bNoTimeLimit) {
-        bool timeUp = false;
-        if (CountEvery(1, 60)) {
-            m_nTimeLeft = (m_nTimeLeft - 1 > kNoTimeLimit) ? kNoTimeLimit : m_nTimeLeft - 1;
-            if (m_nTimeLeft <= 0) {
-                m_nTimeLeft = 0;
-                timeUp = true;
-            }
-        }
-        if (timeUp && !hero.m_bDead) {
-            PlaySe(8);
-            LogNotBuiltYet("chara defeat");
-            return;
-        }
-    }
-
-    // 8. The flows' per-frame flags, and the screen pins of the last warp.
+    // The flows' per-frame flags, and the screen pins of the last warp.
     hero.ResetFlowFrameFlags();
     for (cStageChara& chara : m_Charas) {
         if (!chara.m_bDead) chara.ResetFlowFrameFlags();
@@ -174,108 +247,10 @@ void cPlayScene::StatePlay()
     for (cStageChara& chara : m_Charas) chara.m_bFixedScreenX = chara.m_bFixedScreenY = 0;
     hero.m_bFixedScreenX = hero.m_bFixedScreenY = 0;
 
-    // 9. The sub-steps; any early end leaves the rest undone and draws nothing.
-    const int steps = g_StageData.m_nSubSteps;
+    // A stage always runs at least one sub-step a frame, whatever its record says.
+    const int steps = std::max(1, g_StageData.m_nSubSteps);
     for (int i = 1; i <= steps; ++i) {
-        m_nSubStep = i;
-        ++m_nSubStepTotal;
-        UpdateActivation();
-
-        // Lifetimes.
-        if (!hero.m_bDead) {
-            for (auto it = m_Charas.begin(); it != m_Charas.end();) {
-                if (!it->m_bDead && it->m_nLife != kUnlimitedLife && --it->m_nLife < 0) it = UnlinkChara(it);
-                else ++it;
-            }
-            for (auto it = m_Items.begin(); it != m_Items.end();) {
-                if (it->m_nLife != kUnlimitedLife && --it->m_nLife < 0) it = m_Items.erase(it);
-                else ++it;
-            }
-        }
-
-        // Contacts and positions of the sub-step before.
-        LogNotBuiltYet("invincibility timers");
-        for (cStageChara& chara : m_Charas) {
-            chara.ClearContactFlags();
-            chara.SavePosition();
-        }
-        hero.ClearContactFlags();
-        hero.SavePosition();
-        hero.RememberDirection();
-        hero.RememberFloorBlock();
-
-        m_ScrollX.Advance();
-        m_ScrollY.Advance();
-
-        // Block-like charas, then the player, then the other charas.
-        if (!hero.m_bDead) {
-            for (auto it = m_Charas.begin(); it != m_Charas.end();) {
-                cStageChara& chara = *it;
-                if (!IsBlockLike(chara) || chara.m_bDead || !chara.m_bActive || !chara.m_bAwake) {
-                    ++it;
-                    continue;
-                }
-                chara.RaiseTrigger(kTriggerAlways);
-                if (chara.Update(0)) {
-                    const int r = OnCharaDefeated(chara);
-                    it = UnlinkChara(it);
-                    if (r != 0) return;
-                    continue;
-                }
-                if (SettleChara(*this, it, MoveChara(*this, chara))) return;
-            }
-
-            hero.RaiseTrigger(kTriggerAlways);
-            bool killed = hero.Update(0) != 0;
-            if (!killed && m_nResult == 1) {
-                BeginStageClear(*this);
-                m_nState = PLAYSTATE_CLEAR;
-                return;
-            }
-            if (!killed && m_nResult != 2) {
-                LogNotBuiltYet("block effects and riding");
-                killed = MovePlayer(*this, hero) == 2;
-            }
-            if (killed || m_nResult == 2) {
-                PlaySe(8);
-                LogNotBuiltYet("chara defeat");
-                return;
-            }
-
-            for (auto it = m_Charas.begin(); it != m_Charas.end();) {
-                cStageChara& chara = *it;
-                if (IsBlockLike(chara) || chara.m_bDead || !chara.m_bActive || !chara.m_bAwake) {
-                    ++it;
-                    continue;
-                }
-                chara.RaiseTrigger(kTriggerAlways);
-                if (chara.Update(0)) {
-                    if (chara.m_bRemoveRequest) {
-                        it = UnlinkChara(it);
-                        continue;
-                    }
-                    const int r = OnCharaDefeated(chara);
-                    it = UnlinkChara(it);
-                    if (r != 0) return;
-                    continue;
-                }
-                LogNotBuiltYet("riding and hits of charas");
-                int fate = MoveChara(*this, chara);
-                CollideXBoth(chara);
-                CollideYBoth(chara);
-                if ((chara.m_bContactLeft && chara.m_bContactRight) || (chara.m_bContactUp && chara.m_bContactDown))
-                    fate = 1;
-                if (SettleChara(*this, it, fate)) return;
-            }
-        }
-
-        LogNotBuiltYet("shots");
-        if (!hero.m_bDead) {
-            if (i == 1) LogNotBuiltYet("off-screen removal");
-            LogNotBuiltYet("block-item effects, contacts and item pickups");
-        }
+        if (RunSubStep(*this, hero, i)) return;
     }
-
-    // 11. The draw.
     Draw(1, 0, 1, 1);
 }

@@ -237,6 +237,13 @@ public:
     // gives 1 when the time ran out in this call.
     int TickTimeLimit(int delta);
     void TickPlayTime();
+    // What the play frame calls of riding and block effects (play/frame_seams.cpp until they
+    // exist): each gives 0 when nothing decisive happened, 2 when the chara is killed, and the
+    // block effects 1 when the stage is cleared.
+    int ProcessHits(cChara& chara, cCharaList& charas);
+    int FollowRiddenChara(cChara& chara, cCharaList& charas);
+    int ApplyBlockEffect(cChara& player);
+    int ApplyBlockItemEffect(cChara& player);
 
     // Appearance conditions of blocks and items: 1 present. Blocks are tested with player 1
     // as the subject; a cell of the block grid keeps the latch of its check-once conditions.

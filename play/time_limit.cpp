@@ -1,11 +1,34 @@
 // The stage's time limit and the play time counted by a play frame.
 #include "play/play_scene.h"
-#include "shell/not_built_yet.h"
+#include "shell/game_arithmetic.h"
+#include "shell/timing.h"
 
-int cPlayScene::TickTimeLimit(int)
+namespace {
+
+constexpr int kMaxPlayTime = 599999;
+constexpr int kFramesPerSecond = 60;
+
+}  // namespace
+
+int cPlayScene::TickTimeLimit(int delta)
 {
-    LogNotBuiltYet("time limit");
+    if (m_bNoTimeLimit) return 0;
+    // The counter is the one the remaining-time display reads, so the time changes on the
+    // frame the display turns over.
+    if (!CountEvery(1, kFramesPerSecond)) return 0;
+    m_nTimeLeft = WrapAdd(m_nTimeLeft, delta);
+    if (m_nTimeLeft > kNoTimeLimit) m_nTimeLeft = kNoTimeLimit;
+    if (m_nTimeLeft <= 0) {
+        m_nTimeLeft = 0;
+        return 1;
+    }
     return 0;
 }
 
-void cPlayScene::TickPlayTime() { LogNotBuiltYet("play time"); }
+void cPlayScene::TickPlayTime()
+{
+    if (m_nPlayTime >= kMaxPlayTime) return;
+    ++m_nPlayFrames;
+    m_nPlayTime = static_cast<int>(static_cast<long long>(m_nPlayFrames) * 100 / 60);
+    if (m_nPlayTime > kMaxPlayTime) m_nPlayTime = kMaxPlayTime;
+}
