@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "data/condition_data.h"
 #include "data/palette_data.h"
 #include "data/stage_data.h"
 #include "tests/app/game_process.h"
@@ -66,6 +67,20 @@ int FirstFrame(const std::vector<TRACELINE>& trace, const std::string& field, co
     return 0;
 }
 
+// Common variable 0 (0 all game) compared with a random number from 0 to `high`: one draw
+// every time the condition is tested.
+cConditionData VariableAgainstRandom(int op, int high)
+{
+    cConditionData condition;
+    condition.m_nKind = 4;            // status
+    condition.m_nValueSource = 1;     // a variable
+    condition.m_nVariableScope = 0;   // common
+    condition.m_nOperandSource = 1;   // random
+    condition.m_nRandomMax = high;
+    condition.m_nOperator = static_cast<std::int8_t>(op);
+    return condition;
+}
+
 class StageRun : public ::testing::Test {
 protected:
     void SetUp() override
@@ -73,22 +88,62 @@ protected:
         m_Game = m_Work.Path() / "game";
         ASSERT_TRUE(qbtest::WriteDemoGame(m_Game));
         WriteCaptionStage();
+        WriteDiceStage();
     }
 
-    // The demo's first stage with both start captions on, as a stage of its own.
-    void WriteCaptionStage()
+    // Saves the demo's first stage, changed by `change`, as a stage of its own.
+    template <class CHANGE>
+    void WriteMeadowAs(const char* path, CHANGE change)
     {
         qbtest::cRestore<cPaletteData> common(g_CommonPalette);
         const std::filesystem::path before = std::filesystem::current_path();
         std::filesystem::current_path(m_Game);
         cStageData stage;
         const bool loaded = g_CommonPalette.Load("data\\CommonPalette.cplt4") && stage.Load("data\\stg4\\Meadow.stg4_001");
-        stage.m_bStartSign = 1;
-        stage.m_bStartSignSmall = 1;
-        const bool saved = loaded && stage.Save("data\\stg4\\Captions.stg4_001");
+        change(stage);
+        const bool saved = loaded && stage.Save(path);
         std::filesystem::current_path(before);
         ASSERT_TRUE(loaded);
         ASSERT_TRUE(saved);
+    }
+
+    // The demo's first stage with both start captions on.
+    void WriteCaptionStage()
+    {
+        WriteMeadowAs("data\\stg4\\Captions.stg4_001", [](cStageData& stage) {
+            stage.m_bStartSign = 1;
+            stage.m_bStartSignSmall = 1;
+        });
+    }
+
+    // The demo's first stage where the game's random numbers matter: every ground block tests
+    // a condition with a random operand whenever a chara stands or walks on it (it always
+    // holds), and a check-once block in the sky shows up for good once a random draw lets it.
+    // Once more with both start captions, whose READY draws the stage for 158 frames.
+    void WriteDiceStage()
+    {
+        WriteMeadowAs("data\\stg4\\Dice.stg4_001", [](cStageData& stage) {
+            AddDice(stage);
+            stage.m_bStartSign = 0;
+            stage.m_bStartSignSmall = 0;
+        });
+        WriteMeadowAs("data\\stg4\\DiceCaptions.stg4_001", [](cStageData& stage) {
+            AddDice(stage);
+            stage.m_bStartSign = 1;
+            stage.m_bStartSignSmall = 1;
+        });
+    }
+    static void AddDice(cStageData& stage)
+    {
+        for (cBlockData& block : stage.m_Blocks) {
+            if (block.m_nRow >= stage.m_nHeight - 2) block.m_Conditions.assign(1, VariableAgainstRandom(3, 9));
+        }
+        cBlockData sky = stage.m_Blocks.At(0);
+        sky.m_nColumn = 10;
+        sky.m_nRow = 3;
+        sky.m_Conditions.assign(1, VariableAgainstRandom(2, 3));
+        sky.m_bCheckOnce = 1;
+        stage.m_Blocks.push_back(sky);
     }
 
     // Runs the stage under the script and returns its trace.
@@ -198,6 +253,114 @@ TEST_F(StageRun, TheDemoHeroWalksRightAndJumpsAsTheKeysSayAndTwoRunsTraceAlike)
 
     const std::string second = Run(script.str(), "walk-again.txt", "data\\stg4\\Meadow.stg4");
     EXPECT_TRUE(FirstLines(second, closeFrame) == FirstLines(first, closeFrame)) << "the same script traces alike";
+}
+
+// The lines of the play frames by their number, without the harness's frame number, up to the
+// harness's frame `lastFrame`.
+std::map<int, std::string> PlayFrameLines(const std::string& text, int lastFrame)
+{
+    std::map<int, std::string> lines;
+    std::istringstream in(text);
+    std::string previous = "0";
+    int frame = 0;
+    for (std::string line; ++frame <= lastFrame && std::getline(in, line);) {
+        const std::size_t at = line.find(" pframe=");
+        if (at == std::string::npos) continue;
+        const std::size_t from = at + 8;
+        const std::string number = line.substr(from, line.find(' ', from) - from);
+        if (number != previous) lines[std::stoi(number)] = line.substr(line.find(' '));
+        previous = number;
+    }
+    return lines;
+}
+
+// Every play frame of `expected` stands in `actual` as it was, and no other.
+void ExpectSamePlayFrames(const std::map<int, std::string>& expected, const std::map<int, std::string>& actual)
+{
+    EXPECT_EQ(actual.size(), expected.size());
+    for (const auto& [number, line] : expected) {
+        const auto found = actual.find(number);
+        ASSERT_NE(found, actual.end()) << "play frame " << number;
+        ASSERT_EQ(found->second, line) << "play frame " << number;
+    }
+}
+
+// A pause, as a player makes one: space held (pause), space released (still paused), then X
+// (cancel: play again from the next frame), X released. The keys held before stay held.
+constexpr int kPauseFrames = 5;
+
+// The walk-and-jump script of the demo hero with pauses inserted before the plain frames
+// `pauses` (no button is held then), the later keys shifted by the frames the pauses took.
+std::string WalkScript(const std::vector<int>& pauses)
+{
+    const std::vector<std::pair<int, std::string>> keys = {
+        {100, "RIGHT"}, {120, "RIGHT Z"}, {126, ""}, {150, "LEFT"}, {160, ""}};
+    const int closeFrame = 170;
+    auto shifted = [&](int frame) {
+        int shift = 0;
+        for (int p : pauses) shift += (p <= frame) ? kPauseFrames : 0;
+        return frame + shift;
+    };
+    auto heldAt = [&](int frame) {
+        std::string held;
+        for (const auto& [from, names] : keys) held = (from <= frame) ? names : held;
+        return held;
+    };
+    std::ostringstream text;
+    for (const auto& [from, names] : keys) text << "keys " << shifted(from) << " " << names << "\n";
+    for (int p : pauses) {
+        const int at = shifted(p) - kPauseFrames;
+        const std::string held = heldAt(p);
+        text << "keys " << at << " " << held << " SPACE\n"
+             << "keys " << at + 3 << " " << held << "\n"
+             << "keys " << at + 4 << " " << held << " X\n"
+             << "keys " << at + kPauseFrames << " " << held << "\n";
+    }
+    text << "close " << shifted(closeFrame) << "\n";
+    return text.str();
+}
+
+// Pausing while the hero walks, while it falls and while it stands, with the later keys shifted
+// by the frames the pauses took, gives the same play frames as a run without pauses.
+TEST_F(StageRun, PausesInsertedIntoAScriptLeaveEveryPlayFrameAsItWas)
+{
+    const char* stage = "data\\stg4\\Dice.stg4";
+    const std::vector<int> pauses = {110, 130, 165};
+    const std::string plain = Run(WalkScript({}), "plain.txt", stage);
+    const std::string paused = Run(WalkScript(pauses), "paused.txt", stage);
+
+    const std::vector<TRACELINE> trace = ParseTrace(paused);
+    const int lastFrame = 170 + kPauseFrames * static_cast<int>(pauses.size());
+    ASSERT_GE(static_cast<int>(trace.size()), lastFrame);
+    for (std::size_t k = 0; k < pauses.size(); ++k) {
+        const int at = pauses[k] + kPauseFrames * static_cast<int>(k);
+        ASSERT_EQ(trace[at - 2].at("state"), "2") << "pause " << k;
+        EXPECT_EQ(trace[at - 1].at("state"), "3") << "pause " << k;
+        EXPECT_EQ(trace[at + kPauseFrames - 2].at("pframe"), trace[at - 2].at("pframe")) << "pause " << k;
+        EXPECT_EQ(trace[at + kPauseFrames - 1].at("state"), "2") << "pause " << k;
+    }
+    const std::vector<TRACELINE> plainTrace = ParseTrace(plain);
+    ASSERT_GE(static_cast<int>(plainTrace.size()), 170);
+    EXPECT_NE(plainTrace[99].at("seed"), plainTrace[169].at("seed")) << "the play frames draw random numbers";
+
+    const std::map<int, std::string> expected = PlayFrameLines(plain, 170);
+    ASSERT_GT(expected.size(), 60u);
+    ExpectSamePlayFrames(expected, PlayFrameLines(paused, lastFrame));
+}
+
+// READY lasts from 0 to 158 frames by the stage's start captions (and by the recording of a
+// replay): the play frames that follow are the same.
+TEST_F(StageRun, TheLengthOfReadyLeavesEveryPlayFrameAsItWas)
+{
+    const std::string script = "close 400\n";
+    const std::string quick = Run(script, "quick.txt", "data\\stg4\\Dice.stg4");
+    const std::string slow = Run(script, "slow.txt", "data\\stg4\\DiceCaptions.stg4");
+    std::map<int, std::string> expected = PlayFrameLines(quick, 400);
+    const std::map<int, std::string> actual = PlayFrameLines(slow, 400);
+    ASSERT_GT(actual.size(), 60u);
+    ASSERT_GT(expected.size(), actual.size() + 100) << "the captions make READY longer";
+    expected.erase(expected.upper_bound(static_cast<int>(actual.size())), expected.end());
+    ExpectSamePlayFrames(expected, actual);
 }
 
 }  // namespace
