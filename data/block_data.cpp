@@ -1,20 +1,29 @@
 #include "data/block_data.h"
 
 #include "data/template_common.h"
+#include "graphics/blit.h"
+#include "graphics/standard_surfaces.h"
 #include "shell/not_built_yet.h"
 
 namespace {
 
 BLOCKCONDITIONTEST s_pBlockConditionTest = nullptr;
+BLOCKPICTURE s_pBlockPicture = nullptr;
 
 constexpr int kMarkTilesPerColumn = 15;
 constexpr int kCell = 32;
+constexpr int kMarkSheet = 43;
 
 }  // namespace
 
 void SetBlockConditionTest(BLOCKCONDITIONTEST test)
 {
     s_pBlockConditionTest = test;
+}
+
+void SetBlockPicture(BLOCKPICTURE draw)
+{
+    s_pBlockPicture = draw;
 }
 
 void MarkTileSource(int tile, int& x, int& y)
@@ -140,8 +149,13 @@ int cBlockData::GetHitMode(int layer)
     return m_nHitMode;
 }
 
-void cBlockData::Draw(DDSURFACEDATA*, int, int)
+void cBlockData::Draw(DDSURFACEDATA* target, int x, int y)
 {
-    // The picture comes from the image source of the game objects.
-    LogNotBuiltYet("block drawing");
+    if (s_pBlockPicture) s_pBlockPicture(*this, target, x, y);
+    else LogNotBuiltYet("block pictures");
+    if (m_bMark != 1) return;
+    int sx = 0;
+    int sy = 0;
+    MarkTileSource(m_nMarkTile, sx, sy);
+    DDBltFast(target, x, y, kCell, kCell, &g_StdSurface[kMarkSheet], sx, sy, DDBLTFAST_SRCCOLORKEY);
 }

@@ -110,7 +110,15 @@ inline int CharaKeepAwake(const cCharaData& d) { return d.m_nActivation; }
 inline int CharaStoredScale(const cCharaData& d) { return d.m_nGiantScale; }
 inline void SetCharaStoredScale(cCharaData& d, int scale) { d.m_nGiantScale = static_cast<BYTE>(scale); }
 
+// Draw layer, 0 to 8: the pass of the stage draw the chara is drawn in (not its hit layer).
+inline int CharaDrawLayer(const cCharaData& d) { return d.m_nZ; }
+// The first cell of the chara's pictures in its sheet, before the animation frame.
+inline int CharaBaseImage(const cCharaData& d) { return d.m_nImageFrame; }
+
 // Item template fields.
+
+// Draw layer of an item: the setting of group 5, stored between its picture and hidden flag.
+inline int ItemDrawLayer(const cItemData& d) { return d.m_nGroup5Setting; }
 
 // The pixel offsets an item is moved by from where it is placed or summoned.
 inline int ItemOffsetX(const cItemData& d) { return d.m_nGroup2Setting; }

@@ -17,6 +17,7 @@
 #include "shell/safe_container.h"
 
 struct CHARASIZE;
+struct DDSURFACEDATA;
 
 class cBlockData;
 class cChara;
@@ -219,6 +220,15 @@ public:
     // The defeat: its triggers and score, the held item, then the death display. 1 when the
     // defeat ends the stage; the chara is then left as it is.
     int Defeat();
+
+    // Drawing (objects/chara_draw.cpp). Draw draws the frame of this tick; DrawDefeated the
+    // death display, 1 once it has ended. CurrentFrame ticks the animation unless paused.
+    void Draw(DDSURFACEDATA* target, int paused);
+    int DrawDefeated(DDSURFACEDATA* target, int paused);
+    int CurrentFrame(int paused);
+    void RunHiddenEffect(int paused);
+    void DrawHpGauge(DDSURFACEDATA* target);
+    void DrawSpGauge(DDSURFACEDATA* target);
 
     // The charas aiming at `this` lose their target; this leaves its own target's list.
     void RegisterWithTarget();

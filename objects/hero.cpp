@@ -206,11 +206,12 @@ void cHero::ShowItemMessage(int /*imageKind*/, int /*picture*/, int /*imageIndex
     LogNotBuiltYet("item pickup messages");
 }
 
-void cHero::Draw(DDSURFACEDATA* /*target*/, int /*paused*/)
+void cHero::Draw(DDSURFACEDATA* target, int paused)
 {
-    LogNotBuiltYet("chara drawing");
+    cChara::Draw(target, paused);
     for (HEROOVERLAY& overlay : m_Overlays) {
         if (overlay.nMode == 0) continue;
+        LogNotBuiltYet("hero box overlays");
         overlay.nBlink = (overlay.nBlink + 1) & 31;
     }
 }

@@ -1,7 +1,13 @@
 #include "objects/image_source.h"
 
+#include "data/database.h"
+#include "graphics/blit.h"
+#include "graphics/device.h"
+#include "graphics/stage_picture_surfaces.h"
+#include "graphics/standard_surfaces.h"
 #include "objects/object_base.h"
 #include "shell/game_arithmetic.h"
+#include "shell/system_ini.h"
 
 namespace {
 
@@ -164,4 +170,30 @@ int ShotImageIndex(int index, int facing, int directDraw, const IMAGESHEETS& she
     if (facing == 0 && !hasDirectDrawSurface(index)) return copy;
     if (facing == 1 && hasDirectDrawSurface(copy)) return copy;
     return index;
+}
+
+IMAGESHEETS StageImageSheets()
+{
+    IMAGESHEETS sheets;
+    sheets.lpSurfaces = g_StdSurface;
+    sheets.nSurfaces = kStdSurfaceCount;
+    sheets.lpBitmaps = &g_Database.m_BmpCharaExcs;
+    sheets.bVideoStretch = (lpDTCon == nullptr && g_SystemIni.DD_VideoStretch) ? 1 : 0;
+    return sheets;
+}
+
+DDSURFACEDATA* ImageSurface(const SURFACEREF& ref)
+{
+    if (ref.nIndex < 0) return nullptr;
+    if (ref.nList == SURFACELIST_STANDARD) return ref.nIndex < kStdSurfaceCount ? &g_StdSurface[ref.nIndex] : nullptr;
+    if (static_cast<std::size_t>(ref.nIndex) >= g_CharaSurface.size()) return nullptr;
+    return &g_CharaSurface.At(ref.nIndex);
+}
+
+void DrawImageCell(DDSURFACEDATA* target, int x, int y, int w, int h, const cImageSource& source, int sw, int sh)
+{
+    DDSURFACEDATA* surface = ImageSurface(source.m_Surface);
+    if (!target || !surface) return;
+    if (w == sw && h == sh) DDBltFast(target, x, y, w, h, surface, source.m_nSrcX, source.m_nSrcY, DDBLTFAST_SRCCOLORKEY);
+    else DDBlt(target, x, y, w, h, surface, source.m_nSrcX, source.m_nSrcY, sw, sh, DDBLTFAST_SRCCOLORKEY);
 }

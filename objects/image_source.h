@@ -74,3 +74,11 @@ TILESHEETS SelectTileSheetSurfaces(int directDraw, int videoStretch);
 // The shot sheet to draw from: under DirectDraw a sheet without a DirectDraw surface (facing 0)
 // or whose copy 18 further has one (facing 1) is drawn from that copy.
 int ShotImageIndex(int index, int facing, int directDraw, const IMAGESHEETS& sheets);
+
+// The running stage's sheets: the standard surfaces and the own pictures of the database.
+IMAGESHEETS StageImageSheets();
+// The surface a reference names, or null where it names none.
+DDSURFACEDATA* ImageSurface(const SURFACEREF& ref);
+// Draws the cell of `source` (sw × sh from its top-left pixel) at (x, y) with the size w × h,
+// transparent: copied when the sizes agree, else stretched.
+void DrawImageCell(DDSURFACEDATA* target, int x, int y, int w, int h, const cImageSource& source, int sw, int sh);

@@ -5,6 +5,8 @@
 #include "data/item_data.h"
 #include "objects/object_base.h"
 
+struct DDSURFACEDATA;
+
 class cItem : public cGameObject {
 public:
     cItem();
@@ -20,6 +22,9 @@ public:
     void AdjustYForScale(int newScale, int oldScale) override;
     // The template's scale, at least 1.
     int Scale() const;
+    // Draws the item's frame of this tick at its screen rectangle, and its mark over it
+    // (objects/item_draw.cpp).
+    void Draw(DDSURFACEDATA* target, int paused);
 
     cItemData m_Def;
 };

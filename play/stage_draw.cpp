@@ -1,50 +1,98 @@
 // The stage draw: backgrounds, blocks, the objects layer by layer, and what lies over them, in
 // the order the stage is composed. Drawing also moves the stage on: animations tick, death
 // displays end and erase their charas, and player 1's death display restarts the stage.
+#include "data/role_accessors.h"
 #include "data/stage_data.h"
 #include "data/system_data.h"
 #include "graphics/device.h"
+#include "graphics/sprite_batch.h"
+#include "graphics/standard_surfaces.h"
+#include "objects/hero.h"
+#include "platform/os/threads.h"
+#include "play/palette_colors.h"
 #include "play/play_scene.h"
 #include "shell/not_built_yet.h"
+#include "shell/thread.h"
+
+namespace {
+
+constexpr int kObjectPasses = 8;
+constexpr int kMarkSheet = 43;
+constexpr int kShotSheets[2] = {63, 64};
+
+// A draw of a modal loop, which runs while a play frame waits, removes nothing: the frame's
+// lists must stay as the frame left them, and the next draw of the game thread removes it.
+bool MayRemoveCharas()
+{
+    return thPause.m_hThread.load() == nullptr || GetCurrentThreadId() != thPause.m_dwThreadId;
+}
+
+}  // namespace
 
 void cPlayScene::DrawStage(int full, int paused, int timer, int bottomText)
 {
-    LogNotBuiltYet("shot cells after a device loss");
+    if (g_StdSurface[kShotSheets[0]].bLost || g_StdSurface[kShotSheets[1]].bLost)
+        LogNotBuiltYet("shot cells after a device loss");
     if (m_ScreenEffect.nKind != 0) LogNotBuiltYet("screen effects");
+    m_bDrawInPlayFrame = full;
 
     ScrollBackgrounds();
     DrawBackgrounds(&g_BackBuffer, 0);
     if (!full && m_nState == PLAYSTATE_PAUSE && g_SystemData.m_bPauseHidesObjects) {
         DrawBackgrounds(&g_BackBuffer, 1);
         DrawScreenColor(paused);
+        m_bDrawInPlayFrame = 0;
         return;
     }
     DrawPictures(&g_BackBuffer, 0, paused);
     DrawBlocks(&g_BackBuffer, 0);
 
-    LogNotBuiltYet("stage objects drawing");
+    const bool layered = g_StageData.m_bLayered != 0;
+    const int passes = layered ? kObjectPasses : 1;
+    const bool mayRemove = MayRemoveCharas();
+    for (int layer = 0; layer < passes; ++layer) {
+        if (!Player.empty() && (!layered || CharaDrawLayer(Player.At(0).m_Def) == layer)) DrawPlayer(paused);
+
+        DDBeginSpriteBatch(TRUE);
+        DDAddBatchSurface(&g_StdSurface[kMarkSheet]);
+        for (cItem& item : m_Items) {
+            if (layered && ItemDrawLayer(item.m_Def) != layer) continue;
+            if (!item.m_bOnScreen) continue;
+            item.UpdateScreenRect();
+            item.Draw(&g_BackBuffer, paused);
+        }
+        DDEndSpriteBatch();
+
+        for (auto it = m_Charas.begin(); it != m_Charas.end();) {
+            if (layered && CharaDrawLayer(it->m_Def) != layer) {
+                ++it;
+                continue;
+            }
+            if (DrawChara(*it, paused) && mayRemove) it = UnlinkChara(it);
+            else ++it;
+        }
+
+        DDBeginSpriteBatch(FALSE);
+        if (!m_Shots.empty()) LogNotBuiltYet("shot drawing");
+        DDEndSpriteBatch();
+    }
 
     DrawBlocks(&g_BackBuffer, 1);
     DrawBackgrounds(&g_BackBuffer, 1);
+    if (!Player.empty()) Player.At(0).DrawOverlayMask(&g_BackBuffer);
     DrawPictures(&g_BackBuffer, 1, paused);
+    if (!m_Effects.empty()) LogNotBuiltYet("effect instances");
+    if (!m_Messages.empty()) LogNotBuiltYet("on-screen messages");
+    if (m_ScreenEffect.nKind != 0) LogNotBuiltYet("screen effects");
     DrawStatusBar(&g_BackBuffer);
     DrawTimeLeft(&g_BackBuffer, timer);
     if (bottomText) DrawBottomLine();
+    AnimatePaletteColors();
     DrawScreenColor(paused);
+    m_bDrawInPlayFrame = 0;
 }
 
-void cPlayScene::DrawPlayer(int) { LogNotBuiltYet("player drawing"); }
-
-int cPlayScene::DrawChara(cStageChara&, int)
+void cPlayScene::DrawPictures(DDSURFACEDATA*, int, int)
 {
-    LogNotBuiltYet("chara drawing");
-    return 0;
+    if (!m_Pictures.empty()) LogNotBuiltYet("stage pictures");
 }
-
-void cPlayScene::ScrollBackgrounds() { LogNotBuiltYet("background scrolling"); }
-
-void cPlayScene::DrawBackgrounds(DDSURFACEDATA*, int) { LogNotBuiltYet("backgrounds"); }
-
-void cPlayScene::DrawBlocks(DDSURFACEDATA*, int) { LogNotBuiltYet("block layers"); }
-
-void cPlayScene::DrawPictures(DDSURFACEDATA*, int, int) { LogNotBuiltYet("stage pictures"); }

@@ -1,0 +1,98 @@
+// A chara's picture of the frame: the current cell of its animation through its image source,
+// its mark icon, and the death display after a defeat. The draw effects that reshape the
+// picture are not built yet: a chara effect draws the chara plainly and ends at once.
+#include "graphics/blit.h"
+#include "graphics/device.h"
+#include "graphics/standard_surfaces.h"
+#include "data/role_accessors.h"
+#include "objects/chara.h"
+#include "objects/image_source.h"
+#include "play/game_manager.h"
+#include "shell/game_arithmetic.h"
+#include "shell/not_built_yet.h"
+
+namespace {
+
+constexpr int kCell = 32;
+constexpr int kMarkSheet = 43;
+
+// A playing chara effect: the handlers that run it are not built yet, so it ends here.
+void EndEffect(cEffectPlayback& playback)
+{
+    if (playback.m_nId == 0) return;
+    LogNotBuiltYet("chara draw effects");
+    playback.m_nId = 0;
+}
+
+}  // namespace
+
+int cChara::CurrentFrame(int paused)
+{
+    if (!paused) m_Animator.Tick();
+    if (!m_Animations.empty()) LogNotBuiltYet("command animations");
+    return m_Animator.CurrentFrame();
+}
+
+void cChara::RunHiddenEffect(int) { EndEffect(m_EffectPlayback); }
+
+void cChara::Draw(DDSURFACEDATA* target, int paused)
+{
+    const int frame = CurrentFrame(paused);
+    if (m_bHidden || CharaInvisible(m_Def)) {
+        RunHiddenEffect(paused);
+        return;
+    }
+    UpdateScreenRect();
+    if (m_bFixedScreenX) {
+        m_ScreenRect.left = m_nFixedScreenX;
+        m_ScreenRect.right = WrapSub(WrapAdd(m_nFixedScreenX, m_nDrawWidth), 1);
+    }
+    if (m_bFixedScreenY) {
+        m_ScreenRect.top = m_nFixedScreenY;
+        m_ScreenRect.bottom = WrapSub(WrapAdd(m_nFixedScreenY, m_nDrawHeight), 1);
+    }
+    cImageSource source;
+    source.Set(1, static_cast<std::int8_t>(m_Def.m_nImageKind), m_nImage, CharaBaseImage(m_Def), this, frame,
+               StageImageSheets());
+    const int own = source.m_bOwnScale ? source.m_nOwnScale : 1;
+    DrawImageCell(target, m_ScreenRect.left, m_ScreenRect.top, m_nDrawWidth, m_nDrawHeight, source,
+                  WrapMul(own, m_nBaseDrawWidth), WrapMul(own, m_nBaseDrawHeight));
+    EndEffect(m_EffectPlayback);
+    if (m_Def.m_bMark != 1) return;
+    int sx = 0;
+    int sy = 0;
+    MarkTileSource(m_Def.m_nMark, sx, sy);
+    if (Scale() <= 1) {
+        DDBltFast(target, m_ScreenRect.left, m_ScreenRect.top, kCell, kCell, &g_StdSurface[kMarkSheet], sx, sy,
+                  DDBLTFAST_SRCCOLORKEY);
+    } else {
+        const TILESHEETS tiles = SelectTileSheetSurfaces(lpDTCon == nullptr, StageImageSheets().bVideoStretch);
+        DDBlt(target, m_ScreenRect.left, m_ScreenRect.top, m_nDrawWidth, m_nDrawHeight, &g_StdSurface[tiles.nMarkSheet],
+              sx, sy, m_nBaseDrawWidth, m_nBaseDrawHeight, DDBLTFAST_SRCCOLORKEY);
+    }
+}
+
+int cChara::DrawDefeated(DDSURFACEDATA*, int paused)
+{
+    if (m_nKind != 0) {
+        EndEffect(m_EffectPlayback);
+        return 1;
+    }
+    if (m_EffectPlayback.m_nId != 0) {
+        EndEffect(m_EffectPlayback);
+        return 0;
+    }
+    if (paused) return 0;
+    m_nDefeatCount = WrapAdd(m_nDefeatCount, 1);
+    return m_nDefeatCount > g_GameManager.m_nFps ? 1 : 0;
+}
+
+void cChara::DrawHpGauge(DDSURFACEDATA*)
+{
+    if (m_HpGauge.nTimer > 0) LogNotBuiltYet("chara gauges");
+}
+
+void cChara::DrawSpGauge(DDSURFACEDATA*)
+{
+    if (m_SpGauge.nTimer > 0) LogNotBuiltYet("chara gauges");
+}

@@ -1,0 +1,73 @@
+// The blocks of one draw layer: only the 16 rows and 21 columns of cells under the screen, at
+// the fine offset of the scroll position.
+#include "data/stage_data.h"
+#include "graphics/sprite_batch.h"
+#include "graphics/standard_surfaces.h"
+#include "objects/image_source.h"
+#include "play/block_grid.h"
+#include "play/play_scene.h"
+#include "shell/game_arithmetic.h"
+
+namespace {
+
+constexpr int kCell = 32;
+constexpr int kRows = 16;
+constexpr int kColumns = 21;
+constexpr int kMarginBlocks = 20;     // both margins together
+constexpr int kMarkSheet = 43;
+
+// A block's picture comes from the image source the objects draw from. The block sheet is one
+// picture, so there the frame alone picks the cell; other kinds pick the picture by number.
+void DrawBlockPicture(cBlockData& block, DDSURFACEDATA* target, int x, int y)
+{
+    const int kind = static_cast<std::int8_t>(block.m_nImageKind);
+    const int index = kind == 0 ? block.m_nImageFrame : block.m_nImageNumber;
+    cImageSource source;
+    source.Set(0, kind, index, block.m_nImageFrame, nullptr, 0, StageImageSheets());
+    DrawImageCell(target, x, y, kCell, kCell, source, kCell, kCell);
+}
+
+const bool s_BlockPictureSet = (SetBlockPicture(DrawBlockPicture), true);
+
+}  // namespace
+
+void cPlayScene::DrawBlocks(DDSURFACEDATA* target, int blockLayer)
+{
+    (void)s_BlockPictureSet;
+    const int sx = TruncToInt(m_ScrollX.m_dPos);
+    const int sy = TruncToInt(m_ScrollY.m_dPos);
+    const int c0 = sx >> 5;
+    const int r0 = sy >> 5;
+    const int fx = sx & 31;
+    const int fy = sy & 31;
+    const int columns = WrapAdd(g_StageData.m_nWidth, kMarginBlocks);
+    const int rows = WrapAdd(g_StageData.m_nHeight, kMarginBlocks);
+    const int shift = g_BlockGrid.m_nShift;
+    const std::int64_t cells = static_cast<std::int64_t>(g_BlockGrid.m_Cells.size());
+    // A draw outside the play frame tests conditions on a copy, so that it sets no latch.
+    const bool latch = m_bDrawInPlayFrame != 0;
+    DDBeginSpriteBatch(TRUE);
+    DDAddBatchSurface(&g_StdSurface[kMarkSheet]);
+    for (int k = 0; k < kRows; ++k) {
+        const int r = r0 + k;
+        if (r < 0 || r >= rows) continue;
+        for (int j = 0; j < kColumns; ++j) {
+            const int c = c0 + j;
+            if (c < 0 || c >= columns) continue;
+            const std::int64_t index = c + (static_cast<std::int64_t>(r) << shift);
+            if (index >= cells) continue;
+            cBlockCell& cell = g_BlockGrid.m_Cells[static_cast<std::size_t>(index)];
+            if (cell.m_nImageNumber == 0 || cell.m_nDrawPass != blockLayer || cell.m_bHidden != 0) continue;
+            if (!cell.m_Conditions.empty()) {
+                if (latch) {
+                    if (!CheckBlockConditions(cell)) continue;
+                } else {
+                    cBlockData copy = cell;
+                    if (!CheckBlockConditions(copy)) continue;
+                }
+            }
+            cell.Draw(target, kCell * j - fx, kCell * k - fy);
+        }
+    }
+    DDEndSpriteBatch();
+}
