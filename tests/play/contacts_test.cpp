@@ -248,18 +248,40 @@ TEST_F(Contacts, AMarkedShotBreaksOnlyAfterMeetingEveryShotOfTheOtherLayer)
     EXPECT_TRUE(ShotSerials().empty());
 }
 
-TEST_F(Contacts, AShotHitTakesPowerLessDefenceAndPushesTheWayTheShotFlies)
+TEST_F(Contacts, AShotHitTakesPowerLessDefenceAndPushesTheWayAShotFliesOrASwordFaces)
 {
-    cStageChara& chara = AddChara(1, 200, 10);
-    chara.m_Def.m_nDefence = 2;
-    cShot& shot = AddShot(0, 200, 5, 1);
-    shot.m_Def.m_nShotSetting49 = 4;
-    shot.m_dVX = -3;
-    EXPECT_EQ(Scene().ProcessContacts(), 0);
-    EXPECT_EQ(TakeLog(), (Log{"T7 #0 hp10", "T1 #0 hp7", "T2 #0 hp7", Sound(kHit)}));
-    EXPECT_EQ(chara.m_Knockback.bKnocked, 1);
-    EXPECT_LT(chara.m_Knockback.dSpeedX, 0);
-    EXPECT_EQ(chara.m_Knockback.dSpeedY, 0);
+    struct Case {
+        const char* name;
+        int shot;
+        double vx;
+        int direction;
+        int pushX;   // the sign of the knock-back
+    };
+    const Case cases[] = {
+        {"a shot flying left", 1, -3, 1, -1},
+        {"a shot flying right", 1, 3, 0, 1},
+        {"a sword facing right", 0, -3, 1, 1},
+        {"a sword facing left", 0, 3, 0, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        cStageChara& chara = AddChara(1, 200, 10);
+        chara.m_Def.m_nDefence = 2;
+        cShot& shot = AddShot(0, 200, 5, 1);
+        shot.m_bShot = c.shot;
+        shot.m_Def.m_nShotSetting49 = 4;
+        shot.m_dVX = c.vx;
+        shot.m_nDirection = c.direction;
+        EXPECT_EQ(Scene().ProcessContacts(), 0);
+        const std::string serial = std::to_string(chara.m_nSerial);
+        EXPECT_EQ(TakeLog(), (Log{"T7 #" + serial + " hp10", "T1 #" + serial + " hp7", "T2 #" + serial + " hp7",
+                                  Sound(kHit)}));
+        EXPECT_EQ(chara.m_Knockback.bKnocked, 1);
+        EXPECT_EQ((chara.m_Knockback.dSpeedX > 0) - (chara.m_Knockback.dSpeedX < 0), c.pushX);
+        EXPECT_EQ(chara.m_Knockback.dSpeedY, 0);
+        while (!Scene().m_Shots.empty()) Scene().RemoveShot(Scene().m_Shots.front());
+        Scene().UnlinkChara(std::prev(Scene().m_Charas.end()));
+    }
 }
 
 TEST_F(Contacts, ARemovedCharaLeavesNoShotAimingAtItAndACharaBuiltLaterIsNotTakenForIt)
