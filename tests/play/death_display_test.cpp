@@ -1,0 +1,69 @@
+// Death displays in the stage draw: a defeated chara's display ends and it leaves the stage;
+// player 1's ends one second after its death effect and decides what follows the death.
+#include <gtest/gtest.h>
+
+#include "play/game_manager.h"
+#include "tests/play/stage_fixture.h"
+
+using qbtest::cStageFixture;
+
+namespace {
+
+class DeathDisplay : public ::testing::Test {
+protected:
+    cPlayScene& Scene()
+    {
+        m_Fixture.Commit();
+        cPlayScene& scene = m_Fixture.NewScene();
+        scene.SetStage(0, 1);
+        scene.m_nState = PLAYSTATE_PLAY;
+        return scene;
+    }
+    cStageFixture m_Fixture;
+};
+
+TEST_F(DeathDisplay, ADefeatedCharaLeavesTheStageWhenItsDisplayEnds)
+{
+    g_StageData.m_Charas.push_back(qbtest::PlacedChara(6, 5, false));
+    cPlayScene& scene = Scene();
+    ASSERT_EQ(scene.m_Charas.size(), 1u);
+    scene.m_Charas.front().m_bDead = 1;
+    scene.Draw(1, 0, 0, 0);
+    EXPECT_TRUE(scene.m_Charas.empty());
+}
+
+TEST_F(DeathDisplay, PlayerOnesDeathFollowsItsDisplayBySecondAndLives)
+{
+    struct Case {
+        const char* what;
+        int playMode, lives, storyContinue;
+        int state, livesAfter, setUps;
+    } cases[] = {
+        {"a life left: the stage starts again", 2, 2, 0, PLAYSTATE_READY, 1, 1},
+        {"no life left: game over", 2, 0, 0, PLAYSTATE_GAMEOVER, 0, 0},
+        {"unlimited lives stay unlimited", 2, kUnlimitedLives, 0, PLAYSTATE_READY, kUnlimitedLives, 1},
+        {"story mode offering to continue", 0, 2, 1, PLAYSTATE_CONTINUE, 1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        g_GameManager.m_nPlayMode = c.playMode;
+        g_GameManager.m_nGameMode = c.playMode == 0 ? 0 : 3;
+        g_SystemData.m_bStoryContinue = c.storyContinue;
+        cPlayScene& scene = Scene();
+        g_SaveData.m_nLives = c.lives;
+        g_GameManager.m_nFps = 60;
+        const int setUps = scene.m_nSetUpCount;
+        Player.At(0).m_bDead = 1;
+        // Paused draws hold the display; each unpaused one counts a frame, and the 61st ends it.
+        for (int i = 0; i < 5; ++i) scene.Draw(0, 1, 0, 1);
+        for (int i = 0; i < 60; ++i) scene.Draw(1, 0, 0, 0);
+        ASSERT_EQ(scene.m_nState, PLAYSTATE_PLAY);
+        ASSERT_EQ(scene.m_nSetUpCount, setUps);
+        scene.Draw(1, 0, 0, 0);
+        EXPECT_EQ(scene.m_nState, c.state);
+        EXPECT_EQ(g_SaveData.m_nLives, c.livesAfter);
+        EXPECT_EQ(scene.m_nSetUpCount - setUps, c.setUps);
+    }
+}
+
+}  // namespace

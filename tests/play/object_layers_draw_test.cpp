@@ -1,0 +1,86 @@
+// The objects of the stage drawn pass by pass: the draw layer of each definition orders them,
+// not its hit layer, and with the layer switch off one pass draws them in list order.
+#include <gtest/gtest.h>
+
+#include "graphics/device.h"
+#include "tests/play/stage_draw_fixture.h"
+
+namespace {
+
+using qbtest::cImage;
+
+constexpr int kCell = 32;
+constexpr std::uint32_t kHeroRgb = 0xC00000;
+constexpr std::uint32_t kCharaRgb = 0x0000C0;
+
+// Chara sheet 0, left facing: row 0 (picture 0) the hero's colour, row 1 (picture 1) the chara's.
+std::uint32_t SheetRgb(int, int y) { return y < kCell ? kHeroRgb : kCharaRgb; }
+
+void SetUpChara(cChara& chara, int picture, int drawLayer, int hitLayer)
+{
+    chara.m_nImage = picture;
+    chara.m_Def.m_nImageKind = 1;
+    chara.m_Def.m_nZ = static_cast<BYTE>(drawLayer);
+    chara.m_Def.m_nGroup2Setting = static_cast<BYTE>(hitLayer);
+    chara.m_nDrawWidth = chara.m_nDrawHeight = kCell;
+    chara.m_nBaseDrawWidth = chara.m_nBaseDrawHeight = kCell;
+    chara.m_nPassLayer = hitLayer;
+    chara.m_dX = 320 + 100;   // screen (100, 60) at scroll (320, 320)
+    chara.m_dY = 320 + 60;
+    chara.m_bOnScreen = 1;
+    chara.m_nKind = picture;
+}
+
+class ObjectLayersDraw : public qbtest::cStageDrawTest {
+protected:
+    void SetUp() override
+    {
+        cStageDrawTest::SetUp();
+        LoadPicture(4, 8 * kCell, 2 * kCell, SheetRgb);
+        Player.resize(1);
+    }
+    // The colour shown where the hero and the chara overlap.
+    std::uint32_t Overlap(int layered, int heroDraw, int heroHit, int charaDraw, int charaHit)
+    {
+        g_StageData.m_bLayered = layered;
+        SetUpChara(Player.At(0), 0, heroDraw, heroHit);
+        m_Scene->m_Charas.clear();
+        SetUpChara(m_Scene->m_Charas.emplace_back(), 1, charaDraw, charaHit);
+        m_Scene->DrawStage(1, 1, 0, 0);
+        return Screen().At(110, 70) & 0xFFFFFF;
+    }
+};
+
+TEST_F(ObjectLayersDraw, TheDrawLayerOrdersObjectsWhenLayeringIsOn)
+{
+    struct Case {
+        const char* what;
+        int layered, heroDraw, heroHit, charaDraw, charaHit;
+        std::uint32_t shown;
+    } cases[] = {
+        {"the hero's higher draw layer comes later", 1, 5, 5, 2, 2, kHeroRgb},
+        {"the chara's higher draw layer comes later", 1, 1, 1, 6, 6, kCharaRgb},
+        {"hit layers opposite to the draw layers change nothing", 1, 5, 1, 2, 7, kHeroRgb},
+        {"the same draw layer: the player first", 1, 3, 3, 3, 3, kCharaRgb},
+        {"layering off: one pass, the player first", 0, 5, 5, 2, 2, kCharaRgb},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(Overlap(c.layered, c.heroDraw, c.heroHit, c.charaDraw, c.charaHit), c.shown);
+    }
+}
+
+TEST_F(ObjectLayersDraw, ACharaDrawsItsCellAtItsScreenRectangle)
+{
+    g_StageData.m_bLayered = 1;
+    Player.clear();
+    SetUpChara(m_Scene->m_Charas.emplace_back(), 1, 3, 3);
+    m_Scene->DrawStage(1, 1, 0, 0);
+    const cImage screen = Screen();
+    EXPECT_EQ(screen.At(100, 60) & 0xFFFFFF, kCharaRgb);
+    EXPECT_EQ(screen.At(131, 91) & 0xFFFFFF, kCharaRgb);
+    EXPECT_EQ(screen.At(99, 60) & 0xFFFFFF, qbtest::kColour16);
+    EXPECT_EQ(screen.At(132, 91) & 0xFFFFFF, qbtest::kColour16);
+}
+
+}  // namespace
