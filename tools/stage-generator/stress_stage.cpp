@@ -18,6 +18,7 @@ constexpr int kRows = 15;
 constexpr int kGroundRow = kRows - 3;          // the top of the ground, three rows deep
 constexpr int kFirstHitLayer = 1;              // layers 1 to 4; the hero sits in layer 1 too
 constexpr int kStageVariable = 1;              // where each flow stores its random number
+constexpr int kStressHp = 999999;
 
 // Move types of the chara record.
 constexpr int kWalking = 0;
@@ -79,13 +80,16 @@ cCharaData Hero()
     hero.m_nImageNumber = 1;
     hero.m_nOperator = 0;
     hero.m_nHeldItem = -1;
+    hero.m_nMaxHp = kStressHp;
     hero.m_Flows.push_back(Patrol(40, 20));
     return hero;
 }
 
-// Chara i of the crowd: every fourth one block-like, the hit layers in turn, sheets 2 to 8,
+// Chara i of the crowd: every fourth one block-like, the hit layers in turn by fours (so that
+// the charas of one row stand on every layer), sheets 2 to 8,
 // speeds and patrol lengths varied so that the crowd does not move as one. All stay awake:
-// the in-view test skips both axes and a woken chara keeps awake. A patrol goes to and fro
+// the in-view test skips both axes and a woken chara keeps awake. Charas of different layers
+// that touch hurt each other by 1, which no run lasts long enough to matter. A patrol goes to and fro
 // at most about seven blocks from where it starts.
 cCharaData CrowdChara(int i)
 {
@@ -94,11 +98,12 @@ cCharaData CrowdChara(int i)
     chara.m_nImageNumber = static_cast<std::int16_t>(2 + i % 7);
     chara.m_nOperator = 1;
     chara.m_nHeldItem = -1;
-    chara.m_nMaxHp = 5;
+    chara.m_nMaxHp = kStressHp;
+    chara.m_nBodyAttack = 1;
     chara.m_nFacing = static_cast<BYTE>(i % 2);
     chara.m_bWholeCellBoxes = i % 4 == 0 ? 1 : 0;
     chara.m_nFlying = static_cast<BYTE>(i % 8 == 1 ? kWalking : kFlying);
-    chara.m_nGroup2Setting = static_cast<BYTE>(kFirstHitLayer + i % kStressHitLayers);
+    chara.m_nGroup2Setting = static_cast<BYTE>(kFirstHitLayer + i / 4 % kStressHitLayers);
     chara.m_nZ = static_cast<BYTE>(1 + i % 6);
     chara.m_nScreenRange = 3;
     chara.m_nActivation = 1;
