@@ -3,7 +3,7 @@
 // backgrounds, at 32-bit Direct3D and at 16-bit DirectDraw. Each frame's update and draw are
 // timed apart (the draw is the scene's Draw called by the play frame, reached through the
 // linker's --wrap, see CMakeLists.txt), and the allocations made inside the hit passes (the
-// contacts between objects and the block collision of each chara) are counted by a replaced
+// contacts between objects, the item pickups and the block collision of each chara) are counted by a replaced
 // global operator new that counts while a flag is set around them.
 //
 //   bench_play [--frames N] [--warm-up N] [--device d3d32|dd16] [--dump FILE]
@@ -30,6 +30,7 @@
 #include "data/data_paths.h"
 #include "data/data_version.h"
 #include "data/database.h"
+#include "data/role_accessors.h"
 #include "data/palette_data.h"
 #include "data/system_data.h"
 #include "graphics/device.h"
@@ -137,6 +138,7 @@ thread_local int t_nDraws = 0;
 extern "C" {
 void __real__ZN10cPlayScene4DrawEiiii(cPlayScene*, int, int, int, int);
 int __real__ZN10cPlayScene15ProcessContactsEv(cPlayScene*);
+int __real__ZN10cPlayScene10TouchItemsER5cHero(cPlayScene*, cHero&);
 int __real__ZN10cPlayScene8CollideXER6cChara(cPlayScene*, cChara&);
 int __real__ZN10cPlayScene8CollideYER6cChara(cPlayScene*, cChara&);
 int __real__ZN10cPlayScene12CollideXBothER6cChara(cPlayScene*, cChara&);
@@ -158,6 +160,7 @@ void __wrap__ZN10cPlayScene4DrawEiiii(cPlayScene* scene, int full, int paused, i
         return __real_##member(scene __VA_OPT__(, arg));                 \
     }
 QB_HIT_PASS(HITPASS_CONTACTS, _ZN10cPlayScene15ProcessContactsEv)
+QB_HIT_PASS(HITPASS_CONTACTS, _ZN10cPlayScene10TouchItemsER5cHero, cHero&)
 QB_HIT_PASS(HITPASS_BLOCKS, _ZN10cPlayScene8CollideXER6cChara, cChara&)
 QB_HIT_PASS(HITPASS_BLOCKS, _ZN10cPlayScene8CollideYER6cChara, cChara&)
 QB_HIT_PASS(HITPASS_BLOCKS, _ZN10cPlayScene12CollideXBothER6cChara, cChara&)
@@ -256,29 +259,17 @@ void PrintHitCounts(const char* name, const HITCOUNTS& counts)
                 counts.nCalls);
 }
 
-// What the hit passes of the measured frames allocated. While the play frame does not call the
-// contacts between objects itself, they are called here as the frame would: once a sub-step
-// for as many sub-steps as the measured frames ran, on the stage as it stands at the end.
-void ReportHitPasses(cPlayScene& scene, int frames)
+// What the hit passes of the measured frames allocated, and how much the charas' hits took.
+void ReportHitPasses(cPlayScene& scene)
 {
+    const cHero& hero = Player.At(0);
+    long long damage = CharaMaxHp(hero.m_Def) - hero.m_nHp;
+    for (cStageChara& chara : scene.m_Charas) damage += CharaMaxHp(chara.m_Def) - chara.m_nHp;
+    std::printf("  hits between charas took %lld HP in all since the start (the hero %d)\n", damage,
+                CharaMaxHp(hero.m_Def) - hero.m_nHp);
     std::printf("  allocations inside the hit passes of the play frame:\n");
-    PrintHitCounts("contacts between objects", t_HitCounts[HITPASS_CONTACTS]);
+    PrintHitCounts("contacts between objects and item pickups", t_HitCounts[HITPASS_CONTACTS]);
     PrintHitCounts("block collision of charas", t_HitCounts[HITPASS_BLOCKS]);
-    if (t_HitCounts[HITPASS_CONTACTS].nCalls != 0) return;
-    const HITCOUNTS before = t_HitCounts[HITPASS_CONTACTS];
-    const long long calls = static_cast<long long>(frames) * g_StageData.m_nSubSteps;
-    // The call below reaches the member through the same wrapper as the frame's call would.
-    const Clock::time_point start = Clock::now();
-    for (long long i = 0; i < calls && scene.m_nResult == 0; ++i) scene.ProcessContacts();
-    const Clock::duration spent = Clock::now() - start;
-    HITCOUNTS direct = t_HitCounts[HITPASS_CONTACTS];
-    direct.nCalls -= before.nCalls;
-    direct.nAllocations -= before.nAllocations;
-    direct.nBytes -= before.nBytes;
-    PrintHitCounts("contacts between objects, not called by the frame yet, called directly", direct);
-    if (direct.nCalls > 0)
-        std::printf("    %.3f ms a frame of %d sub-steps\n", Ms(spent) / static_cast<double>(direct.nCalls) *
-                    g_StageData.m_nSubSteps, g_StageData.m_nSubSteps);
 }
 
 // One device in this process: the stress stage entered as free play, its fade-in and start
@@ -337,7 +328,7 @@ int RunDevice(const DEVICE& device, const OPTIONS& options)
     std::printf("  CPU time %.3f ms a frame on average; %d frames ended without a draw\n", cpuMs / options.nFrames,
                 undrawn);
     if (!options.strDump.empty()) DumpLastFrame(options.strDump + "-" + device.szName + ".png");
-    ReportHitPasses(scene, options.nFrames);
+    ReportHitPasses(scene);
     std::fflush(stdout);
     g_lpPlayScene = nullptr;
     return 0;
