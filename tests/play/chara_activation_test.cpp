@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 
 #include "data/condition_data.h"
 #include "objects/item.h"
@@ -275,6 +276,27 @@ TEST_F(CharaActivation, ADrawOutsideThePlayFrameLeavesTheGeneratorAndTheLatchesA
     EXPECT_EQ(Scene().CheckBlockConditions(*c.lpCell), 1);
     EXPECT_NE(plat::RandomState(), seed);
     EXPECT_EQ(c.lpCell->m_byOwn, 1);
+}
+
+TEST(BlockConditionTest, BlockRecordsTestTheirConditionsOnlyWhileAStageSceneLives)
+{
+    cBlockData block;
+    block.m_nImageNumber = 1;
+    block.m_nHitMode = 1;
+    cConditionData condition;
+    condition.m_nKind = 2;   // stage variable 0 is 1: it is 0
+    condition.m_nOperand = 1;
+    block.m_Conditions.assign(1, condition);
+    {
+        cChara player;
+        auto scene = std::make_unique<cPlayScene>();
+        scene->m_lpPlayerOne = &player;
+        scene->m_StageVars.assign(kStageVars, 0);
+        g_lpPlayScene = scene.get();
+        EXPECT_EQ(block.GetHitMode(0), 0);
+        g_lpPlayScene = nullptr;
+    }
+    EXPECT_EQ(block.GetHitMode(0), 1) << "without a stage, conditions count as holding";
 }
 
 }  // namespace
