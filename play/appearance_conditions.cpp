@@ -34,6 +34,8 @@ bool cPlayScene::BlockConditionTest(cBlockData& block)
 
 int cPlayScene::CheckBlockConditions(cBlockData& block)
 {
+    // Most blocks carry no conditions, and every drawn or probed block asks.
+    if (block.m_Conditions.empty()) return 1;
     // Only a cell of the grid keeps a latch: a template elsewhere is tested every time.
     auto* cell = dynamic_cast<cBlockCell*>(&block);
     return CheckAppearance(*this, block.m_Conditions, block.m_nConditionMode, block.m_bCheckOnce,
