@@ -38,6 +38,8 @@ TEST_F(PlayFrame, TheTimeLimitCountsEvery60thFrameAndRunsOutWithSound8)
 {
     g_StageData.m_bTimeLimit = 1;
     g_StageData.m_nTimeLimit = 2;
+    // No time warning, whose sound 13 would come each second: the time-out's sound alone.
+    g_StageData.m_nTimeWarning = 0;
     AddFloor();
     cPlayScene& scene = Scene();
     cRequestLog log;
