@@ -70,7 +70,7 @@ HITBOX cShot::HitBox() const
     return box;
 }
 
-bool cShot::HasHit(int serial) const
+bool cHitSerialList::Contains(int serial) const
 {
-    return std::find(m_HitSerials.begin(), m_HitSerials.end(), serial) != m_HitSerials.end();
+    return std::find(m_Serials.begin(), m_Serials.end(), serial) != m_Serials.end();
 }

@@ -2,6 +2,7 @@
 // A shot or a sword swing on the stage: a game object carrying its own copy of the command's
 // shot settings, its hit rectangle, the charas it has already hit and the chara it aims at.
 // Its flight, block test and drawing are not built yet; the hits between objects read it.
+#include <cstddef>
 #include <cstdint>
 
 #include "data/shot_part.h"
@@ -9,6 +10,29 @@
 #include "shell/safe_container.h"
 
 class cChara;
+
+// The serials of the charas a shot or sword has hit. Serials are never handed out twice, so a
+// chara built later at a freed address is never taken for one that was hit. Room for the
+// usual few is made when the shot is built or copied, not while the hits are tested.
+class cHitSerialList {
+public:
+    cHitSerialList() { m_Serials.reserve(kRoom); }
+    cHitSerialList(const cHitSerialList& other) : cHitSerialList() { m_Serials = other.m_Serials; }
+    cHitSerialList& operator=(const cHitSerialList& other)
+    {
+        m_Serials = other.m_Serials;
+        return *this;
+    }
+
+    bool Contains(int serial) const;
+    void Add(int serial) { m_Serials.push_back(serial); }
+    bool empty() const { return m_Serials.empty(); }
+    std::size_t capacity() const { return m_Serials.capacity(); }
+
+private:
+    static constexpr std::size_t kRoom = 8;
+    cSafeVector<int> m_Serials;
+};
 
 class cShot : public cGameObject {
 public:
@@ -43,10 +67,8 @@ public:
     // The bounds, which shots test against each other.
     DBLRECT Bounds() const { return DBLRECT{m_dX, m_dY, m_dRight, m_dBottom}; }
 
-    // Charas already hit are kept by serial: serials are never handed out twice, so a chara
-    // built later at a freed address is never taken for one that was hit.
-    bool HasHit(int serial) const;
-    void AddHit(int serial) { m_HitSerials.push_back(serial); }
+    bool HasHit(int serial) const { return m_HitSerials.Contains(serial); }
+    void AddHit(int serial) { m_HitSerials.Add(serial); }
 
     int m_nOwnerSerial = 0;
     int m_bShot = 1;
@@ -74,7 +96,7 @@ public:
     int m_nBaseHitTop = 0;
     int m_nBaseHitWidth = 0;
     int m_nBaseHitHeight = 0;
-    cSafeVector<int> m_HitSerials;
+    cHitSerialList m_HitSerials;
     cEdShot m_Def;
     // The chara the shot aims at; the stage clears it when that chara leaves.
     cChara* m_lpTarget = nullptr;
