@@ -8,6 +8,7 @@
 #include "graphics/sprite_batch.h"
 #include "graphics/standard_surfaces.h"
 #include "objects/hero.h"
+#include "objects/shot.h"
 #include "platform/os/threads.h"
 #include "play/palette_colors.h"
 #include "play/play_scene.h"
@@ -73,7 +74,12 @@ void cPlayScene::DrawStage(int full, int paused, int timer, int bottomText)
         }
 
         DDBeginSpriteBatch(FALSE);
-        if (!m_Shots.empty()) LogNotBuiltYet("shot drawing");
+        for (cShot& shot : m_Shots) {
+            if (layered && shot.DrawLayer() != layer) continue;
+            if (!shot.IsOnScreen()) continue;
+            shot.UpdateScreenRect();
+            LogNotBuiltYet("shot drawing");
+        }
         DDEndSpriteBatch();
     }
 

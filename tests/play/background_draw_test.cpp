@@ -214,4 +214,27 @@ TEST_F(BackgroundDraw, AFastAutoScrollNeverDriftsOutOfThePicture)
     }
 }
 
+// The same draw at 16-bit DirectDraw: the screen shows the picture's stored pixels.
+class BackgroundDrawDirectDraw16 : public BackgroundDraw {
+protected:
+    void SetUp() override
+    {
+        SetUpDisplay({FALSE, 16, 0});
+        LoadPicture(55, kPicW, kPicH, PictureRgb);
+    }
+};
+
+TEST_F(BackgroundDrawDirectDraw16, TilesLieWhereTheyDoUnderDirect3D)
+{
+    g_StageData.m_Backgrounds.push_back(Picture(0.5, 0.5));
+    m_Scene->m_ScrollX.m_dPos = 317;
+    m_Scene->m_ScrollY.m_dPos = 301;
+    m_Scene->DrawBackgrounds(&g_BackBuffer, 0);
+    const cImage screen = Screen();
+    const cImage picture = qbtest::ReadImage(&g_StdSurface[55]);
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x)
+            ASSERT_EQ(screen.At(x, y), picture.At((x + 19) % kPicW, (y + 3) % kPicH)) << x << ", " << y;
+}
+
 }  // namespace

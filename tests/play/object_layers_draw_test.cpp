@@ -12,6 +12,7 @@ using qbtest::cImage;
 constexpr int kCell = 32;
 constexpr std::uint32_t kHeroRgb = 0xC00000;
 constexpr std::uint32_t kCharaRgb = 0x0000C0;
+constexpr std::uint32_t kItemRgb = 0x00C000;
 
 // Chara sheet 0, left facing: row 0 (picture 0) the hero's colour, row 1 (picture 1) the chara's.
 std::uint32_t SheetRgb(int, int y) { return y < kCell ? kHeroRgb : kCharaRgb; }
@@ -81,6 +82,37 @@ TEST_F(ObjectLayersDraw, ACharaDrawsItsCellAtItsScreenRectangle)
     EXPECT_EQ(screen.At(131, 91) & 0xFFFFFF, kCharaRgb);
     EXPECT_EQ(screen.At(99, 60) & 0xFFFFFF, qbtest::kColour16);
     EXPECT_EQ(screen.At(132, 91) & 0xFFFFFF, qbtest::kColour16);
+}
+
+TEST_F(ObjectLayersDraw, ItemsAreDrawnInThePassOfTheirDrawLayer)
+{
+    LoadPicture(40, 2 * kCell, kCell, [](int, int) { return kItemRgb; });
+    g_StageData.m_bLayered = 1;
+    struct Case {
+        const char* what;
+        int itemLayer, hidden, onScreen;
+        std::uint32_t shown;
+    } cases[] = {
+        {"below the hero's layer", 4, 0, 1, kHeroRgb},
+        {"above the hero's layer", 6, 0, 1, kItemRgb},
+        {"hidden", 6, 1, 1, kHeroRgb},
+        {"off the screen", 6, 0, 0, kHeroRgb},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUpChara(Player.At(0), 0, 5, 5);
+        m_Scene->m_Items.clear();
+        cItem& item = m_Scene->m_Items.emplace_back();
+        item.m_Def.m_nImageKind = 2;
+        item.m_Def.m_nGroup5Setting = static_cast<BYTE>(c.itemLayer);
+        item.m_Def.m_bHidden = static_cast<BYTE>(c.hidden);
+        item.m_nDrawWidth = item.m_nDrawHeight = item.m_nBaseDrawWidth = item.m_nBaseDrawHeight = kCell;
+        item.m_dX = 320 + 110;
+        item.m_dY = 320 + 70;
+        item.m_bOnScreen = c.onScreen;
+        m_Scene->DrawStage(1, 1, 0, 0);
+        EXPECT_EQ(Screen().At(115, 75) & 0xFFFFFF, c.shown);
+    }
 }
 
 }  // namespace
