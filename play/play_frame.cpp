@@ -29,9 +29,6 @@ constexpr int kUnlimitedLife = 2147483647;
 enum class eFate { Stays, Killed, Erased };
 
 bool IsBlockLike(const cChara& chara) { return CharaIsBlock(chara.m_Def) != 0; }
-// With the system's defeat-display switch on, a defeated chara stays to show its death and the
-// draw removes it; off, it is removed at once.
-bool DefeatDisplayOn() { return g_SystemData.m_bHitCheckSwitch != 0; }
 
 // Whether the per-chara steps visit a chara in the pass over block-like charas or the other.
 bool TakesPart(const cStageChara& chara, bool blockLike)
@@ -39,12 +36,13 @@ bool TakesPart(const cStageChara& chara, bool blockLike)
     return IsBlockLike(chara) == blockLike && !chara.m_bDead && chara.m_bActive && chara.m_bAwake;
 }
 
-// A chara whose update reported its end: its defeat, then it leaves or stays to show its
-// death. Moves the iterator on; true when the frame must end.
+// A chara whose update reported its end: its defeat, then it leaves, or stays to show its
+// death (the draw removes it) when the defeat-display switch is on. Moves the iterator on;
+// true when the frame must end.
 bool EndChara(cPlayScene& scene, cCharaList::iterator& it)
 {
     const int r = scene.OnCharaDefeated(*it);
-    if (!DefeatDisplayOn()) {
+    if (DefeatDisplaySwitch() == 0) {
         it = scene.UnlinkChara(it);
     } else if (r == 1) {
         it = scene.UnlinkChara(it);
