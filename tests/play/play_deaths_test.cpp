@@ -51,8 +51,9 @@ protected:
         scene.m_nState = PLAYSTATE_PLAY;
         return scene;
     }
-    // Runs frames until player 1 dies (at most `limit`); the death frame is given a back
-    // buffer of its own pattern first, which it must leave as it was. The frame number, or 0.
+    // Runs frames until player 1 dies (at most `limit`). Each frame is given a back buffer of
+    // its own pattern first: the frames before the death draw over it, the death frame must
+    // leave it as it was. The frame number, or 0.
     int RunUntilDeath(cPlayScene& scene, int limit)
     {
         for (int frame = 1; frame <= limit; ++frame) {
@@ -63,6 +64,7 @@ protected:
                 EXPECT_EQ(qbtest::ReadImage(&g_BackBuffer), pattern) << "the death frame drew";
                 return frame;
             }
+            EXPECT_NE(qbtest::ReadImage(&g_BackBuffer), pattern) << "frame " << frame << " drew nothing";
         }
         return 0;
     }
