@@ -1,6 +1,7 @@
 #include "platform/video/ddraw.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <mutex>
 #include <SDL2/SDL.h>
@@ -104,11 +105,47 @@ bool Inside(const RECT& r, const cPixelStore& store)
 
 RECT Whole(const cPixelStore& store) { return RECT{0, 0, store.nWidth, store.nHeight}; }
 
+// Keyed copy of one row of n pixels of type T: a pixel equal to the key is skipped.
+template <class T>
+void CopyKeyedRow(BYTE* to, const BYTE* from, int n, DWORD key)
+{
+    for (int i = 0; i < n; ++i) {
+        T p;
+        std::memcpy(&p, from + i * sizeof(T), sizeof(T));
+        if (p != key) std::memcpy(to + i * sizeof(T), &p, sizeof(T));
+    }
+}
+
+// The copy of a blit at its own size between two stores of one format (what a stage draws
+// most: tiles, charas, backgrounds): whole rows at a time, without sampling or conversion.
+// False when the copy is not of that kind.
+bool CopyUnscaled(cPixelStore& dest, RECT d, const cPixelStore& src, RECT s, bool keyed, DWORD key, const RECT& clip)
+{
+    const int bpp = BytesPerPixel(dest.format);
+    if (&dest == &src || dest.format != src.format || d.right - d.left != s.right - s.left ||
+        d.bottom - d.top != s.bottom - s.top || bpp == 3)
+        return false;
+    const int x0 = std::max(d.left, clip.left), x1 = std::min(d.right, clip.right);
+    if (x0 >= x1) return true;
+    const int n = x1 - x0;
+    const int sx0 = s.left + (x0 - d.left);
+    for (int y = std::max(d.top, clip.top); y < std::min(d.bottom, clip.bottom); ++y) {
+        const BYTE* from = src.Row(s.top + (y - d.top)) + sx0 * bpp;
+        BYTE* to = dest.Row(y) + x0 * bpp;
+        if (!keyed) std::memcpy(to, from, static_cast<std::size_t>(n) * bpp);
+        else if (bpp == 1) CopyKeyedRow<std::uint8_t>(to, from, n, key);
+        else if (bpp == 2) CopyKeyedRow<std::uint16_t>(to, from, n, key);
+        else CopyKeyedRow<std::uint32_t>(to, from, n, key);
+    }
+    return true;
+}
+
 // Point-sampled copy of src rectangle s onto dest rectangle d (same or other size), skipping
 // pixels equal to the key when keyed. Rectangles are inside their stores; d may be clipped
 // against the destination by clip (in destination coordinates).
 void Copy(cPixelStore& dest, RECT d, const cPixelStore& src, RECT s, bool keyed, DWORD key, const RECT& clip)
 {
+    if (CopyUnscaled(dest, d, src, s, keyed, key, clip)) return;
     const int dw = d.right - d.left, dh = d.bottom - d.top, sw = s.right - s.left, sh = s.bottom - s.top;
     const int dbpp = BytesPerPixel(dest.format), sbpp = BytesPerPixel(src.format);
     const bool convert = dest.format != src.format;
