@@ -1,7 +1,10 @@
 #include "tools/stage-generator/stress_stage.h"
 
+#include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "data/command_info.h"
 #include "data/data_version.h"
@@ -9,6 +12,7 @@
 #include "data/template_lists.h"
 #include "data/template_sources.h"
 #include "platform/os/files.h"
+#include "tools/demo-game/demo_bitmaps.h"
 #include "tools/demo-game/demo_game.h"
 
 namespace {
@@ -135,16 +139,63 @@ cBlockData Block(int column, int row, int frame)
     return block;
 }
 
-// Four layers behind the objects (the first opaque, two of them scrolling by themselves) and
-// one in front, each a picture of the demo.
+// A picture of the demo palette that is transparent (index 0) but for discs of colour
+// `colour` standing on a baseline, and a band below it: hills, clouds, trees or grass.
+struct LAYERPICTURE {
+    const char* szPath;
+    int nWidth;
+    int nHeight;
+    int nBaseline;     // the discs' centres
+    int nRadius;
+    int nSpacing;
+    int nBand;         // rows filled below the baseline
+    int nColour;       // 1 + r x 36 + g x 6 + b, components 0..5
+};
+
+constexpr LAYERPICTURE kLayerPictures[] = {
+    {"bmp\\StressHills.bmp", 640, 480, 360, 90, 200, 120, 1 + 1 * 36 + 3 * 6 + 1},
+    {"bmp\\StressClouds.bmp", 320, 240, 60, 28, 110, 0, 1 + 5 * 36 + 5 * 6 + 5},
+    {"bmp\\StressTrees.bmp", 640, 480, 330, 40, 120, 0, 1 + 0 * 36 + 2 * 6 + 0},
+    {"bmp\\StressGrass.bmp", 640, 480, 470, 14, 45, 10, 1 + 0 * 36 + 4 * 6 + 0},
+};
+
+std::string LayerPicture(const LAYERPICTURE& picture)
+{
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(picture.nWidth) * picture.nHeight, 0);
+    const auto colour = static_cast<std::uint8_t>(picture.nColour);
+    for (int y = 0; y < picture.nHeight; ++y)
+        for (int x = 0; x < picture.nWidth; ++x) {
+            const int dx = (x % picture.nSpacing) - picture.nSpacing / 2, dy = y - picture.nBaseline;
+            const bool inDisc = dx * dx + dy * dy <= picture.nRadius * picture.nRadius;
+            const bool inBand = picture.nBand > 0 && y >= picture.nBaseline && y < picture.nBaseline + picture.nBand;
+            if (inDisc || inBand) pixels[static_cast<std::size_t>(y) * picture.nWidth + x] = colour;
+        }
+    return DemoBitmap8(picture.nWidth, picture.nHeight, pixels, true);
+}
+
+bool WriteLayerPictures(const std::string& root, std::string& error)
+{
+    for (const LAYERPICTURE& picture : kLayerPictures) {
+        const std::string path = root + "\\" + picture.szPath, bytes = LayerPicture(picture);
+        FILE* file = plat::OpenFile(path.c_str(), "wb");
+        bool written = file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        if (file && std::fclose(file) != 0) written = false;
+        if (!written) {
+            error = "cannot write " + plat::NativePath(path.c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+// Four layers behind the objects: the demo's opaque landscape, then hills, clouds scrolling by
+// themselves and trees that are mostly transparent; and grass in front, scrolling by itself.
 void AddBackgrounds(cStageData& stage)
 {
-    static const char* const kPictures[kStressBackgrounds] = {"背景その1.bmp", "背景その3.bmp", "背景その4.bmp",
-                                                              "背景その5.bmp", "背景その6.bmp"};
     stage.m_Backgrounds.resize(kStressBackgrounds);
     for (int i = 0; i < kStressBackgrounds; ++i) {
         cBackgroundData& layer = stage.m_Backgrounds[i];
-        layer.m_strPicture = kPictures[i];
+        layer.m_strPicture = i == 0 ? "背景その1.bmp" : kLayerPictures[i - 1].szPath;
         layer.m_nLayer = i == kStressBackgrounds - 1 ? 1 : 0;
         layer.m_bAutoScrollX = i == 2 || i == 4;
         layer.m_dFactorX = layer.m_bAutoScrollX ? -0.75 - 0.5 * i : 0.2 * i;
@@ -195,6 +246,7 @@ bool BuildStressGame(const std::string& folder, std::string& error)
     }
     if (!root.empty() && root.back() == '\\') root.pop_back();
 
+    if (!WriteLayerPictures(root, error)) return false;
     g_nDataVersion = kDataVersion;
     cStageData stage = StressStage();
     cPaletteData common;

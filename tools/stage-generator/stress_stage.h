@@ -21,6 +21,7 @@ inline constexpr int kStressSpeedLevel = 10;     // ten sub-steps a frame
 // with an always-running flow that moves it, draws a random number and turns it.
 cStageData StressStage();
 
-// Writes the demo game into folder (a Linux path, made when missing), then the stress stage
-// as kStressStageFile. False, with the reason in error, when a file cannot be written.
+// Writes the demo game into folder (a Linux path, made when missing), then the stress stage's
+// background pictures (bmp\Stress*.bmp, mostly transparent) and the stress stage as
+// kStressStageFile. False, with the reason in error, when a file cannot be written.
 bool BuildStressGame(const std::string& folder, std::string& error);
