@@ -172,12 +172,15 @@ QB_HIT_PASS(HITPASS_BLOCKS, _ZN10cPlayScene12CollideYBothER6cChara, cChara&)
 
 namespace {
 
+// A DirectDraw window takes the desktop's depth, so 16 bits are asked for full screen, as a
+// game set to 16 bits runs on a desktop of more.
 struct DEVICE {
     const char* szName;
     BOOL bDirect3D;
     int nBpp;
+    int nWindowMode;
 };
-constexpr DEVICE kDevices[] = {{"d3d32", TRUE, 32}, {"dd16", FALSE, 16}};
+constexpr DEVICE kDevices[] = {{"d3d32", TRUE, 32, 1}, {"dd16", FALSE, 16, 0}};
 
 struct OPTIONS {
     int nFrames = 600;
@@ -204,11 +207,11 @@ bool LoadGameRecords()
     return true;
 }
 
-// The device as the start-up makes it in a window, with the standard surfaces' mirrors, the
-// palette and the transparent colour.
+// The device as the start-up makes it, with the standard surfaces' mirrors, the palette and
+// the transparent colour.
 bool StartDevice(const DEVICE& device)
 {
-    if (!DDInit(device.bDirect3D, nullptr, 640, 480, device.nBpp, FALSE, 1, 1, 60, FALSE, g_StdSurface,
+    if (!DDInit(device.bDirect3D, nullptr, 640, 480, device.nBpp, FALSE, device.nWindowMode, 1, 60, FALSE, g_StdSurface,
                 g_SurfaceInfo, kStdSurfaceCount, 0))
         return false;
     if (lpDTCon) LinkStandardMirrors();
