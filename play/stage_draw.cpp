@@ -9,7 +9,7 @@
 #include "graphics/standard_surfaces.h"
 #include "objects/hero.h"
 #include "objects/shot.h"
-#include "platform/os/threads.h"
+#include "platform/os/messages.h"
 #include "play/palette_colors.h"
 #include "play/play_scene.h"
 #include "shell/not_built_yet.h"

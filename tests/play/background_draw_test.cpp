@@ -32,6 +32,20 @@ protected:
         LoadPicture(55, kPicW, kPicH, PictureRgb);
     }
     std::uint32_t At(const cImage& screen, int x, int y) { return screen.At(x, y) & 0xFFFFFF; }
+    // Draws picture 55 at the parallax rate of a half from scroll (317, 301): X = -1 and
+    // Y = (int)(-19 x 0.5) = -9, so that the screen starts at picture (19, 3) and tiles on.
+    void ExpectTheScreenTiled()
+    {
+        g_StageData.m_Backgrounds.push_back(Picture(0.5, 0.5));
+        m_Scene->m_ScrollX.m_dPos = 317;
+        m_Scene->m_ScrollY.m_dPos = 301;
+        m_Scene->DrawBackgrounds(&g_BackBuffer, 0);
+        const cImage screen = Screen();
+        const cImage picture = qbtest::ReadImage(&g_StdSurface[55]);
+        for (int y = 0; y < 480; ++y)
+            for (int x = 0; x < 640; ++x)
+                ASSERT_EQ(At(screen, x, y), At(picture, (x + 19) % kPicW, (y + 3) % kPicH)) << x << ", " << y;
+    }
 };
 
 TEST_F(BackgroundDraw, APictureLiesAtItsScrollOffsetAndTilesTheScreen)
@@ -75,15 +89,8 @@ TEST_F(BackgroundDraw, APictureLiesAtItsScrollOffsetAndTilesTheScreen)
 
 TEST_F(BackgroundDraw, TheWholeScreenIsCoveredByTiles)
 {
-    g_StageData.m_Backgrounds.push_back(Picture(0.5, 0.5));
-    m_Scene->m_ScrollX.m_dPos = 317;
-    m_Scene->m_ScrollY.m_dPos = 301;
-    m_Scene->DrawBackgrounds(&g_BackBuffer, 0);
-    const cImage screen = Screen();
-    // X = -1 and Y = (int)(-19 x 0.5) = -9: the screen starts at picture (19, 3).
-    for (int y = 0; y < 480; ++y)
-        for (int x = 0; x < 640; ++x)
-            ASSERT_EQ(At(screen, x, y), PictureRgb((x + 19) % kPicW, (y + 3) % kPicH)) << x << ", " << y;
+    EXPECT_EQ(At(qbtest::ReadImage(&g_StdSurface[55]), 19, 3), PictureRgb(19, 3));
+    ExpectTheScreenTiled();
 }
 
 TEST_F(BackgroundDraw, TheScreenShowsColour16WhenNoBackLayerIsDrawn)
@@ -224,17 +231,6 @@ protected:
     }
 };
 
-TEST_F(BackgroundDrawDirectDraw16, TilesLieWhereTheyDoUnderDirect3D)
-{
-    g_StageData.m_Backgrounds.push_back(Picture(0.5, 0.5));
-    m_Scene->m_ScrollX.m_dPos = 317;
-    m_Scene->m_ScrollY.m_dPos = 301;
-    m_Scene->DrawBackgrounds(&g_BackBuffer, 0);
-    const cImage screen = Screen();
-    const cImage picture = qbtest::ReadImage(&g_StdSurface[55]);
-    for (int y = 0; y < 480; ++y)
-        for (int x = 0; x < 640; ++x)
-            ASSERT_EQ(screen.At(x, y), picture.At((x + 19) % kPicW, (y + 3) % kPicH)) << x << ", " << y;
-}
+TEST_F(BackgroundDrawDirectDraw16, TilesLieWhereTheyDoUnderDirect3D) { ExpectTheScreenTiled(); }
 
 }  // namespace

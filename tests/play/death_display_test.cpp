@@ -2,7 +2,9 @@
 // player 1's ends one second after its death effect and decides what follows the death.
 #include <gtest/gtest.h>
 
+#include "platform/os/messages.h"
 #include "play/game_manager.h"
+#include "shell/thread.h"
 #include "tests/play/stage_fixture.h"
 
 using qbtest::cStageFixture;
@@ -29,6 +31,26 @@ TEST_F(DeathDisplay, ADefeatedCharaLeavesTheStageWhenItsDisplayEnds)
     ASSERT_EQ(scene.m_Charas.size(), 1u);
     scene.m_Charas.front().m_bDead = 1;
     scene.Draw(1, 0, 0, 0);
+    EXPECT_TRUE(scene.m_Charas.empty());
+}
+
+TEST_F(DeathDisplay, ADrawOfAModalLoopRemovesNothingAndTheNextGameDrawDoes)
+{
+    g_StageData.m_Charas.push_back(qbtest::PlacedChara(6, 5, false));
+    cPlayScene& scene = Scene();
+    ASSERT_EQ(scene.m_Charas.size(), 1u);
+    scene.m_Charas.front().m_bDead = 1;
+    {
+        // This thread stands for the modal loop's thread while the loop runs.
+        int running = 0;
+        qbtest::cRestore<DWORD> id(thPause.m_dwThreadId);
+        qbtest::cRestore<std::atomic<HANDLE>> handle(thPause.m_hThread);
+        thPause.m_dwThreadId = GetCurrentThreadId();
+        thPause.m_hThread.store(&running);
+        scene.Draw(0, 1, 0, 1);
+        EXPECT_EQ(scene.m_Charas.size(), 1u);
+    }
+    scene.Draw(0, 1, 0, 1);
     EXPECT_TRUE(scene.m_Charas.empty());
 }
 
