@@ -115,4 +115,24 @@ TEST_F(ObjectLayersDraw, ItemsAreDrawnInThePassOfTheirDrawLayer)
     }
 }
 
+TEST_F(ObjectLayersDraw, ACharasAnimationStepsOnceForEachDrawThatIsNotPaused)
+{
+    // Cell 0 of the sheet's first row is red, cell 1 green; the pattern shows each for a tick.
+    LoadPicture(4, 8 * kCell, 2 * kCell, [](int x, int) { return x < kCell ? kHeroRgb : kItemRgb; });
+    static const int kSteps[] = {0, 1, 0, 1, 1, 0, kAnimeRestart, 0, 0};
+    static const int* const kPatterns[] = {kSteps, nullptr};
+    Player.clear();
+    cStageChara& chara = m_Scene->m_Charas.emplace_back();
+    SetUpChara(chara, 0, 3, 3);
+    chara.m_Animator.Build(kPatterns);
+    struct Step {
+        int paused;
+        std::uint32_t shown;
+    } steps[] = {{0, kItemRgb}, {1, kItemRgb}, {1, kItemRgb}, {0, kHeroRgb}, {0, kItemRgb}};
+    for (const Step& step : steps) {
+        m_Scene->DrawStage(step.paused, step.paused, 0, 0);
+        EXPECT_EQ(Screen().At(110, 70) & 0xFFFFFF, step.shown);
+    }
+}
+
 }  // namespace
