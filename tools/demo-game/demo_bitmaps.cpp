@@ -118,14 +118,39 @@ std::string CharaSheet(int sheet)
 }
 
 // Cells of size cell: discs of the given colours, one per cell.
-std::string DiscSheet(int width, int height, int cell, int colourSeed)
+// Discs of the given colours, one per cell, over the top `height` rows of the canvas.
+void DrawDiscs(cCanvas& canvas, int height, int cell, int colourSeed)
 {
-    cCanvas canvas(width, height);
-    const int columns = width / cell, cells = columns * (height / cell);
+    const int columns = canvas.Width() / cell, cells = columns * (height / cell);
     for (int k = 0; k < cells; ++k) {
         const int x = k % columns * cell, y = k / columns * cell;
         canvas.Disc(x + cell / 2, y + cell / 2, cell / 2 - 2, Cube((k + colourSeed) % 6, (k / 6 + 3) % 6, (k + 2 * colourSeed) % 5));
         canvas.Disc(x + cell / 2 - cell / 8, y + cell / 2 - cell / 8, cell / 8, Grey(38));
+    }
+}
+
+std::string DiscSheet(int width, int height, int cell, int colourSeed)
+{
+    cCanvas canvas(width, height);
+    DrawDiscs(canvas, height, cell, colourSeed);
+    return canvas.File();
+}
+
+// Icons and cursors in discs, then the gauge rows that the status bar and the charas' gauges
+// take from column 0 (HP) and 64 (SP): the frame from row 128, the fill from 144, the fill at
+// the warning level from 160, the bars of a loss and of a gain from 176 and 192.
+std::string AccessorySheet()
+{
+    cCanvas canvas(256, 208);
+    DrawDiscs(canvas, 64, 32, 5);
+    for (int sp = 0; sp < 2; ++sp) {
+        const int x = 64 * sp;
+        canvas.Fill(x, 128, 50, 16, Grey(6));
+        canvas.Frame(x, 128, 50, 16, Grey(38));
+        canvas.Fill(x, 144, 50, 16, sp ? Cube(0, 2, 5) : Cube(0, 5, 1));
+        canvas.Fill(x, 160, 50, 16, sp ? Cube(5, 0, 5) : Cube(5, 1, 0));
+        canvas.Fill(x, 176, 50, 16, Cube(5, 5, 0));
+        canvas.Fill(x, 192, 50, 16, Cube(5, 5, 5));
     }
     return canvas.File();
 }
@@ -236,10 +261,10 @@ std::vector<DEMOFILE> DemoPictures()
         {"bmp\\Item_Mini.bmp", DiscSheet(128, 32, 16, 3)},
         {"bmp\\Mark.bmp", DiscSheet(256, 64, 32, 4)},
         {"bmp\\Window.bmp", PanelSheet(128, 128, 4, Cube(0, 0, 2))},
-        {"bmp\\StatusWindow.bmp", PanelSheet(320, 64, 2, Cube(0, 0, 1))},
+        {"bmp\\StatusWindow.bmp", PanelSheet(640, 64, 2, Cube(0, 0, 1))},
         {"bmp\\Title.bmp", TitlePicture()},
         {"bmp\\GameMode.bmp", PanelSheet(256, 192, 6, 0)},
-        {"bmp\\Accessory.bmp", DiscSheet(256, 64, 32, 5)},
+        {"bmp\\Accessory.bmp", AccessorySheet()},
         {"bmp\\Symbol.bmp", DiscSheet(256, 64, 16, 6)},
         {"bmp\\Word.bmp", PanelSheet(256, 128, 8, 0)},
         {"bmp\\WorldMapChip.bmp", WorldChips()},
