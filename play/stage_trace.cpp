@@ -84,11 +84,12 @@ std::string StageTraceLine(int frame, const std::vector<int>& sounds)
     const STAGECOUNTS counts = CountStageObjects(*scene);
     std::snprintf(line, sizeof line,
                   "frame=%d scene=%d state=%d setups=%d substeps=%d pframe=%d seed=%08x x=%016" PRIx64 " y=%016" PRIx64 " vx=%016" PRIx64
-                  " vy=%016" PRIx64 " hp=%d sp=%d dead=%d lrud=%d%d%d%d time=%d score=%d lives=%d charas=%d items=%d"
+                  " vy=%016" PRIx64 " scrx=%016" PRIx64 " scry=%016" PRIx64 " hp=%d sp=%d dead=%d lrud=%d%d%d%d time=%d score=%d lives=%d charas=%d items=%d"
                   " shots=%d se=%s hash=%016" PRIx64,
                   frame, g_GameManager.m_nScene, scene->m_nState, scene->m_nSetUpCount, scene->m_nSubStepTotal, scene->m_nFrame,
                   plat::RandomState(),
-                  Bits(hero.m_dX), Bits(hero.m_dY), Bits(hero.m_dVX), Bits(hero.m_dVY), hero.m_nHp, hero.m_nSp,
+                  Bits(hero.m_dX), Bits(hero.m_dY), Bits(hero.m_dVX), Bits(hero.m_dVY), Bits(scene->m_ScrollX.m_dPos),
+                  Bits(scene->m_ScrollY.m_dPos), hero.m_nHp, hero.m_nSp,
                   hero.m_bDead, hero.m_bContactLeft, hero.m_bContactRight, hero.m_bContactUp, hero.m_bContactDown,
                   scene->m_nTimeLeft, g_SaveData.m_nScore, g_SaveData.m_nLives, counts.nCharas, counts.nItems,
                   static_cast<int>(scene->m_Shots.size()), soundList.c_str(), StageHash(*scene));
