@@ -14,6 +14,7 @@
 #include "data/palette_data.h"
 #include "data/stage_data.h"
 #include "tests/app/game_process.h"
+#include "tests/app/trace_lines.h"
 #include "tests/support/demo_game.h"
 #include "tests/support/restore.h"
 #include "tests/support/temp_folder.h"
@@ -23,33 +24,9 @@ namespace {
 using qbtest::cGameProcess;
 using qbtest::ExitedWith;
 
-// One trace line's fields by name.
-using TRACELINE = std::map<std::string, std::string>;
-
-std::vector<TRACELINE> ParseTrace(const std::string& text)
-{
-    std::vector<TRACELINE> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        TRACELINE fields;
-        std::istringstream words(line);
-        for (std::string word; words >> word;) {
-            const std::size_t eq = word.find('=');
-            if (eq != std::string::npos) fields[word.substr(0, eq)] = word.substr(eq + 1);
-        }
-        lines.push_back(fields);
-    }
-    return lines;
-}
-
-// A traced position or speed: the exact bits of the double, in hex.
-double TracedDouble(const TRACELINE& line, const std::string& field)
-{
-    const std::uint64_t bits = std::stoull(line.at(field), nullptr, 16);
-    double value = 0;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
+using qbtest::ParseTrace;
+using qbtest::TRACELINE;
+using qbtest::TracedDouble;
 
 // The text of the first frames lines of a trace.
 std::string FirstLines(const std::string& text, int frames)
