@@ -76,6 +76,9 @@ void cImageSource::Set(int user, int kind, int index, int base, const cGameObjec
         SetOwnPicture(index, base, chara ? object : nullptr, frame, sheets);
         break;
     default:
+        // An image kind of no sheet: nothing to draw from.
+        m_Surface = m_EffectSurface = m_OppSurface = m_OppEffectSurface = Standard(-1);
+        m_ScaleSurface = m_ScaleBackSurface = Standard(-1);
         return;
     }
     if (sheets.bVideoStretch) {

@@ -79,10 +79,12 @@ TEST_F(BlockDraw, EachPassDrawsOnlyItsBlocksAndNeverHiddenOnes)
     Place(10, 10, 1, 0);
     Place(11, 10, 2, 1);
     Place(12, 10, 3, 0).m_bHidden = 1;
+    Place(13, 10, 3, 0).m_nImageKind = 7;   // an image kind of no sheet
     cImage screen = Draw(320, 320, 0);
     EXPECT_EQ(At(screen, 0, 0), CellRgb(1, 0, 0));
     EXPECT_EQ(At(screen, 32, 0), kGround);
     EXPECT_EQ(At(screen, 64, 0), kGround);
+    EXPECT_EQ(At(screen, 96, 0), kGround);
     screen = Draw(320, 320, 1);
     EXPECT_EQ(At(screen, 0, 0), kGround);
     EXPECT_EQ(At(screen, 32, 0), CellRgb(2, 0, 0));
