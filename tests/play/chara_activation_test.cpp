@@ -278,6 +278,19 @@ TEST_F(CharaActivation, ADrawOutsideThePlayFrameLeavesTheGeneratorAndTheLatchesA
     EXPECT_EQ(c.lpCell->m_byOwn, 1);
 }
 
+TEST_F(CharaActivation, BeingDrawnByThePlayFrameWhileItsConditionsHoldKeepsACheckOnceBlockForGood)
+{
+    const CARRIERS c = AddCarriers(VariableIs(KIND_STAGE_VARIABLE, 0, 1), 1);
+    Scene().m_nState = PLAYSTATE_PLAY;
+    Scene().m_StageVars.At(0) = 1;
+    Scene().Draw(0, 1, 0, 1);
+    EXPECT_EQ(c.lpCell->m_byOwn, 0) << "a draw outside the play frame sets no latch";
+    Scene().Draw(1, 0, 1, 1);
+    EXPECT_EQ(c.lpCell->m_byOwn, 1);
+    Scene().m_StageVars.At(0) = 0;
+    EXPECT_EQ(BlockPresent(c), 1);
+}
+
 TEST(BlockConditionTest, BlockRecordsTestTheirConditionsOnlyWhileAStageSceneLives)
 {
     cBlockData block;
