@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "data/role_accessors.h"
+#include "flow/triggers.h"
 #include "objects/shot.h"
 #include "platform/input/keyboard.h"
 #include "play/frame_seams.h"
@@ -390,6 +392,86 @@ TEST_F(PlayFrame, APlayerKilledByATouchIsDefeatedOnceAndTheFrameEndsInThatSubSte
     EXPECT_EQ(std::count(cRequestLog::s_Sounds.begin(), cRequestLog::s_Sounds.end(), 8), 1);
     EXPECT_EQ(scene.m_nSubStep, 1) << "the frame ends in the sub-step of the touch";
     EXPECT_EQ(scene.m_nState, PLAYSTATE_PLAY);
+}
+
+// The triggers raised on charas ("T<trigger>:<serial>", the hero's serial is 0) and the sounds
+// asked for ("S<n>"), in the order they happen. The block triggers (9 to 15) are left out, and
+// the always trigger (0) unless asked for.
+class cFrameLog {
+public:
+    explicit cFrameLog(bool always = false)
+    {
+        s_Lines.clear();
+        s_bAlways = always;
+        SetTriggerObserver(OnTrigger);
+        SetRequestObserver(OnRequest);
+    }
+    ~cFrameLog()
+    {
+        SetTriggerObserver(nullptr);
+        SetRequestObserver(nullptr);
+    }
+    cFrameLog(const cFrameLog&) = delete;
+    cFrameLog& operator=(const cFrameLog&) = delete;
+    static std::vector<std::string> Take()
+    {
+        std::vector<std::string> lines;
+        lines.swap(s_Lines);
+        return lines;
+    }
+
+private:
+    static void OnTrigger(const cChara& chara, int trigger)
+    {
+        const bool block = trigger >= 9 && trigger <= 15;
+        if (!block && (trigger != 0 || s_bAlways)) s_Lines.push_back("T" + std::to_string(trigger) + ":" + std::to_string(chara.m_nSerial));
+    }
+    static void OnRequest(UINT msg, WPARAM wParam, LPARAM)
+    {
+        if (msg == WM_GAME_PLAYSE) s_Lines.push_back("S" + std::to_string(static_cast<int>(wParam)));
+    }
+    inline static std::vector<std::string> s_Lines;
+    inline static bool s_bAlways = false;
+};
+
+TEST_F(PlayFrame, ASubStepRunsTheBlockLikeCharasThenThePlayerThenTheOtherCharas)
+{
+    g_StageData.SetSpeedLevel(1);
+    g_StageData.m_Charas.push_back(qbtest::PlacedChara(5, 5, false));   // serial 1
+    g_StageData.m_Charas.push_back(qbtest::PlacedChara(7, 5, false));   // serial 2, block-like
+    g_StageData.m_Charas.back().m_bWholeCellBoxes = 1;
+    AddFloor();
+    cPlayScene& scene = Scene();
+    cFrameLog log(true);
+    Frames(scene, 1);
+    EXPECT_EQ(cFrameLog::Take(), (std::vector<std::string>{"T0:2", "T0:0", "T0:1"}));
+}
+
+TEST_F(PlayFrame, ACharaFallingOutDiesWithItsSoundAndTriggerWhileTheTimeOutDefeatsThePlayer)
+{
+    struct Case {
+        const char* what;
+        int timeLimit;    // seconds, 0 none
+        int frames;
+        std::vector<std::string> log;
+    } cases[] = {
+        // Falls below the playfield: sound 9, then its defeat raises trigger 3.
+        {"fall", 0, 60, {"S9", "T3:1"}},
+        {"time-out", 1, 60, {"S8", "T3:0"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        g_StageData.m_Charas.resize(1);
+        if (c.timeLimit == 0) g_StageData.m_Charas.push_back(qbtest::PlacedChara(5, 8, false));
+        g_StageData.m_bTimeLimit = c.timeLimit != 0;
+        g_StageData.m_nTimeLimit = c.timeLimit;
+        g_StageData.m_Blocks.clear();
+        AddFloor();
+        cPlayScene& scene = Scene();
+        cFrameLog log;
+        Frames(scene, c.frames);
+        EXPECT_EQ(cFrameLog::Take(), c.log);
+    }
 }
 
 }  // namespace
