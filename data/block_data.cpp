@@ -21,9 +21,11 @@ void SetBlockConditionTest(BLOCKCONDITIONTEST test)
     s_pBlockConditionTest = test;
 }
 
-void SetBlockPicture(BLOCKPICTURE draw)
+BLOCKPICTURE SetBlockPicture(BLOCKPICTURE draw)
 {
+    const BLOCKPICTURE previous = s_pBlockPicture;
     s_pBlockPicture = draw;
+    return previous;
 }
 
 void MarkTileSource(int tile, int& x, int& y)

@@ -79,7 +79,7 @@ bool BlockConditionsHold(cBlockData& block);
 // Draws a block's 32 x 32 picture at (x, y) from the sheets of the running stage; stage play
 // sets it. Until it does, a block draws only its mark.
 using BLOCKPICTURE = void (*)(cBlockData& block, DDSURFACEDATA* target, int x, int y);
-void SetBlockPicture(BLOCKPICTURE draw);
+BLOCKPICTURE SetBlockPicture(BLOCKPICTURE draw);   // returns the hook it replaces
 
 // Where mark tile `tile` lies in the mark picture: 15 tiles of 32 dots to a column.
 void MarkTileSource(int tile, int& x, int& y);

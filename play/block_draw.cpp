@@ -44,8 +44,6 @@ void cPlayScene::DrawBlocks(DDSURFACEDATA* target, int blockLayer)
     const int rows = WrapAdd(g_StageData.m_nHeight, kMarginBlocks);
     const int shift = g_BlockGrid.m_nShift;
     const std::int64_t cells = static_cast<std::int64_t>(g_BlockGrid.m_Cells.size());
-    // A draw outside the play frame tests conditions on a copy, so that it sets no latch.
-    const bool latch = m_bDrawInPlayFrame != 0;
     DDBeginSpriteBatch(TRUE);
     DDAddBatchSurface(&g_StdSurface[kMarkSheet]);
     for (int k = 0; k < kRows; ++k) {
@@ -58,14 +56,9 @@ void cPlayScene::DrawBlocks(DDSURFACEDATA* target, int blockLayer)
             if (index >= cells) continue;
             cBlockCell& cell = g_BlockGrid.m_Cells[static_cast<std::size_t>(index)];
             if (cell.m_nImageNumber == 0 || cell.m_nDrawPass != blockLayer || cell.m_bHidden != 0) continue;
-            if (!cell.m_Conditions.empty()) {
-                if (latch) {
-                    if (!CheckBlockConditions(cell)) continue;
-                } else {
-                    cBlockData copy = cell;
-                    if (!CheckBlockConditions(copy)) continue;
-                }
-            }
+            // Outside the play frame the draw's sandbox keeps the test from setting latches; the
+            // cell itself is tested so that a check-once block that appeared stays drawn.
+            if (!cell.m_Conditions.empty() && !CheckBlockConditions(cell)) continue;
             cell.Draw(target, kCell * j - fx, kCell * k - fy);
         }
     }

@@ -263,8 +263,6 @@ public:
     void DrawBackgrounds(DDSURFACEDATA* target, int front);
     void DrawBlocks(DDSURFACEDATA* target, int blockLayer);
     void DrawPictures(DDSURFACEDATA* target, int layer, int paused);
-    // Set while the draw of a play frame runs: only that draw sets block latches.
-    int m_bDrawInPlayFrame = 0;
 
     // The status bar, the remaining time and the screen colour (play/status_bar.cpp,
     // play/screen_colour.cpp), drawn over the stage in this order. timer: the time warning

@@ -35,14 +35,12 @@ void cPlayScene::DrawStage(int full, int paused, int timer, int bottomText)
     if (g_StdSurface[kShotSheets[0]].bLost || g_StdSurface[kShotSheets[1]].bLost)
         LogNotBuiltYet("shot cells after a device loss");
     if (m_ScreenEffect.nKind != 0) LogNotBuiltYet("screen effects");
-    m_bDrawInPlayFrame = full;
 
     ScrollBackgrounds();
     DrawBackgrounds(&g_BackBuffer, 0);
     if (!full && m_nState == PLAYSTATE_PAUSE && g_SystemData.m_bPauseHidesObjects) {
         DrawBackgrounds(&g_BackBuffer, 1);
         DrawScreenColor(paused);
-        m_bDrawInPlayFrame = 0;
         return;
     }
     DrawPictures(&g_BackBuffer, 0, paused);
@@ -95,7 +93,6 @@ void cPlayScene::DrawStage(int full, int paused, int timer, int bottomText)
     if (bottomText) DrawBottomLine();
     AnimatePaletteColors();
     DrawScreenColor(paused);
-    m_bDrawInPlayFrame = 0;
 }
 
 void cPlayScene::DrawPictures(DDSURFACEDATA*, int, int)

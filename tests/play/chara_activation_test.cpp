@@ -291,6 +291,26 @@ TEST_F(CharaActivation, BeingDrawnByThePlayFrameWhileItsConditionsHoldKeepsAChec
     EXPECT_EQ(BlockPresent(c), 1);
 }
 
+const cBlockData* s_lpDrawnBlock = nullptr;
+void RecordBlockDrawn(cBlockData& block, DDSURFACEDATA*, int, int) { s_lpDrawnBlock = &block; }
+
+TEST_F(CharaActivation, ACheckOnceBlockThatAppearedStaysDrawnByTheDrawsOutsideThePlayFrame)
+{
+    const CARRIERS c = AddCarriers(VariableIs(KIND_STAGE_VARIABLE, 0, 1), 1);
+    c.lpCell->m_nImageNumber = 1;
+    Scene().m_nState = PLAYSTATE_PLAY;
+    Scene().m_StageVars.At(0) = 1;
+    Scene().Draw(1, 0, 1, 1);
+    ASSERT_EQ(c.lpCell->m_byOwn, 1);
+    Scene().m_StageVars.At(0) = 0;
+    Scene().m_nState = PLAYSTATE_READY;
+    s_lpDrawnBlock = nullptr;
+    const BLOCKPICTURE previous = SetBlockPicture(RecordBlockDrawn);
+    Scene().Draw(0, 1, 0, 1);
+    SetBlockPicture(previous);
+    EXPECT_EQ(s_lpDrawnBlock, static_cast<const cBlockData*>(c.lpCell)) << "its latch holds in the READY draw too";
+}
+
 TEST(BlockConditionTest, BlockRecordsTestTheirConditionsOnlyWhileAStageSceneLives)
 {
     cBlockData block;
