@@ -158,6 +158,50 @@ BYTE DDFadeIn(PALETTEENTRY* lpWorkPal, int nFirst, int nLast, BYTE bRed, BYTE bG
                 lpSrcPal, bReset);
 }
 
+namespace {
+
+// One component v (0..max) multiplied by the colour component c and laid over itself with
+// opacity a, rounded as the device's modulate and blend stages round.
+inline DWORD MultiplyComponent(DWORD v, DWORD c, DWORD a)
+{
+    const DWORD shaded = (v * c + 127) / 255;
+    return (shaded * a + v * (255 - a) + 127) / 255;
+}
+
+// The screen colour on a record that is no texture (the back buffer while the stage draws
+// straight into it): the device cannot sample it, so its pixels are multiplied in place. The
+// bits outside red, green and blue are kept.
+void MultiplyInPlace(DDSURFACEDATA* lpSD, BYTE bAlpha, BYTE bRed, BYTE bGreen, BYTE bBlue)
+{
+    cSurfaceLock lock;
+    if (!lock.Lock(lpSD) || lock.m_nBytesPerPixel < 2) return;
+    const int* format = DDIsFullScreenBackBuffer(lock.Locked()) ? g_BackBufferFormat : g_PixelFormat;
+    const DWORD colour[3] = {bRed, bGreen, bBlue};
+    const DWORD opacity = 255u - bAlpha;
+    DWORD keep = 0xFFFFFFFFu;
+    for (int c = 0; c < 3; ++c) keep &= ~(static_cast<DWORD>(format[PF_MAX_R + c]) << format[PF_SHIFT_R + c]);
+    const int width = lock.Locked()->nWidth;
+    const int height = lock.Locked()->nHeight;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            BYTE* at = lock.PixelAddress(x, y);
+            const DWORD p = effect::Read(at, lock.m_nBytesPerPixel);
+            DWORD out = p & keep;
+            for (int c = 0; c < 3; ++c) {
+                const DWORD max = static_cast<DWORD>(format[PF_MAX_R + c]);
+                const int shift = format[PF_SHIFT_R + c];
+                // A colour component of 0..255 is a fraction of the full channel at any depth.
+                const DWORD v = (p >> shift) & max;
+                out |= (MultiplyComponent(v, colour[c], opacity) & max) << shift;
+            }
+            if (lock.m_nBytesPerPixel == 2) *reinterpret_cast<WORD*>(at) = static_cast<WORD>(out);
+            else *reinterpret_cast<DWORD*>(at) = out;
+        }
+    }
+}
+
+}  // namespace
+
 int DDChangeColorFrom(DDSURFACEDATA* lpDst, int, int, int, int, DDSURFACEDATA* lpSrc, BYTE bAlpha, BYTE bRed,
                       BYTE bGreen, BYTE bBlue)
 {
@@ -170,7 +214,10 @@ int DDChangeColorFrom(DDSURFACEDATA* lpDst, int, int, int, int, DDSURFACEDATA* l
     DDResolveMirror(&lpSrc);
     DDRedirectBackBuffer(&lpDst);
     DDRedirectBackBuffer(&lpSrc);
-    if (!lpSrc->lpDT || !lpSrc->lpDT->lpTexture) return 1;
+    if (!lpSrc->lpDT || !lpSrc->lpDT->lpTexture) {
+        if (lpSrc == lpDst) MultiplyInPlace(lpDst, bAlpha, bRed, bGreen, bBlue);
+        return 1;
+    }
     const double tw = lpSrc->nTexWidth > 0 ? lpSrc->nTexWidth : 1, th = lpSrc->nTexHeight > 0 ? lpSrc->nTexHeight : 1;
     const DWORD color = static_cast<DWORD>(255 - bAlpha) << 24 | static_cast<DWORD>(bRed) << 16 |
                         static_cast<DWORD>(bGreen) << 8 | bBlue;

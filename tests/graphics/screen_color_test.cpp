@@ -189,7 +189,7 @@ TEST_F(ScreenColor, EightBitFadeBlendsThePaletteAndShowsIt)
     EXPECT_EQ(qbtest::ReadImage(&g_BackBuffer), before) << "the pixels keep their indices";
 }
 
-TEST_F(ScreenColor, ChangeColorRedrawsTheWholeScreenMultipliedByTheColour)
+TEST_F(ScreenColor, ChangeColorRedrawsTheWholeScreenMultipliedByTheColourTextureOrNot)
 {
     ASSERT_TRUE(Init({TRUE, 32, 1}));
     // The stage draws into the virtual back buffer, a render-target texture that the screen
@@ -211,6 +211,24 @@ TEST_F(ScreenColor, ChangeColorRedrawsTheWholeScreenMultipliedByTheColour)
         EXPECT_EQ(Rgb(qbtest::ReadImage(&g_BackBuffer)), expected);
     }
     DDSetVirBackBuffer(FALSE);
+    // The back buffer itself is no texture: its pixels are multiplied in place, to the same values.
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "in place " << int(c.alpha) << " " << int(c.r));
+        qbtest::WriteImage(&g_BackBuffer, opaque);
+        EXPECT_EQ(DDChangeColor(&g_BackBuffer, 0, 0, 640, 480, c.alpha, c.r, c.g, c.b), 1);
+        const std::uint32_t diffuse = static_cast<std::uint32_t>(255 - c.alpha) << 24 | c.r << 16 | c.g << 8 | c.b;
+        cImage expected = before;
+        for (auto& p : expected.px)
+            p = qbtest::RefBlend(qbtest::RefShade(p | 0xFF000000u, diffuse, D3DTOP_MODULATE, D3DTOP_MODULATE), p | 0xFF000000u) &
+                0xFFFFFFu;
+        EXPECT_EQ(Rgb(qbtest::ReadImage(&g_BackBuffer)), expected);
+    }
+    DDUninit();
+    // The full-screen 16-bit back buffer (R5G6B5): white times (255, 128, 0) is 31, 32, 0.
+    ASSERT_TRUE(Init({TRUE, 16, 0}));
+    qbtest::WriteImage(&g_BackBuffer, cImage{640, 480, std::vector<std::uint32_t>(640 * 480, 0xFFFFu)});
+    EXPECT_EQ(DDChangeColor(&g_BackBuffer, 0, 0, 640, 480, 0, 255, 128, 0), 1);
+    EXPECT_EQ(qbtest::ReadImage(&g_BackBuffer).At(320, 240), 31u << 11 | 32u << 5);
     DDUninit();
     ASSERT_TRUE(Init({FALSE, 32, 0}));
     EXPECT_EQ(DDChangeColor(&g_BackBuffer, 0, 0, 640, 480, 0, 1, 2, 3), 1);
