@@ -198,31 +198,26 @@ TEST_F(ScreenColor, ChangeColorRedrawsTheWholeScreenMultipliedByTheColourTexture
     const cImage opaque = qbtest::Pattern(640, 480, 0x445566);
     const cImage before = Rgb(opaque);
     struct Case { BYTE alpha, r, g, b; } cases[] = {{0, 255, 255, 255}, {0, 255, 128, 0}, {100, 30, 60, 90}, {255, 0, 0, 0}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << int(c.alpha) << " " << int(c.r) << "," << int(c.g) << "," << int(c.b));
-        qbtest::WriteImage(&g_BackBuffer, opaque);
-        // The rectangle is not used: the whole destination is redrawn.
-        EXPECT_EQ(DDChangeColor(&g_BackBuffer, 10, 10, 5, 5, c.alpha, c.r, c.g, c.b), 1);
-        const std::uint32_t diffuse = static_cast<std::uint32_t>(255 - c.alpha) << 24 | c.r << 16 | c.g << 8 | c.b;
-        cImage expected = before;
-        for (auto& p : expected.px)
-            p = qbtest::RefBlend(qbtest::RefShade(p | 0xFF000000u, diffuse, D3DTOP_MODULATE, D3DTOP_MODULATE), p | 0xFF000000u) &
-                0xFFFFFFu;
-        EXPECT_EQ(Rgb(qbtest::ReadImage(&g_BackBuffer)), expected);
-    }
+    auto checkCases = [&](const char* path) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << path << " " << int(c.alpha) << " " << int(c.r) << "," << int(c.g) << ","
+                                            << int(c.b));
+            qbtest::WriteImage(&g_BackBuffer, opaque);
+            // The rectangle is not used: the whole destination is redrawn.
+            EXPECT_EQ(DDChangeColor(&g_BackBuffer, 10, 10, 5, 5, c.alpha, c.r, c.g, c.b), 1);
+            const std::uint32_t diffuse = static_cast<std::uint32_t>(255 - c.alpha) << 24 | c.r << 16 | c.g << 8 | c.b;
+            cImage expected = before;
+            for (auto& p : expected.px)
+                p = qbtest::RefBlend(qbtest::RefShade(p | 0xFF000000u, diffuse, D3DTOP_MODULATE, D3DTOP_MODULATE),
+                                     p | 0xFF000000u) &
+                    0xFFFFFFu;
+            EXPECT_EQ(Rgb(qbtest::ReadImage(&g_BackBuffer)), expected);
+        }
+    };
+    checkCases("virtual back buffer");
     DDSetVirBackBuffer(FALSE);
     // The back buffer itself is no texture: its pixels are multiplied in place, to the same values.
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "in place " << int(c.alpha) << " " << int(c.r));
-        qbtest::WriteImage(&g_BackBuffer, opaque);
-        EXPECT_EQ(DDChangeColor(&g_BackBuffer, 0, 0, 640, 480, c.alpha, c.r, c.g, c.b), 1);
-        const std::uint32_t diffuse = static_cast<std::uint32_t>(255 - c.alpha) << 24 | c.r << 16 | c.g << 8 | c.b;
-        cImage expected = before;
-        for (auto& p : expected.px)
-            p = qbtest::RefBlend(qbtest::RefShade(p | 0xFF000000u, diffuse, D3DTOP_MODULATE, D3DTOP_MODULATE), p | 0xFF000000u) &
-                0xFFFFFFu;
-        EXPECT_EQ(Rgb(qbtest::ReadImage(&g_BackBuffer)), expected);
-    }
+    checkCases("in place");
     DDUninit();
     // The full-screen 16-bit back buffer (R5G6B5): white times (255, 128, 0) is 31, 32, 0.
     ASSERT_TRUE(Init({TRUE, 16, 0}));
