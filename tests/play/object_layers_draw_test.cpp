@@ -118,6 +118,8 @@ TEST_F(ObjectLayersDraw, ItemsAreDrawnInThePassOfTheirDrawLayer)
 TEST_F(ObjectLayersDraw, ACharasAnimationStepsOnceForEachDrawThatIsNotPaused)
 {
     // Cell 0 of the sheet's first row is red, cell 1 green; the pattern shows each for a tick.
+    // The set-up's sheet makes room for it.
+    DDReleaseSurface(&g_StdSurface[4]);
     LoadPicture(4, 8 * kCell, 2 * kCell, [](int x, int) { return x < kCell ? kHeroRgb : kItemRgb; });
     static const int kSteps[] = {0, 1, 0, 1, 1, 0, kAnimeRestart, 0, 0};
     static const int* const kPatterns[] = {kSteps, nullptr};
