@@ -58,7 +58,7 @@ void cPlayScene::DrawBlocks(DDSURFACEDATA* target, int blockLayer)
             if (cell.m_nImageNumber == 0 || cell.m_nDrawPass != blockLayer || cell.m_bHidden != 0) continue;
             // Outside the play frame the draw's sandbox keeps the test from setting latches; the
             // cell itself is tested so that a check-once block that appeared stays drawn.
-            if (!cell.m_Conditions.empty() && !CheckBlockConditions(cell)) continue;
+            if (!CheckBlockConditions(cell)) continue;
             cell.Draw(target, kCell * j - fx, kCell * k - fy);
         }
     }

@@ -117,7 +117,6 @@ std::string CharaSheet(int sheet)
     return canvas.File();
 }
 
-// Cells of size cell: discs of the given colours, one per cell.
 // Discs of the given colours, one per cell, over the top `height` rows of the canvas.
 void DrawDiscs(cCanvas& canvas, int height, int cell, int colourSeed)
 {
