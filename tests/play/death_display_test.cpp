@@ -5,7 +5,7 @@
 #include "platform/os/messages.h"
 #include "play/game_manager.h"
 #include "shell/thread.h"
-#include "tests/play/stage_fixture.h"
+#include "tests/stage/stage_fixture.h"
 
 using qbtest::cStageFixture;
 

@@ -10,7 +10,7 @@
 #include "play/frame_seams.h"
 #include "shell/log.h"
 #include "tests/graphics/blit_reference.h"
-#include "tests/play/stage_fixture.h"
+#include "tests/stage/stage_fixture.h"
 #include "tests/support/temp_folder.h"
 
 using qbtest::cRequestLog;

@@ -9,7 +9,7 @@
 #include "objects/shot.h"
 #include "platform/input/keyboard.h"
 #include "play/frame_seams.h"
-#include "tests/play/stage_fixture.h"
+#include "tests/stage/stage_fixture.h"
 
 using qbtest::cRequestLog;
 using qbtest::cStageFixture;

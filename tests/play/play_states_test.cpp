@@ -7,7 +7,7 @@
 #include "platform/input/keyboard.h"
 #include "platform/os/message_box.h"
 #include "play/menu_cursor.h"
-#include "tests/play/stage_fixture.h"
+#include "tests/stage/stage_fixture.h"
 #include "tests/support/demo_game.h"
 #include "tests/support/temp_folder.h"
 

@@ -9,7 +9,7 @@
 #include "platform/os/timer.h"
 #include "play/block_grid.h"
 #include "play/sub_step_table.h"
-#include "tests/play/stage_fixture.h"
+#include "tests/stage/stage_fixture.h"
 
 using qbtest::cRequestLog;
 using qbtest::cStageFixture;

@@ -18,7 +18,7 @@
 #include "shell/shared_flags.h"
 #include "shell/timing.h"
 #include "tests/graphics/blit_reference.h"
-#include "tests/play/stage_fixture.h"
+#include "tests/stage/stage_fixture.h"
 #include "tests/support/restore.h"
 
 namespace {

@@ -1,6 +1,6 @@
-#include "tests/play/stage_fixture.h"
+#include "tests/stage/stage_fixture.h"
 
-#include "play/block_grid.h"
+#include "shell/game_requests.h"
 
 namespace qbtest {
 
@@ -51,11 +51,20 @@ cCharaData PlacedChara(int column, int row, bool hero)
     return chara;
 }
 
-cStageFixture::cStageFixture()
+cCharaData StageCharaTemplate()
+{
+    cCharaData definition;
+    definition.Reset();
+    definition.m_nOperator = 1;
+    definition.m_nImageNumber = 1;
+    return definition;
+}
+
+cStageFixture::cStageFixture(int width, int height) : m_nWidth(width), m_nHeight(height)
 {
     g_StageData.Reset();
-    g_StageData.m_nWidth = 13;
-    g_StageData.m_nHeight = 15;
+    g_StageData.m_nWidth = width;
+    g_StageData.m_nHeight = height;
     g_StageData.m_nSpeedLevel = 4;
     g_StageData.m_bTimeLimit = 0;
     g_StageData.m_Charas.push_back(PlacedChara(2, 5, true));
@@ -66,20 +75,38 @@ cStageFixture::cStageFixture()
     g_GameManager.m_nPrevScene = SCENE_TITLE;
     g_bTestPlay.store(0);
     Commit();
+    NewScene();
 }
 
 cStageFixture::~cStageFixture()
 {
+    // The scene clears g_lpPlayScene as it goes, before the guards put player 1 back.
     m_Scene.reset();
-    Player.clear();
-    g_BlockGrid.m_Cells.clear();
 }
 
 cPlayScene& cStageFixture::NewScene()
 {
+    // The old scene goes first: its destructor clears the hooks the new one sets.
+    m_Scene.reset();
     m_Scene = std::make_unique<cPlayScene>();
     g_lpPlayScene = m_Scene.get();
     return *m_Scene;
+}
+
+void cStageFixture::SetUpCamera()
+{
+    m_Scene->m_ScrollX.SetUp(0, m_nWidth, (m_nWidth + 20) * 32 - 640);
+    m_Scene->m_ScrollY.SetUp(1, m_nHeight, (m_nHeight + 20) * 32 - 640);
+}
+
+cHero& cStageFixture::AddPlayerOne()
+{
+    Player.assign(1, cHero{});
+    cHero& hero = Player.At(0);
+    hero.m_Def.Reset();
+    hero.m_nSerial = kPlayerOneSerial;
+    m_Scene->m_lpPlayerOne = &hero;
+    return hero;
 }
 
 }  // namespace qbtest
