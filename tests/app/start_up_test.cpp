@@ -41,7 +41,6 @@
 #include "tests/support/temp_folder.h"
 #include "tests/support/wait.h"
 #include "tools/demo-game/demo_game.h"
-#include "tools/demo-game/demo_records.h"
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -468,7 +467,7 @@ TEST_F(StartUp, TheDemoGameStartsWithEveryDataFileReadFontsMadeAndTheIconShown)
     EXPECT_EQ(g_ScrEffectTemplates.size(), g_Database.m_ScrEffects.size());
     EXPECT_EQ(g_ScrEffectTemplatesReverse.size(), g_Database.m_ScrEffects.size());
     // The world map, the common palette and the sound table.
-    EXPECT_EQ(g_WorldMapData.m_Points.size(), static_cast<std::size_t>(kDemoStages));
+    EXPECT_EQ(g_WorldMapData.m_Points.size(), DemoStageFiles().size());
     EXPECT_EQ(g_CommonPalette.m_Blocks.size(), 2u);
     ASSERT_EQ(g_SoundFileTable.size(), 20u);
     EXPECT_STREQ(g_SoundFileTable[0].szFile, "wave\\Cursor.wav");

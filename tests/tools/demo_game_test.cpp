@@ -21,7 +21,7 @@
 #include "tests/support/demo_game.h"
 #include "tests/support/restore.h"
 #include "tests/support/temp_folder.h"
-#include "tools/demo-game/demo_records.h"
+#include "tools/demo-game/demo_game.h"
 
 namespace fs = std::filesystem;
 
@@ -70,14 +70,16 @@ TEST(DemoGame, EveryDataFileReadsBackAndTheStagesArePlayable)
     for (const std::string& sound : system.m_SoundFiles) EXPECT_FALSE(sound.empty());
     cWorldMapData map;
     ASSERT_TRUE(map.Load("data\\WorldMap.dat"));
-    ASSERT_EQ(map.m_Points.size(), static_cast<std::size_t>(kDemoStages));
+    const std::vector<std::string> stageFiles = DemoStageFiles();
+    ASSERT_FALSE(stageFiles.empty());
+    ASSERT_EQ(map.m_Points.size(), stageFiles.size());
     ASSERT_TRUE(g_CommonPalette.Load("data\\CommonPalette.cplt4"));
 
-    for (int i = 0; i < kDemoStages; ++i) {
-        EXPECT_EQ(map.m_Points[i].m_Stages[0].m_strStageFile, kDemoStageFiles[i]);
+    for (std::size_t i = 0; i < stageFiles.size(); ++i) {
+        EXPECT_EQ(map.m_Points[i].m_Stages[0].m_strStageFile, stageFiles[i]);
         cStageData stage;
-        ASSERT_TRUE(stage.Load(kDemoStageFiles[i])) << kDemoStageFiles[i];
-        EXPECT_TRUE(stage.HasHero()) << kDemoStageFiles[i];
+        ASSERT_TRUE(stage.Load(stageFiles[i].c_str())) << stageFiles[i];
+        EXPECT_TRUE(stage.HasHero()) << stageFiles[i];
         EXPECT_GT(stage.m_Blocks.size(), 40u);
         EXPECT_GE(stage.m_Items.size(), 8u);
         int walkers = 0;

@@ -3,20 +3,25 @@
 // test fixtures, the same bytes on every run. Every whole-program test plays it.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "tools/demo-game/demo_bitmaps.h"
 
 // The title of the demo's System data.
 inline constexpr const char* kDemoGameTitle = "Quillbramwood demo";
 
-// Writes into folder (a Linux path, made when missing):
+// The stage files of the demo, in playing order, as the program names them.
+std::vector<std::string> DemoStageFiles();
+
+// Writes into folder (a Linux path, made when missing), each part made by a feature of its own
+// (demo_features.cpp lists them):
 //   System.ini             every key of the System data with its default, in a window under
 //                          Direct3D (no drawing-mode question)
 //   data\System.dat        the demo's title and its 17 built-in sound effects
 //   data\database\*.dat    the ten databases: three sound effects, two BGM, one picture
 //   data\WorldMap.dat      a new world map with one point per stage
 //   data\CommonPalette.cplt4  the palette a new game starts with
-//   data\stg4\*.stg4_001   the stages (kDemoStageFiles): blocks, a hero, walkers whose flows
+//   data\stg4\*.stg4_001   the stages (DemoStageFiles): blocks, a hero, walkers whose flows
 //                          walk and turn, and coins
 //   bmp\...                every standard picture, drawn on the demo palette (DemoPictures);
 //                          bmp\plt\Palette.bmp holds colour i at (i % 16, 8 + i / 16) and

@@ -1,15 +1,13 @@
-#include "tools/demo-game/demo_sounds.h"
-
-#include "tools/demo-game/little_endian.h"
-
+// The demo tune: a few notes written both as a Standard MIDI file and as an Ogg Vorbis file.
 #include <vorbis/vorbisenc.h>
 
 #include <algorithm>
 #include <cstdint>
 
-namespace {
+#include "tools/demo-game/demo_content.h"
+#include "tools/demo-game/demo_pitch.h"
 
-constexpr int kRate = 22050;
+namespace {
 
 // The tune: {MIDI note, length in sixteenths}; 0 is a rest.
 struct NOTE {
@@ -35,44 +33,6 @@ void PutVarLen(std::string& out, std::uint32_t value)
     bytes[n++] = static_cast<char>(value & 0x7F);
     while ((value >>= 7) != 0) bytes[n++] = static_cast<char>(0x80 | (value & 0x7F));
     while (n > 0) out += bytes[--n];
-}
-
-// Samples of the half period of a note's square wave (integer pitch table, no libm).
-int HalfPeriod(int key)
-{
-    // Equal-tempered frequencies of one octave from C5 (MIDI 72), in hundredths of a hertz.
-    static const int kOctave[12] = {52325, 55437, 58733, 62225, 65926, 69846, 73999, 78399, 83061, 88000, 93233, 98777};
-    const int octave = key / 12 - 6;
-    long long hundredths = kOctave[key % 12];
-    for (int i = 0; i < octave; ++i) hundredths *= 2;
-    for (int i = 0; i > octave; --i) hundredths /= 2;
-    return static_cast<int>(kRate * 100LL / (2 * hundredths));
-}
-
-// A WAVE file, 8 bits mono: a square wave from key to key + slide over samples, fading out.
-std::string SquareWave(int key, int slide, int samples)
-{
-    std::string data;
-    int phase = 0, level = 1;
-    for (int i = 0; i < samples; ++i) {
-        const int half = HalfPeriod(key + slide * i / samples);
-        if (++phase >= half) phase = 0, level = -level;
-        const int amplitude = 60 * (samples - i) / samples;
-        data += static_cast<char>(128 + level * amplitude);
-    }
-    std::string file = "RIFF";
-    PutU32(file, static_cast<std::uint32_t>(36 + data.size()));
-    file += "WAVEfmt ";
-    PutU32(file, 16);
-    PutU16(file, 1);      // PCM
-    PutU16(file, 1);      // mono
-    PutU32(file, kRate);
-    PutU32(file, kRate);  // bytes a second
-    PutU16(file, 1);      // block align
-    PutU16(file, 8);
-    file += "data";
-    PutU32(file, static_cast<std::uint32_t>(data.size()));
-    return file + data;
 }
 
 // The tune as float samples: a soft square wave per note.
@@ -102,20 +62,8 @@ void AppendPage(std::string& out, const ogg_page& page)
     out.append(reinterpret_cast<const char*>(page.body), static_cast<std::size_t>(page.body_len));
 }
 
-}  // namespace
-
-std::vector<DEMOFILE> DemoSoundEffects()
-{
-    return {
-        {"wave\\Cursor.wav", SquareWave(84, 0, 1500)},
-        {"wave\\Decide.wav", SquareWave(76, 12, 3000)},
-        {"wave\\Jump.wav", SquareWave(67, 19, 3500)},
-        {"wave\\Coin.wav", SquareWave(88, 5, 4000)},
-        {"wave\\Hit.wav", SquareWave(48, -12, 3000)},
-    };
-}
-
-std::string DemoMidiTune()
+// The tune as a one-track MIDI file.
+std::string MidiTune()
 {
     std::string track;
     // Tempo 500000 us a quarter note, then the square-lead programme on channel 1.
@@ -147,11 +95,13 @@ std::string DemoMidiTune()
     return file + track;
 }
 
-std::string DemoOggTune(std::string& error)
+// The tune rendered as an Ogg Vorbis file; empty, with the reason in error, when the encoder
+// fails.
+std::string OggTune(std::string& error)
 {
     vorbis_info info;
     vorbis_info_init(&info);
-    if (vorbis_encode_init_vbr(&info, 1, kRate, 0.1f) != 0) {
+    if (vorbis_encode_init_vbr(&info, 1, kDemoSampleRate, 0.1f) != 0) {
         vorbis_info_clear(&info);
         error = "the Ogg encoder refuses 22050 Hz mono";
         return {};
@@ -205,4 +155,15 @@ std::string DemoOggTune(std::string& error)
     vorbis_comment_clear(&comment);
     vorbis_info_clear(&info);
     return file;
+}
+
+}  // namespace
+
+void AddDemoTune(DEMOGAME& game)
+{
+    game.files.push_back({"bgm\\Title.mid", MidiTune()});
+    std::string error;
+    const std::string ogg = OggTune(error);
+    if (ogg.empty()) game.error = error;
+    game.files.push_back({"bgm\\Title.ogg", ogg});
 }

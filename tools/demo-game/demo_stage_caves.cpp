@@ -1,0 +1,10 @@
+// The second stage: longer caves with three walkers, to the MIDI tune.
+#include "tools/demo-game/demo_content.h"
+#include "tools/demo-game/demo_database.h"
+#include "tools/demo-game/demo_stage_layout.h"
+
+void AddCavesStage(DEMOGAME& game)
+{
+    const DEMOSTAGELAYOUT layout{60, DEMO_BGM_MIDI, "背景その2.bmp", 12, 3, 3};
+    game.stages.push_back({"data\\stg4\\Caves.stg4_001", "洞窟", DemoStageLayout(layout)});
+}

@@ -1,0 +1,54 @@
+#include <cstddef>
+
+#include "data/command_info.h"
+#include "tools/demo-game/demo_database.h"
+#include "tools/demo-game/demo_templates.h"
+
+namespace {
+
+// Key histories of a key condition: the direction alone, then the buttons after the no-button one.
+constexpr int kRightOnly = 2;
+constexpr int kFirstButton = 11;
+
+cKeyConditionData HeldKey(int key)
+{
+    cKeyConditionData condition;
+    condition.m_Keys[static_cast<std::size_t>(key)] = 1;
+    condition.m_bAnyDuration = 1;
+    return condition;
+}
+
+}  // namespace
+
+cCharaData DemoHero()
+{
+    cCharaData hero;
+    hero.m_strName = "主人公";
+    hero.m_nImageNumber = 1;
+    hero.m_nOperator = 0;
+    hero.m_nMaxHp = 3;
+    hero.m_nFacing = 1;
+
+    // Right held walks right; the key repeats the flow for as long as it is held.
+    cFlowData walk;
+    walk.m_nTrigger = TRIGGER_ALWAYS;
+    walk.m_bKeyRepeat = 1;
+    cCommandData step = DemoCommand(COMMAND_STRAIGHT_MOVE, 1);
+    cEdMove::Create(step.m_pMove);
+    step.m_pMove->m_nDirection = 3;  // right
+    step.m_pMove->m_nSpeed = 30;
+    walk.m_Commands.push_back(step);
+    walk.m_KeyConditions.push_back(HeldKey(kRightOnly));
+    hero.m_Flows.push_back(walk);
+
+    cFlowData jump;
+    jump.m_nTrigger = TRIGGER_ALWAYS;
+    cCommandData command = DemoCommand(COMMAND_JUMP, 0);
+    command.m_nSound = DEMO_SOUND_JUMP;
+    command.m_Params.resize(3);
+    command.m_Params[2] = 5;  // the height in half blocks
+    jump.m_Commands.push_back(command);
+    jump.m_KeyConditions.push_back(HeldKey(kFirstButton));
+    hero.m_Flows.push_back(jump);
+    return hero;
+}
