@@ -9,13 +9,13 @@
 #include "objects/chara_lookup.h"
 #include "objects/hero.h"
 #include "shell/input.h"
-#include "tests/play/stage_objects_fixture.h"
+#include "tests/stage/stage_fixture.h"
 
 namespace {
 
 // Two sub-steps per frame; the hero's side is invincible 10 frames after a hit and immune to
 // the same attacker for 30, the others 5 and 20.
-class CharaDamage : public StageObjectsTest {
+class CharaDamage : public qbtest::cStageTest {
 protected:
     CharaDamage()
     {
@@ -291,9 +291,8 @@ TEST_F(CharaDamage, ADefeatOnAClearedStageReturnsAtOnceAndKeepsTheLinks)
 
 TEST_F(CharaDamage, FindCharaBySerialLooksAtThePlayersFirst)
 {
-    qbtest::cRestore<cSafeVector<cHero>> savedPlayers{Player};
-    Player.clear();
-    Player.resize(1);
+    // Player 1 is the fixture's one player.
+    ASSERT_EQ(Player.size(), 1u);
     cStageChara& first = Add();
     cStageChara& second = Add();
     Player.At(0).m_nSerial = second.m_nSerial;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "data/stage_data.h"
-#include "tests/objects/stage_chara_template.h"
+#include "tests/stage/stage_fixture.h"
 #include "tests/objects/stage_view_fixture.h"
 #include "tests/support/restore.h"
 
@@ -21,7 +21,7 @@ protected:
 
     // A walking stage chara of the default stage sizes: bounds 16 x 24 bottom-aligned, so the
     // drawing offsets are (8, 8).
-    static cCharaData Template() { return StageCharaTemplate(); }
+    static cCharaData Template() { return qbtest::StageCharaTemplate(); }
 
     qbtest::cRestore<cStageData> m_SavedStage{g_StageData};
     StageViewFixture m_View;

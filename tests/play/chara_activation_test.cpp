@@ -8,11 +8,11 @@
 #include "platform/os/random.h"
 #include "play/draw_sandbox.h"
 #include "play/play_scene.h"
-#include "tests/play/stage_objects_fixture.h"
+#include "tests/stage/stage_fixture.h"
 
 namespace {
 
-class CharaActivation : public StageObjectsTest {
+class CharaActivation : public qbtest::cStageTest {
 protected:
     // A flying chara (the airborne rule of walkers stays out of the way) with wake switch
     // `wakeSwitch` (-1 none), placed at block (column, 0) and then moved to stage x `x`.

@@ -12,11 +12,11 @@
 #include "flow/triggers.h"
 #include "objects/hero.h"
 #include "shell/game_requests.h"
-#include "tests/play/stage_objects_fixture.h"
+#include "tests/stage/stage_fixture.h"
 
-class ContactsTest : public StageObjectsTest {
+class ContactsTest : public qbtest::cStageTest {
 protected:
-    static constexpr int kHeroSerial = 1000;
+    static constexpr int kHeroSerial = qbtest::cStageFixture::kPlayerOneSerial;
 
     ContactsTest()
     {
@@ -26,9 +26,7 @@ protected:
         Scene().m_ShotLayers.assign(kObjectLayers, {});
         Scene().m_nSubStep = 1;
         g_SaveData.m_nScore = 0;
-        Player.assign(1, cHero{});
         cHero& hero = Hero();
-        hero.m_Def.Reset();
         hero.m_Def.m_nOperator = 0;
         hero.m_nKind = 0;
         hero.m_nSerial = kHeroSerial;
@@ -36,7 +34,6 @@ protected:
         hero.m_nHp = 10;
         hero.m_bActive = 1;
         hero.m_bOnScreen = 1;
-        Scene().m_lpPlayerOne = &hero;
         SetBoxes(hero, 0, 0);
         Scene().m_CharaLayers.At(0).push_back(&hero);
     }
@@ -44,13 +41,9 @@ protected:
     {
         SetTriggerObserver(nullptr);
         SetRequestObserver(nullptr);
-        // The charas go with the scene, before player 1 whom they aim at.
-        g_lpPlayScene = nullptr;
-        m_Scene.reset();
-        Player.clear();
     }
 
-    static cHero& Hero() { return Player.At(0); }
+    cHero& Hero() { return m_Player; }
 
     // Body and shot boxes: the 32 x 32 square at (x, y).
     static void SetBoxes(cChara& chara, double x, double y)
@@ -102,7 +95,7 @@ protected:
     std::vector<int> ShotSerials() const
     {
         std::vector<int> serials;
-        for (const cShot& shot : m_Scene->m_Shots) serials.push_back(shot.m_nSerial);
+        for (const cShot& shot : m_Stage.Scene().m_Shots) serials.push_back(shot.m_nSerial);
         return serials;
     }
 
@@ -128,7 +121,4 @@ private:
     {
         if (msg == WM_GAME_PLAYSE) s_Log.push_back(Sound(static_cast<int>(wParam)));
     }
-
-    qbtest::cRestore<cSaveData> m_SavedProgress{g_SaveData};
-    qbtest::cRestore<cSystemData> m_SavedSystem{g_SystemData};
 };

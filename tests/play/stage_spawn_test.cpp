@@ -7,7 +7,7 @@
 #include "data/shot_part.h"
 #include "play/block_grid.h"
 #include "play/play_scene.h"
-#include "tests/play/stage_objects_fixture.h"
+#include "tests/stage/stage_fixture.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ cEdShot SummonCommand(int blockMode = 0)
     return command;
 }
 
-using StageSpawn = StageObjectsTest;
+using StageSpawn = qbtest::cStageTest;
 
 TEST_F(StageSpawn, CopiesPlacedPartlyOutsideTheStageAreDroppedAndSerialsStayConsecutive)
 {

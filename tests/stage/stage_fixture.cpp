@@ -109,4 +109,33 @@ cHero& cStageFixture::AddPlayerOne()
     return hero;
 }
 
+cStageTest::cStageTest()
+{
+    g_StageData.SetSpeedLevel(10);
+    g_CommonPalette.m_Blocks.assign(1, cBlockData{});
+    g_CommonPalette.m_Blocks[0].m_nHitMode = 0;
+    g_SystemData.m_bSummonSwitch = 0;
+    m_Stage.SetUpCamera();
+    Scene().m_ScrollX.m_dPos = 320;
+    Scene().m_ScrollY.m_dPos = 320;
+    m_Stage.BuildBlockGrid();
+}
+
+cItemData cStageTest::ItemTemplate()
+{
+    cItemData definition;
+    definition.Reset();
+    definition.m_nImageNumber = 1;
+    return definition;
+}
+
+cBlockData cStageTest::SolidBlock(int number)
+{
+    cBlockData block;
+    block.Reset();
+    block.m_nImageNumber = static_cast<std::int16_t>(number);
+    block.m_nHitMode = 1;
+    return block;
+}
+
 }  // namespace qbtest

@@ -3,12 +3,15 @@
 // the stage-play scene published as g_lpPlayScene, player 1 when a test asks for it, and scope
 // guards that put back every program-wide value the fixture or its test changes, however the
 // test ends. Each test changes what it needs on top.
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <vector>
 
 #include "data/block_data.h"
 #include "data/chara_data.h"
 #include "data/database.h"
+#include "data/item_data.h"
 #include "data/palette_data.h"
 #include "data/save_data.h"
 #include "data/stage_data.h"
@@ -51,6 +54,7 @@ public:
     // A new scene published as g_lpPlayScene in place of the one before, its set-up not run.
     cPlayScene& NewScene();
     cPlayScene& Scene() { return *m_Scene; }
+    const cPlayScene& Scene() const { return *m_Scene; }
 
     // The camera over the whole stage with its margins, as the set-up gives it.
     void SetUpCamera();
@@ -86,6 +90,28 @@ private:
     // Player 1 outlives the scene's charas, which aim at it.
     cRestore<cSafeVector<cHero>> m_Players{Player};
     std::unique_ptr<cPlayScene> m_Scene;
+};
+
+// The fixture as the base of a TEST_F suite, for the tests of a running stage's objects: the
+// stage at speed level 10 with its camera at the top-left of the playfield, an empty block grid,
+// one passable block in the common palette, summons not switched, and player 1.
+class cStageTest : public ::testing::Test {
+protected:
+    static constexpr int kWidth = 13;
+    static constexpr int kHeight = 15;
+
+    cStageTest();
+
+    cPlayScene& Scene() { return m_Stage.Scene(); }
+
+    static cCharaData CharaTemplate() { return StageCharaTemplate(); }
+    static cItemData ItemTemplate();
+    // A solid block with a picture.
+    static cBlockData SolidBlock(int number = 1);
+    static cBlockCell& CellAt(int column, int row) { return cStageFixture::CellAt(column, row); }
+
+    cStageFixture m_Stage{kWidth, kHeight};
+    cHero& m_Player{m_Stage.AddPlayerOne()};
 };
 
 // The requests sent while it lives: BGM numbers of screen 4 and sound-table entries.
