@@ -7,7 +7,7 @@
 
 #include "app/drawing_mode_dialog.h"
 #include "app/main_window.h"
-#include "app/scene_factory.h"
+#include "app/program_hooks.h"
 #include "app/start_up_fonts.h"
 #include "app/start_up_screen.h"
 #include "app/start_up_sound.h"
@@ -160,7 +160,7 @@ bool InitGame(const char* commandLine, int showCommand)
     srand(timeGetTime());
     g_nDataVersion = kDataVersion;
     g_bStripCR = 1;
-    SetSceneFactory(MakeScene);
+    RegisterProgramHooks();
 
     if (!PrepareDataFolders()) return false;
     if (!LoadDatabases()) return false;

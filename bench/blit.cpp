@@ -181,5 +181,3 @@ void ScaledScreen_SDL(benchmark::State& state)
 BENCHMARK(ScaledScreen_SDL);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -150,5 +150,3 @@ void Databases_ReadRaw(benchmark::State& state)
 BENCHMARK(Databases_ReadRaw)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

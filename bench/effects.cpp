@@ -249,5 +249,3 @@ void ChangeColor_Straightforward(benchmark::State& state)
 BENCHMARK(ChangeColor_Straightforward)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

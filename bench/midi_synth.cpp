@@ -95,5 +95,3 @@ void BM_FluidSynthPlayer(benchmark::State& state)
 BENCHMARK(BM_FluidSynthPlayer)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -26,6 +26,7 @@
 #include <system_error>
 #include <vector>
 
+#include "app/program_hooks.h"
 #include "app/start_up_screen.h"
 #include "data/data_paths.h"
 #include "data/data_version.h"
@@ -385,6 +386,7 @@ double LoadAverage()
 
 int main(int argc, char** argv)
 {
+    RegisterProgramHooks();
     OPTIONS options;
     if (!ParseOptions(argc, argv, options)) {
         std::fprintf(stderr, "usage: bench_play [--frames N] [--warm-up N] [--device d3d32|dd16] [--dump FILE]\n");

@@ -174,5 +174,3 @@ void Stage_ReadRaw(benchmark::State& state)
 BENCHMARK(Stage_ReadRaw)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

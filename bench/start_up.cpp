@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/program_hooks.h"
 #include "tools/demo-game/demo_game.h"
 
 namespace fs = std::filesystem;
@@ -111,6 +112,7 @@ BENCHMARK(BM_ProcessStartFloor)->Unit(benchmark::kMillisecond)->UseRealTime()->I
 
 int main(int argc, char** argv)
 {
+    RegisterProgramHooks();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -142,5 +142,3 @@ void BM_TextFrame_FreeTypeStraight(benchmark::State& state)
 BENCHMARK(BM_TextFrame_FreeTypeStraight)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

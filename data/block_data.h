@@ -69,15 +69,15 @@ public:
     BYTE m_bFixed = 0;                   // a block summon leaves the cell unchanged
 };
 
-// The test of a block's appearance conditions during play; stage play sets it. Until it does,
-// conditions count as holding.
+// The test of a block's appearance conditions during play; the stage-play scene sets it for
+// as long as it lives. Until it does, conditions count as holding.
 using BLOCKCONDITIONTEST = bool (*)(cBlockData& block);
 void SetBlockConditionTest(BLOCKCONDITIONTEST test);
 // Whether the block is present: no conditions, or the stage's test holds.
 bool BlockConditionsHold(cBlockData& block);
 
-// Draws a block's 32 x 32 picture at (x, y) from the sheets of the running stage; stage play
-// sets it. Until it does, a block draws only its mark.
+// Draws a block's 32 x 32 picture at (x, y) from the sheets of the running stage; registered
+// at start-up. Until it is, a block draws only its mark.
 using BLOCKPICTURE = void (*)(cBlockData& block, DDSURFACEDATA* target, int x, int y);
 BLOCKPICTURE SetBlockPicture(BLOCKPICTURE draw);   // returns the hook it replaces
 

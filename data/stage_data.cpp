@@ -12,10 +12,6 @@ std::atomic<bool> g_bStageReadStop{false};
 
 namespace {
 
-// g_StageData's palette is the stage palette of play. Its lists are members of a global, so
-// they stay where they are whatever stage is read into it.
-const bool s_bStagePaletteLent = (SetStagePaletteLists(g_StageData.PaletteLists()), true);
-
 constexpr int kResultSwitches = 5;
 
 // value = min(value, limit), where limit may lie below the int range.

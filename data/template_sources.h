@@ -30,7 +30,7 @@ struct TEMPLATESOURCES {
 TEMPLATESOURCES CurrentTemplateSources();
 // g_CommonPalette and the registered stage palette.
 TEMPLATESOURCES PlayTemplateSources();
-// The stage record gives its palette lists once; they are the stage palette of play.
+// The stage palette of play: g_StageData's lists, registered once at start-up.
 void SetStagePaletteLists(const TEMPLATELISTS& lists);
 // A stage palette of one default template per list: what the common palette is checked
 // against, the same on every run.

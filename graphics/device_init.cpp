@@ -4,7 +4,6 @@
 #include "graphics/device.h"
 #include "graphics/dialog_mode.h"
 #include "graphics/fill.h"
-#include "graphics/present.h"
 #include "graphics/sprite_batch.h"
 #include "graphics/surface.h"
 #include "platform/video/gdi.h"
@@ -343,7 +342,6 @@ bool DDInit(BOOL bDirect3D, HWND hWnd, int nWidth, int nHeight, int nBpp, BOOL b
         }
     }
     g_bDDInit = TRUE;
-    DDRegisterShellHooks();
     return true;
 }
 

@@ -4,7 +4,6 @@
 #include <cstring>
 #include "graphics/device.h"
 #include "graphics/palette.h"
-#include "graphics/restore.h"
 #include "graphics/standard_surfaces.h"
 #include "graphics/surface.h"
 
@@ -64,7 +63,6 @@ bool cFont::Create(const char* szFace, int nWidth, int nHeight, int nPitchX, int
     m_nFrameColor = nFrameColor;
     m_lpLetterSD = lpLetterSD;
     m_bLetterImages = lpLetterSD != nullptr;
-    DDSetFontRestoreHooks(LoseFontDevices, RestoreFontSheets);
 
     if (lpDTCon) {
         plat::SafeRelease(m_lpD3DXFont);

@@ -151,7 +151,7 @@ bool CreateNumberSurfaces(DDSURFACEDATA* lpSurfaces, const SURFACEINFO* lpSurfac
 void DrawDigitsToSurface(DDSURFACEDATA* lpSD, cFont* lpFont);
 
 // The fonts' part of a device restore: each font's device objects told of the loss, and each
-// font's sheets drawn again. Registered with the graphics layer's restore.
+// font's sheets drawn again. Registered with the graphics layer's restore at start-up.
 void LoseFontDevices();
 void RestoreFontSheets();
 

@@ -4,26 +4,18 @@
 
 #include "graphics/debug_text.h"
 #include "graphics/device.h"
-#include "graphics/dialog_mode.h"
-#include "graphics/display_report.h"
 #include "platform/os/timer.h"
 #include "platform/ui/window.h"
-#include "shell/error_box.h"
-#include "shell/system_report.h"
 #include "shell/timing.h"
 
-namespace {
+bool DDIsDirect3D() { return lpDTCon != nullptr; }
 
-bool IsDirect3D() { return lpDTCon != nullptr; }
-
-void DrawPaceOverlay(DDSURFACEDATA* glyphs, const char* text)
+void DDDrawPaceOverlay(DDSURFACEDATA* glyphs, const char* text)
 {
     DDPrintDebugText(&g_BackBuffer, 0, 16, 8, 16, glyphs, "%s", text);
 }
 
-bool IsFullScreen() { return g_bDDInit && g_nWindowMode == 0; }
-
-}  // namespace
+bool DDIsFullScreen() { return g_bDDInit && g_nWindowMode == 0; }
 
 int DDPresent(int nFps, int a, DDSURFACEDATA* b)
 {
@@ -40,11 +32,4 @@ int DDPresent(int nFps, int a, DDSURFACEDATA* b)
         return 0;
     }
     return 1;
-}
-
-void DDRegisterShellHooks()
-{
-    SetPaceFrameHooks(IsDirect3D, DrawPaceOverlay);
-    SetFullScreenBox(IsFullScreen, DDMesBox);
-    SetDisplayReportProvider(DDFillDisplayReport);
 }

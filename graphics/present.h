@@ -8,7 +8,8 @@
 // once in DirectDraw mode. a: draw the pacing figures; b: their glyph sheet (null: none).
 int DDPresent(int nFps, int a, DDSURFACEDATA* b);
 
-// Registers the graphics layer's side of the shell's frame pacing (the Direct3D test and the
-// overlay text), of its error boxes (full screen and DDMesBox) and of the display report.
-// DDInit calls it.
-void DDRegisterShellHooks();
+// The graphics layer's side of the shell's frame pacing (the Direct3D test and the overlay
+// text) and of its error boxes (whether the display runs full screen; the box is DDMesBox).
+bool DDIsDirect3D();
+void DDDrawPaceOverlay(DDSURFACEDATA* glyphs, const char* text);
+bool DDIsFullScreen();

@@ -9,7 +9,7 @@ int DDRestoreSurface();
 // DirectDraw, every frame: acts only when the primary is lost; false when it cannot be restored.
 bool DDRestore();
 
-// The fonts' part of a recovery, registered by the fonts, which keep their own list:
+// The fonts' part of a recovery, registered at start-up (the fonts keep their own list):
 // lost is called before the device reset (each font's OnLostDevice, with its log lines),
 // restore after the surfaces came back (each font restores its glyph sheets).
 using FontsLostDevice = void (*)();

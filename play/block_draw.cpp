@@ -4,6 +4,7 @@
 #include "graphics/sprite_batch.h"
 #include "graphics/standard_surfaces.h"
 #include "objects/image_source.h"
+#include "play/block_draw.h"
 #include "play/block_grid.h"
 #include "play/play_scene.h"
 #include "shell/game_arithmetic.h"
@@ -16,6 +17,8 @@ constexpr int kColumns = 21;
 constexpr int kMarginBlocks = 20;     // both margins together
 constexpr int kMarkSheet = 43;
 
+}  // namespace
+
 // A block's picture comes from the image source the objects draw from. The block sheet is one
 // picture, so there the frame alone picks the cell; other kinds pick the picture by number.
 void DrawBlockPicture(cBlockData& block, DDSURFACEDATA* target, int x, int y)
@@ -27,13 +30,8 @@ void DrawBlockPicture(cBlockData& block, DDSURFACEDATA* target, int x, int y)
     DrawImageCell(target, x, y, kCell, kCell, source, kCell, kCell);
 }
 
-const bool s_BlockPictureSet = (SetBlockPicture(DrawBlockPicture), true);
-
-}  // namespace
-
 void cPlayScene::DrawBlocks(DDSURFACEDATA* target, int blockLayer)
 {
-    (void)s_BlockPictureSet;
     const int sx = TruncToInt(m_ScrollX.m_dPos);
     const int sy = TruncToInt(m_ScrollY.m_dPos);
     const int c0 = sx >> 5;

@@ -92,6 +92,8 @@ cPlayScene::cPlayScene()
     m_nSeed = static_cast<int>(timeGetTime());
     g_SaveData.m_nStageBgm = 0;
     // Block collision, drawing and summons read a block's presence through the block record.
+    // The test is this scene's, so it lives as long as the scene (the destructor clears it)
+    // instead of being registered at start-up with the program's other hooks.
     SetBlockConditionTest(&cPlayScene::BlockConditionTest);
 }
 

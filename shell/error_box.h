@@ -5,7 +5,7 @@
 #include "platform/os/windows_types.h"
 #include "shell/log.h"
 
-// The graphics layer's full-screen box, registered once it is up. isFullScreen tells whether
+// The graphics layer's full-screen box, registered at start-up. isFullScreen tells whether
 // the graphics layer is initialised and runs full screen; show is DDMesBox.
 using FullScreenTest = bool (*)();
 using FullScreenBox = int (*)(const char* text, const char* caption, UINT type);

@@ -32,8 +32,8 @@ bool PaceFrame(unsigned int fps, bool overlay, DDSURFACEDATA* glyphs);
 // Milliseconds until PaceFrame(fps, ...) is due (at least 1 while it is not; 0 when due).
 DWORD PaceFrameDueIn(unsigned int fps);
 
-// The graphics layer's side of PaceFrame, registered once it is up: whether it runs
-// Direct3D, and drawing the overlay text on the back buffer with the glyph sheet.
+// The graphics layer's side of PaceFrame, registered at start-up: whether it runs Direct3D,
+// and drawing the overlay text on the back buffer with the glyph sheet.
 using PaceModeTest = bool (*)();
 using PaceOverlayDraw = void (*)(DDSURFACEDATA* glyphs, const char* text);
 void SetPaceFrameHooks(PaceModeTest isDirect3D, PaceOverlayDraw drawOverlay);

@@ -4,10 +4,12 @@
 #include <cstdio>
 #include <string>
 
+#include "app/program_hooks.h"
 #include "tools/demo-game/demo_game.h"
 
 int main(int argc, char** argv)
 {
+    RegisterProgramHooks();
     if (argc != 2 || !*argv[1]) {
         std::fprintf(stderr, "usage: quillbramwood-demo FOLDER\n");
         return 2;

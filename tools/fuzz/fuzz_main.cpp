@@ -14,6 +14,7 @@
 #include <system_error>
 #include <vector>
 
+#include "app/program_hooks.h"
 #include "tools/lib/data_fuzz.h"
 #include "tools/lib/settings_fuzz.h"
 #include "tools/lib/bmp_fuzz.h"
@@ -93,6 +94,7 @@ int FeedFolder(const READER& reader, const std::filesystem::path& folder)
 
 int main(int argc, char** argv)
 {
+    RegisterProgramHooks();
     const READER* reader = nullptr;
     if (argc >= 2) {
         for (const READER& r : kReaders) {

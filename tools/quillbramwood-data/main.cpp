@@ -17,6 +17,7 @@
 #include <system_error>
 #include <vector>
 
+#include "app/program_hooks.h"
 #include "tools/lib/data_file_kinds.h"
 #include "data/data_version.h"
 #include "platform/os/files.h"
@@ -61,6 +62,7 @@ bool ProgramPathOf(const std::string& nativePath, std::string& programPath)
 
 int main(int argc, char** argv)
 {
+    RegisterProgramHooks();
     std::vector<std::string> args;
     std::string gameFolder;
     for (int i = 1; i < argc; ++i) {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/program_hooks.h"
 #include "tools/quillbramwood-expr/expr_actions.h"
 #include "tools/quillbramwood-expr/expr_stage.h"
 
@@ -58,6 +59,7 @@ bool ApplySet(cExprStage& stage, const std::vector<std::string>& words, std::str
 
 int main(int argc, char** argv)
 {
+    RegisterProgramHooks();
     if (argc != 2) {
         std::fprintf(stderr, "usage: quillbramwood-expr FILE\n");
         return kExitBadFile;

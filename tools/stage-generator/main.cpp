@@ -5,10 +5,12 @@
 #include <cstdio>
 #include <string>
 
+#include "app/program_hooks.h"
 #include "tools/stage-generator/stress_stage.h"
 
 int main(int argc, char** argv)
 {
+    RegisterProgramHooks();
     if (argc != 2 || !*argv[1]) {
         std::fprintf(stderr, "usage: quillbramwood-stage-generator FOLDER\n");
         return 2;
