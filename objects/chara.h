@@ -8,12 +8,12 @@
 
 #include "data/chara_data.h"
 #include "flow/running_flow.h"
+#include "objects/chara_animation.h"
 #include "objects/chara_knockback.h"
 #include "objects/chara_movement.h"
 #include "objects/effect_playback.h"
 #include "objects/hit_immunity.h"
 #include "objects/object_base.h"
-#include "objects/object_seams.h"
 #include "shell/safe_container.h"
 
 struct CHARASIZE;
@@ -21,6 +21,7 @@ struct DDSURFACEDATA;
 
 class cBlockData;
 class cChara;
+class cItem;
 class cShot;
 
 // The charas whose target is a chara. The relation belongs to the chara itself, so a copy of
@@ -87,7 +88,7 @@ struct CHARAFIELDS {
     cSafeVector<int> m_Vars;
     int m_nInvincibleTimer = 0;
     cHitImmunityList m_Immunity;
-    cSafeList<cCharaAnimation> m_Animations;
+    cCharaAnimationList m_Animations;
     cEffectPlayback m_EffectPlayback;
     int m_bRemoveRequest = 0;
     int m_nActivationPass = 0;
@@ -141,9 +142,9 @@ public:
     void RemoveFlow(int index);
     // The command animations that flow `flowSerial` started: removed; finished (those with
     // frames left are held on their frame); or let go on again.
-    void StopAnimation(int flowSerial);
-    void FinishAnimation(int flowSerial);
-    void ResumeAnimation(int flowSerial);
+    void StopAnimation(int flowSerial) { m_Animations.Stop(flowSerial); }
+    void FinishAnimation(int flowSerial) { m_Animations.Finish(flowSerial); }
+    void ResumeAnimation(int flowSerial) { m_Animations.Resume(flowSerial); }
     int RemoveFlowsByGroup(int group);
     void ResetFlowFrameFlags();
     // The steps every chara's frame update shares: velocity reset, flows, clean-up, the idle

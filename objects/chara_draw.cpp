@@ -28,9 +28,7 @@ void EndEffect(cEffectPlayback& playback)
 
 int cChara::CurrentFrame(int paused)
 {
-    if (!paused) m_Animator.Tick();
-    if (!m_Animations.empty()) LogNotBuiltYet("command animations");
-    return m_Animator.CurrentFrame();
+    return m_Animations.CurrentFrame(m_Animator, paused);
 }
 
 void cChara::RunHiddenEffect(int) { EndEffect(m_EffectPlayback); }
