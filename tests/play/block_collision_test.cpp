@@ -4,7 +4,7 @@
 
 #include "objects/hero.h"
 #include "shell/game_arithmetic.h"
-#include "tests/play/block_stage_fixture.h"
+#include "tests/play/block_stage.h"
 
 namespace {
 
@@ -62,11 +62,11 @@ TEST(BlockCollision, PushesOutStopsLandsAndKillsAsTheTableSays)
          kCollideX, 352, 321, 1, 0, 0, 0, -1, -1, 0, {9, 10, 11}},
     };
     for (const CollisionCase& c : cases) {
-        BlockStageFixture stage;
-        BlockStageFixture::DrawBlocks(c.grid);
+        cBlockStage stage;
+        cBlockStage::DrawBlocks(c.grid);
         g_SystemData.m_bLandingSwitch = c.landWhileRising;
         cStageChara chara;
-        BlockStageFixture::SetUpChara(chara, c.x, c.y, c.width, c.height, c.kind, c.moveType, c.scale);
+        cBlockStage::SetUpChara(chara, c.x, c.y, c.width, c.height, c.kind, c.moveType, c.scale);
         chara.m_dVX = c.vx;
         chara.m_dVY = c.vy;
         chara.m_dInertiaX = 2;
@@ -86,23 +86,23 @@ TEST(BlockCollision, PushesOutStopsLandsAndKillsAsTheTableSays)
         EXPECT_EQ(chara.m_bContactUp, c.up) << c.name;
         EXPECT_EQ(chara.m_bContactDown, c.down) << c.name;
         if (c.floorColumn >= 0) {
-            EXPECT_EQ(chara.m_lpFloorCell, BlockStageFixture::CellAt(c.floorColumn, c.floorRow)) << c.name;
+            EXPECT_EQ(chara.m_lpFloorCell, &cBlockStage::CellAt(c.floorColumn, c.floorRow)) << c.name;
         } else if (c.floorColumn == -1) {
             EXPECT_EQ(chara.m_lpFloorCell, nullptr) << c.name;
         }
         if (c.left || c.right) {
             EXPECT_EQ(chara.m_dInertiaX, 0) << c.name;
         }
-        EXPECT_EQ(BlockStageFixture::StartedTriggers(chara), c.triggers) << c.name;
+        EXPECT_EQ(cBlockStage::StartedTriggers(chara), c.triggers) << c.name;
     }
 }
 
 TEST(BlockCollision, LineProbesPreferHigherModesThenTheMiddleOrTheTop)
 {
-    BlockStageFixture stage;
+    cBlockStage stage;
     cStageChara chara;
     // Scale 2 with 16 x 32 unscaled: points 15 apart across, 31 apart down.
-    BlockStageFixture::SetUpChara(chara, 330, 330, 16, 32, 1, 0, 2);
+    cBlockStage::SetUpChara(chara, 330, 330, 16, 32, 1, 0, 2);
     cPlayScene& scene = stage.Scene();
     struct Case {
         const char* name;
@@ -122,41 +122,41 @@ TEST(BlockCollision, LineProbesPreferHigherModesThenTheMiddleOrTheTop)
         {"neither line: cell 0", {"#"}, 330, 321, 340, 384, -1, -1},
     };
     for (const Case& c : cases) {
-        g_BlockGrid.Build(BlockStageFixture::kWidth, BlockStageFixture::kHeight);
-        BlockStageFixture::DrawBlocks(c.grid);
-        const int expected = (c.column < 0) ? 0 : BlockStageFixture::Cell(c.column, c.row);
+        g_BlockGrid.Build(cBlockStage::kWidth, cBlockStage::kHeight);
+        cBlockStage::DrawBlocks(c.grid);
+        const int expected = (c.column < 0) ? 0 : cBlockStage::Cell(c.column, c.row);
         EXPECT_EQ(scene.FindBlockOnLine(chara, c.x1, c.y1, c.x2, c.y2), expected) << c.name;
     }
 }
 
 TEST(BlockCollision, FloorProbeSpreadsItsPointsAndEndsOnTheRightEdge)
 {
-    BlockStageFixture stage;
+    cBlockStage stage;
     cStageChara chara;
     // Scale 3: five points over a width of 60, step 15: 330, 345, 360, 375 and the right edge 389.
-    BlockStageFixture::SetUpChara(chara, 330, 300, 20, 10, 0, 0, 3);
+    cBlockStage::SetUpChara(chara, 330, 300, 20, 10, 0, 0, 3);
     ASSERT_DOUBLE_EQ(chara.m_dRight, 389);
     ASSERT_EQ(TruncToInt(chara.m_dBottom) >> 5, 10);
-    BlockStageFixture::DrawBlocks({"..#"});   // column 12 holds only the right edge 389
-    EXPECT_EQ(stage.Scene().FindFloorBlock(chara), BlockStageFixture::Cell(12, 10));
-    BlockStageFixture::DrawBlocks({"#.#"});   // equal modes: 345 is the solid point nearest the middle 359
-    EXPECT_EQ(stage.Scene().FindFloorBlock(chara), BlockStageFixture::Cell(10, 10));
+    cBlockStage::DrawBlocks({"..#"});   // column 12 holds only the right edge 389
+    EXPECT_EQ(stage.Scene().FindFloorBlock(chara), cBlockStage::Cell(12, 10));
+    cBlockStage::DrawBlocks({"#.#"});   // equal modes: 345 is the solid point nearest the middle 359
+    EXPECT_EQ(stage.Scene().FindFloorBlock(chara), cBlockStage::Cell(10, 10));
 }
 
 TEST(BlockCollision, FloorProbeOfAScaleBelowOneReturnsCellZeroInsteadOfDividingByZero)
 {
-    BlockStageFixture stage;
+    cBlockStage stage;
     cStageChara chara;
-    BlockStageFixture::SetUpChara(chara, 330, 300, 20, 10, 0, 0, 0);
-    BlockStageFixture::DrawBlocks({"##"});
+    cBlockStage::SetUpChara(chara, 330, 300, 20, 10, 0, 0, 0);
+    cBlockStage::DrawBlocks({"##"});
     EXPECT_EQ(stage.Scene().FindFloorBlock(chara), 0);
 }
 
 TEST(BlockCollision, AirborneSubStepsBeyondTheThresholdSetTheFallingFlag)
 {
-    BlockStageFixture stage(2);   // b = 2: the threshold is 16 sub-steps
+    cBlockStage stage(2);   // b = 2: the threshold is 16 sub-steps
     cStageChara walker;
-    BlockStageFixture::SetUpChara(walker, 330, 330, 20, 30, 1);
+    cBlockStage::SetUpChara(walker, 330, 330, 20, 30, 1);
     for (int i = 1; i <= 15; ++i) stage.Scene().ProbeDown(walker);
     EXPECT_EQ(walker.m_nAirborne, 15);
     EXPECT_EQ(walker.m_bFalling, 0);
@@ -165,7 +165,7 @@ TEST(BlockCollision, AirborneSubStepsBeyondTheThresholdSetTheFallingFlag)
 
     for (int riding : {1, 0}) {
         cHero hero;
-        BlockStageFixture::SetUpChara(hero, 330, 330, 20, 30, 0);
+        cBlockStage::SetUpChara(hero, 330, 330, 20, 30, 0);
         hero.m_bRiding = riding;
         hero.m_bJumpReady = 0;
         for (int i = 0; i < 16; ++i) stage.Scene().ProbeDown(hero);
@@ -174,7 +174,7 @@ TEST(BlockCollision, AirborneSubStepsBeyondTheThresholdSetTheFallingFlag)
     }
 
     // Landing clears both.
-    BlockStageFixture::DrawBlocks({"##"}, 10, 11);
+    cBlockStage::DrawBlocks({"##"}, 10, 11);
     walker.m_dY = 340;
     walker.ClampY(2);
     walker.m_dVY = 1;
@@ -185,12 +185,12 @@ TEST(BlockCollision, AirborneSubStepsBeyondTheThresholdSetTheFallingFlag)
 
 TEST(BlockCollision, ScreenBottomPushKillsAWalkingPlayerOnly)
 {
-    BlockStageFixture stage;
+    cBlockStage stage;
     stage.Scene().m_ScrollY.m_bAuto = 1;
     stage.Scene().m_ScrollY.m_dPos = 320;
     for (int flying : {0, 1}) {
         cHero hero;
-        BlockStageFixture::SetUpChara(hero, 400, 790, 20, 30, 0, flying ? 2 : 0);
+        cBlockStage::SetUpChara(hero, 400, 790, 20, 30, 0, flying ? 2 : 0);
         hero.m_nDrawOffsetY = 2;
         EXPECT_EQ(stage.Scene().ClampToScreenY(hero), flying ? 0 : 2) << flying;
         EXPECT_EQ(hero.m_bContactDown, 1) << flying;

@@ -5,14 +5,14 @@
 #include "data/move_part.h"
 #include "flow/movement_commands.h"
 #include "shell/game_arithmetic.h"
-#include "tests/play/block_stage_fixture.h"
+#include "tests/play/block_stage.h"
 
 TEST(GroundTurnMove, AWalkerTurnsBackOnTheStepItsRightEdgeLeavesTheGround)
 {
-    BlockStageFixture stage;
-    BlockStageFixture::DrawBlocks({"##."}, 10, 11);   // ground under columns 10 and 11 only
+    cBlockStage stage;
+    cBlockStage::DrawBlocks({"##."}, 10, 11);   // ground under columns 10 and 11 only
     cStageChara chara;
-    BlockStageFixture::SetUpChara(chara, 360, 322, 20, 30, 1);
+    cBlockStage::SetUpChara(chara, 360, 322, 20, 30, 1);
     cCommandData command;
     command.m_pMove = std::make_shared<cEdMove>();
     command.m_pMove->m_bKeepAnime = 1;

@@ -8,7 +8,7 @@
 #include "objects/hero.h"
 #include "shell/game_arithmetic.h"
 #include "shell/input.h"
-#include "tests/play/block_stage_fixture.h"
+#include "tests/play/block_stage.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ void FallStep(cPlayScene& scene, cHero& hero)
 
 TEST(Hero, SpawnsWithTheStageBoundsAndAScaleOfAtLeastOne)
 {
-    BlockStageFixture stage;
+    cBlockStage stage;
     cHero hero;
     cCharaData placement;
     placement.Reset();
@@ -64,11 +64,11 @@ TEST(Hero, SpawnsWithTheStageBoundsAndAScaleOfAtLeastOne)
 
 TEST(Hero, FallsFrameByFrameAndLandsOnTheBlockLineOnce)
 {
-    BlockStageFixture stage;
-    BlockStageFixture::DrawBlocks({"#####"}, 10, 16);
+    cBlockStage stage;
+    cBlockStage::DrawBlocks({"#####"}, 10, 16);
     cHero hero;
     SpawnHero(hero, 1, 1);   // block (11, 11): the floor is five rows below
-    BlockStageFixture::WatchBlockTriggers(hero);
+    cBlockStage::WatchBlockTriggers(hero);
     double y = hero.m_dY;
     double vy = 0;
     bool landed = false;
@@ -82,13 +82,13 @@ TEST(Hero, FallsFrameByFrameAndLandsOnTheBlockLineOnce)
         }
         FallStep(stage.Scene(), hero);
         ASSERT_DOUBLE_EQ(hero.m_dY, y) << frame;
-        EXPECT_EQ(BlockStageFixture::StartedTriggers(hero), landed ? std::vector<int>({9, 13, 15}) : std::vector<int>()) << frame;
+        EXPECT_EQ(cBlockStage::StartedTriggers(hero), landed ? std::vector<int>({9, 13, 15}) : std::vector<int>()) << frame;
     }
     ASSERT_TRUE(landed);
     EXPECT_DOUBLE_EQ(hero.m_dBottom, 16 * 32 - 1);
     EXPECT_EQ(hero.m_bContactDown, 1);
     EXPECT_EQ(hero.m_dVY, 0);
-    EXPECT_EQ(hero.m_lpFloorCell, BlockStageFixture::CellAt(11, 16));
+    EXPECT_EQ(hero.m_lpFloorCell, &cBlockStage::CellAt(11, 16));
 }
 
 TEST(Hero, JumpHeightFollowsTheKeyAndIsCutOnceOnAnEarlyRelease)
@@ -98,8 +98,8 @@ TEST(Hero, JumpHeightFollowsTheKeyAndIsCutOnceOnAnEarlyRelease)
         int heldFrames;   // mode 1: frames the key is held
     } cases[] = {{0, 0}, {1, 3}};
     for (const Case& c : cases) {
-        BlockStageFixture stage;
-        BlockStageFixture::DrawBlocks({"#####"}, 10, 16);
+        cBlockStage stage;
+        cBlockStage::DrawBlocks({"#####"}, 10, 16);
         cHero hero;
         SpawnHero(hero, 1, 5);   // just above row 16
         for (int i = 0; i < 5 && hero.m_bContactDown == 0; ++i) FallStep(stage.Scene(), hero);
@@ -147,7 +147,7 @@ TEST(Hero, JumpHeightFollowsTheKeyAndIsCutOnceOnAnEarlyRelease)
 
 TEST(Hero, ARidingHeroJumpsOnlyInTheLastSubStepAndAFiftiethHigher)
 {
-    BlockStageFixture stage(2);
+    cBlockStage stage(2);
     cHero hero;
     SpawnHero(hero, 1, 5);
     hero.m_bRiding = 1;
@@ -175,7 +175,7 @@ TEST(Hero, ARidingHeroJumpsOnlyInTheLastSubStepAndAFiftiethHigher)
 
 TEST(Hero, CameraFollowsUntilTheRightScrollLimitThenTheHeroWalksOn)
 {
-    BlockStageFixture stage;
+    cBlockStage stage;
     cHero hero;
     SpawnHero(hero, 26, 5);   // x = (36 * 32) + 8 + 0.5
     cScrollAxis& axis = stage.Scene().m_ScrollX;
@@ -201,7 +201,7 @@ TEST(Hero, CameraFollowsUntilTheRightScrollLimitThenTheHeroWalksOn)
 
 TEST(Hero, ScreenRectangleTruncatesApartOnAnAutoScrollingAxis)
 {
-    BlockStageFixture stage;
+    cBlockStage stage;
     cHero hero;
     SpawnHero(hero, 1, 1);
     hero.m_dX = 100.2;
@@ -221,7 +221,7 @@ TEST(Hero, ScreenRectangleTruncatesApartOnAnAutoScrollingAxis)
 
 TEST(Hero, ASpeedBlockActsOnTheInertiaOnly)
 {
-    BlockStageFixture stage;
+    cBlockStage stage;
     cHero hero;
     SpawnHero(hero, 1, 1);
     const double a = 4.0 / 1 * 0.016666666666666666 * (1.5 - 1);
@@ -249,7 +249,7 @@ TEST(Hero, ASpeedBlockActsOnTheInertiaOnly)
 
 TEST(Hero, OverlaysAreOrderedByAreaLargestFirstKeepingTheOrderOfEqualAreas)
 {
-    BlockStageFixture stage;
+    cBlockStage stage;
     g_StageData.m_nHeroBodyW = 32;   // bounds
     g_StageData.m_nHeroBodyH = 32;
     g_StageData.m_nHeroBox4W = 20;   // item box

@@ -1,21 +1,17 @@
 #pragma once
-// The stage draw on a real back buffer: a play scene with its camera, Direct3D at 32 bits (or
-// DirectDraw at 16), palette colour 16 known, magenta the transparent colour, and pictures
-// loaded into the standard surfaces from generated bitmaps. Everything it touches is put back.
+// The stage draw on a real back buffer: the one stage fixture at 40 x 20 blocks without
+// backgrounds, its camera at the top-left of the playfield, Direct3D at 32 bits (or DirectDraw
+// at 16), palette colour 16 known, magenta the transparent colour, and pictures loaded into the
+// standard surfaces from generated bitmaps. Everything it touches is put back.
 #include <cstdint>
-#include <memory>
+#include <optional>
 #include <vector>
 
-#include "data/stage_data.h"
-#include "data/system_data.h"
 #include "graphics/standard_surfaces.h"
 #include "graphics/surface.h"
-#include "objects/hero.h"
-#include "play/block_grid.h"
-#include "play/play_scene.h"
 #include "tests/graphics/blit_reference.h"
 #include "tests/graphics/graphics_fixture.h"
-#include "tests/support/restore.h"
+#include "tests/stage/stage_fixture.h"
 
 namespace qbtest {
 
@@ -31,21 +27,17 @@ protected:
         ASSERT_TRUE(Init(mode));
         DDSetTransmit(0xFF, 0x00, 0xFF);
         g_Palette[16] = PALETTEENTRY{0x12, 0x34, 0x56, 0};
-        g_StageData.Reset();
+        m_Stage.emplace(40, 20);
         g_StageData.m_Backgrounds.clear();
-        g_StageData.m_nWidth = 40;
-        g_StageData.m_nHeight = 20;
-        m_Scene = std::make_unique<cPlayScene>();
-        g_lpPlayScene = m_Scene.get();
+        m_Scene = &m_Stage->Scene();
         m_Scene->m_ScrollX.m_dPos = 320;
         m_Scene->m_ScrollY.m_dPos = 320;
     }
     void TearDown() override
     {
-        g_lpPlayScene = nullptr;
-        m_Scene.reset();
-        Player.clear();
-        g_BlockGrid.Build(0, 0);
+        // The scene goes before the graphics layer it drew on.
+        m_Scene = nullptr;
+        m_Stage.reset();
         for (DDSURFACEDATA& sd : g_StdSurface) {
             DDReleaseSurface(&sd);
             ClearSurfaceData(&sd);
@@ -68,9 +60,8 @@ protected:
     cImage Screen() { return ReadImage(&g_BackBuffer); }
     void ClearScreen(std::uint32_t argb) { WriteImage(&g_BackBuffer, cImage{640, 480, std::vector<std::uint32_t>(640 * 480, argb)}); }
 
-    std::unique_ptr<cPlayScene> m_Scene;
-    cRestore<cStageData> m_Stage{g_StageData};
-    cRestore<cSystemData> m_System{g_SystemData};
+    std::optional<cStageFixture> m_Stage;
+    cPlayScene* m_Scene = nullptr;
 };
 
 }  // namespace qbtest

@@ -1,46 +1,28 @@
 #pragma once
-// A stage of 40 x 20 blocks built in code: a play scene with its camera, a block grid drawn as
-// text, the stage's speed level, and charas set up directly with the bounds a test gives.
+// The stage of the block tests, a configuration of the one stage fixture: 40 x 20 blocks with
+// its camera and an empty block grid drawn as text, and charas set up directly with the bounds
+// a test gives.
 #include <initializer_list>
-#include <memory>
 #include <vector>
 
-#include "data/stage_data.h"
-#include "data/system_data.h"
 #include "data/flow_data.h"
 #include "objects/stage_chara.h"
-#include "play/block_grid.h"
-#include "play/play_scene.h"
+#include "tests/stage/stage_fixture.h"
 
-class BlockStageFixture {
+class cBlockStage : public qbtest::cStageFixture {
 public:
     static constexpr int kWidth = 40;
     static constexpr int kHeight = 20;
 
     // Camera: stage [0, 1920) x [0, 1280), playfield [320, 1600) x [320, 960), scroll limits
     // the playfield. Speed level `level`, the land-while-rising switch off.
-    explicit BlockStageFixture(int level = 1) : m_Scene(std::make_unique<cPlayScene>())
+    explicit cBlockStage(int level = 1) : cStageFixture(kWidth, kHeight)
     {
-        m_SavedStage = g_StageData;
-        m_SavedSystem = g_SystemData;
         g_StageData.SetSpeedLevel(level);
         g_SystemData.m_bLandingSwitch = 0;
-        m_Scene->m_ScrollX.SetUp(0, kWidth, (kWidth + 20) * 32 - 640);
-        m_Scene->m_ScrollY.SetUp(1, kHeight, (kHeight + 20) * 32 - 640);
-        g_BlockGrid.Build(kWidth, kHeight);
-        g_lpPlayScene = m_Scene.get();
+        SetUpCamera();
+        BuildBlockGrid();
     }
-    ~BlockStageFixture()
-    {
-        g_lpPlayScene = nullptr;
-        g_BlockGrid.Build(0, 0);
-        g_StageData = m_SavedStage;
-        g_SystemData = m_SavedSystem;
-    }
-    BlockStageFixture(const BlockStageFixture&) = delete;
-    BlockStageFixture& operator=(const BlockStageFixture&) = delete;
-
-    cPlayScene& Scene() { return *m_Scene; }
 
     // Draws `rows` with its first character at block (column, row), margins included:
     // '#' solid, 'X' deadly, anything else passable.
@@ -57,7 +39,6 @@ public:
         }
     }
     static int Cell(int column, int row) { return static_cast<int>(g_BlockGrid.CellIndex(column, row)); }
-    static const cBlockData* CellAt(int column, int row) { return &g_BlockGrid.At(Cell(column, row)); }
 
     // A chara of the given bounds at scale 1 (width and height are its unscaled size), kind,
     // move type and pass-through layer 0, its bounds computed by the stage chara's clamp.
@@ -96,8 +77,4 @@ public:
         WatchBlockTriggers(chara);
     }
 
-private:
-    std::unique_ptr<cPlayScene> m_Scene;
-    cStageData m_SavedStage;
-    cSystemData m_SavedSystem;
 };
