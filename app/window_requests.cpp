@@ -38,11 +38,6 @@ int SeamSaveReplay(const char*, int)
     LogNotBuiltYet("cReplayData::SaveFile");
     return 0;
 }
-const char* SeamProgressStageName()
-{
-    LogNotBuiltYet("progress record");
-    return "";
-}
 const char* BgmFileName(int entry) { return g_Database.m_Bgms.At(entry).m_strFile.c_str(); }
 // The stage BGM now playing and its loop option live in the progress record.
 void SetStageBgm(int n) { g_SaveData.m_nStageBgm = n; }
@@ -98,9 +93,9 @@ void ReportBadSoundIndex(int index, int count)
 
 cRequestSeams DefaultRequestSeams()
 {
-    return cRequestSeams{DialogMode,      RunNameEntryDialog,   OpenFileRequestDialog, StartFreePlay,
-                         SeamLoadReplay,  SeamReplaySaveDialog, SeamSaveReplay,     SeamProgressStageName,
-                         BgmFileName,     SetStageBgm,          StageBgmLoop,       RestoreDevice};
+    return cRequestSeams{DialogMode,     RunNameEntryDialog,   OpenFileRequestDialog, StartFreePlay,
+                         SeamLoadReplay, SeamReplaySaveDialog, SeamSaveReplay,        BgmFileName,
+                         SetStageBgm,    StageBgmLoop,         RestoreDevice};
 }
 
 cRequestSeams g_RequestSeams = DefaultRequestSeams();
@@ -132,9 +127,9 @@ void OnOpenReplayRequest(HWND hWnd)
 void OnSaveReplayRequest(WPARAM which)
 {
     if (RefuseWhileClosing(g_bRequestDone)) return;
-    const char* stageName = g_RequestSeams.progressStageName();
+    // The default name: the progress record's stage key ("" when none).
     char path[MAX_PATH] = {};
-    if (!g_RequestSeams.replaySaveDialog(path, stageName ? stageName : "")) {
+    if (!g_RequestSeams.replaySaveDialog(path, g_SaveData.m_strStageKey.c_str())) {
         g_bFileChosen.store(0);
         g_bRequestDone.store(1);
         return;

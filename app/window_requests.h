@@ -23,8 +23,6 @@ struct cRequestSeams {
     bool (*replaySaveDialog)(char path[MAX_PATH], const char* defaultName);
     // Writes the replay being recorded (0) or the previous one (1); 0 on failure.
     int (*saveReplay)(const char* path, int previous);
-    // The stage name of the progress record ("" when none).
-    const char* (*progressStageName)();
     // The BGM file name of a Bgm database entry, through the list's checked access (an entry
     // outside the list is reported, closes the program and gives entry 0); null: no database.
     const char* (*bgmFileName)(int entry);

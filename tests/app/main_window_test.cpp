@@ -12,6 +12,7 @@
 
 #include "app/win_main.h"
 #include "app/window_requests.h"
+#include "data/save_data.h"
 #include "data/system_data.h"
 #include "graphics/device.h"
 #include "platform/input/keyboard.h"
@@ -218,6 +219,24 @@ TEST_F(MainWindow, ASavedReplayThatCannotBeWrittenClosesTheProgram)
     EXPECT_EQ(CountOf(posted, WM_CLOSE), 1);
     EXPECT_EQ(g_bFileChosen.load(), 1);
     EXPECT_EQ(g_bRequestDone.load(), 1);
+}
+
+TEST_F(MainWindow, TheReplaySaveDialogOffersTheProgressRecordsStageKey)
+{
+    static std::vector<std::string> s_Offered;
+    s_Offered.clear();
+    g_RequestSeams.replaySaveDialog = [](char*, const char* defaultName) {
+        s_Offered.emplace_back(defaultName ? defaultName : "(null)");
+        return false;
+    };
+    const qbtest::cRestore<std::string> restoreKey(g_SaveData.m_strStageKey);
+    for (const char* key : {"abc.", ""}) {
+        g_SaveData.m_strStageKey = key;
+        SendFromGameThread(WM_GAME_SAVEREPLAY, 0, 0);
+        EXPECT_EQ(g_bFileChosen.load(), 0);
+        EXPECT_EQ(g_bRequestDone.load(), 1);
+    }
+    EXPECT_EQ(s_Offered, (std::vector<std::string>{"abc.", ""}));
 }
 
 TEST_F(MainWindow, ASoundIndexOutOfRangeReportsAndClosesOnce)
