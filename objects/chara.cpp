@@ -131,8 +131,7 @@ void cChara::InitFromDefinition(const cCharaData* definition, double homeX, doub
     m_bLeftRide = m_bRiding = m_nRideSerial = m_nRideExtra = 0;
     m_RideRect.Clear();
     m_nHp = m_nSp = 0;
-    m_HpGauge = GAUGE{};
-    m_SpGauge = GAUGE{};
+    m_Gauges.Reset();
     m_Vars.assign(kVariables, 0);
 
     if (definition) {
@@ -337,20 +336,20 @@ void cChara::PlaceAtBlockY(int row)
 
 int cChara::AddHp(int delta, int force, int show)
 {
-    return AddHpPoints({m_nHp, m_HpGauge, CharaMaxHp(m_Def)}, CharaInvincibility(m_Def), delta, force, show);
+    return AddHpPoints({m_nHp, m_Gauges.m_HpGauge, CharaMaxHp(m_Def)}, CharaInvincibility(m_Def), delta, force, show);
 }
 
 int cChara::AddSp(int delta, int show)
 {
-    return AddSpPoints({m_nSp, m_SpGauge, CharaMaxSp(m_Def)}, delta, show);
+    return AddSpPoints({m_nSp, m_Gauges.m_SpGauge, CharaMaxSp(m_Def)}, delta, show);
 }
 
 void cChara::ShowHpGauge(int delta)
 {
-    ShowGauge({m_nHp, m_HpGauge, CharaMaxHp(m_Def)}, delta);
+    ShowGauge({m_nHp, m_Gauges.m_HpGauge, CharaMaxHp(m_Def)}, delta);
 }
 
 void cChara::ShowSpGauge(int delta)
 {
-    ShowGauge({m_nSp, m_SpGauge, CharaMaxSp(m_Def)}, delta);
+    ShowGauge({m_nSp, m_Gauges.m_SpGauge, CharaMaxSp(m_Def)}, delta);
 }

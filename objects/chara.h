@@ -9,6 +9,7 @@
 #include "data/chara_data.h"
 #include "flow/running_flow.h"
 #include "objects/chara_animation.h"
+#include "objects/chara_gauges.h"
 #include "objects/chara_knockback.h"
 #include "objects/chara_movement.h"
 #include "objects/effect_playback.h"
@@ -82,9 +83,8 @@ struct CHARAFIELDS {
     DBLRECT m_RideRect;
     DBLRECT m_SavedBounds;
     int m_nHp = 0;
-    GAUGE m_HpGauge;
     int m_nSp = 0;
-    GAUGE m_SpGauge;
+    cCharaGauges m_Gauges;
     cSafeVector<int> m_Vars;
     int m_nInvincibleTimer = 0;
     cHitImmunityList m_Immunity;
@@ -228,8 +228,8 @@ public:
     int DrawDefeated(DDSURFACEDATA* target, int paused);
     int CurrentFrame(int paused);
     void RunHiddenEffect(int paused);
-    void DrawHpGauge(DDSURFACEDATA* target);
-    void DrawSpGauge(DDSURFACEDATA* target);
+    void DrawHpGauge(DDSURFACEDATA* target) { m_Gauges.DrawGauge(target, *this, 0); }
+    void DrawSpGauge(DDSURFACEDATA* target) { m_Gauges.DrawGauge(target, *this, 1); }
 
     // The charas aiming at `this` lose their target; this leaves its own target's list.
     void RegisterWithTarget();

@@ -84,13 +84,3 @@ int cChara::DrawDefeated(DDSURFACEDATA*, int paused)
     m_nDefeatCount = WrapAdd(m_nDefeatCount, 1);
     return m_nDefeatCount > g_GameManager.m_nFps ? 1 : 0;
 }
-
-void cChara::DrawHpGauge(DDSURFACEDATA*)
-{
-    if (m_HpGauge.nTimer > 0) LogNotBuiltYet("chara gauges");
-}
-
-void cChara::DrawSpGauge(DDSURFACEDATA*)
-{
-    if (m_SpGauge.nTimer > 0) LogNotBuiltYet("chara gauges");
-}

@@ -190,7 +190,7 @@ TEST_F(CharaDamage, ABodyHitTakesPowerLessDefenceAndRaisesItsTriggers)
         attacker.m_Def.m_nBodyImpact = static_cast<std::int8_t>(c.impact);
         EXPECT_EQ(victim.TakeCharaHit(attacker), c.result);
         EXPECT_EQ(victim.m_nHp, c.expectedHp);
-        EXPECT_EQ(victim.m_HpGauge.nTimer, c.gaugeTimer);
+        EXPECT_EQ(victim.m_Gauges.m_HpGauge.nTimer, c.gaugeTimer);
         EXPECT_EQ(RaisedTriggers(victim), c.triggers);
         EXPECT_TRUE(RaisedTriggers(attacker).empty());
     }

@@ -151,8 +151,8 @@ void cExprStage::AddChara(std::vector<std::pair<std::string, std::string>>& out,
     for (int i = 0; i < kCodeStatusCount; ++i) out.emplace_back(prefix + g_CodeStatusNames[i], Text(NamedStatus(chara, i).Read()));
     out.emplace_back(prefix + "sightdots", Text(c.m_nSightRadius));
     out.emplace_back(prefix + "decel", Text(c.m_dDecel));
-    out.emplace_back(prefix + "hpgauge", GaugeText(c.m_HpGauge));
-    out.emplace_back(prefix + "spgauge", GaugeText(c.m_SpGauge));
+    out.emplace_back(prefix + "hpgauge", GaugeText(c.m_Gauges.m_HpGauge));
+    out.emplace_back(prefix + "spgauge", GaugeText(c.m_Gauges.m_SpGauge));
 }
 
 std::vector<std::pair<std::string, std::string>> cExprStage::Snapshot() const
