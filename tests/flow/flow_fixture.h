@@ -1,17 +1,13 @@
 #pragma once
-// Charas with flows built in code, on a stage of a chosen number of sub-steps, for the flow
-// tests. The stage-play scene is published while the fixture lives.
+// Charas with flows built in code, on the one stage fixture's view stage with a chosen number of
+// sub-steps, for the flow tests. The stage-play scene is published while the fixture lives.
 #include <initializer_list>
 #include <memory>
 
 #include "data/chara_data.h"
-#include "data/stage_data.h"
-#include "data/system_data.h"
 #include "flow/command_stubs.h"
 #include "objects/chara.h"
-#include "shell/input.h"
-#include "tests/objects/stage_view_fixture.h"
-#include "tests/support/restore.h"
+#include "tests/stage/stage_fixture.h"
 
 // A command of `kind`; `parallel` 1 lets the flow go on without waiting for it.
 inline cCommandData FlowCommand(int kind, int parallel = 0, int tenths = 0)
@@ -33,11 +29,9 @@ inline cFlowData FlowOf(int trigger, std::initializer_list<cCommandData> command
     return flow;
 }
 
-class FlowStageFixture {
+class FlowStageFixture : public qbtest::cViewStage {
 public:
     explicit FlowStageFixture(int subSteps = 1)
-        : m_StageGuard(g_StageData), m_RetestGuard(g_SystemData.m_bRunMarkedTriggers),
-          m_LenientGuard(g_SystemData.m_bConditionSwitch), m_InputGuard(g_Input)
     {
         g_StageData.SetSpeedLevel(subSteps);
         g_SystemData.m_bRunMarkedTriggers = 0;
@@ -50,7 +44,6 @@ public:
         m_Chara->m_Vars.assign(9, 0);
     }
 
-    cPlayScene& Scene() { return m_View.Scene(); }
     cChara& Chara() { return *m_Chara; }
 
     // The chara's flows become these, built as a spawn builds them.
@@ -62,10 +55,5 @@ public:
     }
 
 private:
-    qbtest::cRestore<cStageData> m_StageGuard;
-    qbtest::cRestore<int> m_RetestGuard;
-    qbtest::cRestore<int> m_LenientGuard;
-    qbtest::cRestore<cSafeVector<cInput>> m_InputGuard;
-    StageViewFixture m_View;
     std::unique_ptr<cChara> m_Chara;
 };

@@ -11,7 +11,7 @@
 #include "flow/running_flow.h"
 #include "objects/chara.h"
 #include "objects/chara_movement.h"
-#include "tests/objects/stage_view_fixture.h"
+#include "tests/stage/stage_fixture.h"
 #include "tests/support/restore.h"
 
 namespace {
@@ -392,7 +392,7 @@ TEST(MovementCommands, AnOffscreenCharaFollowsAScrollingScreenBackUntilTheStageE
         {"right, the screen at the stage's start: stays", 3, -100, -2, 0},
     };
     for (const Case& c : cases) {
-        StageViewFixture view;
+        qbtest::cViewStage view;
         cScrollAxis& axis = view.Scene().m_ScrollX;
         axis.m_dSpeed = 2;
         axis.m_bClamped = 0;

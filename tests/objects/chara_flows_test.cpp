@@ -5,7 +5,7 @@
 
 #include "objects/chara.h"
 #include "tests/objects/chara_fixture.h"
-#include "tests/objects/stage_view_fixture.h"
+#include "tests/stage/stage_fixture.h"
 
 namespace {
 
@@ -74,7 +74,7 @@ TEST(CharaFlows, RemovingFlowsKeepsTheOthersBoundAndMarksEndedGroups)
 
 TEST(CharaFlows, RemovingAFlowForgetsTheSceneEntriesItMoves)
 {
-    StageViewFixture view;
+    qbtest::cViewStage view;
     auto chara = CharaWithFlows();
     view.Scene().m_lpCurFlow = &chara->m_RunningFlows[2];
     view.Scene().m_lpCurEntry = &chara->m_RunningFlows[2].m_Entries[0];
@@ -85,7 +85,7 @@ TEST(CharaFlows, RemovingAFlowForgetsTheSceneEntriesItMoves)
 
 TEST(CharaUpdate, RemovalsThenEndedGroupsThenTheIdlePattern)
 {
-    StageViewFixture view;
+    qbtest::cViewStage view;
     auto chara = CharaWithFlows();
     const int* const patterns[] = {g_ItemAnimePatterns[0], g_ItemAnimePatterns[0], g_ItemAnimePatterns[0], nullptr};
     chara->m_Animator.Build(patterns);

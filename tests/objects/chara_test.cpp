@@ -10,7 +10,7 @@
 #include "objects/chara.h"
 #include "tests/objects/chara_fixture.h"
 #include "tests/objects/stage_speed_fixture.h"
-#include "tests/objects/stage_view_fixture.h"
+#include "tests/stage/stage_fixture.h"
 
 namespace {
 
@@ -114,7 +114,7 @@ TEST(CharaAnimeSet, PatternsComeFromTheSetInFramesWithARestart)
 
 TEST(CharaPlacement, BlockCellsAndCentres)
 {
-    StageViewFixture view;
+    qbtest::cViewStage view;
     struct Case { int scale; int column; int row; double x; double y; } cases[] = {
         {1, 0, 0, 320 + 4 + 0.5, 320 + 6},
         {1, 5, 2, 480 + 4 + 0.5, 384 + 6},
@@ -162,7 +162,7 @@ TEST(CharaPlacement, BodyBoxIsCentredOrStandsOnTheCell)
 
 TEST(CharaLanding, LandingAndCeilingSnapToTheBlockLineAndRaiseTheirTriggers)
 {
-    StageViewFixture view;
+    qbtest::cViewStage view;
     cChara chara;
     chara.m_nSerial = 7;
     // One flow for each block trigger; a trigger raised starts its flow.
@@ -277,7 +277,7 @@ TEST(CharaTargets, ACopyAimsAtTheSameTargetAndIsRegisteredThere)
 
 TEST(CharaErase, AnErasedCharaIsNoLongerTheSceneCurrentOne)
 {
-    StageViewFixture view;
+    qbtest::cViewStage view;
     cCharaData definition = CharaTemplate();
     AddFlow(definition, 1, 2);
     auto chara = std::make_unique<cChara>();

@@ -3,8 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "data/stage_data.h"
-#include "tests/objects/stage_view_fixture.h"
-#include "tests/support/restore.h"
+#include "tests/stage/stage_fixture.h"
 
 namespace {
 
@@ -21,8 +20,7 @@ protected:
         return definition;
     }
 
-    qbtest::cRestore<cStageData> m_SavedStage{g_StageData};
-    StageViewFixture m_View;
+    qbtest::cViewStage m_View;
 };
 
 TEST_F(ItemTest, APlacedItemIsCentredInItsCellAndGrowsUpwardFromItsFloor)

@@ -5,7 +5,7 @@
 #include "data/stage_elements.h"
 #include "objects/object_base.h"
 #include "shell/safe_container.h"
-#include "tests/objects/stage_view_fixture.h"
+#include "tests/stage/stage_fixture.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ cGameObject Box(int width, int height)
 
 TEST(ObjectClamp, HorizontalModesClampAndReportEachLimit)
 {
-    StageViewFixture view;
+    qbtest::cViewStage view;
     struct Case { int mode; double x; double expectedX; int code; } cases[] = {
         {0, 383, 384, 0}, {0, 384, 384, 0}, {0, 1248, 1248, 0}, {0, 1249, 1248, 0},
         {1, 319, 320, 0},                  // clamped to the playfield: 0, not 1
@@ -43,7 +43,7 @@ TEST(ObjectClamp, HorizontalModesClampAndReportEachLimit)
 
 TEST(ObjectClamp, VerticalModesReportTopAndBottomApart)
 {
-    StageViewFixture view;
+    qbtest::cViewStage view;
     struct Case { int mode; double y; double expectedY; int code; } cases[] = {
         {0, 300, 352, 0}, {0, 400, 400, 0}, {0, 769, 768, 0},
         {1, 319, 320, 0}, {1, 929, 928, 0}, {1, 340, 340, 1}, {1, 768, 768, 0}, {1, 769, 769, 4},
@@ -62,7 +62,7 @@ TEST(ObjectClamp, VerticalModesReportTopAndBottomApart)
 
 TEST(ObjectClamp, BlockSpanTruncatesThenShiftsArithmetically)
 {
-    StageViewFixture view;
+    qbtest::cViewStage view;
     struct Case { double x; int left; int right; } cases[] = {
         {-33, -2, -1},   // trunc(-33) >> 5 = -2; right -2 >> 5 = -1
         {-0.5, 0, 0},    // trunc toward zero first
@@ -79,7 +79,7 @@ TEST(ObjectClamp, BlockSpanTruncatesThenShiftsArithmetically)
 
 TEST(ObjectScale, SetScaleResizesAndKeepsTheHorizontalCentre)
 {
-    StageViewFixture view;
+    qbtest::cViewStage view;
     struct Case { int from; int to; double x; int width; int drawOffsetX; int drawWidth; } cases[] = {
         {1, 2, 490, 40, 8, 64},    // x moves left by (2 - 1) * (20 / 2)
         {1, 1, 500, 20, 4, 32},    // no change at all
@@ -108,7 +108,7 @@ TEST(ObjectScale, SetScaleResizesAndKeepsTheHorizontalCentre)
 
 TEST(ObjectScreen, ScreenRectangleAndViewTests)
 {
-    StageViewFixture view;
+    qbtest::cViewStage view;
     view.Scene().m_ScrollX.m_dPos = 400.75;   // truncated to 400 for the rectangle
     view.Scene().m_ScrollY.m_dPos = 352;
     cGameObject object;
@@ -148,7 +148,7 @@ TEST(ObjectScreen, ScreenRectangleAndViewTests)
 
 TEST(ObjectScreen, InsideStageAndOverlapTestsIncludeTheirEdges)
 {
-    StageViewFixture view;
+    qbtest::cViewStage view;
     cGameObject object = Box(32, 32);
     struct Case { double x; double y; int inStage; int inField; } cases[] = {
         {0, 0, 1, 0}, {-0.5, 0, 0, 0}, {1888, 1248, 1, 0}, {1889, 0, 0, 0},
@@ -227,7 +227,7 @@ public:
 
 TEST(ObjectBlocks, CornersAreLookedUpInOrderAndAnIndexInsideTheGridReadsThatCell)
 {
-    StageViewFixture view;
+    qbtest::cViewStage view;
     cGameObject object = Box(40, 40);
     object.m_dX = 32;   // columns 1..2
     object.m_dY = 32;   // rows 1..2
@@ -251,7 +251,7 @@ TEST(ObjectBlocks, CornersAreLookedUpInOrderAndAnIndexInsideTheGridReadsThatCell
 
 TEST(ObjectArea, OutOfRangeRuleTestsEachEnabledSideThenTheStageEdge)
 {
-    StageViewFixture view;
+    qbtest::cViewStage view;
     view.Scene().m_ScrollX.m_dPos = 640;   // the screen shows x 640 .. 1279, y 400 .. 879
     view.Scene().m_ScrollY.m_dPos = 400;
     cOutOfRangeData all;

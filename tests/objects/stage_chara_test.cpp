@@ -6,8 +6,7 @@
 
 #include "data/stage_data.h"
 #include "tests/stage/stage_fixture.h"
-#include "tests/objects/stage_view_fixture.h"
-#include "tests/support/restore.h"
+#include "tests/stage/stage_fixture.h"
 
 namespace {
 
@@ -23,8 +22,7 @@ protected:
     // drawing offsets are (8, 8).
     static cCharaData Template() { return qbtest::StageCharaTemplate(); }
 
-    qbtest::cRestore<cStageData> m_SavedStage{g_StageData};
-    StageViewFixture m_View;
+    qbtest::cViewStage m_View;
 };
 
 TEST_F(StageCharaTest, ATemplateWithScaleZeroSpawnsAtScaleOneAndNowHoldsOne)

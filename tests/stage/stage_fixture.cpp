@@ -109,6 +109,13 @@ cHero& cStageFixture::AddPlayerOne()
     return hero;
 }
 
+cViewStage::cViewStage() : cStageFixture(40, 20)
+{
+    SetUpCamera();
+    Scene().m_ScrollX.SetLimit(2, 29, 1, 1);
+    Scene().m_ScrollY.SetLimit(1, 14, 1, 1);
+}
+
 cStageTest::cStageTest()
 {
     g_StageData.SetSpeedLevel(10);

@@ -92,6 +92,14 @@ private:
     std::unique_ptr<cPlayScene> m_Scene;
 };
 
+// The stage of 40 x 20 blocks whose camera the objects under test read. Horizontal: stage
+// [0, 1920), playfield [320, 1600), scroll limits [384, 1280). Vertical: stage [0, 1280),
+// playfield [320, 960), scroll limits [352, 800).
+class cViewStage : public cStageFixture {
+public:
+    cViewStage();
+};
+
 // The fixture as the base of a TEST_F suite, for the tests of a running stage's objects: the
 // stage at speed level 10 with its camera at the top-left of the playfield, an empty block grid,
 // one passable block in the common palette, summons not switched, and player 1.
