@@ -15,8 +15,6 @@ namespace {
 constexpr WORD kNameEdit = 1003;
 constexpr WORD kOkButton = 1000;
 constexpr WORD kNameLabel = 1007;
-constexpr int kOptionsScreenMode = 5;
-
 
 }  // namespace
 
@@ -31,7 +29,7 @@ cNameEntryDialog::cNameEntryDialog()
     if (g_bWindowed) at = POINT{g_MainWindow.m_ptPos.x + 240, g_MainWindow.m_ptPos.y + 220};
     m_ptInitial = at;
     SetCursorPos(at.x + 80, at.y + 65);
-    if (g_GameManager.m_nGameMode == kOptionsScreenMode) {
+    if (g_GameManager.m_nGameMode == GAMEMODE_OPTIONS) {
         m_bOptionName = true;
         m_strName = g_OptionData.m_strName;
         m_EditDescs.assign(1, EDITDESC{kNameEdit, &m_strName, 4, 3, 1, 1});

@@ -250,9 +250,9 @@ void cSaveData::RestoreStageStart(int full, int playMode, bool testPlay)
         m_nLives = m_nStartLivesAtStageStart;
     } else {
         const cSystemData& system = g_SystemData;
-        const int byMode[] = {system.m_bRetryRestoreStory, system.m_bRetryRestoreChallenge, system.m_bRetryRestoreFree, 1};
+        const int byMode[kPlayModes] = {system.m_bRetryRestoreStory, system.m_bRetryRestoreChallenge, system.m_bRetryRestoreFree, 1};
         const bool restore = testPlay ? system.m_bRetryRestoreTest != 0
-                                      : (playMode >= 0 && playMode < 4 && byMode[playMode] != 0);
+                                      : (playMode >= 0 && playMode < kPlayModes && byMode[playMode] != 0);
         if (restore) m_Variables = m_StartVariables;
     }
     PadTo(m_Variables, kCommonVariables);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "data/data_paths.h"
+#include "data/game_modes.h"
 #include "data/player_file.h"
 #include "data/save_data.h"
 #include "data/system_data.h"
@@ -10,9 +11,6 @@
 #include "shell/log.h"
 
 namespace {
-
-constexpr int kStoryMode = 0;
-constexpr int kChallengeMode = 1;
 
 bool IsSlot(int slot)
 {
@@ -61,12 +59,12 @@ int cSaveData::SaveSlot(int slot)
 int cSaveData::LoadSlot(int slot)
 {
     if (!IsSlot(slot)) return 0;
-    return LoadFile(SaveSlotPath(slot).c_str(), kStoryMode);
+    return LoadFile(SaveSlotPath(slot).c_str(), PLAYMODE_STORY);
 }
 
 int cSaveData::LoadChallenge()
 {
-    return LoadFile(g_DataPaths[DATAPATH_CHALLENGE_RECORDS], kChallengeMode);
+    return LoadFile(g_DataPaths[DATAPATH_CHALLENGE_RECORDS], PLAYMODE_CHALLENGE);
 }
 
 int cSaveData::SaveChallenge()

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "data/data_record.h"
+#include "data/game_modes.h"
 #include "data/system_elements.h"
 #include "shell/safe_container.h"
 

@@ -9,7 +9,7 @@ const STATUSITEMDEFAULT kStatusItems[5] = {
     {"スコア", 4}, {"スコア", 3}, {"HP", 0}, {"SP", 0}, {"人", 2},
 };
 
-const char* const kTitleMenu[7] = {"はじめから", "つづきから", "チャレンジ", "フリー", "リプレイ", "オプション", "しゅうりょう"};
+const char* const kTitleMenu[kGameModes] = {"はじめから", "つづきから", "チャレンジ", "フリー", "リプレイ", "オプション", "しゅうりょう"};
 const char* const kStoryMenu[4] = {"セーブ", "オートセーブ", "もどる", "タイトルへ"};
 const char* const kOptionMenu[6] = {"BGM", "SE", "ランキング登録", "ランキング登録名", "もどる", ""};
 const char* const kRankingModeNames[4] = {
@@ -73,14 +73,14 @@ void cSystemData::SetDefaults()
         m_StatusItems[i].m_nDigits = kStatusItems[i].digits;
     }
 
-    m_ModeResults.resize(4);
-    for (int mode = 0; mode < 4; ++mode) {
-        const BYTE on = mode < 3 ? 1 : 0;  // every mode but replays
+    m_ModeResults.resize(kPlayModes);
+    for (int mode = 0; mode < kPlayModes; ++mode) {
+        const BYTE on = mode != PLAYMODE_REPLAY ? 1 : 0;
         m_ModeResults[mode].m_bEnabled = on;
         m_ModeResults[mode].m_ValueFlags.assign(5, on);
     }
 
-    SetMenu(m_TitleMenu, kTitleMenu, 7);
+    SetMenu(m_TitleMenu, kTitleMenu, kGameModes);
     SetMenu(m_StoryMenu, kStoryMenu, 4);
     SetMenu(m_OptionMenu, kOptionMenu, 6);
     m_RankingModeNames.assign(std::begin(kRankingModeNames), std::end(kRankingModeNames));

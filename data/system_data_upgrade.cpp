@@ -41,7 +41,7 @@ void cSystemData::Upgrade(DWORD version)
     }
     if (version < 170) m_bCenterChars = 0;
     if (version < 181) {
-        for (int mode = 0; mode < 4; ++mode) {
+        for (int mode = 0; mode < kPlayModes; ++mode) {
             cSafeVector<BYTE>& flags = m_ModeResults.At(mode).m_ValueFlags;
             flags.resize(5);
             flags[3] = 0;

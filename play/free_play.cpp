@@ -11,12 +11,6 @@
 #include "shell/path_utils.h"
 #include "shell/shared_flags.h"
 
-namespace {
-
-constexpr int kFreePlayMode = 2;
-
-}  // namespace
-
 int StartFreePlay(const char* path, int addExtension)
 {
     // A copy first: callers may pass the stage record's own path, which the load replaces.
@@ -26,11 +20,11 @@ int StartFreePlay(const char* path, int addExtension)
     if (!LoadStage(copy, addExtension, &g_StageBackup)) return 0;
     g_SaveData.m_nStageNumber = 1;
     g_SaveData.m_nSeriesNumber = 1;
-    if (g_bTestPlay.load() || g_SystemData.m_UnlimitedLives.At(kFreePlayMode) != 0) {
+    if (g_bTestPlay.load() || g_SystemData.m_UnlimitedLives.At(PLAYMODE_FREEPLAY) != 0) {
         g_SaveData.m_nStartLives = kUnlimitedLives;
         g_SaveData.m_nLives = kUnlimitedLives;
     } else {
-        g_SaveData.m_nStartLives = g_SystemData.m_StartLives.At(kFreePlayMode);
+        g_SaveData.m_nStartLives = g_SystemData.m_StartLives.At(PLAYMODE_FREEPLAY);
         g_SaveData.m_nLives = g_SaveData.m_nStartLives - 1;
     }
     MakeRelativePath(copy);
@@ -43,9 +37,9 @@ bool StartStageFromCommandLine(const char* path)
     g_bTestPlay.store(1);
     if (!StartFreePlay(path, 1)) return false;
     g_SaveData.m_bSeries = 0;
-    g_GameManager.m_nPlayMode = kFreePlayMode;
+    g_GameManager.m_nPlayMode = PLAYMODE_FREEPLAY;
     g_GameManager.m_bRanking = 1;
-    g_GameManager.m_nGameMode = 3;
+    g_GameManager.m_nGameMode = GAMEMODE_FREEPLAY;
     g_GameManager.m_nScene = SCENE_PLAY;
     g_GameManager.m_nPrevScene = SCENE_TITLE;
     return true;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "data/game_modes.h"
 #include "graphics/surface_data.h"
 #include "platform/os/windows_types.h"
 #include "play/scene.h"
@@ -43,8 +44,8 @@ public:
     int m_nScene = SCENE_TITLE;
     int m_nNextScene = SCENE_TITLE;
     int m_nPrevScene = SCENE_TITLE;
-    int m_nGameMode = 0;        // title-menu item chosen (3 free play, also test play)
-    int m_nPlayMode = 0;        // 0 story, 1 challenge, 2 free, 3 replay
+    int m_nGameMode = GAMEMODE_NEWSTORY;  // GAMEMODE: the title-menu item chosen last
+    int m_nPlayMode = PLAYMODE_STORY;     // PLAYMODE
     int m_bKeepScenes = 0;
     int m_nSelectCursor = 0;
     int m_nSelectScroll = 0;

@@ -11,14 +11,11 @@
 
 namespace {
 
-constexpr int kReplayMode = 4;
-constexpr int kStoryMode = 0;
-
 // What player 1's death leads to once its display has ended.
 void RunDeathSequence(cPlayScene& scene)
 {
     const bool testPlay = g_bTestPlay.load() != 0;
-    if (g_GameManager.m_nGameMode == kReplayMode) {
+    if (g_GameManager.m_nGameMode == GAMEMODE_REPLAY) {
         g_SaveData.RestoreStageStart(1, g_GameManager.m_nPlayMode, testPlay);
         scene.SetStage(1, 1);
         scene.m_nState = PLAYSTATE_READY;
@@ -30,7 +27,7 @@ void RunDeathSequence(cPlayScene& scene)
     }
     if (g_StageData.m_bCarryStatus) g_SaveData.ClearCarryFlags();
     g_SaveData.RestoreStageStart(0, g_GameManager.m_nPlayMode, testPlay);
-    if (g_GameManager.m_nPlayMode == kStoryMode && g_SystemData.m_bStoryContinue) {
+    if (g_GameManager.m_nPlayMode == PLAYMODE_STORY && g_SystemData.m_bStoryContinue) {
         scene.m_nSubState = 0;
         scene.m_nState = PLAYSTATE_CONTINUE;
         return;

@@ -21,7 +21,6 @@
 
 namespace {
 
-constexpr int kReplayMode = 4;
 constexpr int kTriggerAlways = 0;
 constexpr int kUnlimitedLife = 2147483647;
 
@@ -212,7 +211,7 @@ void cPlayScene::StatePlay()
     // The input of player 1.
     cInput& input = g_Input.At(0);
     cHero& hero = Player.At(0);
-    if (g_GameManager.m_nGameMode != kReplayMode) {
+    if (g_GameManager.m_nGameMode != GAMEMODE_REPLAY) {
         if (hero.m_bBlockDirection) input.ClearDirection();
         if (hero.m_bBlockButtons) input.ClearButtons();
         // Buttons held from the pause menu count only once all are released.

@@ -155,7 +155,7 @@ void cPlayScene::ResetStageState()
     m_nTimeLeft = 0;
     m_bRankingEntered = 0;
     m_Messages.clear();
-    if (g_GameManager.m_nGameMode != 4) {
+    if (g_GameManager.m_nGameMode != GAMEMODE_REPLAY) {
         g_ReplayData.Clear();
         g_PrevReplayData.Clear();
     }
@@ -189,7 +189,7 @@ void cPlayScene::FadeOut()
     const BYTE done = DDFadeOut(g_DisplayPalette, 0, 255, 0, 0, 0, g_GameManager.m_nFadeSpeed, g_Palette, 0);
     if ((done & 0xFF) != 1) return;
     DDFillSurfacePal(&g_BackBuffer, 16);
-    if (g_GameManager.m_nGameMode == 3 && !g_SaveData.m_bSeries) {
+    if (g_GameManager.m_nGameMode == GAMEMODE_FREEPLAY && !g_SaveData.m_bSeries) {
         // The loader resets the stage record, its path among its fields: keep a copy.
         const std::string path = g_StageData.m_strPath;
         if (!StartFreePlay(path.c_str(), 0)) PostClose();

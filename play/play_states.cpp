@@ -50,7 +50,7 @@ void cPlayScene::StateReady()
     Draw(0, 1, 0, 1);
     const bool editorDirect = g_bEditorLaunch.load() && DirectPlay();
     if (!editorDirect) {
-        if (g_GameManager.m_nGameMode == 4) {
+        if (g_GameManager.m_nGameMode == GAMEMODE_REPLAY) {
             if (++m_nStateFrames < kCaptionFrames) {
                 DrawWord(256, 224, 128, 32, 0, 32);
                 return;
@@ -89,13 +89,13 @@ int cPlayScene::PauseItemCount() const
     const cSystemData& system = g_SystemData;
     const cSaveData& save = g_SaveData;
     switch (g_GameManager.m_nPlayMode) {
-    case 0:
+    case PLAYMODE_STORY:
         return (system.m_bPauseRetryStory && save.m_Switches.At(save.m_nClearSwitch) != 0) ? 3 : 2;
-    case 1:
+    case PLAYMODE_CHALLENGE:
         return (system.m_bPauseRetryChallenge && save.m_ChallengeStages.At(save.m_nClearSwitch - 1).m_bCleared != 0)
                    ? 3
                    : 2;
-    case 2: return 3;
+    case PLAYMODE_FREEPLAY: return 3;
     default: return 2;
     }
 }

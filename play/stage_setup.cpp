@@ -29,8 +29,6 @@
 
 namespace {
 
-constexpr int kReplayMode = 4;
-
 void PostClose() { PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0); }
 
 // The settings part of the stage record back from the backup: its fields, backgrounds, texts,
@@ -74,7 +72,7 @@ void cPlayScene::SetStage(int reload, int entry)
 {
     cStageData& stage = g_StageData;
     cSaveData& save = g_SaveData;
-    const bool replaying = g_GameManager.m_nGameMode == kReplayMode;
+    const bool replaying = g_GameManager.m_nGameMode == GAMEMODE_REPLAY;
     ++m_nSetUpCount;
 
     // 1. Everything of the previous attempt goes.

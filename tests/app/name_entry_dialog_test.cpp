@@ -19,7 +19,6 @@
 namespace {
 
 constexpr int kNameEdit = 1003;
-constexpr int kOptionsScreen = 5;
 
 class NameEntryDialog : public ::testing::Test {
 protected:
@@ -29,14 +28,14 @@ protected:
         plat::SetBoxesShownBySdl(false);
         g_bWindowed = 1;
         g_MainWindow.m_ptPos = POINT{100, 50};
-        g_GameManager.m_nGameMode = kOptionsScreen;
+        g_GameManager.m_nGameMode = GAMEMODE_OPTIONS;
         g_OptionData.m_strName = "aaa";
         g_SystemIni.English = 0;
     }
     void TearDown() override
     {
         g_lpPlayScene.store(nullptr);
-        g_GameManager.m_nGameMode = 0;
+        g_GameManager.m_nGameMode = GAMEMODE_NEWSTORY;
         g_bWindowed = 1;
         m_Driver.TearDown();
     }
@@ -70,7 +69,7 @@ TEST_F(NameEntryDialog, AfterAStageTheRankingNameIsCutToThreeCharactersAndOnlyOk
     cPlayScene scene;
     scene.m_strRankingName = "アイウエ";
     g_lpPlayScene.store(&scene);
-    g_GameManager.m_nGameMode = 3;
+    g_GameManager.m_nGameMode = GAMEMODE_FREEPLAY;
     m_Driver.Then([](HWND hDlg) { EXPECT_EQ(qbtest::ControlText(hDlg, kNameEdit), "アイウ"); });
     m_Driver.Press(VK_RETURN);
     Run();
@@ -90,7 +89,7 @@ TEST_F(NameEntryDialog, ASceneThatGoesAwayWhileTheDialogIsOpenIsNotWrittenTo)
     auto scene = std::make_unique<cPlayScene>();
     scene->m_strRankingName = "old";
     g_lpPlayScene.store(scene.get());
-    g_GameManager.m_nGameMode = 3;
+    g_GameManager.m_nGameMode = GAMEMODE_FREEPLAY;
     m_Driver.Type("Z");
     m_Driver.Then([&](HWND) { g_lpPlayScene.store(nullptr); });
     m_Driver.Press(VK_RETURN);

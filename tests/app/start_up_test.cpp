@@ -533,9 +533,9 @@ TEST_F(StartUp, AStageNamedAtStartLoadsItsHighestNumberedFileAndTheFirstFrameIsS
     EXPECT_EQ(g_bTestPlay.load(), 1);
     EXPECT_EQ(g_SaveData.m_nLives, kUnlimitedLives);
     EXPECT_EQ(g_SaveData.m_bSeries, 0);
-    EXPECT_EQ(g_GameManager.m_nPlayMode, 2);
+    EXPECT_EQ(g_GameManager.m_nPlayMode, PLAYMODE_FREEPLAY);
     EXPECT_EQ(g_GameManager.m_bRanking, 1);
-    EXPECT_EQ(g_GameManager.m_nGameMode, 3);
+    EXPECT_EQ(g_GameManager.m_nGameMode, GAMEMODE_FREEPLAY);
     EXPECT_EQ(g_GameManager.m_nScene, SCENE_PLAY);
     EXPECT_EQ(g_GameManager.m_nPrevScene, SCENE_TITLE);
 }

@@ -101,7 +101,7 @@ TEST_F(DialogWindow, TheNameEntryDialogIsDrawnOverTheGameFrame)
     ShowWindow(m_hMain, SW_SHOW);
     std::vector<std::uint32_t> frame(640 * 480, 0xFF336699);
     plat::PresentFrame(reinterpret_cast<const BYTE*>(frame.data()), 640, 480, 640 * 4, D3DFMT_A8R8G8B8);
-    g_GameManager.m_nGameMode = 5;
+    g_GameManager.m_nGameMode = GAMEMODE_OPTIONS;
     g_OptionData.m_strName = "ABC";
     g_bWindowed = 1;
     cShot shot;

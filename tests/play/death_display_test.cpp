@@ -61,15 +61,15 @@ TEST_F(DeathDisplay, PlayerOnesDeathFollowsItsDisplayBySecondAndLives)
         int playMode, lives, storyContinue;
         int state, livesAfter, setUps;
     } cases[] = {
-        {"a life left: the stage starts again", 2, 2, 0, PLAYSTATE_READY, 1, 1},
-        {"no life left: game over", 2, 0, 0, PLAYSTATE_GAMEOVER, 0, 0},
-        {"unlimited lives stay unlimited", 2, kUnlimitedLives, 0, PLAYSTATE_READY, kUnlimitedLives, 1},
-        {"story mode offering to continue", 0, 2, 1, PLAYSTATE_CONTINUE, 1, 0},
+        {"a life left: the stage starts again", PLAYMODE_FREEPLAY, 2, 0, PLAYSTATE_READY, 1, 1},
+        {"no life left: game over", PLAYMODE_FREEPLAY, 0, 0, PLAYSTATE_GAMEOVER, 0, 0},
+        {"unlimited lives stay unlimited", PLAYMODE_FREEPLAY, kUnlimitedLives, 0, PLAYSTATE_READY, kUnlimitedLives, 1},
+        {"story mode offering to continue", PLAYMODE_STORY, 2, 1, PLAYSTATE_CONTINUE, 1, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         g_GameManager.m_nPlayMode = c.playMode;
-        g_GameManager.m_nGameMode = c.playMode == 0 ? 0 : 3;
+        g_GameManager.m_nGameMode = c.playMode == PLAYMODE_STORY ? GAMEMODE_NEWSTORY : GAMEMODE_FREEPLAY;
         g_SystemData.m_bStoryContinue = c.storyContinue;
         cPlayScene& scene = Scene();
         g_SaveData.m_nLives = c.lives;

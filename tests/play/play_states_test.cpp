@@ -128,7 +128,9 @@ TEST_F(PlayStates, ThePauseMenuResumesRetriesOrQuits)
 TEST_F(PlayStates, ThePauseMenuOffersRetryByPlayMode)
 {
     struct Case { int playMode; int storyRetry; int cleared; int items; } cases[] = {
-        {0, 1, 1, 3}, {0, 1, 0, 2}, {0, 0, 1, 2}, {1, 1, 1, 3}, {1, 0, 1, 2}, {2, 0, 0, 3}, {3, 1, 1, 2},
+        {PLAYMODE_STORY, 1, 1, 3},     {PLAYMODE_STORY, 1, 0, 2},     {PLAYMODE_STORY, 0, 1, 2},
+        {PLAYMODE_CHALLENGE, 1, 1, 3}, {PLAYMODE_CHALLENGE, 0, 1, 2}, {PLAYMODE_FREEPLAY, 0, 0, 3},
+        {PLAYMODE_REPLAY, 1, 1, 2},
     };
     for (const Case& c : cases) {
         g_GameManager.m_nPlayMode = c.playMode;

@@ -70,8 +70,8 @@ cStageFixture::cStageFixture(int width, int height) : m_nWidth(width), m_nHeight
     g_StageData.m_Charas.push_back(PlacedChara(2, 5, true));
     g_SaveData.Reset();
     g_SystemData.m_bRecordReplay = 0;
-    g_GameManager.m_nGameMode = 3;
-    g_GameManager.m_nPlayMode = 2;
+    g_GameManager.m_nGameMode = GAMEMODE_FREEPLAY;
+    g_GameManager.m_nPlayMode = PLAYMODE_FREEPLAY;
     g_GameManager.m_nPrevScene = SCENE_TITLE;
     g_bTestPlay.store(0);
     Commit();
