@@ -199,6 +199,5 @@ bool InitScreen(int showCommand)
     ChooseDirectDrawPresentation();
 
     // Of the standard surfaces only the debug sheet is loaded here; the scenes load the rest.
-    static const int kDebugSurface[] = {1};
-    return DDLoadSurfaces(g_StdSurface, kDebugSurface, 1);
+    return DDLoadSurfaces(g_StdSurface, &kDebugSheet, 1);
 }

@@ -218,8 +218,7 @@ bool StartDevice(const DEVICE& device)
     if (lpDTCon) LinkStandardMirrors();
     else g_bPresentByBlt = 1;
     if (!SetPaletteAndTransparentColour()) return false;
-    static const int kDebugSurface[] = {1};
-    return DDLoadSurfaces(g_StdSurface, kDebugSurface, 1) != 0;
+    return DDLoadSurfaces(g_StdSurface, &kDebugSheet, 1) != 0;
 }
 
 struct FIGURES {

@@ -1,5 +1,6 @@
 #include "data/block_data.h"
 
+#include "data/stage_geometry.h"
 #include "data/template_common.h"
 #include "graphics/blit.h"
 #include "graphics/standard_surfaces.h"
@@ -11,8 +12,6 @@ BLOCKCONDITIONTEST s_pBlockConditionTest = nullptr;
 BLOCKPICTURE s_pBlockPicture = nullptr;
 
 constexpr int kMarkTilesPerColumn = 15;
-constexpr int kCell = 32;
-constexpr int kMarkSheet = 43;
 
 }  // namespace
 

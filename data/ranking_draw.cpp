@@ -14,7 +14,6 @@ namespace {
 constexpr int kRow = 16;
 constexpr int kLabelText = 5;   // System texts 5 to 9 label the five kinds
 constexpr int kChangeKindText = 24;
-constexpr int kMarkerSurface = 46;
 constexpr int kMarkerX = 16;
 constexpr int kMarkerY = 48;
 constexpr int kClearTimeDigits = 8;
@@ -42,7 +41,7 @@ void PrintPlainLetters(DDSURFACEDATA* lpDst, int x, int y, const char* format, c
 
 void DrawMarker(DDSURFACEDATA* lpDst, int x, int y)
 {
-    DDBltFast(lpDst, x, y, kRow, kRow, &g_StdSurface[kMarkerSurface], kMarkerX, kMarkerY, 1);
+    DDBltFast(lpDst, x, y, kRow, kRow, &g_StdSurface[kStatusPicture], kMarkerX, kMarkerY, 1);
 }
 
 void PrintValue(DDSURFACEDATA* lpDst, int x, int y, int kind, int value)

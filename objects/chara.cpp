@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "data/role_accessors.h"
+#include "data/stage_geometry.h"
 #include "objects/chara_hp.h"
 #include "play/play_scene.h"
 #include "shell/game_arithmetic.h"
@@ -11,8 +12,6 @@
 namespace {
 
 constexpr int kVariables = 9;
-constexpr int kMarginBlocks = 10;
-constexpr int kBlock = 32;
 
 // A snap ends the movement command's motion.
 void StopMovement(cFlowCommandEntry& state)
@@ -267,7 +266,7 @@ void cChara::LandOnFloor()
     m_bJumpUsed = 0;
     m_Knockback.bKnocked = 0;
     if (m_nKind != 0) m_bCeilingStop = 0;
-    m_dY -= WrapAdd(WrapMod(TruncToInt(m_dBottom), kBlock), 1);
+    m_dY -= WrapAdd(WrapMod(TruncToInt(m_dBottom), kCell), 1);
     OnMovedY();
     RaiseTrigger(9);
     RaiseTrigger(13);
@@ -282,7 +281,7 @@ void cChara::HitCeiling()
     m_bCeilingStop = 1;
     m_dVY = 0;
     m_dInertiaY = 0;
-    m_dY += WrapSub(kBlock, WrapMod(TruncToInt(m_dY), kBlock));
+    m_dY += WrapSub(kCell, WrapMod(TruncToInt(m_dY), kCell));
     OnMovedY();
     RaiseTrigger(9);
     RaiseTrigger(13);
@@ -322,14 +321,14 @@ void cChara::PlaceAtBlock(int column, int row)
 
 void cChara::PlaceAtBlockX(int column)
 {
-    m_dX = WrapAdd(WrapMul(WrapAdd(kMarginBlocks, column), kBlock), m_nBaseDrawOffsetX) + 0.5;
+    m_dX = WrapAdd(WrapMul(WrapAdd(kMarginBlocks, column), kCell), m_nBaseDrawOffsetX) + 0.5;
     AdjustXForScale(Scale(), 1);
     OnMovedX();
 }
 
 void cChara::PlaceAtBlockY(int row)
 {
-    m_dY = WrapAdd(WrapMul(WrapAdd(kMarginBlocks, row), kBlock), m_nBaseDrawOffsetY);
+    m_dY = WrapAdd(WrapMul(WrapAdd(kMarginBlocks, row), kCell), m_nBaseDrawOffsetY);
     AdjustYForScale(Scale(), 1);
     OnMovedY();
 }

@@ -1,6 +1,7 @@
 // A chara's picture of the frame: the current cell of its animation through its image source,
 // its mark icon, and the death display after a defeat. The draw effects that reshape the
 // picture are not built yet: a chara effect draws the chara plainly and ends at once.
+#include "data/stage_geometry.h"
 #include "graphics/blit.h"
 #include "graphics/device.h"
 #include "graphics/standard_surfaces.h"
@@ -12,9 +13,6 @@
 #include "shell/not_built_yet.h"
 
 namespace {
-
-constexpr int kCell = 32;
-constexpr int kMarkSheet = 43;
 
 // A playing chara effect: the handlers that run it are not built yet, so it ends here.
 void EndEffect(cEffectPlayback& playback)

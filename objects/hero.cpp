@@ -4,6 +4,7 @@
 
 #include "data/role_accessors.h"
 #include "data/stage_data.h"
+#include "data/stage_geometry.h"
 #include "play/play_scene.h"
 #include "shell/game_arithmetic.h"
 #include "shell/input.h"
@@ -13,7 +14,6 @@ cSafeVector<cHero> Player;
 
 namespace {
 
-constexpr int kCell = 32;
 constexpr int kOverlayColors[8] = {208, 212, 216, 220, 224, 228, 232, 236};
 
 void ScaleBox(HITBOX& box, int scale)

@@ -1,6 +1,7 @@
 #include "objects/image_source.h"
 
 #include "data/database.h"
+#include "data/stage_geometry.h"
 #include "graphics/blit.h"
 #include "graphics/device.h"
 #include "graphics/stage_picture_surfaces.h"
@@ -10,8 +11,6 @@
 #include "shell/system_ini.h"
 
 namespace {
-
-constexpr int kCell = 32;
 
 SURFACEREF Standard(int index)
 {

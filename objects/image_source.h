@@ -30,12 +30,8 @@ struct IMAGESHEETS {
     int bVideoStretch = 0;   // DirectDraw with DD_VideoStretch: scale from the sheets themselves
 };
 
-// Standard surface numbers of the sheets.
-constexpr int kBlockSheet = 2;
-constexpr int kFirstCharaSheet = 4;
+// From a chara or shot sheet to its copy for per-pixel effects, in standard surface numbers.
 constexpr int kEffectCopyOffset = 18;
-constexpr int kItemSheet = 40;
-constexpr int kShotSheet = 63;
 
 class cImageSource {
 public:

@@ -1,14 +1,8 @@
 #include "objects/item.h"
 
 #include "data/stage_data.h"
+#include "data/stage_geometry.h"
 #include "shell/game_arithmetic.h"
-
-namespace {
-
-constexpr int kMarginBlocks = 10;
-constexpr int kBlock = 32;
-
-}  // namespace
 
 cItem::cItem()
 {
@@ -27,7 +21,7 @@ void cItem::InitFromDefinition(int serial, cItemData& definition, int active)
     const int width = g_StageData.m_nItemBoxW;
     const int height = g_StageData.m_nItemBoxH;
     InitCommon(serial, 0, 0, 0, m_Def.m_nImageNumber, g_ItemAnimePatterns, 0, WrapSub(16, width / 2),
-               WrapSub(16, height / 2), width, height, kBlock, kBlock, 0, 1, 0);
+               WrapSub(16, height / 2), width, height, kCell, kCell, 0, 1, 0);
     m_bScrollRelative = 0;
     if (active == 0) {
         SetScale(m_Def.m_nGiantScale, 1);
@@ -38,8 +32,8 @@ void cItem::InitFromDefinition(int serial, cItemData& definition, int active)
 
 void cItem::PlaceAtBlock(int column, int row)
 {
-    m_dX = WrapAdd(WrapMul(WrapAdd(column, kMarginBlocks), kBlock), m_nDrawOffsetX) + 0.5;
-    m_dY = WrapAdd(WrapMul(WrapAdd(row, kMarginBlocks), kBlock), m_nDrawOffsetY);
+    m_dX = WrapAdd(WrapMul(WrapAdd(column, kMarginBlocks), kCell), m_nDrawOffsetX) + 0.5;
+    m_dY = WrapAdd(WrapMul(WrapAdd(row, kMarginBlocks), kCell), m_nDrawOffsetY);
     AdjustForScale(Scale(), 1);
     ClampX(2);
     ClampY(2);

@@ -1,18 +1,12 @@
 // An item's picture of the frame: its animation cell through the image source, and its mark.
 #include "data/block_data.h"
+#include "data/stage_geometry.h"
 #include "graphics/blit.h"
 #include "graphics/device.h"
 #include "graphics/standard_surfaces.h"
 #include "objects/image_source.h"
 #include "objects/item.h"
 #include "shell/game_arithmetic.h"
-
-namespace {
-
-constexpr int kCell = 32;
-constexpr int kMarkSheet = 43;
-
-}  // namespace
 
 void cItem::Draw(DDSURFACEDATA* target, int paused)
 {

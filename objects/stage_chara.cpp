@@ -2,14 +2,13 @@
 
 #include "data/role_accessors.h"
 #include "data/stage_data.h"
+#include "data/stage_geometry.h"
 #include "play/play_scene.h"
 #include "shell/game_arithmetic.h"
 #include "shell/game_requests.h"
 #include "shell/not_built_yet.h"
 
 namespace {
-
-constexpr int kCell = 32;
 
 // Clamp codes of ClampX / ClampY in mode 2.
 constexpr int kClampStage = 3;

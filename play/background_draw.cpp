@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "data/stage_data.h"
+#include "data/stage_geometry.h"
 #include "graphics/blit.h"
 #include "graphics/fill.h"
 #include "graphics/sprite_batch.h"
@@ -12,11 +13,9 @@
 
 namespace {
 
-constexpr int kBackgroundSlot = 55;
-constexpr int kBackgroundSlots = 8;
 constexpr int kScreenW = 640;
 constexpr int kScreenH = 480;
-constexpr int kMargin = 320;          // the stage's 10-block margin in pixels
+constexpr int kMargin = kMarginBlocks * kCell;   // in pixels
 constexpr int kMaxTiles = 1000;       // per row, and rows per picture
 constexpr DWORD kFallbackColour = 16;
 

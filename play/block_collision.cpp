@@ -1,6 +1,7 @@
 // Charas against the stage's block grid after they moved: the probes along their edges, the
 // push-outs, the contact flags, the floor block, the block triggers and deaths by blocks.
 #include "data/role_accessors.h"
+#include "data/stage_geometry.h"
 #include "objects/chara.h"
 #include "objects/hero.h"
 #include "play/block_grid.h"
@@ -9,7 +10,6 @@
 
 namespace {
 
-constexpr int kBlock = 32;
 constexpr int kNoMode = -1;
 
 // Charas that fly through blocks are never tested against them.
@@ -159,10 +159,10 @@ int ProbeWall(cPlayScene& scene, cChara& chara, int side)
     if (side == 0) {
         chara.m_bContactLeft = 1;
         // A left edge on a block line moves a whole block.
-        chara.m_dX += WrapSub(kBlock, WrapMod(edge, kBlock));
+        chara.m_dX += WrapSub(kCell, WrapMod(edge, kCell));
     } else {
         chara.m_bContactRight = 1;
-        chara.m_dX -= WrapAdd(WrapMod(edge, kBlock), 1);
+        chara.m_dX -= WrapAdd(WrapMod(edge, kCell), 1);
     }
     chara.OnMovedX();
     chara.m_nWallSide = side;

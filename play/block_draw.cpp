@@ -1,6 +1,7 @@
 // The blocks of one draw layer: only the 16 rows and 21 columns of cells under the screen, at
 // the fine offset of the scroll position.
 #include "data/stage_data.h"
+#include "data/stage_geometry.h"
 #include "graphics/sprite_batch.h"
 #include "graphics/standard_surfaces.h"
 #include "objects/image_source.h"
@@ -11,11 +12,8 @@
 
 namespace {
 
-constexpr int kCell = 32;
 constexpr int kRows = 16;
 constexpr int kColumns = 21;
-constexpr int kMarginBlocks = 20;     // both margins together
-constexpr int kMarkSheet = 43;
 
 }  // namespace
 
@@ -38,8 +36,8 @@ void cPlayScene::DrawBlocks(DDSURFACEDATA* target, int blockLayer)
     const int r0 = sy >> 5;
     const int fx = sx & 31;
     const int fy = sy & 31;
-    const int columns = WrapAdd(g_StageData.m_nWidth, kMarginBlocks);
-    const int rows = WrapAdd(g_StageData.m_nHeight, kMarginBlocks);
+    const int columns = WrapAdd(g_StageData.m_nWidth, kBothMarginBlocks);
+    const int rows = WrapAdd(g_StageData.m_nHeight, kBothMarginBlocks);
     const int shift = g_BlockGrid.m_nShift;
     const std::int64_t cells = static_cast<std::int64_t>(g_BlockGrid.m_Cells.size());
     DDBeginSpriteBatch(TRUE);

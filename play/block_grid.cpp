@@ -1,6 +1,7 @@
 #include "play/block_grid.h"
 
 #include "data/stage_data.h"
+#include "data/stage_geometry.h"
 #include "play/scroll_axis.h"
 #include "shell/safe_container.h"
 
@@ -8,11 +9,9 @@ cBlockGrid g_BlockGrid;
 
 namespace {
 
-constexpr int kMarginBlocks = 10;
-
 int RowShiftFor(int width)
 {
-    return BitLength(static_cast<int>(std::int64_t{width} + 2 * kMarginBlocks - 1));
+    return BitLength(static_cast<int>(std::int64_t{width} + kBothMarginBlocks - 1));
 }
 
 }  // namespace
@@ -21,7 +20,7 @@ std::int64_t cBlockGrid::CellCount(int width, int height)
 {
     const int shift = RowShiftFor(width);
     if (shift > 31) return INT64_MAX;
-    const std::int64_t rows = std::int64_t{height} + 2 * kMarginBlocks;
+    const std::int64_t rows = std::int64_t{height} + kBothMarginBlocks;
     return rows < 0 ? 0 : rows << shift;
 }
 
@@ -40,7 +39,7 @@ bool cBlockGrid::Build(int width, int height)
     m_Cells.assign(static_cast<std::size_t>(count), empty);
     m_nShift = RowShiftFor(width);
     m_nWidth = 1 << m_nShift;
-    m_nRows = static_cast<int>(std::int64_t{height} + 2 * kMarginBlocks);
+    m_nRows = static_cast<int>(std::int64_t{height} + kBothMarginBlocks);
     return true;
 }
 

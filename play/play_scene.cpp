@@ -1,5 +1,6 @@
 #include "play/play_scene.h"
 
+#include <array>
 #include <cstdio>
 #include <string>
 
@@ -36,9 +37,6 @@ cChara* PlayerOne()
 
 namespace {
 
-constexpr int kBackgroundSlot = 55;
-constexpr int kBackgroundSlots = 8;
-
 // The standard pictures of a stage: 2-47, 49-51 and 55-70.
 struct STAGEPICTURES {
     int anIndex[65] = {};
@@ -52,7 +50,11 @@ struct STAGEPICTURES {
 };
 
 const STAGEPICTURES s_StagePictures;
-constexpr int kBackgroundIndices[kBackgroundSlots] = {55, 56, 57, 58, 59, 60, 61, 62};
+constexpr std::array<int, kBackgroundSlots> kBackgroundIndices = [] {
+    std::array<int, kBackgroundSlots> indices{};
+    for (int slot = 0; slot < kBackgroundSlots; ++slot) indices[slot] = kBackgroundSlot + slot;
+    return indices;
+}();
 
 void PostClose() { PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0); }
 
@@ -132,7 +134,7 @@ void cPlayScene::Init()
         LogNotBuiltYet("stage pictures");
         ResetStageState();
         UseLife();
-    } else if (!DDLoadSurfaces(g_StdSurface, kBackgroundIndices, kBackgroundSlots)) {
+    } else if (!DDLoadSurfaces(g_StdSurface, kBackgroundIndices.data(), kBackgroundSlots)) {
         PostClose();
         return;
     }

@@ -22,8 +22,6 @@
 
 namespace {
 
-constexpr int kWordPicture = 51;       // "bmp\Word.bmp"
-constexpr int kAccessoryPicture = 49;  // "bmp\Accessory.bmp"
 constexpr int kCaptionFrames = 80;     // a caption shows until its counter reaches this
 constexpr int kPauseFirstText = 19;
 constexpr int kContinueFirstText = 22;

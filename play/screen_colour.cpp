@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr int kWorkPicture = 67;  // a 640 x 480 work surface
 constexpr int kNoColour = 255;
 
 // The level the graphics layer gets: the strength and the time come from the game's data, so

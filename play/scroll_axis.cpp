@@ -1,13 +1,7 @@
 #include "play/scroll_axis.h"
 
+#include "data/stage_geometry.h"
 #include "shell/game_arithmetic.h"
-
-namespace {
-
-constexpr int kMarginBlocks = 10;
-constexpr int kBlockPixels = 32;
-
-}  // namespace
 
 int BitLength(int value)
 {
@@ -21,17 +15,17 @@ void cScrollAxis::SetUp(int axis, int blocks, int extentValue)
     m_nAxis = axis;
     m_nScreenSize = (axis == 0) ? 640 : 480;
     m_nMargin = kMarginBlocks;
-    m_nSize = WrapAdd(blocks, 2 * kMarginBlocks);
+    m_nSize = WrapAdd(blocks, kBothMarginBlocks);
     m_nExtent = WrapAdd(extentValue, 640);
     if (axis == 0) {
-        m_nShift = BitLength(WrapAdd(blocks, 2 * kMarginBlocks - 1));
+        m_nShift = BitLength(WrapAdd(blocks, kBothMarginBlocks - 1));
         m_nPitch = (m_nShift < 31) ? (1 << m_nShift) : 0;
     } else {
         m_nShift = 0;
         m_nPitch = m_nSize;
     }
-    m_nBaseMin = kMarginBlocks * kBlockPixels;
-    m_nBaseMax = WrapMul(WrapAdd(blocks, kMarginBlocks), kBlockPixels);
+    m_nBaseMin = kMarginBlocks * kCell;
+    m_nBaseMax = WrapMul(WrapAdd(blocks, kMarginBlocks), kCell);
     if (m_nBaseMax < 0) m_nBaseMax = 0;
     m_nMin = m_nBaseMin;
     m_nMax = m_nBaseMax;
@@ -72,9 +66,9 @@ void cScrollAxis::SetAutoScroll(int on, int speed, double steps)
 
 void cScrollAxis::SetLimit(int from, int to, int useFrom, int useTo)
 {
-    m_nMin = useFrom ? WrapAdd(m_nBaseMin, WrapMul(from, kBlockPixels)) : m_nBaseMin;
+    m_nMin = useFrom ? WrapAdd(m_nBaseMin, WrapMul(from, kCell)) : m_nBaseMin;
     if (useTo) {
-        m_nMax = WrapAdd(m_nBaseMin, WrapMul(WrapAdd(to, 1), kBlockPixels));
+        m_nMax = WrapAdd(m_nBaseMin, WrapMul(WrapAdd(to, 1), kCell));
         if (m_nMax < m_nMin) m_nMax = m_nMin;
     } else {
         m_nMax = m_nBaseMax;

@@ -18,8 +18,6 @@
 namespace {
 
 constexpr int kObjectPasses = 8;
-constexpr int kMarkSheet = 43;
-constexpr int kShotSheets[2] = {63, 64};
 
 // A draw of a modal loop, which runs while a play frame waits, removes nothing: the frame's
 // lists must stay as the frame left them, and the next draw of the game thread removes it.
@@ -32,7 +30,7 @@ bool MayRemoveCharas()
 
 void cPlayScene::DrawStage(int full, int paused, int timer, int bottomText)
 {
-    if (g_StdSurface[kShotSheets[0]].bLost || g_StdSurface[kShotSheets[1]].bLost)
+    if (g_StdSurface[kShotSheet].bLost || g_StdSurface[kShotSheet + 1].bLost)
         LogNotBuiltYet("shot cells after a device loss");
     if (m_ScreenEffect.nKind != 0) LogNotBuiltYet("screen effects");
 

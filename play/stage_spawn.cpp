@@ -5,18 +5,16 @@
 
 #include "data/role_accessors.h"
 #include "data/stage_data.h"
+#include "data/stage_geometry.h"
 #include "play/play_scene.h"
 #include "shell/game_arithmetic.h"
 
 namespace {
 
-constexpr int kMarginBlocks = 10;
-constexpr int kBlock = 32;
-
 // The centre of a stage block cell in stage pixels.
 int CellCentre(int block)
 {
-    return WrapMul(WrapAdd(block, kMarginBlocks), kBlock) | 16;
+    return WrapMul(WrapAdd(block, kMarginBlocks), kCell) | 16;
 }
 
 void MoveBounds(cGameObject& object, double dx, double dy)

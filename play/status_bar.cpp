@@ -23,9 +23,6 @@
 
 namespace {
 
-constexpr int kStatusPicture = 46;     // "bmp\StatusWindow.bmp"
-constexpr int kAccessoryPicture = 49;  // "bmp\Accessory.bmp"
-constexpr int kWordPicture = 51;       // "bmp\Word.bmp"
 constexpr int kStatusItems = 5;
 constexpr int kGaugeWidth = 50;
 constexpr int kTimeWarningSound = 13;

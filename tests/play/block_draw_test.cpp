@@ -2,14 +2,15 @@
 // position, by draw pass, hidden and outside the grid.
 #include <gtest/gtest.h>
 
+#include "data/stage_geometry.h"
 #include "graphics/device.h"
+#include "graphics/standard_surfaces.h"
 #include "tests/play/stage_draw_fixture.h"
 
 namespace {
 
 using qbtest::cImage;
 
-constexpr int kCell = 32;
 constexpr std::uint32_t kGround = 0x00FF00;
 
 // The block sheet: 2 columns of 15 cells; each pixel says its cell and its place in the cell.
@@ -25,7 +26,7 @@ protected:
     void SetUp() override
     {
         cStageDrawTest::SetUp();
-        LoadPicture(2, 2 * kCell, 15 * kCell, SheetRgb);
+        LoadPicture(kBlockSheet, 2 * kCell, 15 * kCell, SheetRgb);
         ASSERT_TRUE(g_BlockGrid.Build(g_StageData.m_nWidth, g_StageData.m_nHeight));
     }
     // Block `frame` in the cell of (column, row), margins included.

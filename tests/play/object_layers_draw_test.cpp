@@ -2,14 +2,15 @@
 // not its hit layer, and with the layer switch off one pass draws them in list order.
 #include <gtest/gtest.h>
 
+#include "data/stage_geometry.h"
 #include "graphics/device.h"
+#include "graphics/standard_surfaces.h"
 #include "tests/play/stage_draw_fixture.h"
 
 namespace {
 
 using qbtest::cImage;
 
-constexpr int kCell = 32;
 constexpr std::uint32_t kHeroRgb = 0xC00000;
 constexpr std::uint32_t kCharaRgb = 0x0000C0;
 constexpr std::uint32_t kItemRgb = 0x00C000;
@@ -37,7 +38,7 @@ protected:
     void SetUp() override
     {
         cStageDrawTest::SetUp();
-        LoadPicture(4, 8 * kCell, 2 * kCell, SheetRgb);
+        LoadPicture(kFirstCharaSheet, 8 * kCell, 2 * kCell, SheetRgb);
         Player.resize(1);
     }
     // The colour shown where the hero and the chara overlap.
@@ -86,7 +87,7 @@ TEST_F(ObjectLayersDraw, ACharaDrawsItsCellAtItsScreenRectangle)
 
 TEST_F(ObjectLayersDraw, ItemsAreDrawnInThePassOfTheirDrawLayer)
 {
-    LoadPicture(40, 2 * kCell, kCell, [](int, int) { return kItemRgb; });
+    LoadPicture(kItemSheet, 2 * kCell, kCell, [](int, int) { return kItemRgb; });
     g_StageData.m_bLayered = 1;
     struct Case {
         const char* what;
@@ -119,8 +120,8 @@ TEST_F(ObjectLayersDraw, ACharasAnimationStepsOnceForEachDrawThatIsNotPaused)
 {
     // Cell 0 of the sheet's first row is red, cell 1 green; the pattern shows each for a tick.
     // The set-up's sheet makes room for it.
-    DDReleaseSurface(&g_StdSurface[4]);
-    LoadPicture(4, 8 * kCell, 2 * kCell, [](int x, int) { return x < kCell ? kHeroRgb : kItemRgb; });
+    DDReleaseSurface(&g_StdSurface[kFirstCharaSheet]);
+    LoadPicture(kFirstCharaSheet, 8 * kCell, 2 * kCell, [](int x, int) { return x < kCell ? kHeroRgb : kItemRgb; });
     static const int kSteps[] = {0, 1, 0, 1, 1, 0, kAnimeRestart, 0, 0};
     static const int* const kPatterns[] = {kSteps, nullptr};
     Player.clear();

@@ -5,10 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "data/stage_geometry.h"
 #include "tools/demo-game/demo_bitmaps.h"
-
-// The side of a cell of the block, chara and world-map sheets.
-inline constexpr int kDemoCell = 32;
 
 // A picture of palette indices drawn with a few shapes; index 0 is transparent.
 class cDemoCanvas {

@@ -4,7 +4,6 @@
 
 void AddBlockPictures(DEMOGAME& game)
 {
-    constexpr int kCell = kDemoCell;
     cDemoCanvas canvas(10 * kCell, 8 * kCell);
     for (int cell = 0; cell < 80; ++cell) {
         const int x = cell % 10 * kCell, y = cell / 10 * kCell;

@@ -10,7 +10,6 @@ namespace {
 // animation differ.
 std::string CharaSheet(int sheet)
 {
-    constexpr int kCell = kDemoCell;
     cDemoCanvas canvas(8 * kCell, 8 * kCell);
     const std::uint8_t body = Cube(sheet % 3 == 0 ? 5 : 1, sheet % 3 == 1 ? 4 : 1, sheet % 3 == 2 ? 5 : 1 + sheet / 3);
     for (int cell = 0; cell < 64; ++cell) {

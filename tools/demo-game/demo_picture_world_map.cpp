@@ -6,7 +6,6 @@ namespace {
 
 std::string WorldChips()
 {
-    constexpr int kCell = kDemoCell;
     cDemoCanvas canvas(5 * kCell, 5 * kCell);
     for (int k = 0; k < 25; ++k) {
         const int x = k % 5 * kCell, y = k / 5 * kCell;
