@@ -14,8 +14,12 @@
 #include "data/world_map_data.h"
 #include "graphics/font.h"
 #include "graphics/font_digit_surfaces.h"
+#include "graphics/stage_picture_surfaces.h"
 #include "graphics/standard_surfaces.h"
 #include "objects/database_working_tables.h"
+#include "objects/hero.h"
+#include "play/block_grid.h"
+#include "play/menu_cursor.h"
 #include "shell/input.h"
 #include "shell/thread.h"
 #include "shell/window.h"
@@ -31,8 +35,26 @@ cThread thPause;
 cThread thRanking;
 cThread thStageLoad;
 
+// The menus' cursor: one zeroed entry.
+cMenuCursor g_MenuCursor;
+
 // Player 1.
 cSafeVector<cInput> g_Input(1);
+
+// The pictures the stage, its picture commands, the message windows and the scenes make while
+// they run, each beside the descriptions they are made from; all empty.
+cSafeVector<DDSURFACEDATA> g_CharaSurface;
+cSafeVector<SURFACEINFO> g_CharaSurfaceInfo;
+cSafeVector<DDSURFACEDATA> g_SwordSurface;
+cSafeVector<SURFACEINFO> g_SwordSurfaceInfo;
+cSafeVector<DDSURFACEDATA> g_EffectSurface;
+cSafeVector<SURFACEINFO> g_EffectSurfaceInfo;
+cSafeList<DDSURFACEDATA> g_PictureSurface;
+cSafeList<SURFACEINFO> g_PictureSurfaceInfo;
+cSafeList<DDSURFACEDATA> Off_Msg;
+cSafeList<SURFACEINFO> Off_MsgInfo;
+cSafeVector<DDSURFACEDATA> g_SceneSurface;
+cSafeVector<SURFACEINFO> g_SceneSurfaceInfo;
 
 DDSURFACEDATA g_StdSurface[kStdSurfaceCount] = {};
 
@@ -153,6 +175,11 @@ cSafeVector<cEffectPlayback> g_CharaEffectTemplatesReverse;
 
 cReplayData g_ReplayData;
 cReplayData g_PrevReplayData;
+
+// The stage's run-time containers, empty until a stage is set up: the heroes (element 0 is
+// player 1) and the block grid.
+cSafeVector<cHero> Player;
+cBlockGrid g_BlockGrid;
 
 cStageData g_StageData;
 cStageData g_StageBackup;

@@ -10,8 +10,6 @@
 #include "shell/input.h"
 #include "shell/not_built_yet.h"
 
-cSafeVector<cHero> Player;
-
 namespace {
 
 constexpr int kOverlayColors[8] = {208, 212, 216, 220, 224, 228, 232, 236};

@@ -5,8 +5,6 @@
 #include "play/scroll_axis.h"
 #include "shell/safe_container.h"
 
-cBlockGrid g_BlockGrid;
-
 namespace {
 
 int RowShiftFor(int width)

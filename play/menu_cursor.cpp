@@ -2,8 +2,6 @@
 
 #include "shell/not_built_yet.h"
 
-cMenuCursor g_MenuCursor;
-
 void cMenuCursor::MoveGrid(int direction, int x0, int y0, int dx, int dy, int columns, int rows)
 {
     if (columns < 0 || rows < 0) return;
