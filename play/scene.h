@@ -6,6 +6,8 @@
 // out and hands over, the ones between are the scene's own.
 #include <vector>
 
+#include "platform/os/windows_types.h"
+
 // Scene types: the index of each scene in the game manager.
 enum SCENE {
     SCENE_TITLE = 0,
@@ -38,6 +40,10 @@ public:
     void CallFadeOut() { FadeOut(); }
     // The handler of the current state; a state outside the table does nothing.
     void RunState();
+    // The frame of a front-end scene's Run: player 1's input with the menu repeat and the
+    // scene's one-shot buttons (the mask of cInput::TriggerButtons), Init on the first frame,
+    // then the handler of the current state.
+    void RunFrontEndFrame(WORD oneShotButtons);
 
     int m_nState = -1;   // -1 until Init has run
     int m_nSubState = 0;

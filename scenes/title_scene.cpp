@@ -1,7 +1,13 @@
 #include "scenes/title_scene.h"
 
-#include "shell/input.h"
 #include "shell/not_built_yet.h"
+
+namespace {
+
+// Decide and cancel report only on the frame they are pressed.
+constexpr WORD kOneShotButtons = 3;
+
+}  // namespace
 
 cTitleScene::cTitleScene()
 {
@@ -9,17 +15,7 @@ cTitleScene::cTitleScene()
                 static_cast<STATEHANDLER>(&cTitleScene::StateContinueSlots), &cScene::CallFadeOut};
 }
 
-void cTitleScene::Run()
-{
-    cInput& input = g_Input.At(0);
-    input.ApplyRepeat();
-    input.TriggerButtons(3);
-    if (m_nState == -1) {
-        Init();
-        m_nState = 0;
-    }
-    RunState();
-}
+void cTitleScene::Run() { RunFrontEndFrame(kOneShotButtons); }
 
 void cTitleScene::Init()
 {

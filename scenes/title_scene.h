@@ -1,7 +1,7 @@
 #pragma once
 // The title menu (scene type 0). The menu itself is not built yet: the scene runs its frames
-// as every front-end scene does (input, Init on the first frame, the state handler) and its
-// states do nothing yet, so that the game loop has a scene to run.
+// as every front-end scene does (cScene::RunFrontEndFrame) and its states do nothing yet, so
+// that the game loop has a scene to run.
 #include "play/scene.h"
 
 class cTitleScene : public cScene {
