@@ -7,7 +7,6 @@
 #include "objects/chara_hp.h"
 #include "play/play_scene.h"
 #include "shell/game_arithmetic.h"
-#include "shell/not_built_yet.h"
 
 namespace {
 
@@ -125,7 +124,6 @@ void cChara::InitFromDefinition(const cCharaData* definition, double homeX, doub
     m_nCrushGrace = 0;
     m_bFixedScreenX = m_bFixedScreenY = m_nFixedScreenX = m_nFixedScreenY = 0;
     m_bDead = 0;
-    m_nDefeatCount = 0;
     m_bContactLeft = m_bContactRight = m_bContactUp = m_bContactDown = 0;
     m_bLeftRide = m_bRiding = m_nRideSerial = m_nRideExtra = 0;
     m_RideRect.Clear();
@@ -144,14 +142,9 @@ void cChara::InitFromDefinition(const cCharaData* definition, double homeX, doub
     m_nSightRadius = HblToDot(CharaSightRadius(m_Def));
     m_dDecel = HundredthsToStepSpeed(CharaDeceleration(m_Def), speed);
 
-    m_EffectPlayback = cEffectPlayback{};
-    if (CharaInitialEffect(m_Def) != 0) {
-        // Playing chara effects is not built yet: the request is kept for it.
-        m_EffectPlayback.m_nId = static_cast<std::int16_t>(CharaInitialEffect(m_Def));
-        m_EffectPlayback.m_nMode = CharaInitialEffectMode(m_Def);
-        m_EffectPlayback.m_bLoop = CharaInitialEffectLoop(m_Def);
-        LogNotBuiltYet("chara effect playback");
-    }
+    m_DrawEffect.Reset();
+    if (CharaInitialEffect(m_Def) != 0)
+        m_DrawEffect.Start(CharaInitialEffect(m_Def), CharaInitialEffectMode(m_Def), CharaInitialEffectLoop(m_Def));
     m_nInvincibleTimer = 0;
     m_Immunity = cHitImmunityList{};
     SetAnimeSet(CharaAnimeSet(m_Def), 1);

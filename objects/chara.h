@@ -2,17 +2,18 @@
 // A chara of a stage, the hero or any other: its own copy of its template, its target and the
 // charas that target it, its running flows, knock-back and jump state, contacts, HP and SP with
 // their gauges, variables, animations, draw effect and hit boxes. Motion rules are in
-// chara_movement.h, HP and SP in chara_hp.h.
+// chara_movement.h, HP and SP in chara_hp.h, their gauges in chara_gauges.h, the command
+// animations in chara_animation.h and the draw effect in chara_draw_effect.h.
 #include <cstdint>
 #include <vector>
 
 #include "data/chara_data.h"
 #include "flow/running_flow.h"
 #include "objects/chara_animation.h"
+#include "objects/chara_draw_effect.h"
 #include "objects/chara_gauges.h"
 #include "objects/chara_knockback.h"
 #include "objects/chara_movement.h"
-#include "objects/effect_playback.h"
 #include "objects/hit_immunity.h"
 #include "objects/object_base.h"
 #include "shell/safe_container.h"
@@ -71,7 +72,6 @@ struct CHARAFIELDS {
     int m_nFixedScreenX = 0;
     int m_nFixedScreenY = 0;
     int m_bDead = 0;
-    int m_nDefeatCount = 0;
     int m_bContactLeft = 0;
     int m_bContactRight = 0;
     int m_bContactUp = 0;
@@ -89,7 +89,7 @@ struct CHARAFIELDS {
     int m_nInvincibleTimer = 0;
     cHitImmunityList m_Immunity;
     cCharaAnimationList m_Animations;
-    cEffectPlayback m_EffectPlayback;
+    cCharaDrawEffect m_DrawEffect;
     int m_bRemoveRequest = 0;
     int m_nActivationPass = 0;
     int m_nSightRadius = 0;            // pixels

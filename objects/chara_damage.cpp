@@ -131,11 +131,6 @@ int cChara::Defeat()
     ReleaseFollowers();
 
     m_bDead = 1;
-    // Playing chara effects is not built yet: the death effect is kept for it, not looping.
-    m_EffectPlayback = cEffectPlayback{};
-    m_EffectPlayback.m_nId = static_cast<std::int16_t>(CharaDefeatEffect(m_Def));
-    m_EffectPlayback.m_nMode = CharaDefeatEffectMode(m_Def);
-    m_EffectPlayback.m_bLoop = 0;
-    LogNotBuiltYet("chara effect playback");
+    m_DrawEffect.Start(CharaDefeatEffect(m_Def), CharaDefeatEffectMode(m_Def), 0);   // the death effect never loops
     return 0;
 }

@@ -10,26 +10,13 @@
 #include "objects/image_source.h"
 #include "play/game_manager.h"
 #include "shell/game_arithmetic.h"
-#include "shell/not_built_yet.h"
-
-namespace {
-
-// A playing chara effect: the handlers that run it are not built yet, so it ends here.
-void EndEffect(cEffectPlayback& playback)
-{
-    if (playback.m_nId == 0) return;
-    LogNotBuiltYet("chara draw effects");
-    playback.m_nId = 0;
-}
-
-}  // namespace
 
 int cChara::CurrentFrame(int paused)
 {
     return m_Animations.CurrentFrame(m_Animator, paused);
 }
 
-void cChara::RunHiddenEffect(int) { EndEffect(m_EffectPlayback); }
+void cChara::RunHiddenEffect(int paused) { m_DrawEffect.Run(*this, nullptr, nullptr, paused, 0); }
 
 void cChara::Draw(DDSURFACEDATA* target, int paused)
 {
@@ -53,7 +40,7 @@ void cChara::Draw(DDSURFACEDATA* target, int paused)
     const int own = source.m_bOwnScale ? source.m_nOwnScale : 1;
     DrawImageCell(target, m_ScreenRect.left, m_ScreenRect.top, m_nDrawWidth, m_nDrawHeight, source,
                   WrapMul(own, m_nBaseDrawWidth), WrapMul(own, m_nBaseDrawHeight));
-    EndEffect(m_EffectPlayback);
+    m_DrawEffect.Run(*this, target, &source, paused, 1);
     if (m_Def.m_bMark != 1) return;
     int sx = 0;
     int sy = 0;
@@ -68,17 +55,16 @@ void cChara::Draw(DDSURFACEDATA* target, int paused)
     }
 }
 
-int cChara::DrawDefeated(DDSURFACEDATA*, int paused)
+int cChara::DrawDefeated(DDSURFACEDATA* target, int paused)
 {
     if (m_nKind != 0) {
-        EndEffect(m_EffectPlayback);
+        m_DrawEffect.Run(*this, target, nullptr, paused, 1);
         return 1;
     }
-    if (m_EffectPlayback.m_nId != 0) {
-        EndEffect(m_EffectPlayback);
+    if (m_DrawEffect.IsPlaying()) {
+        m_DrawEffect.Run(*this, target, nullptr, paused, 1);
         return 0;
     }
     if (paused) return 0;
-    m_nDefeatCount = WrapAdd(m_nDefeatCount, 1);
-    return m_nDefeatCount > g_GameManager.m_nFps ? 1 : 0;
+    return m_DrawEffect.AdvanceDeathDisplay(g_GameManager.m_nFps);
 }

@@ -223,9 +223,9 @@ TEST_F(CharaDamage, DefeatRaisesDiedThenUpdatesOnceRestrictedThenScores)
     EXPECT_EQ(chara.m_nScoreAtUpdate, 1000);
     EXPECT_EQ(g_SaveData.m_nScore, 1150);
     EXPECT_EQ(chara.m_bDead, 1);
-    EXPECT_EQ(chara.m_EffectPlayback.m_nId, 9);
-    EXPECT_EQ(chara.m_EffectPlayback.m_nMode, 2);
-    EXPECT_EQ(chara.m_EffectPlayback.m_bLoop, 0);
+    EXPECT_EQ(chara.m_DrawEffect.m_EffectPlayback.m_nId, 9);
+    EXPECT_EQ(chara.m_DrawEffect.m_EffectPlayback.m_nMode, 2);
+    EXPECT_EQ(chara.m_DrawEffect.m_EffectPlayback.m_bLoop, 0);
 }
 
 TEST_F(CharaDamage, DefeatScoreSumsWrapThenClamp)
@@ -286,7 +286,7 @@ TEST_F(CharaDamage, ADefeatOnAClearedStageReturnsAtOnceAndKeepsTheLinks)
     EXPECT_EQ(aimer.m_lpTarget, &defeated);
     EXPECT_EQ(defeated.m_TargetedBy.size(), 1u);
     EXPECT_EQ(defeated.m_lpTarget, &m_Player);
-    EXPECT_EQ(defeated.m_EffectPlayback.m_nId, 0);
+    EXPECT_EQ(defeated.m_DrawEffect.m_EffectPlayback.m_nId, 0);
 }
 
 TEST_F(CharaDamage, FindCharaBySerialLooksAtThePlayersFirst)
