@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "data/chara_data.h"
-#include "flow/command_stubs.h"
+#include "data/command_info.h"
 #include "objects/chara.h"
 #include "tests/stage/stage_fixture.h"
 
@@ -37,7 +37,6 @@ public:
         g_SystemData.m_bRunMarkedTriggers = 0;
         g_SystemData.m_bConditionSwitch = 0;
         g_Input.assign(1, cInput());
-        g_NotBuiltCommandActs.fill(0);
         m_Chara = std::make_unique<cChara>();
         m_Chara->m_nKind = 1;
         m_Chara->m_nDirection = 1;

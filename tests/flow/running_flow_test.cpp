@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "data/database.h"
@@ -8,9 +9,15 @@
 
 namespace {
 
-// Every-step commands whose runs the stub counters show, one kind per entry.
-constexpr int kMarkerKinds[] = {COMMAND_WARP, COMMAND_SET_TARGET, COMMAND_STATUS2, COMMAND_CHANGE_GRAPHIC,
-                                COMMAND_CHANGE_ANIMESET, COMMAND_ANIME};
+// A code command that counts its runs in stage variable `variable`: each entry marks the steps
+// in which it ran in a variable of its own.
+cCommandData CountingCommand(int variable, int parallel)
+{
+    cCommandData command = FlowCommand(COMMAND_CODE, parallel);
+    const std::string name = "S" + std::to_string(variable);
+    command.m_strCode = name + " = " + name + " + 1";
+    return command;
+}
 
 struct ENTRYSPEC {
     int parallel;
@@ -37,14 +44,16 @@ std::ostream& operator<<(std::ostream& out, const FLOWRUN& run)
     return out << "finished " << run.finished;
 }
 
-// Runs a flow of marker commands with the given durations, step by step, and records the steps
-// in which each entry ran.
+// Runs a flow of counting commands with the given durations, step by step, and records the
+// steps in which each entry ran.
 FLOWRUN RunEntries(const std::vector<ENTRYSPEC>& entries)
 {
     FlowStageFixture stage;
+    stage.Scene().m_StageVars.assign(255, 0);
+    const auto variable = [](std::size_t j) { return static_cast<int>(j) + 1; };
     cFlowData flow = FlowOf(TRIGGER_NONE, {});
     for (std::size_t j = 0; j < entries.size(); ++j)
-        flow.m_Commands.push_back(FlowCommand(kMarkerKinds[j], entries[j].parallel));
+        flow.m_Commands.push_back(CountingCommand(variable(j), entries[j].parallel));
     stage.SetFlows({flow});
     cRunningFlow& running = stage.Chara().m_RunningFlows[0];
     for (std::size_t j = 0; j < entries.size(); ++j) running.m_Entries[j].m_nDuration = entries[j].duration;
@@ -54,10 +63,10 @@ FLOWRUN RunEntries(const std::vector<ENTRYSPEC>& entries)
     running.Start(stage.Chara());
     for (int step = 1; step <= 40 && run.finished == 0; ++step) {
         std::vector<int> before(entries.size());
-        for (std::size_t j = 0; j < entries.size(); ++j) before[j] = g_NotBuiltCommandActs[kMarkerKinds[j]];
+        for (std::size_t j = 0; j < entries.size(); ++j) before[j] = stage.Scene().m_StageVars.At(variable(j));
         if (running.Step(stage.Chara())) run.finished = step;
         for (std::size_t j = 0; j < entries.size(); ++j) {
-            if (g_NotBuiltCommandActs[kMarkerKinds[j]] == before[j]) continue;
+            if (stage.Scene().m_StageVars.At(variable(j)) == before[j]) continue;
             if (run.spans[j].first == 0) run.spans[j].first = step;
             run.spans[j].last = step;
         }
