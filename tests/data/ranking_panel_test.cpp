@@ -28,13 +28,13 @@ protected:
         g_SystemIni.English = 0;
         ASSERT_TRUE(Init({TRUE, 32, 1}));
         DDSetTransmit(255, 0, 255);
-        for (DDSURFACEDATA* sd : {&m_Dst, &m_Window, &g_StdSurface[46]}) ClearSurfaceData(sd);
+        for (DDSURFACEDATA* sd : {&m_Dst, &m_Window, &g_StdSurface[kStatusPicture]}) ClearSurfaceData(sd);
         ASSERT_TRUE(DDCreateSurface(&m_Dst, 400, 400, FALSE, 0, 0, nullptr, FALSE));
         ASSERT_TRUE(DDCreateSurface(&m_Window, 640, 480, FALSE, 0, 0, nullptr, FALSE));
         // The status icons: the marker cell (16, 48) in one colour, the rest in others.
-        ASSERT_TRUE(DDCreateSurface(&g_StdSurface[46], 64, 64, FALSE, 0, 0, nullptr, FALSE));
-        DDFillSurfacePal(&g_StdSurface[46], 3);
-        DDFillRectPal(&g_StdSurface[46], 16, 48, 16, 16, kMarkerColor);
+        ASSERT_TRUE(DDCreateSurface(&g_StdSurface[kStatusPicture], 64, 64, FALSE, 0, 0, nullptr, FALSE));
+        DDFillSurfacePal(&g_StdSurface[kStatusPicture], 3);
+        DDFillRectPal(&g_StdSurface[kStatusPicture], 16, 48, 16, 16, kMarkerColor);
         DDFillSurfacePal(&m_Window, 77);
         ASSERT_TRUE(g_Font[1].Create("ＭＳ ゴシック", 0, 16, 16, 16, kInk, &m_Window, 2, 240, nullptr, TRUE));
         g_SystemData.m_Texts.resize(30);
@@ -47,7 +47,7 @@ protected:
     void TearDown() override
     {
         g_Font[1].Release();
-        for (DDSURFACEDATA* sd : {&m_Dst, &m_Window, &g_StdSurface[46]}) DDReleaseSurface(sd);
+        for (DDSURFACEDATA* sd : {&m_Dst, &m_Window, &g_StdSurface[kStatusPicture]}) DDReleaseSurface(sd);
         g_SystemData = *m_SavedSystem;
         g_SystemIni.English = m_nSavedEnglish;
         qbtest::cFontTest::TearDown();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "graphics/device.h"
+#include "graphics/standard_surfaces.h"
 #include "tests/play/stage_draw_fixture.h"
 
 namespace {
@@ -14,6 +15,9 @@ constexpr int kPicH = 12;
 
 // The test picture: every pixel its own colour.
 std::uint32_t PictureRgb(int x, int y) { return static_cast<std::uint32_t>((10 * x) << 16 | (20 * y) << 8 | 0x33); }
+
+// A picture magenta on its left half and blue on its right.
+std::uint32_t HalfMagentaRgb(int x, int) { return x < kPicW / 2 ? qbtest::kMagenta : 0x0000C0u; }
 
 cBackgroundData Picture(double rateX, double rateY)
 {
@@ -29,11 +33,12 @@ protected:
     void SetUp() override
     {
         cStageDrawTest::SetUp();
-        LoadPicture(55, kPicW, kPicH, PictureRgb);
+        LoadPicture(kBackgroundSlot, kPicW, kPicH, PictureRgb);
     }
     std::uint32_t At(const cImage& screen, int x, int y) { return screen.At(x, y) & 0xFFFFFF; }
-    // Draws picture 55 at the parallax rate of a half from scroll (317, 301): X = -1 and
-    // Y = (int)(-19 x 0.5) = -9, so that the screen starts at picture (19, 3) and tiles on.
+    // Draws the first background picture at the parallax rate of a half from scroll (317, 301):
+    // X = -1 and Y = (int)(-19 x 0.5) = -9, so that the screen starts at picture (19, 3) and
+    // tiles on.
     void ExpectTheScreenTiled()
     {
         g_StageData.m_Backgrounds.push_back(Picture(0.5, 0.5));
@@ -41,7 +46,7 @@ protected:
         m_Scene->m_ScrollY.m_dPos = 301;
         m_Scene->DrawBackgrounds(&g_BackBuffer, 0);
         const cImage screen = Screen();
-        const cImage picture = qbtest::ReadImage(&g_StdSurface[55]);
+        const cImage picture = qbtest::ReadImage(&g_StdSurface[kBackgroundSlot]);
         for (int y = 0; y < 480; ++y)
             for (int x = 0; x < 640; ++x)
                 ASSERT_EQ(At(screen, x, y), At(picture, (x + 19) % kPicW, (y + 3) % kPicH)) << x << ", " << y;
@@ -89,7 +94,7 @@ TEST_F(BackgroundDraw, APictureLiesAtItsScrollOffsetAndTilesTheScreen)
 
 TEST_F(BackgroundDraw, TheWholeScreenIsCoveredByTiles)
 {
-    EXPECT_EQ(At(qbtest::ReadImage(&g_StdSurface[55]), 19, 3), PictureRgb(19, 3));
+    EXPECT_EQ(At(qbtest::ReadImage(&g_StdSurface[kBackgroundSlot]), 19, 3), PictureRgb(19, 3));
     ExpectTheScreenTiled();
 }
 
@@ -123,9 +128,9 @@ TEST_F(BackgroundDraw, TheScreenShowsColour16WhenNoBackLayerIsDrawn)
 
 TEST_F(BackgroundDraw, OnlyTheFirstBackLayerIsOpaque)
 {
-    // Picture 56 is magenta on its left half: drawn first it hides what was there, drawn
-    // second it lets the first layer through.
-    LoadPicture(56, kPicW, kPicH, [](int x, int) { return x < kPicW / 2 ? qbtest::kMagenta : 0x0000C0u; });
+    // The second background picture is magenta on its left half: drawn first it hides what was
+    // there, drawn second it lets the first layer through.
+    LoadPicture(kBackgroundSlot + 1, kPicW, kPicH, HalfMagentaRgb);
     g_StageData.m_Backgrounds.push_back(Picture(0, 0));
     g_StageData.m_Backgrounds.push_back(Picture(0, 0));
     m_Scene->m_ScrollX.m_dPos = 320;
@@ -152,7 +157,7 @@ TEST_F(BackgroundDraw, AColourFillCountsAsTheFirstLayer)
     fill.m_bFillOnly = 1;
     fill.m_nFillColor = 16;
     g_StageData.m_Backgrounds.push_back(fill);
-    LoadPicture(56, kPicW, kPicH, [](int x, int) { return x < kPicW / 2 ? qbtest::kMagenta : 0x0000C0u; });
+    LoadPicture(kBackgroundSlot + 1, kPicW, kPicH, HalfMagentaRgb);
     g_StageData.m_Backgrounds.push_back(Picture(0, 0));
     m_Scene->DrawBackgrounds(&g_BackBuffer, 0);
     const cImage screen = Screen();
@@ -162,7 +167,7 @@ TEST_F(BackgroundDraw, AColourFillCountsAsTheFirstLayer)
 
 TEST_F(BackgroundDraw, TheFrontPassDrawsOnlyFrontLayersAndAlwaysTransparent)
 {
-    LoadPicture(56, kPicW, kPicH, [](int x, int) { return x < kPicW / 2 ? qbtest::kMagenta : 0x0000C0u; });
+    LoadPicture(kBackgroundSlot + 1, kPicW, kPicH, HalfMagentaRgb);
     g_StageData.m_Backgrounds.push_back(Picture(0, 0));
     cBackgroundData front = Picture(0, 0);
     front.m_nLayer = 1;
@@ -227,7 +232,7 @@ protected:
     void SetUp() override
     {
         SetUpDisplay({FALSE, 16, 0});
-        LoadPicture(55, kPicW, kPicH, PictureRgb);
+        LoadPicture(kBackgroundSlot, kPicW, kPicH, PictureRgb);
     }
 };
 

@@ -84,7 +84,7 @@ TEST_F(ScreenColour, ARestoreWithNothingOnTheScreenIsIgnored)
 TEST_F(ScreenColour, Direct3DThroughTheVirtualBackBufferLaysTheColourOverTheScreenAtEachFramesLevel)
 {
     ASSERT_TRUE(Init({TRUE, 32, 1}));
-    ASSERT_TRUE(DDCreateSurface(&g_StdSurface[67], 640, 480, FALSE, 0, 0, nullptr, FALSE));
+    ASSERT_TRUE(DDCreateSurface(&g_StdSurface[kWorkPicture], 640, 480, FALSE, 0, 0, nullptr, FALSE));
     DDSetVirBackBuffer(TRUE);
     cPlayScene scene;
     scene.m_ScreenColor.Set(255, 0, 0, 100, 0, 1, 0, 0);
@@ -101,7 +101,7 @@ TEST_F(ScreenColour, Direct3DThroughTheVirtualBackBufferLaysTheColourOverTheScre
         EXPECT_EQ(shown.px[640 * 480 - 1] & 0xFFFFFFu, expected);
     }
     DDSetVirBackBuffer(FALSE);
-    DDReleaseSurface(&g_StdSurface[67]);
+    DDReleaseSurface(&g_StdSurface[kWorkPicture]);
 }
 
 TEST_F(ScreenColour, PausedTheColourIsDrawnButItsTimeStands)

@@ -42,9 +42,9 @@ protected:
         DDSetTransmit(255, 0, 255);
         ASSERT_TRUE(DDCreateSurface(&m_Window, 640, 480, FALSE, 0, 0, nullptr, FALSE));
         ASSERT_TRUE(DDCreateSurface(&m_Probe, 1, 1, FALSE, 0, 0, nullptr, FALSE));
-        ASSERT_TRUE(DDCreateSurface(&g_StdSurface[46], 640, 20, FALSE, 0, 0, nullptr, FALSE));
-        DDFillSurfacePal(&g_StdSurface[46], kBar);
-        DDSURFACEDATA* accessory = &g_StdSurface[49];
+        ASSERT_TRUE(DDCreateSurface(&g_StdSurface[kStatusPicture], 640, 20, FALSE, 0, 0, nullptr, FALSE));
+        DDFillSurfacePal(&g_StdSurface[kStatusPicture], kBar);
+        DDSURFACEDATA* accessory = &g_StdSurface[kAccessoryPicture];
         ASSERT_TRUE(DDCreateSurface(accessory, 128, 176, TRUE, 0, 0, nullptr, FALSE));
         DDFillSurfacePal(accessory, 0);
         for (int i = 0; i < 5; ++i) DDFillRectPal(accessory, 16 * i, 32, 16, 16, kIcon + i);
@@ -53,9 +53,9 @@ protected:
             DDFillRectPal(accessory, 64 * sp, 144, 50, 16, kFill + sp);
             DDFillRectPal(accessory, 64 * sp, 160, 50, 16, kLowFill + sp);
         }
-        ASSERT_TRUE(DDCreateSurface(&g_StdSurface[51], 320, 192, TRUE, 0, 0, nullptr, FALSE));
-        DDFillSurfacePal(&g_StdSurface[51], 0);
-        for (int d = 0; d < 10; ++d) DDFillRectPal(&g_StdSurface[51], 32 * d, 160, 32, 32, kDigit + d);
+        ASSERT_TRUE(DDCreateSurface(&g_StdSurface[kWordPicture], 320, 192, TRUE, 0, 0, nullptr, FALSE));
+        DDFillSurfacePal(&g_StdSurface[kWordPicture], 0);
+        for (int d = 0; d < 10; ++d) DDFillRectPal(&g_StdSurface[kWordPicture], 32 * d, 160, 32, 32, kDigit + d);
         DDFillSurfacePal(&m_Window, 5);
         for (int f = 0; f < 2; ++f)
             ASSERT_TRUE(g_Font[f].Create("ＭＳ ゴシック", 0, 16, 16, 16, kInk, &m_Window, 2, 240, nullptr, TRUE));
@@ -89,7 +89,8 @@ protected:
     void TearDown() override
     {
         for (int f = 0; f < 2; ++f) g_Font[f].Release();
-        for (DDSURFACEDATA* sd : {&m_Window, &m_Probe, &g_StdSurface[46], &g_StdSurface[49], &g_StdSurface[51]})
+        for (DDSURFACEDATA* sd : {&m_Window, &m_Probe, &g_StdSurface[kStatusPicture], &g_StdSurface[kAccessoryPicture],
+                                  &g_StdSurface[kWordPicture]})
             DDReleaseSurface(sd);
         Player.clear();
         qbtest::cFontTest::TearDown();
