@@ -1,61 +1,36 @@
 #pragma once
 // A block template: an entry of a palette, or a block placed in a stage (with its grid
-// position). Its picture, collision, effect and contained item, its appearance conditions, and
-// the groups of properties it takes from another template.
+// position). Its collision, effect and contained item, beside what every template has
+// (data/template_data.h).
 #include <cstdint>
 #include <string>
 
-#include "data/condition_data.h"
-#include "data/data_record.h"
-#include "data/template_sources.h"
+#include "data/template_data.h"
 #include "platform/os/windows_types.h"
-#include "shell/safe_container.h"
 
 struct DDSURFACEDATA;
 
-class cBlockData : public cDataRecordOf<cBlockData> {
+class cBlockData : public cTemplateData<cBlockData> {
 public:
     static constexpr int kGroups = 11;
+    static constexpr int kConditionGroup = 1;
+    static constexpr auto kList = &TEMPLATELISTS::blocks;
+    static constexpr auto kCount = &PALETTECOUNTS::blocks;
 
     cBlockData();
 
     void RegisterFields(DWORD version) override;
-    // The body, position, flags and conditions, the upgrades of older files, then Inherit and
-    // Validate against the sources of the read.
-    void Read(cDataReader& reader) override;
-    // Validate, then the body and the tail.
-    void Write(cDataWriter& writer) override;
-
     // Fields and name cleared, the flags one 0 per group, the non-zero defaults. The position
     // and the conditions are kept.
     bool Reset();
-    void Validate();
-    void Validate(const TEMPLATESOURCES& sources);
     // The contained item lies inside the item list of its palette, else source and index 0.
-    void CheckItemReference();
     void CheckItemReference(const TEMPLATESOURCES& sources);
-    void Inherit(const TEMPLATESOURCES& sources);
-    // Copies property group `group` (0 to kGroups - 1) of another template.
-    void CopyGroup(int group, const cBlockData& from);
-    BYTE InheritFlag(int group) const;
 
     // The collision mode for an object on `layer`: 0 when the block's conditions fail or the
     // layer passes through it.
     int GetHitMode(int layer);
     void Draw(DDSURFACEDATA* target, int x, int y);
 
-    std::int16_t m_nColumn = 0;          // grid position of a placed block (0 in palettes)
-    std::int16_t m_nRow = 0;
-    BYTE m_nInheritSource = 0;           // TEMPLATESOURCE
-    std::int16_t m_nInheritIndex = 0;    // 0: no inheritance
-    cSafeVector<BYTE> m_InheritFlags;    // one per group, as many as the file gives
-    std::string m_strName;
-    cSafeVector<cConditionData> m_Conditions;
-    BYTE m_nConditionMode = 0;
-    BYTE m_bCheckOnce = 0;
-    std::int16_t m_nImageNumber = 0;     // 0: the block has no image
-    BYTE m_nImageKind = 0;
-    std::int16_t m_nImageFrame = 0;
     BYTE m_nDrawPass = 0;                // 0 behind the objects, 1 in front
     BYTE m_bHidden = 0;
     BYTE m_bMark = 0;
@@ -67,6 +42,11 @@ public:
     BYTE m_nItemSource = 0;              // TEMPLATESOURCE of the contained item
     std::int16_t m_nItemIndex = 0;
     BYTE m_bFixed = 0;                   // a block summon leaves the cell unchanged
+
+private:
+    friend class cTemplateData<cBlockData>;
+    // Without a picture the block neither collides nor stays fixed.
+    void ValidateBody();
 };
 
 // The test of a block's appearance conditions during play; the stage-play scene sets it for

@@ -4,7 +4,6 @@
 #include <cstddef>
 
 #include "data/database.h"
-#include "data/template_common.h"
 
 namespace {
 
@@ -37,8 +36,7 @@ cCharaData::cCharaData()
 
 bool cCharaData::Reset()
 {
-    Clear();
-    ResetInheritFlags(m_InheritFlags, kGroups);
+    ResetTemplate();
     m_nZ = 3;
     m_bCharaEffectLoop = 1;
     m_nOperator = 1;
@@ -53,13 +51,9 @@ bool cCharaData::Reset()
     return true;
 }
 
-void cCharaData::Read(cDataReader& reader)
+void cCharaData::Upgrade(DWORD version)
 {
-    cDataRecord::Read(reader);
-    if (reader.Failed()) return;
     if (!KeepTestPlayFlows()) RemoveTestPlayFlows(m_Flows);
-
-    const DWORD version = reader.Version();
     if (version <= 167) {
         m_nDefence = 0;
         InsertInheritFlag(m_InheritFlags, 27);
@@ -77,28 +71,11 @@ void cCharaData::Read(cDataReader& reader)
         m_bSyncAutoScroll = 0;
         InsertInheritFlag(m_InheritFlags, 21);
     }
-    if (version < kShotImageShiftVersion) ShiftShotImage(m_nImageKind, m_nImageNumber);
     if (version < 285) m_nFlashColor = 1;
-
-    const TEMPLATESOURCES sources = CurrentTemplateSources();
-    Inherit(sources);
-    Validate(sources);
 }
 
-void cCharaData::Write(cDataWriter& writer)
+void cCharaData::ValidateBody()
 {
-    Validate();
-    cDataRecord::Write(writer);
-}
-
-void cCharaData::Validate()
-{
-    Validate(CurrentTemplateSources());
-}
-
-void cCharaData::Validate(const TEMPLATESOURCES& sources)
-{
-    CheckInheritReference(*this, CountsOf(sources.common).charas, CountsOf(sources.stage).charas);
     if (m_nImageKind == kImageKindOwnPicture && OutsideList(m_nImageNumber, g_Database.m_BmpCharaExcs)) m_nImageNumber = 1;
     if (m_nGiantScale == 0) m_nGiantScale = 1;
     if (OutsideList(m_nAnimeSet, g_Database.m_AnimeSets)) m_nAnimeSet = 0;
@@ -113,26 +90,15 @@ void cCharaData::Validate(const TEMPLATESOURCES& sources)
                   m_Flows.end());
 }
 
-void cCharaData::CheckFlowReferences()
-{
-    CheckFlowReferences(CurrentTemplateSources());
-}
-
 void cCharaData::CheckFlowReferences(const TEMPLATESOURCES& sources)
 {
-    const PALETTECOUNTS common = CountsOf(sources.common);
-    const PALETTECOUNTS stage = CountsOf(sources.stage);
-    for (cFlowData& flow : m_Flows) flow.CheckTemplateRefs(common, stage);
+    CheckListReferences(m_Flows, sources);
 }
 
-void cCharaData::Inherit(const TEMPLATESOURCES& sources)
+void cCharaData::CopyGroup(int group, const cCharaData& from)
 {
-    InheritGroups(*this, sources, &TEMPLATELISTS::charas, kGroups);
-}
-
-BYTE cCharaData::InheritFlag(int group) const
-{
-    return InheritFlagAt(m_InheritFlags, group);
+    cTemplateData::CopyGroup(group, from);
+    if (group == kFlowGroup && m_Flows.empty()) m_Flows.emplace_back();
 }
 
 double cCharaData::OffsetX(int i, int facing) const

@@ -1,43 +1,34 @@
 #pragma once
 // A chara template: an entry of a palette, or a chara placed in a stage (with its grid position
-// and the placed item it carries). Its picture, body, combat and activation settings, its
-// appearance conditions, its flows, and the groups of properties it takes from another template.
+// and the placed item it carries). Its body, combat and activation settings and its flows,
+// beside what every template has (data/template_data.h).
 #include <cstdint>
 #include <string>
 
-#include "data/condition_data.h"
-#include "data/data_record.h"
 #include "data/flow_data.h"
-#include "data/template_sources.h"
+#include "data/template_data.h"
 #include "platform/os/windows_types.h"
 #include "shell/safe_container.h"
 
-class cCharaData : public cDataRecordOf<cCharaData> {
+class cCharaData : public cTemplateData<cCharaData> {
 public:
     static constexpr int kGroups = 37;
+    static constexpr int kConditionGroup = 4;
     static constexpr int kFlowGroup = 36;
+    static constexpr auto kList = &TEMPLATELISTS::charas;
+    static constexpr auto kCount = &PALETTECOUNTS::charas;
 
     cCharaData();
 
     void RegisterFields(DWORD version) override;
-    // The body, position, held item, flags, conditions and flows; test-play flows dropped
-    // unless kept; the upgrades of older files; then Inherit and Validate against the sources
-    // of the read.
-    void Read(cDataReader& reader) override;
-    // Validate, then the body and the tail.
-    void Write(cDataWriter& writer) override;
 
     // Fields and name cleared, the flags one 0 per group, the non-zero defaults, held item 0.
     // The position, conditions and flows are kept.
     bool Reset();
-    void Validate();
-    void Validate(const TEMPLATESOURCES& sources);
     // The template references of every flow inside the two palettes.
-    void CheckFlowReferences();
     void CheckFlowReferences(const TEMPLATESOURCES& sources);
-    void Inherit(const TEMPLATESOURCES& sources);
+    // A template without flows passes on one default flow (which Validate then drops).
     void CopyGroup(int group, const cCharaData& from);
-    BYTE InheritFlag(int group) const;
 
     // Offset of placed copy i from the chara's position; mirrored when facing is 1.
     double OffsetX(int i, int facing) const;
@@ -48,16 +39,7 @@ public:
     int ZLayer() const;
     int FlashColor() const;
 
-    std::int16_t m_nColumn = 0;
-    std::int16_t m_nRow = 0;
     std::int32_t m_nHeldItem = 0;        // placed item carried, -1 none
-    BYTE m_nInheritSource = 0;
-    std::int16_t m_nInheritIndex = 0;
-    cSafeVector<BYTE> m_InheritFlags;
-    std::string m_strName;
-    cSafeVector<cConditionData> m_Conditions;
-    BYTE m_nConditionMode = 0;
-    BYTE m_bCheckOnce = 0;
     BYTE m_nFacing = 0;
     BYTE m_nCopies = 0;                  // extra copies placed with the chara
     std::int16_t m_nCopyXBase = 0;
@@ -66,9 +48,6 @@ public:
     std::int16_t m_nCopyYStep = 0;
     BYTE m_bMirrorX = 0;
     BYTE m_bMirrorY = 0;
-    std::int16_t m_nImageNumber = 0;
-    BYTE m_nImageKind = 1;
-    std::int16_t m_nImageFrame = 0;
     std::int16_t m_nAnimeSet = 0;
     BYTE m_nZ = 3;
     BYTE m_bTransparent = 0;
@@ -108,4 +87,12 @@ public:
     std::int8_t m_nScreenRange = 0;
     BYTE m_nActivation = 0;
     cSafeVector<cFlowData> m_Flows;
+
+private:
+    friend class cTemplateData<cCharaData>;
+    // Test-play flows dropped unless kept, then the fix-ups of files before `version`.
+    void Upgrade(DWORD version);
+    // The database references inside their lists, the giant scale at least 1, the flows
+    // validated and the empty ones dropped.
+    void ValidateBody();
 };

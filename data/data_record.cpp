@@ -18,19 +18,19 @@ void cDataRecord::ClearTables()
     m_Tail.clear();
 }
 
-void cDataRecord::AddField(void* address, int count, int size, DATAVALUEKIND kind, const char* name)
+void cDataRecord::AddField(void* address, int count, int size, DATAVALUEKIND kind, const char* name, int group)
 {
-    m_Fields.push_back(DATAFIELD{this, address, count, static_cast<std::int8_t>(size), kind, name});
+    m_Fields.push_back(DATAFIELD{this, address, count, static_cast<std::int8_t>(size), kind, name, group});
 }
 
-void cDataRecord::AddString(std::string* address, int count, const char* name)
+void cDataRecord::AddString(std::string* address, int count, const char* name, int group)
 {
-    for (int i = 0; i < count; ++i) m_Strings.push_back(DATASTRING{this, address + i, name, i, count});
+    for (int i = 0; i < count; ++i) m_Strings.push_back(DATASTRING{this, address + i, name, i, count, group});
 }
 
-void cDataRecord::AddTail(void* address, int count, const DATATAILTYPE* type, const char* name)
+void cDataRecord::AddTail(void* address, int count, const DATATAILTYPE* type, const char* name, int group)
 {
-    m_Tail.push_back(DATATAIL{this, address, count, type, name});
+    m_Tail.push_back(DATATAIL{this, address, count, type, name, group});
 }
 
 DATATABLES cDataRecord::Tables() const
@@ -172,6 +172,44 @@ void cDataRecord::CopyFrom(const cDataRecord& other)
                      static_cast<std::size_t>(m_Fields[i].count) * m_Fields[i].size);
     }
     for (std::size_t i = 0; i < m_Strings.size() && i < other.m_Strings.size(); ++i) *m_Strings[i].address = *other.m_Strings[i].address;
+}
+
+namespace {
+
+// The member of other that lies where `address` lies in self: two records of one class lay out
+// their members alike.
+template <class M>
+const M* Counterpart(const cDataRecord& self, const cDataRecord& other, const M* address)
+{
+    const std::ptrdiff_t offset = reinterpret_cast<const char*>(address) - reinterpret_cast<const char*>(&self);
+    return reinterpret_cast<const M*>(reinterpret_cast<const char*>(&other) + offset);
+}
+
+}  // namespace
+
+void cDataRecord::CopyGroup(int group, const cDataRecord& other)
+{
+    if (&other == this) return;
+    if (typeid(other) != typeid(*this)) {
+        EcLogF("CopyGroup: %s from %s refused", typeid(*this).name(), typeid(other).name());
+        return;
+    }
+    // The newest version registers every member a group has.
+    RegisterFields(kDataVersion);
+    for (const DATAFIELD& field : m_Fields) {
+        if (field.group != group) continue;
+        std::memmove(field.address, Counterpart(*this, other, static_cast<const char*>(field.address)),
+                     static_cast<std::size_t>(field.count) * field.size);
+    }
+    for (const DATASTRING& entry : m_Strings)
+        if (entry.group == group) *entry.address = *Counterpart(*this, other, entry.address);
+    for (const DATATAIL& entry : m_Tail) {
+        if (entry.group != group || !entry.type->assign) continue;
+        DATATAIL from = entry;
+        from.address = const_cast<char*>(Counterpart(*this, other, static_cast<const char*>(entry.address)));
+        entry.type->assign(entry, from);
+    }
+    if (g_nDataVersion != kDataVersion) RegisterFields(g_nDataVersion);
 }
 
 void cDataRecord::StripCR()

@@ -61,6 +61,10 @@ public:
     // Copies the registered fields and strings of another record of the same class (not the
     // tail).
     void CopyFrom(const cDataRecord& other);
+    // Copies the members registered with property group `group` (fields, strings and tail
+    // entries) from another record of the same class. Other's tables are left alone: its
+    // members lie where this record's do.
+    void CopyGroup(int group, const cDataRecord& other);
     // Removes every carriage return from every registered string.
     void StripCR();
 
@@ -72,18 +76,31 @@ protected:
 
     // Fields: count elements of 1, 2, 4 or 8 bytes at address (count > 1 for an array).
     //   if (version >= 185) AddField4(&m_bExtraLifeByScore, 1, "bExtraLifeByScore");
-    // The element type decides how a dump shows the value (signed, unsigned, float).
+    // The element type decides how a dump shows the value (signed, unsigned, float). A member
+    // of a property group (see CopyGroup) names it last.
     template <class T>
-    void AddField1(T* address, int count, const char* name) { AddField(address, count, 1, DataValueKindOf<T>(1), name); }
+    void AddField1(T* address, int count, const char* name, int group = kNoDataGroup)
+    {
+        AddField(address, count, 1, DataValueKindOf<T>(1), name, group);
+    }
     template <class T>
-    void AddField2(T* address, int count, const char* name) { AddField(address, count, 2, DataValueKindOf<T>(2), name); }
+    void AddField2(T* address, int count, const char* name, int group = kNoDataGroup)
+    {
+        AddField(address, count, 2, DataValueKindOf<T>(2), name, group);
+    }
     template <class T>
-    void AddField4(T* address, int count, const char* name) { AddField(address, count, 4, DataValueKindOf<T>(4), name); }
+    void AddField4(T* address, int count, const char* name, int group = kNoDataGroup)
+    {
+        AddField(address, count, 4, DataValueKindOf<T>(4), name, group);
+    }
     template <class T>
-    void AddField8(T* address, int count, const char* name) { AddField(address, count, 8, DataValueKindOf<T>(8), name); }
+    void AddField8(T* address, int count, const char* name, int group = kNoDataGroup)
+    {
+        AddField(address, count, 8, DataValueKindOf<T>(8), name, group);
+    }
     // One string, or an array of count strings, of the string table.
-    void AddString(std::string* address, const char* name) { AddString(address, 1, name); }
-    void AddString(std::string* address, int count, const char* name);
+    void AddString(std::string* address, const char* name, int group = kNoDataGroup) { AddString(address, 1, name, group); }
+    void AddString(std::string* address, int count, const char* name, int group = kNoDataGroup);
 
     // The tail, in file order after the strings (read and written by the base Read and Write):
     // counted lists (a 4-byte count, then the elements) of values (1 or 4 bytes), strings or
@@ -92,7 +109,10 @@ protected:
     void AddValueList(cSafeVector<T>* list, const char* name) { AddTail(list, 0, &record_tail_types::kValueList<T>, name); }
     void AddStringList(cSafeVector<std::string>* list, const char* name) { AddTail(list, 0, &record_tail_types::kStringList, name); }
     template <class T>
-    void AddRecordList(cSafeVector<T>* list, const char* name) { AddTail(list, 0, &record_tail_types::kRecordList<T>, name); }
+    void AddRecordList(cSafeVector<T>* list, const char* name, int group = kNoDataGroup)
+    {
+        AddTail(list, 0, &record_tail_types::kRecordList<T>, name, group);
+    }
     // count strings or record bodies stored one after the other without a count,
     void AddTailString(std::string* address, int count, const char* name) { AddTail(address, count, &record_tail_types::kFixedStrings, name); }
     template <class T>
@@ -105,7 +125,7 @@ protected:
     template <class T>
     void AddTailValues(T* address, int count, const char* name) { AddTail(address, count, &record_tail_types::kFixedValues<T>, name); }
     // or a member of a type of its own, for a list that its class reads in its own way.
-    void AddTail(void* address, int count, const DATATAILTYPE* type, const char* name);
+    void AddTail(void* address, int count, const DATATAILTYPE* type, const char* name, int group = kNoDataGroup);
 
     void ReadStrings(cDataReader& reader);
     void WriteStrings(cDataWriter& writer);
@@ -116,7 +136,7 @@ private:
     virtual std::unique_ptr<cDataRecord> Duplicate() const;
     virtual void TakeOver(cDataRecord& copy);
 
-    void AddField(void* address, int count, int size, DATAVALUEKIND kind, const char* name);
+    void AddField(void* address, int count, int size, DATAVALUEKIND kind, const char* name, int group);
     // Registration changes only the tables, so a record that is otherwise const may do it.
     void RegisterConst(DWORD version) const;
 

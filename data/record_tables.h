@@ -35,6 +35,10 @@ constexpr DATAVALUEKIND DataValueKindOf(int size)
     }
 }
 
+// The group of a member that belongs to no property group. Templates sort their members into
+// groups that another template can pass on (cDataRecord::CopyGroup copies one).
+constexpr int kNoDataGroup = -1;
+
 // One entry of the field table: count elements of size bytes (1, 2, 4 or 8) at address.
 struct DATAFIELD {
     cDataRecord* owner;
@@ -43,6 +47,7 @@ struct DATAFIELD {
     std::int8_t size;
     DATAVALUEKIND kind;
     const char* name;
+    int group;
 };
 
 // One entry of the string table. A string registered as one of an array of count strings
@@ -53,6 +58,7 @@ struct DATASTRING {
     const char* name;
     int index;
     int count;
+    int group;
 };
 
 struct DATATAIL;
@@ -83,6 +89,9 @@ struct DATATAILTYPE {
     const void* (*at)(const DATATAIL& entry, std::size_t i);
     void (*read)(const DATATAIL& entry, cDataReader& reader);
     void (*write)(const DATATAIL& entry, cDataWriter& writer);
+    // Makes the member equal to the same member of another record (from); null for a member
+    // that is never copied alone.
+    void (*assign)(const DATATAIL& entry, const DATATAIL& from) = nullptr;
 };
 
 // One entry of the tail table, in file order after the strings.
@@ -92,6 +101,7 @@ struct DATATAIL {
     int count;                    // DATASHAPE_FIXED: the number of elements at address
     const DATATAILTYPE* type;
     const char* name;
+    int group;
 
     std::size_t Count() const { return type->count(*this); }
     const void* At(std::size_t i) const { return type->at(*this, i); }
@@ -107,6 +117,12 @@ template <class L>
 L& Member(const DATATAIL& entry)
 {
     return *static_cast<L*>(entry.address);
+}
+
+template <class L>
+void AssignMember(const DATATAIL& entry, const DATATAIL& from)
+{
+    Member<L>(entry) = *static_cast<const L*>(from.address);
 }
 
 template <class L>
@@ -228,10 +244,12 @@ void WriteOptional(const DATATAIL& entry, cDataWriter& writer)
 
 template <class T>
 inline constexpr DATATAILTYPE kValueList = {DATAELEMENT_VALUE, DATASHAPE_COUNTED, sizeof(T), DataValueKindOf<T>(sizeof(T)),
-                                            ListCount<cSafeVector<T>>, ListValue<T>, ReadValues<T>, WriteValues<T>};
+                                            ListCount<cSafeVector<T>>, ListValue<T>, ReadValues<T>, WriteValues<T>,
+                                            AssignMember<cSafeVector<T>>};
 template <class T>
 inline constexpr DATATAILTYPE kRecordList = {DATAELEMENT_RECORD, DATASHAPE_COUNTED, 0, DATAVALUE_SIGNED,
-                                             ListCount<cSafeVector<T>>, ListRecord<T>, ReadRecords<T>, WriteRecords<T>};
+                                             ListCount<cSafeVector<T>>, ListRecord<T>, ReadRecords<T>, WriteRecords<T>,
+                                             AssignMember<cSafeVector<T>>};
 inline constexpr DATATAILTYPE kStringList = {DATAELEMENT_STRING, DATASHAPE_COUNTED, 0, DATAVALUE_SIGNED,
                                              ListCount<cSafeVector<std::string>>, ListString, ReadStrings, WriteStrings};
 inline constexpr DATATAILTYPE kFixedStrings = {DATAELEMENT_STRING, DATASHAPE_FIXED, 0, DATAVALUE_SIGNED,
