@@ -1,11 +1,15 @@
 #pragma once
 // The game executable run as a child process, headless, with a runtime folder (for the
 // single-instance lock and the editor's socket) and a working folder of its own.
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,14 +21,29 @@
 namespace qbtest {
 
 // How long a child may take to reach what a test waits for: a whole run of the game, which
-// takes tens of seconds in the thread-sanitizer build on a busy machine.
-constexpr std::chrono::milliseconds kChildBound{120000};
+// takes seconds in the release build on a busy machine and several times as long in the
+// sanitizers' builds.
+constexpr std::chrono::milliseconds kChildBound{60000 * kSlowness};
+
+// Whether a status of Wait is an exit with the code; when not, the message says how the run ended.
+inline ::testing::AssertionResult ExitedWith(int status, int code)
+{
+    if (status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == code) return ::testing::AssertionSuccess();
+    ::testing::AssertionResult failure = ::testing::AssertionFailure();
+    failure << "expected an exit with " << code << " in the " << kBuildKind << " build: ";
+    if (status == -1)
+        return failure << "still running after " << kChildBound.count() / 1000 << " s (the release build's bound times "
+                       << kSlowness << ")";
+    if (WIFEXITED(status)) return failure << "exited with " << WEXITSTATUS(status);
+    return failure << "ended by signal " << WTERMSIG(status);
+}
 
 // One run of the executable in a working folder, with extra environment variables.
 class cGameProcess {
 public:
     cGameProcess(const qbtest::cTempFolder& runtime, const std::filesystem::path& folder,
                  std::vector<std::string> environment, std::vector<std::string> arguments = {})
+        : m_Folder(folder)
     {
         environment.push_back("XDG_RUNTIME_DIR=" + runtime.Path().string());
         environment.push_back("SDL_VIDEODRIVER=dummy");
@@ -61,13 +80,26 @@ public:
         return m_bReaped ? m_nStatus : -1;
     }
     bool Alive() const { return !m_bReaped && kill(m_Pid, 0) == 0; }
+    // Waits for the end of the run and says whether it exited with the code; when not, the
+    // message names the step of the run waited for (what the game had to do before ending),
+    // how it ended instead, and the end of what it wrote to stderr.
+    ::testing::AssertionResult Ends(int code, const std::string& step)
+    {
+        const ::testing::AssertionResult ended = ExitedWith(Wait(), code);
+        if (ended) return ended;
+        std::ifstream errors(m_Folder / "stderr.txt", std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(errors)), std::istreambuf_iterator<char>());
+        constexpr std::size_t kTail = 4000;
+        if (text.size() > kTail) text = "..." + text.substr(text.size() - kTail);
+        return ::testing::AssertionFailure() << "waited for " << step << ", then " << ended.message() << "\nstderr:\n"
+                                             << text;
+    }
 
 private:
+    std::filesystem::path m_Folder;
     pid_t m_Pid = -1;
     int m_nStatus = 0;
     bool m_bReaped = false;
 };
-
-inline bool ExitedWith(int status, int code) { return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == code; }
 
 }  // namespace qbtest

@@ -3,6 +3,7 @@
 // status bar stand where the trace of the same frames says.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -51,6 +52,14 @@ std::optional<std::pair<int, int>> FindBody(const FRAME& frame, std::uint32_t bo
     return std::nullopt;
 }
 
+// How many frames of the run the trace holds so far.
+std::size_t TracedFrames(const qbtest::cTempFolder& work)
+{
+    if (!work.Exists("demo/trace.txt")) return 0;
+    const std::string text = work.ReadFile("demo/trace.txt");
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
 }  // namespace
 
 TEST(StageWindow, TheHeroAndTheStatusBarStandWhereTheTraceSays)
@@ -68,7 +77,9 @@ TEST(StageWindow, TheHeroAndTheStatusBarStandWhereTheTraceSays)
         if (const char* value = std::getenv(keep)) environment.push_back(std::string(keep) + "=" + value);
     {
         qbtest::cGameProcess process(runtime, game, environment, {"data\\stg4\\Meadow.stg4"});
-        ASSERT_TRUE(qbtest::ExitedWith(process.Wait(), 0));
+        ASSERT_TRUE(process.Ends(0, "the stage played in the X window to its close at frame " +
+                                        std::to_string(kSecondShot + 1)))
+            << "the trace holds " << TracedFrames(work) << " frames";
     }
     const std::vector<TRACELINE> trace = ParseTrace(work.ReadFile("demo/trace.txt"));
     ASSERT_GE(trace.size(), static_cast<std::size_t>(kSecondShot));

@@ -92,7 +92,7 @@ TEST(GameWindow, CarriesTheProgramIconAndShowsTheDemosFirstScreen)
                                    std::to_string(kSteadyFrame + 1) + "\n");
     {
         qbtest::cGameProcess game(runtime, folder, {"QUILLBRAMWOOD_SCRIPT=" + (work.Path() / "dump.txt").string()});
-        ASSERT_TRUE(qbtest::ExitedWith(game.Wait(), 0));
+        ASSERT_TRUE(game.Ends(0, "the headless run to save frame " + std::to_string(kSteadyFrame) + " and close"));
     }
     const std::vector<std::uint32_t> expected = qbtest::ReadStoredPng((folder / "first.png").string(), 640, 480);
     ASSERT_EQ(expected.size(), 640u * 480u);
@@ -118,8 +118,10 @@ TEST(GameWindow, CarriesTheProgramIconAndShowsTheDemosFirstScreen)
         kChildBound);
     XWindowAttributes attributes{};
     XGetWindowAttributes(display, window, &attributes);
-    ASSERT_EQ(shown.size(), expected.size()) << "window " << window << " map state " << attributes.map_state << " size "
-                                             << attributes.width << "x" << attributes.height;
+    ASSERT_EQ(shown.size(), expected.size())
+        << "waited " << kChildBound.count() / 1000 << " s for the window to show the steady first screen; window "
+        << window << " map state " << attributes.map_state << " size " << attributes.width << "x" << attributes.height;
+    SCOPED_TRACE("the window's frame after the wait for the steady first screen");
     qbtest::ExpectSameFrame(shown, expected);
 
     // A 32 x 32 icon: clear at the corner, the dark blue ground inside the "Q", its gold ring.
@@ -134,5 +136,5 @@ TEST(GameWindow, CarriesTheProgramIconAndShowsTheDemosFirstScreen)
     XCloseDisplay(display);
     // Closed as a desktop would close it.
     kill(game.Pid(), SIGTERM);
-    EXPECT_TRUE(qbtest::ExitedWith(game.Wait(), 0));
+    EXPECT_TRUE(game.Ends(0, "the end of the run in the window after SIGTERM"));
 }

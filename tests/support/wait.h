@@ -8,6 +8,18 @@ namespace qbtest {
 
 constexpr std::chrono::milliseconds kWaitBound{5000};
 
+// How many times slower than the release build this build runs (the sanitizers' builds, an
+// unoptimised one), and that build's name: the build sets both, and the bounds that wait for a
+// whole run of the game scale by the first.
+#ifndef QB_TEST_SLOWNESS
+#define QB_TEST_SLOWNESS 1
+#endif
+#ifndef QB_TEST_BUILD_KIND
+#define QB_TEST_BUILD_KIND "release"
+#endif
+constexpr int kSlowness = QB_TEST_SLOWNESS;
+constexpr const char* kBuildKind = QB_TEST_BUILD_KIND;
+
 // Checks the condition until it holds or the bound has passed, running `between` after each
 // check that failed (a message pump, a key press); returns whether the condition held.
 template <class Condition, class Between>
