@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int kNameEdit = 1003;
+constexpr int kEntryNameEdit = 1003;
 
 class NameEntryDialog : public ::testing::Test {
 protected:
@@ -51,13 +51,13 @@ protected:
 TEST_F(NameEntryDialog, OnTheOptionsScreenTheRegisteredNameIsSelectedAndTypingReplacesIt)
 {
     m_Driver.Then([](HWND hDlg) {
-        EXPECT_EQ(qbtest::ControlText(hDlg, kNameEdit), "aaa");
-        EXPECT_EQ(qbtest::ControlSelection(hDlg, kNameEdit), std::make_pair(0, 3));
+        EXPECT_EQ(qbtest::ControlText(hDlg, kEntryNameEdit), "aaa");
+        EXPECT_EQ(qbtest::ControlSelection(hDlg, kEntryNameEdit), std::make_pair(0, 3));
     });
     m_Driver.Type("ABCD");
     m_Driver.Then([](HWND hDlg) {
-        EXPECT_EQ(qbtest::ControlText(hDlg, kNameEdit), "ABC");
-        EXPECT_EQ(qbtest::ControlSelection(hDlg, kNameEdit), std::make_pair(3, 3));
+        EXPECT_EQ(qbtest::ControlText(hDlg, kEntryNameEdit), "ABC");
+        EXPECT_EQ(qbtest::ControlSelection(hDlg, kEntryNameEdit), std::make_pair(3, 3));
     });
     m_Driver.Press(VK_RETURN);
     Run();
@@ -70,7 +70,7 @@ TEST_F(NameEntryDialog, AfterAStageTheRankingNameIsCutToThreeCharactersAndOnlyOk
     scene.m_strRankingName = "アイウエ";
     g_lpPlayScene.store(&scene);
     g_GameManager.m_nGameMode = GAMEMODE_FREEPLAY;
-    m_Driver.Then([](HWND hDlg) { EXPECT_EQ(qbtest::ControlText(hDlg, kNameEdit), "アイウ"); });
+    m_Driver.Then([](HWND hDlg) { EXPECT_EQ(qbtest::ControlText(hDlg, kEntryNameEdit), "アイウ"); });
     m_Driver.Press(VK_RETURN);
     Run();
     EXPECT_EQ(scene.m_strRankingName, "アイウ");
@@ -103,7 +103,7 @@ TEST_F(NameEntryDialog, EnterThatConfirmsACompositionDoesNotEndTheDialog)
     m_Driver.Press(VK_RETURN);
     m_Driver.Then([](HWND hDlg) {
         EXPECT_EQ(plat::OpenDialog(), hDlg) << "still open";
-        EXPECT_EQ(qbtest::ControlText(hDlg, kNameEdit), "aaa");
+        EXPECT_EQ(qbtest::ControlText(hDlg, kEntryNameEdit), "aaa");
     });
     m_Driver.Commit(u8"か");
     m_Driver.Press(VK_RETURN);

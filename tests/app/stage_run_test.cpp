@@ -29,7 +29,7 @@ using qbtest::TRACELINE;
 using qbtest::TracedDouble;
 
 // The text of the first frames lines of a trace.
-std::string FirstLines(const std::string& text, int frames)
+std::string FirstTraceLines(const std::string& text, int frames)
 {
     std::size_t at = 0;
     for (int i = 0; i < frames && at != std::string::npos; ++i) at = text.find('\n', at + 1);
@@ -186,7 +186,8 @@ TEST_F(StageRun, CaptionsPauseCancelAndRetryFollowTheScriptAndTwoRunsTraceAlike)
     // frames up to it.
     const int closeFrame = p + 30;
     const std::string second = Run(script.str(), "again.txt");
-    EXPECT_TRUE(FirstLines(second, closeFrame) == FirstLines(first, closeFrame)) << "the same script traces alike";
+    EXPECT_TRUE(FirstTraceLines(second, closeFrame) == FirstTraceLines(first, closeFrame))
+        << "the same script traces alike";
 }
 
 // The stage is not drawn yet, so a frame dump cannot show the hero: until it is, the trace's
@@ -229,7 +230,8 @@ TEST_F(StageRun, TheDemoHeroWalksRightAndJumpsAsTheKeysSayAndTwoRunsTraceAlike)
     EXPECT_EQ(x(closeFrame), x(closeFrame - 20));
 
     const std::string second = Run(script.str(), "walk-again.txt", "data\\stg4\\Meadow.stg4");
-    EXPECT_TRUE(FirstLines(second, closeFrame) == FirstLines(first, closeFrame)) << "the same script traces alike";
+    EXPECT_TRUE(FirstTraceLines(second, closeFrame) == FirstTraceLines(first, closeFrame))
+        << "the same script traces alike";
 }
 
 // The lines of the play frames by their number, without the harness's frame number, up to the

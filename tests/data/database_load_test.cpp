@@ -45,7 +45,7 @@ std::string Snapshot(cDatabase& db)
 }
 
 // The relative UTF-8 name of a database file in the test's folder.
-std::string FileName(int file)
+std::string DatabaseFileName(int file)
 {
     std::string path = DatabasePath(file);
     for (char& c : path) {
@@ -65,7 +65,7 @@ protected:
     }
     ~DatabaseLoad() override { plat::SetBoxPresenter(nullptr); }
 
-    void Write(int file, const std::string& image) { m_Folder.WriteFile(FileName(file), image); }
+    void Write(int file, const std::string& image) { m_Folder.WriteFile(DatabaseFileName(file), image); }
 
     qbtest::cDataSettingsScope m_Settings;
     qbtest::cTempFolder m_Folder;
@@ -123,7 +123,7 @@ TEST_F(DatabaseLoad, AMissingOrDamagedFileLeavesEveryListAsItWasAndNamesTheFile)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const std::string good = DistinctDatabaseFile(c.file, 3, 692, 1000 * (c.file + 1));
-        if (c.keep == kRemove) std::filesystem::remove(m_Folder.Path() / FileName(c.file));
+        if (c.keep == kRemove) std::filesystem::remove(m_Folder.Path() / DatabaseFileName(c.file));
         else Write(c.file, good.substr(0, c.keep >= 0 ? c.keep : good.size() + c.keep));
         plat::FlushPathCache();
 

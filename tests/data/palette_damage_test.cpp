@@ -17,7 +17,7 @@ using namespace qbtest;
 
 namespace {
 
-std::size_t AllocationLimit(std::size_t fileSize)
+std::size_t PaletteAllocationLimit(std::size_t fileSize)
 {
     return 64 * fileSize + 64 * 1024;
 }
@@ -66,7 +66,7 @@ protected:
             if (!read) {
                 EXPECT_FALSE(reader.Error().empty()) << what;
             }
-            EXPECT_LE(probe.Largest(), AllocationLimit(image.size())) << what;
+            EXPECT_LE(probe.Largest(), PaletteAllocationLimit(image.size())) << what;
         }
         if (!read) {
             EXPECT_EQ(WriteImage(palette), m_strLoaded) << what;

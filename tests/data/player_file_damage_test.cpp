@@ -18,7 +18,7 @@
 
 namespace {
 
-struct Fixture {
+struct PlayerFileFixture {
     const char* kind;
     std::string file;
     std::size_t extraAllocation;  // what a valid file may make beyond what its bytes back
@@ -38,7 +38,7 @@ std::string SaveFile(std::uint32_t version)
     return qbtest::BuildSaveFile(save, version);
 }
 
-std::vector<Fixture> Fixtures()
+std::vector<PlayerFileFixture> Fixtures()
 {
     const std::size_t grid = static_cast<std::size_t>(kMaxWorldMapCells) * sizeof(int);
     return {
@@ -52,14 +52,14 @@ std::vector<Fixture> Fixtures()
     };
 }
 
-int SilentBox(HWND, const char*, const char*, UINT)
+int SilentPlayerFileBox(HWND, const char*, const char*, UINT)
 {
     return IDOK;
 }
 
 class PlayerFileDamage : public testing::Test {
 protected:
-    PlayerFileDamage() { plat::SetBoxPresenter(SilentBox); }
+    PlayerFileDamage() { plat::SetBoxPresenter(SilentPlayerFileBox); }
     ~PlayerFileDamage() override { plat::SetBoxPresenter(nullptr); }
 
     // The image a fresh file of the kind writes, to tell that a refused read changed nothing.
@@ -70,7 +70,7 @@ protected:
         return writer.Image();
     }
 
-    void ExpectRefusedOrValid(const Fixture& fixture, const std::string& image, const std::string& what)
+    void ExpectRefusedOrValid(const PlayerFileFixture& fixture, const std::string& image, const std::string& what)
     {
         const DATAFILEKIND* kind = FindDataFileKind(fixture.kind);
         ASSERT_NE(kind, nullptr);
@@ -104,7 +104,7 @@ protected:
 
 TEST_F(PlayerFileDamage, EveryPrefixOfAValidFileIsRefused)
 {
-    for (const Fixture& f : Fixtures()) {
+    for (const PlayerFileFixture& f : Fixtures()) {
         for (std::size_t length = 0; length < f.file.size(); ++length)
             ExpectRefusedOrValid(f, f.file.substr(0, length), std::string(f.kind) + " prefix " + std::to_string(length));
     }
@@ -114,7 +114,7 @@ TEST_F(PlayerFileDamage, EveryPrefixOfAValidFileIsRefused)
 TEST_F(PlayerFileDamage, WordsOfZeroMinusOneAndHugeAreRefusedOrReadWhole)
 {
     int cases = 0;
-    for (const Fixture& f : Fixtures()) {
+    for (const PlayerFileFixture& f : Fixtures()) {
         for (std::size_t offset = 4; offset + 4 <= f.file.size(); offset += 4) {
             for (std::uint32_t value : {0u, 0xFFFFFFFFu, 0x7FFFFFFFu, 0x80000000u, 0x10000u}) {
                 qbtest::cByteBuilder damaged;
@@ -131,7 +131,7 @@ TEST_F(PlayerFileDamage, WordsOfZeroMinusOneAndHugeAreRefusedOrReadWhole)
 TEST_F(PlayerFileDamage, RandomByteFlipsNeverCrashOrHalfLoad)
 {
     std::mt19937 random(20261210);
-    for (const Fixture& f : Fixtures()) {
+    for (const PlayerFileFixture& f : Fixtures()) {
         for (int round = 0; round < 400; ++round) {
             std::string damaged = f.file;
             const int flips = 1 + static_cast<int>(random() % 4);

@@ -16,7 +16,7 @@
 namespace {
 
 // Far below what a count taken on trust would ask for, far above what the lists hold.
-std::size_t AllocationLimit(std::size_t fileSize)
+std::size_t StageAllocationLimit(std::size_t fileSize)
 {
     return 64 * fileSize + 64 * 1024;
 }
@@ -44,7 +44,7 @@ protected:
                 EXPECT_FALSE(reader.Error().empty()) << what;
                 EXPECT_EQ(stage.m_strText, "unchanged") << what;
             }
-            EXPECT_LE(probe.Largest(), AllocationLimit(image.size())) << what;
+            EXPECT_LE(probe.Largest(), StageAllocationLimit(image.size())) << what;
         }
         if (read) {
             ++m_nValid;

@@ -19,11 +19,11 @@ using qbtest::StageImage;
 
 namespace {
 
-std::vector<std::string> g_BoxTexts;
+std::vector<std::string> g_StageBoxTexts;
 
-int RecordBox(HWND, const char* text, const char*, UINT)
+int RecordStageBox(HWND, const char* text, const char*, UINT)
 {
-    g_BoxTexts.push_back(text);
+    g_StageBoxTexts.push_back(text);
     return IDOK;
 }
 
@@ -38,8 +38,8 @@ class StageLoad : public testing::Test {
 protected:
     StageLoad() : m_SavedStage(g_StageData), m_SavedBackup(g_StageBackup)
     {
-        g_BoxTexts.clear();
-        plat::SetBoxPresenter(RecordBox);
+        g_StageBoxTexts.clear();
+        plat::SetBoxPresenter(RecordStageBox);
         m_Folder.ChangeInto();
         g_StageData.m_strText = "previous";
     }
@@ -99,7 +99,7 @@ TEST_F(StageLoad, TakesTheHighestNumberedFileAndCopiesOnlyTheSettings)
     EXPECT_TRUE(g_StageBackup.m_Blocks.empty());
     EXPECT_TRUE(g_StageBackup.m_PaletteBlocks.empty());
     EXPECT_TRUE(g_StageBackup.m_PaletteCharas.empty());
-    EXPECT_TRUE(g_BoxTexts.empty());
+    EXPECT_TRUE(g_StageBoxTexts.empty());
 
     // Without the flag the name is the file.
     ASSERT_TRUE(LoadStage("stg\\x.stg4_001", 0, nullptr));
@@ -134,12 +134,12 @@ TEST_F(StageLoad, RefusalsSayWhyAndLeaveTheLoadedStageAsItWas)
         {"stg\\nohero.stg4", "主人公が配置されていないのでプレイできません！", true, "nohero"},
     };
     for (const Case& c : cases) {
-        g_BoxTexts.clear();
+        g_StageBoxTexts.clear();
         g_StageBackup.m_strText = "backup";
         EXPECT_FALSE(LoadStage(c.name, 1, &g_StageBackup)) << c.name;
-        ASSERT_EQ(g_BoxTexts.size(), c.box ? 1u : 0u) << c.name;
+        ASSERT_EQ(g_StageBoxTexts.size(), c.box ? 1u : 0u) << c.name;
         if (c.box) {
-            EXPECT_EQ(g_BoxTexts[0], c.box);
+            EXPECT_EQ(g_StageBoxTexts[0], c.box);
         }
         EXPECT_EQ(TakeMessage(WM_CLOSE), c.closes) << c.name;
         EXPECT_EQ(g_StageData.m_strText, c.stageAfter) << c.name;
@@ -153,7 +153,7 @@ TEST_F(StageLoad, AQuitDuringTheLoadStopsItAndIsPostedAgain)
     PostQuitMessage(3);
     EXPECT_FALSE(LoadStage("stg\\q.stg4", 1, &g_StageBackup));
     EXPECT_EQ(g_StageData.m_strText, "previous");
-    EXPECT_TRUE(g_BoxTexts.empty());
+    EXPECT_TRUE(g_StageBoxTexts.empty());
     MSG msg;
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 3u);
@@ -187,9 +187,9 @@ TEST_F(StageLoad, CheckStageFileEndLooksWhereTheReadEnds)
         {"w.stg4_000", true}, {"cut.stg4_000", false}, {"old.stg4_000", true}, {"missing.stg4_000", true},
     };
     for (const Case& c : cases) {
-        g_BoxTexts.clear();
+        g_StageBoxTexts.clear();
         EXPECT_EQ(CheckStageFileEnd(c.path), c.sound) << c.path;
-        EXPECT_EQ(g_BoxTexts.size(), c.sound ? 0u : 1u) << c.path;
+        EXPECT_EQ(g_StageBoxTexts.size(), c.sound ? 0u : 1u) << c.path;
         EXPECT_EQ(TakeMessage(WM_CLOSE), !c.sound) << c.path;
     }
 }

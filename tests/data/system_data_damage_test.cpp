@@ -20,7 +20,7 @@ using qbtest::WriteImage;
 namespace {
 
 // Far below what a count taken on trust would ask for, far above what the record holds.
-std::size_t AllocationLimit(std::size_t fileSize)
+std::size_t SystemAllocationLimit(std::size_t fileSize)
 {
     return 64 * fileSize + 64 * 1024;
 }
@@ -41,7 +41,7 @@ protected:
         {
             qbtest::cAllocationProbe probe;
             loaded = ReadImage(m_Data, image);
-            EXPECT_LE(probe.Largest(), AllocationLimit(image.size())) << what;
+            EXPECT_LE(probe.Largest(), SystemAllocationLimit(image.size())) << what;
         }
         if (loaded) {
             ++m_nValid;

@@ -78,7 +78,7 @@ const ScalarRow kScalars[] = {
 };
 
 // Both sides of every version that changed the layout or runs a fix-up, and the extremes.
-const std::uint32_t kVersions[] = {
+const std::uint32_t kSystemVersions[] = {
     0, 112, 113, 156, 157, 166, 167, 168, 169, 170, 180, 181, 183, 184, 185, 186, 187, 188, 190, 191,
     192, 193, 200, 201, 202, 203, 204, 205, 209, 210, 213, 214, 220, 221, 223, 224, 236, 259, 260, 261,
     271, 272, 285, 286, 287, 288, 289, 500, 501, 514, 515, 524, 525, 554, 555, 566, 567, 568, 586, 587,
@@ -98,7 +98,7 @@ TEST(SystemDataVersions, EachVersionStoresItsMembersAndTheOthersTakeTheirFixUps)
 {
     qbtest::cDataSettingsScope settings(1, 100);
     const SystemFileValues stored = qbtest::DistinctSystemValues();
-    for (std::uint32_t version : kVersions) {
+    for (std::uint32_t version : kSystemVersions) {
         SCOPED_TRACE(testing::Message() << "version " << version);
         const cSystemData data = ReadAt(stored, version);
         for (const ScalarRow& row : kScalars) {

@@ -12,7 +12,7 @@ using qbtest::cImage;
 using qbtest::cRefBlit;
 using BlitPixelsTest = qbtest::cGraphicsTest;
 
-constexpr std::uint32_t kKey = qbtest::kKeyRgb;
+constexpr std::uint32_t kPixelsKey = qbtest::kKeyRgb;
 using qbtest::KeyedPictureRgb;
 
 class cD3DBlits : public BlitPixelsTest {
@@ -205,7 +205,7 @@ TEST_F(BlitPixelsTest, DirectDrawBlitsCopyWithTheColourKeyAndCutToTheDestination
         if (c.drawn) {
             // The key is a pixel value: copy with the reference and put key pixels back.
             cImage keyed = source;
-            for (auto& p : keyed.px) p = (c.flags == 1 && p == kKey) ? 0 : p | 0xFF000000u;
+            for (auto& p : keyed.px) p = (c.flags == 1 && p == kPixelsKey) ? 0 : p | 0xFF000000u;
             qbtest::RefCopy(expected, keyed, c.b, c.flags == 1);
             for (auto& p : expected.px) p &= 0xFFFFFF;
         }

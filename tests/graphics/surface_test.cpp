@@ -12,7 +12,7 @@ using qbtest::cBmpLayout;
 using qbtest::cDisplayMode;
 using SurfaceTest = qbtest::cGraphicsTest;
 
-constexpr std::uint32_t kKey = 0xFF00FF;
+constexpr std::uint32_t kSurfaceKey = 0xFF00FF;
 
 using qbtest::RefWiden5;
 
@@ -34,7 +34,8 @@ struct cPicture {
 };
 cPicture MakePicture(int bitCount)
 {
-    const std::vector<std::uint32_t> table = {kKey, 0x102030, 0xFFFFFF, 0x000008, 0x84C610, 0x7B0000, 0x00FF00, 0x0808F8};
+    const std::vector<std::uint32_t> table = {kSurfaceKey, 0x102030, 0xFFFFFF, 0x000008,
+                                              0x84C610,    0x7B0000, 0x00FF00, 0x0808F8};
     cBmpLayout layout;
     layout.width = 5;
     layout.height = 3;
@@ -76,7 +77,7 @@ TEST_F(SurfaceTest, PixelsOfEveryDepthLandWithTheKeyTransparentAndTheRestOpaque)
         std::vector<std::uint32_t> pixels = ReadPixels(&sd);
         ASSERT_EQ(pixels.size(), 15u);
         for (int i = 0; i < 15; ++i)
-            EXPECT_EQ(pixels[i], picture.rgb[i] == kKey ? 0u : 0xFF000000u | picture.rgb[i]) << "pixel " << i;
+            EXPECT_EQ(pixels[i], picture.rgb[i] == kSurfaceKey ? 0u : 0xFF000000u | picture.rgb[i]) << "pixel " << i;
         DDReleaseSurface(&sd);
         DDUninit();
         // DirectDraw, 32 bits: the key colour stays and is the surface's colour key.
@@ -86,7 +87,7 @@ TEST_F(SurfaceTest, PixelsOfEveryDepthLandWithTheKeyTransparentAndTheRestOpaque)
         ASSERT_EQ(DDCreateSurfaceFromFile(&sd, "pic.bmp", TRUE, 32, 1, 0, nullptr, nullptr, 0, 0, FALSE), 0);
         pixels = ReadPixels(&sd);
         for (int i = 0; i < 15; ++i) EXPECT_EQ(pixels[i] & 0xFFFFFF, picture.rgb[i]) << "pixel " << i;
-        EXPECT_EQ(sd.lpDDraw->lpDDS->m_dwColorKey, kKey);
+        EXPECT_EQ(sd.lpDDraw->lpDDS->m_dwColorKey, kSurfaceKey);
         DDReleaseSurface(&sd);
         DDUninit();
     }
@@ -239,7 +240,7 @@ TEST_F(SurfaceTest, MirrorRecordOwnsNothingAndLocksTheRecordItShows)
 TEST_F(SurfaceTest, ReleaseThenReloadGivesTheSamePixels)
 {
     std::vector<std::uint32_t> rgb;
-    for (int i = 0; i < 21; ++i) rgb.push_back(i % 5 == 0 ? kKey : 0x030507u * static_cast<std::uint32_t>(i));
+    for (int i = 0; i < 21; ++i) rgb.push_back(i % 5 == 0 ? kSurfaceKey : 0x030507u * static_cast<std::uint32_t>(i));
     Write("pic.bmp", qbtest::BuildBmp24(7, 3, rgb));
     for (cDisplayMode mode : {cDisplayMode{TRUE, 32, 1}, cDisplayMode{TRUE, 16, 0}, cDisplayMode{FALSE, 16, 0}}) {
         SCOPED_TRACE(testing::Message() << mode.bDirect3D << " " << mode.nBpp);

@@ -15,7 +15,7 @@ namespace {
 struct Seen { UINT msg; WPARAM wParam; };
 std::vector<Seen> g_Seen;
 
-LRESULT RecordingProc(HWND, UINT msg, WPARAM wParam, LPARAM)
+LRESULT RecordingWindowProc(HWND, UINT msg, WPARAM wParam, LPARAM)
 {
     g_Seen.push_back({msg, wParam});
     return 0;
@@ -31,7 +31,7 @@ protected:
         ASSERT_TRUE(plat::StartSdlVideo());
         WNDCLASSEXA windowClass{};
         windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = RecordingProc;
+        windowClass.lpfnWndProc = RecordingWindowProc;
         windowClass.lpszClassName = "Quillbramwood";
         ASSERT_NE(RegisterClassExA(&windowClass), 0);
         m_hWnd = CreateWindowExA(0, "Quillbramwood", "", WS_POPUP | WS_CAPTION, 100, 100, 646, 505, nullptr, nullptr,

@@ -7,7 +7,7 @@ namespace {
 using Log = std::vector<std::string>;
 
 constexpr int kPlayerDeath = 8;
-constexpr int kCharaDeath = 9;
+constexpr int kDefeatCharaDeath = 9;
 // A database sound n is asked for as entry n + 16.
 constexpr int kItemSound = 5;
 constexpr int kItemSoundEntry = kItemSound + 16;
@@ -114,7 +114,7 @@ TEST_F(Defeats, CheckPlayerHpDefeatsCharasWithoutHpAndKeepsOrRemovesThemByTheDef
     };
     // Chara 0 asked to be removed, chara 1 has no HP left, chara 2 has.
     const Case cases[] = {
-        {"shown", 1, 0, 0, {"T3 #1 hp0", Sound(kCharaDeath)}, {1, 2}},
+        {"shown", 1, 0, 0, {"T3 #1 hp0", Sound(kDefeatCharaDeath)}, {1, 2}},
         {"removed at once", 0, 0, 0, {"T3 #1 hp0"}, {2}},
         {"clearing, shown", 1, 1, 1, {"T3 #1 hp0"}, {2}},
         {"clearing, removed", 0, 1, 1, {"T3 #1 hp0"}, {2}},

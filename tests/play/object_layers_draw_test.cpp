@@ -16,7 +16,7 @@ constexpr std::uint32_t kCharaRgb = 0x0000C0;
 constexpr std::uint32_t kItemRgb = 0x00C000;
 
 // Chara sheet 0, left facing: row 0 (picture 0) the hero's colour, row 1 (picture 1) the chara's.
-std::uint32_t SheetRgb(int, int y) { return y < kCell ? kHeroRgb : kCharaRgb; }
+std::uint32_t LayerSheetRgb(int, int y) { return y < kCell ? kHeroRgb : kCharaRgb; }
 
 void SetUpChara(cChara& chara, int picture, int drawLayer, int hitLayer)
 {
@@ -38,7 +38,7 @@ protected:
     void SetUp() override
     {
         cStageDrawTest::SetUp();
-        LoadPicture(kFirstCharaSheet, 8 * kCell, 2 * kCell, SheetRgb);
+        LoadPicture(kFirstCharaSheet, 8 * kCell, 2 * kCell, LayerSheetRgb);
         Player.resize(1);
     }
     // The colour shown where the hero and the chara overlap.

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int kKeyboard = qbtest::kKeyboardDevice;
+constexpr int kConfigKeyboard = qbtest::kKeyboardDevice;
 
 }  // namespace
 
@@ -25,7 +25,8 @@ protected:
     static qbtest::cByteBuilder Table(int entries, int joysticks, int use)
     {
         qbtest::cByteBuilder b;
-        for (int i = 0; i < 12; ++i) b.I32(i % 2 ? kKeyboard : 0).U16(static_cast<std::uint16_t>(100 + i)).U16(0xBEEF);
+        for (int i = 0; i < 12; ++i)
+            b.I32(i % 2 ? kConfigKeyboard : 0).U16(static_cast<std::uint16_t>(100 + i)).U16(0xBEEF);
         b.I32(entries).I32(joysticks).I32(use);
         return b;
     }

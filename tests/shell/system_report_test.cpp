@@ -14,7 +14,7 @@ namespace {
 
 constexpr std::uint64_t kMB = 1048576;
 
-std::vector<std::string> Lines(const std::string& text)
+std::vector<std::string> ReportLines(const std::string& text)
 {
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -96,7 +96,7 @@ TEST_F(SystemReportTest, WrittenSystemReportDescribesThisMachine)
         "Vir Free : [ \\d]{3,}MB",
         "HD Free : [ \\d]{3,}MB",
     };
-    const auto lines = Lines(Report());
+    const auto lines = ReportLines(Report());
     ASSERT_EQ(lines.size(), std::size(shapes));
     for (std::size_t i = 0; i < lines.size(); ++i)
         EXPECT_TRUE(std::regex_match(lines[i], std::regex(shapes[i]))) << lines[i];

@@ -16,12 +16,12 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr int kRate = 48000;
+constexpr int kSynthRate = 48000;
 
 // Level in dBFS of the loudest 100 ms window (root mean square over both channels).
 double LoudestWindowDb(const std::vector<float>& stereo)
 {
-    const std::size_t window = kRate / 10;
+    const std::size_t window = kSynthRate / 10;
     double loudest = 0;
     for (std::size_t start = 0; start + window <= stereo.size() / 2; start += window) {
         double sum = 0;
@@ -41,7 +41,7 @@ double PeakDb(const std::vector<float>& stereo)
 std::vector<float> RenderSeconds(cMidi& midi, double seconds)
 {
     std::vector<float> all;
-    for (int left = static_cast<int>(seconds * kRate); left > 0; left -= plat::kAudioMaxFrames) {
+    for (int left = static_cast<int>(seconds * kSynthRate); left > 0; left -= plat::kAudioMaxFrames) {
         const std::vector<float> block = qbtest::Render(std::min(left, plat::kAudioMaxFrames));
         all.insert(all.end(), block.begin(), block.end());
         EXPECT_TRUE(plat::MidiStreamWaitCallbacks(midi.Stream(), 5s));
@@ -54,7 +54,7 @@ TEST(MidiSynth, ARealSongIsHeardAndFallsSilentWithinHalfASecondOfStop)
     const std::string song = "/usr/share/games/openttd/baseset/openmsx/be_sharp_bw_redfarn.mid";
     ASSERT_TRUE(std::filesystem::exists(song)) << "install openttd-openmsx";
     ASSERT_TRUE(std::filesystem::exists(plat::kMidiSoundFont)) << "install timgm6mb-soundfont";
-    qbtest::cHeadlessAudio audio(kRate);
+    qbtest::cHeadlessAudio audio(kSynthRate);
     qbtest::cTempFolder folder;
     folder.ChangeInto();
     ASSERT_TRUE(OpenReportFile("Report_Game.txt"));
