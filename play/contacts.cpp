@@ -71,17 +71,6 @@ int GiveShotItem(const cShot& shot)
 
 }  // namespace
 
-void cPlayScene::RemoveShot(cShot& shot)
-{
-    m_ShotLayers.At(shot.m_nPassLayer).remove(&shot);
-    for (auto it = m_Shots.begin(); it != m_Shots.end(); ++it) {
-        if (&*it == &shot) {
-            m_Shots.erase(it);
-            return;
-        }
-    }
-}
-
 int cPlayScene::SettleTouch(bool hit, int gone, cChara& target, const cChara& attacker)
 {
     if (!hit) return 0;
@@ -97,12 +86,12 @@ int cPlayScene::SettleTouch(bool hit, int gone, cChara& target, const cChara& at
 int cPlayScene::ProcessContacts()
 {
     // The layer lists as the set-up sized them (none before it).
-    const int shotLayers = static_cast<int>(m_ShotLayers.size());
+    const int shotLayers = static_cast<int>(m_ShotLists.m_ShotLayers.size());
     const int charaLayers = static_cast<int>(m_CharaLayers.size());
     // Shots against charas, in the sub-steps the stage's hit-test rate marks.
     const bool shotsHit = g_StageData.m_nContactLevel == 0 || m_SubStepActive.At(m_nSubStep - 1) != 0;
     for (int k = 0; shotsHit && k < shotLayers; ++k) {
-        cShotLayer& shots = m_ShotLayers.At(k);
+        cShotLayer& shots = m_ShotLists.m_ShotLayers.At(k);
         for (int c = 0; c < charaLayers; ++c) {
             cSafeList<cChara*>& charas = m_CharaLayers.At(c);
             if (c == k || charas.empty()) continue;
@@ -133,7 +122,7 @@ int cPlayScene::ProcessContacts()
                 }
                 // A shot that vanishes has still hit every chara of this layer it touched.
                 auto next = std::next(it);
-                if (vanish) RemoveShot(shot);
+                if (vanish) m_ShotLists.Remove(shot);
                 it = next;
             }
         }
@@ -166,10 +155,10 @@ int cPlayScene::ProcessContacts()
     // Shots against shots: a breakable shot breaks on a shot of another layer, the weaker of
     // two breakable ones (both when equal).
     for (int j = 0; j < shotLayers; ++j) {
-        cShotLayer& lower = m_ShotLayers.At(j);
+        cShotLayer& lower = m_ShotLists.m_ShotLayers.At(j);
         if (lower.empty()) continue;
         for (int k = j + 1; k < shotLayers; ++k) {
-            cShotLayer& upper = m_ShotLayers.At(k);
+            cShotLayer& upper = m_ShotLists.m_ShotLayers.At(k);
             if (upper.empty()) continue;
             for (auto uit = lower.begin(); uit != lower.end();) {
                 cShot& u = **uit;
@@ -180,12 +169,12 @@ int cPlayScene::ProcessContacts()
                     if ((u.Breakable() != 0 || v.Breakable() != 0) && u.Bounds().Intersects(v.Bounds())) {
                         const bool bothBreak = u.Breakable() != 0 && v.Breakable() != 0;
                         if (u.Breakable() != 0 && (!bothBreak || v.Strength() >= u.Strength())) uBreaks = true;
-                        if (v.Breakable() != 0 && (!bothBreak || v.Strength() <= u.Strength())) RemoveShot(v);
+                        if (v.Breakable() != 0 && (!bothBreak || v.Strength() <= u.Strength())) m_ShotLists.Remove(v);
                     }
                     vit = next;
                 }
                 auto next = std::next(uit);
-                if (uBreaks) RemoveShot(u);
+                if (uBreaks) m_ShotLists.Remove(u);
                 uit = next;
             }
         }

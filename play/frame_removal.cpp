@@ -46,7 +46,7 @@ void RemoveOutOfAreaCharas(cPlayScene& scene, bool blockLike, int rule)
 void MoveShots(cPlayScene& scene, int subStep)
 {
     const double gravity = CurrentStageSpeed().dGravity;
-    for (auto it = scene.m_Shots.begin(); it != scene.m_Shots.end();) {
+    for (auto it = scene.m_ShotLists.m_Shots.begin(); it != scene.m_ShotLists.m_Shots.end();) {
         cShot& shot = *it;
         bool gone = shot.Update() != 0;
         if (!gone) {
@@ -58,7 +58,7 @@ void MoveShots(cPlayScene& scene, int subStep)
         }
         // Taken after the update, so that shots it fires are visited in this pass too.
         const auto next = std::next(it);
-        if (gone) scene.RemoveShot(shot);
+        if (gone) scene.m_ShotLists.Remove(shot);
         it = next;
     }
 }

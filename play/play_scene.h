@@ -11,11 +11,11 @@
 
 #include "objects/object_seams.h"
 #include "objects/object_types.h"
-#include "objects/shot.h"
 #include "play/object_lists.h"
 #include "play/scene.h"
 #include "play/screen_colour.h"
 #include "play/scroll_axis.h"
+#include "play/shot_lists.h"
 #include "shell/safe_container.h"
 
 class cBlockData;
@@ -99,8 +99,7 @@ public:
     // The camera: game objects clamp and test themselves against these.
     cScrollAxis m_ScrollX;
     cScrollAxis m_ScrollY;
-    std::list<cShot> m_Shots;
-    cSafeVector<std::list<cShot*>> m_ShotLayers;
+    cShotLists m_ShotLists;
     std::list<cMessage> m_Messages;
     std::list<cEffectInstance> m_Effects;
     std::list<cPicture> m_Pictures;
@@ -130,7 +129,6 @@ public:
     int m_bHoldButtons = 0;
     int m_bStatusChanged = 0;
     cSafeVector<int> m_StageVars;
-    int m_nShotSerial = 0;
     int m_bOutRuleChara = 0;
     int m_bOutRuleCharaBlock = 0;
     int m_bOutRuleItem = 0;
@@ -226,9 +224,6 @@ public:
     // 1 when the frame must end.
     int CheckPlayerHp();
     int TouchItems(cHero& player);
-    // The one way a shot or sword leaves the stage: out of its layer list and the shot list,
-    // then destroyed.
-    void RemoveShot(cShot& shot);
     // The end of a touch for the chara it hurt (when `hit`): invincibility from the attacker,
     // or its defeat when its HP is `gone`; 1 or 2 when that ends the contacts.
     int SettleTouch(bool hit, int gone, cChara& target, const cChara& attacker);

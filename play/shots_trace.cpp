@@ -5,5 +5,5 @@
 void TraceShotCount(cTraceLine& line, const TRACEFRAME& frame)
 {
     if (!frame.scene) return;
-    line.Add("shots", static_cast<long long>(frame.scene->m_Shots.size()));
+    line.Add("shots", static_cast<long long>(frame.scene->m_ShotLists.m_Shots.size()));
 }

@@ -70,7 +70,7 @@ void cPlayScene::DrawStage(int full, int paused, int timer, int bottomText)
         }
 
         DDBeginSpriteBatch(FALSE);
-        for (cShot& shot : m_Shots) {
+        for (cShot& shot : m_ShotLists.m_Shots) {
             if (layered && shot.DrawLayer() != layer) continue;
             if (!shot.IsOnScreen()) continue;
             shot.UpdateScreenRect();

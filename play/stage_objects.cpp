@@ -26,7 +26,7 @@ cCharaList::iterator cPlayScene::UnlinkChara(cCharaList::iterator position)
     for (cHero& player : Player) player.m_Followers.RemoveValue(&chara);
     for (cSafeList<cChara*>& layer : m_CharaLayers) layer.remove(&chara);
     // Shots hold their target by address: a homing shot must not read a chara that is gone.
-    for (cShot& shot : m_Shots) {
+    for (cShot& shot : m_ShotLists.m_Shots) {
         if (shot.m_lpTarget == &chara) shot.m_lpTarget = nullptr;
     }
     // Already-hit lists and immunities hold serials, never handed out twice: nothing to drop.

@@ -69,7 +69,7 @@ void cPlayScene::UpdateActivation()
         }
     }
     // Shots and swords carry no conditions.
-    for (cShot& shot : m_Shots) {
+    for (cShot& shot : m_ShotLists.m_Shots) {
         shot.m_bActive = 1;
         shot.m_bOnScreen = shot.IsOnScreen();
     }

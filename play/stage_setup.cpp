@@ -78,8 +78,7 @@ void cPlayScene::SetStage(int reload, int entry)
     // 1. Everything of the previous attempt goes.
     EcLog("In SetStage");
     m_nFrame = 0;
-    m_ShotLayers.assign(kObjectLayers, {});
-    m_Shots.clear();
+    m_ShotLists.Reset(kObjectLayers);
     m_CharaLayers.assign(kObjectLayers, {});
     ClearStageObjects(*this);
 
@@ -124,7 +123,7 @@ void cPlayScene::SetStage(int reload, int entry)
     g_GameManager.m_nBgm = 0;
 
     // 6. Serials and the speed values.
-    m_nCharaSerial = m_nItemSerial = m_nShotSerial = 0;
+    m_nCharaSerial = m_nItemSerial = m_ShotLists.m_nShotSerial = 0;
     stage.SetSpeedLevel(stage.m_nSpeedLevel);
     const int steps = stage.m_nSubSteps;
 

@@ -227,11 +227,11 @@ TEST_F(CharaActivation, PlayerOneAndShotsAreAlwaysActiveAndObjectsTestTheirView)
 {
     m_Player.m_bActive = m_Player.m_bOnScreen = m_Player.m_nActivationPass = 0;
     MoveTo(m_Player, kOutOfView);
-    cShot& seen = Scene().m_Shots.emplace_back();
+    cShot& seen = Scene().m_ShotLists.m_Shots.emplace_back();
     MoveTo(seen, kInView);
     seen.m_dY = 400;
     seen.m_dBottom = 410;
-    cShot& away = Scene().m_Shots.emplace_back(seen);
+    cShot& away = Scene().m_ShotLists.m_Shots.emplace_back(seen);
     MoveTo(away, kOutOfView);
     Scene().PlaceItem(0, 0, ItemTemplate());
     cItem& item = Scene().m_Items.back();

@@ -23,7 +23,7 @@ protected:
         s_Log.clear();
         SetTriggerObserver(LogTrigger);
         SetRequestObserver(LogRequest);
-        Scene().m_ShotLayers.assign(kObjectLayers, {});
+        Scene().m_ShotLists.m_ShotLayers.assign(kObjectLayers, {});
         Scene().m_nSubStep = 1;
         g_SaveData.m_nScore = 0;
         cHero& hero = Hero();
@@ -78,7 +78,7 @@ protected:
     // the 16 x 16 square at (x, 8).
     cShot& AddShot(int layer, double x, int power, int serial)
     {
-        cShot& shot = Scene().m_Shots.emplace_back();
+        cShot& shot = Scene().m_ShotLists.m_Shots.emplace_back();
         shot.m_nSerial = serial;
         shot.m_nPassLayer = layer;
         shot.m_Def.m_nPower = power;
@@ -88,14 +88,14 @@ protected:
         shot.m_dRight = x + 15;
         shot.m_dBottom = 23;
         shot.m_HitRect = shot.Bounds();
-        Scene().m_ShotLayers.At(layer).push_back(&shot);
+        Scene().m_ShotLists.m_ShotLayers.At(layer).push_back(&shot);
         return shot;
     }
 
     std::vector<int> ShotSerials() const
     {
         std::vector<int> serials;
-        for (const cShot& shot : m_Stage.Scene().m_Shots) serials.push_back(shot.m_nSerial);
+        for (const cShot& shot : m_Stage.Scene().m_ShotLists.m_Shots) serials.push_back(shot.m_nSerial);
         return serials;
     }
 

@@ -80,7 +80,7 @@ TEST_F(Contacts, AShotThatDoesNotPierceHitsEveryCharaOfTheLayerItTouchesThenVani
     EXPECT_EQ(TakeLog(), (Log{"T7 #0 hp10", "T1 #0 hp6", Sound(kHit), "T7 #1 hp10", "T1 #1 hp6", Sound(kHit),
                               "T4 #0 hp6", "T4 #2 hp10", "T4 #1 hp6", "T4 #2 hp10"}));
     EXPECT_TRUE(ShotSerials().empty());
-    EXPECT_TRUE(Scene().m_ShotLayers.At(0).empty());
+    EXPECT_TRUE(Scene().m_ShotLists.m_ShotLayers.At(0).empty());
 }
 
 TEST_F(Contacts, PiercingShotsAndSwordsHitEachCharaOnceForAsLongAsTheyExist)
@@ -111,7 +111,7 @@ TEST_F(Contacts, PiercingShotsAndSwordsHitEachCharaOnceForAsLongAsTheyExist)
         EXPECT_EQ(TakeLog(), (Log{"T7 #" + serial + " hp10", "T1 #" + serial + " hp9", Sound(kHit)}));
         EXPECT_EQ(ShotSerials(), (std::vector<int>{1}));
         // Next case on a clean stage.
-        Scene().RemoveShot(shot);
+        Scene().m_ShotLists.Remove(shot);
         Scene().UnlinkChara(std::prev(Scene().m_Charas.end()));
     }
 }
@@ -177,7 +177,7 @@ TEST_F(Contacts, OffScreenObjectsTakeNoPartWithTheOnScreenOnlySwitch)
         cShot& shot = AddShot(0, 200, 0, 1);
         Scene().ProcessContacts();
         EXPECT_EQ(TakeLog().size(), onScreenOnly ? 0u : 1u);
-        Scene().RemoveShot(shot);
+        Scene().m_ShotLists.Remove(shot);
         Scene().UnlinkChara(std::prev(Scene().m_Charas.end()));
     }
 }
@@ -230,7 +230,7 @@ TEST_F(Contacts, BreakableShotsBreakOnShotsOfOtherLayersByStrength)
         }
         EXPECT_EQ(Scene().ProcessContacts(), 0);
         EXPECT_EQ(ShotSerials(), c.left);
-        while (!Scene().m_Shots.empty()) Scene().RemoveShot(Scene().m_Shots.front());
+        while (!Scene().m_ShotLists.m_Shots.empty()) Scene().m_ShotLists.Remove(Scene().m_ShotLists.m_Shots.front());
     }
 }
 
@@ -279,7 +279,7 @@ TEST_F(Contacts, AShotHitTakesPowerLessDefenceAndPushesTheWayAShotFliesOrASwordF
         EXPECT_EQ(chara.m_Knockback.bKnocked, 1);
         EXPECT_EQ((chara.m_Knockback.dSpeedX > 0) - (chara.m_Knockback.dSpeedX < 0), c.pushX);
         EXPECT_EQ(chara.m_Knockback.dSpeedY, 0);
-        while (!Scene().m_Shots.empty()) Scene().RemoveShot(Scene().m_Shots.front());
+        while (!Scene().m_ShotLists.m_Shots.empty()) Scene().m_ShotLists.Remove(Scene().m_ShotLists.m_Shots.front());
         Scene().UnlinkChara(std::prev(Scene().m_Charas.end()));
     }
 }

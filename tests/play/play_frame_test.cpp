@@ -305,16 +305,16 @@ TEST_F(PlayFrame, ObjectsOutsideTheirRuleLeaveInTheFirstSubStepOfAFrameOnly)
             scene.m_Items.back().m_nLife = 2147483647;
         }
         if (c.what == HeroShot || c.what == OtherShot) {
-            scene.m_Shots.emplace_back();
-            cShot& shot = scene.m_Shots.back();
+            scene.m_ShotLists.m_Shots.emplace_back();
+            cShot& shot = scene.m_ShotLists.m_Shots.back();
             place(shot);
             shot.m_bFlying = 1;
             shot.m_nKind = (c.what == HeroShot) ? 0 : 1;
-            scene.m_ShotLayers.At(0).push_back(&shot);
+            scene.m_ShotLists.m_ShotLayers.At(0).push_back(&shot);
         }
         auto count = [&scene, &c]() -> std::size_t {
             if (c.what == Item) return scene.m_Items.size();
-            if (c.what == HeroShot || c.what == OtherShot) return scene.m_Shots.size() + scene.m_ShotLayers.At(0).size();
+            if (c.what == HeroShot || c.what == OtherShot) return scene.m_ShotLists.m_Shots.size() + scene.m_ShotLists.m_ShotLayers.At(0).size();
             return scene.m_Charas.size();
         };
         const std::size_t before = count();
@@ -333,16 +333,16 @@ TEST_F(PlayFrame, ShotsFallWhileThePlayerIsDead)
     AddFloor();
     cPlayScene& scene = Scene();
     Player.At(0).m_bDead = 1;
-    scene.m_Shots.emplace_back();
-    cShot& shot = scene.m_Shots.back();
+    scene.m_ShotLists.m_Shots.emplace_back();
+    cShot& shot = scene.m_ShotLists.m_Shots.back();
     shot.m_dX = 480;
     shot.m_dRight = 495;
     shot.m_dY = 400;
     shot.m_dBottom = 415;
-    scene.m_ShotLayers.At(0).push_back(&shot);
+    scene.m_ShotLists.m_ShotLayers.At(0).push_back(&shot);
     Frames(scene, 1);
-    ASSERT_EQ(scene.m_Shots.size(), 1u);
-    EXPECT_DOUBLE_EQ(scene.m_Shots.front().m_dVY, 4 * 0.025) << "one gravity step a sub-step";
+    ASSERT_EQ(scene.m_ShotLists.m_Shots.size(), 1u);
+    EXPECT_DOUBLE_EQ(scene.m_ShotLists.m_Shots.front().m_dVY, 4 * 0.025) << "one gravity step a sub-step";
 }
 
 // The serials the hit step saw (the hero's is 0), and a summon the first time it sees serial 2.
