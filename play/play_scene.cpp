@@ -1,7 +1,5 @@
 #include "play/play_scene.h"
 
-#include <array>
-#include <cstdio>
 #include <string>
 
 #include "data/block_data.h"
@@ -14,7 +12,6 @@
 #include "graphics/palette.h"
 #include "graphics/screen_color.h"
 #include "graphics/standard_surfaces.h"
-#include "graphics/surface.h"
 #include "objects/image_source.h"
 #include "platform/input/keyboard.h"
 #include "platform/os/timer.h"
@@ -37,45 +34,7 @@ cChara* PlayerOne()
 
 namespace {
 
-// The standard pictures of a stage: 2-47, 49-51 and 55-70.
-struct STAGEPICTURES {
-    int anIndex[65] = {};
-    STAGEPICTURES()
-    {
-        int n = 0;
-        for (int i = 2; i <= 47; ++i) anIndex[n++] = i;
-        for (int i = 49; i <= 51; ++i) anIndex[n++] = i;
-        for (int i = 55; i <= 70; ++i) anIndex[n++] = i;
-    }
-};
-
-const STAGEPICTURES s_StagePictures;
-constexpr std::array<int, kBackgroundSlots> kBackgroundIndices = [] {
-    std::array<int, kBackgroundSlots> indices{};
-    for (int slot = 0; slot < kBackgroundSlots; ++slot) indices[slot] = kBackgroundSlot + slot;
-    return indices;
-}();
-
 void PostClose() { PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0); }
-
-// The background picture slots take the stage's background pictures; a picture larger than the
-// screen goes to system memory under DirectDraw.
-void PrepareBackgroundSlots()
-{
-    for (int slot = 0; slot < kBackgroundSlots; ++slot) {
-        SURFACEINFO& info = g_SurfaceInfo[kBackgroundSlot + slot];
-        const bool picture = slot < static_cast<int>(g_StageData.m_Backgrounds.size()) &&
-                             !g_StageData.m_Backgrounds.At(slot).m_bFillOnly;
-        if (!picture) {
-            info.szFileName[0] = '\0';
-            continue;
-        }
-        std::snprintf(info.szFileName, sizeof info.szFileName, "%s",
-                      g_StageData.m_Backgrounds.At(slot).m_strPicture.c_str());
-        int tooBig = 0;
-        info.nMemType = DDCheckBitmapSize(&tooBig, info.szFileName, 640, 480);
-    }
-}
 
 }  // namespace
 
@@ -101,7 +60,7 @@ cPlayScene::cPlayScene()
 
 cPlayScene::~cPlayScene()
 {
-    LogNotBuiltYet("stage pictures release");
+    m_StagePictures.Release();
     SetBlockConditionTest(nullptr);
     // Nothing may reach a deleted stage through the global.
     cPlayScene* self = this;
@@ -124,19 +83,14 @@ void cPlayScene::Init()
     m_RankPos.resize(5, 0);
     m_Results.resize(5, 0);
     SelectTileSheetSurfaces(lpDTCon == nullptr, g_SystemIni.DD_VideoStretch);
-    PrepareBackgroundSlots();
     const bool reEntered = g_GameManager.m_nPrevScene == SCENE_PLAY;
-    if (!reEntered) {
-        if (!DDLoadSurfaces(g_StdSurface, s_StagePictures.anIndex, 65)) {
-            PostClose();
-            return;
-        }
-        LogNotBuiltYet("stage pictures");
-        ResetStageState();
-        UseLife();
-    } else if (!DDLoadSurfaces(g_StdSurface, kBackgroundIndices.data(), kBackgroundSlots)) {
+    if (!m_StagePictures.Load(reEntered)) {
         PostClose();
         return;
+    }
+    if (!reEntered) {
+        ResetStageState();
+        UseLife();
     }
     SetStage(reEntered ? 1 : 0, 1);
     g_MenuCursor.Reset();
@@ -156,7 +110,7 @@ void cPlayScene::ResetStageState()
     m_bHoldButtons = 0;
     m_nTimeLeft = 0;
     m_bRankingEntered = 0;
-    m_Messages.clear();
+    m_MessageList.Clear();
     if (g_GameManager.m_nGameMode != GAMEMODE_REPLAY) {
         g_ReplayData.Clear();
         g_PrevReplayData.Clear();

@@ -9,13 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "objects/object_seams.h"
 #include "objects/object_types.h"
+#include "play/effect_list.h"
+#include "play/message_list.h"
 #include "play/object_lists.h"
 #include "play/scene.h"
 #include "play/screen_colour.h"
 #include "play/scroll_axis.h"
 #include "play/shot_lists.h"
+#include "play/stage_pictures.h"
 #include "shell/safe_container.h"
 
 class cBlockData;
@@ -100,9 +102,9 @@ public:
     cScrollAxis m_ScrollX;
     cScrollAxis m_ScrollY;
     cShotLists m_ShotLists;
-    std::list<cMessage> m_Messages;
-    std::list<cEffectInstance> m_Effects;
-    std::list<cPicture> m_Pictures;
+    cMessageList m_MessageList;
+    cEffectList m_EffectList;
+    cStagePictures m_StagePictures;
     SCREENEFFECT m_ScreenEffect;
     cScreenColor m_ScreenColor;
     WAITSTATE m_Wait;
@@ -257,7 +259,6 @@ public:
     void ScrollBackgrounds();
     void DrawBackgrounds(DDSURFACEDATA* target, int front);
     void DrawBlocks(DDSURFACEDATA* target, int blockLayer);
-    void DrawPictures(DDSURFACEDATA* target, int layer, int paused);
 
     // The status bar, the remaining time and the screen colour (play/status_bar.cpp,
     // play/screen_colour.cpp), drawn over the stage in this order. timer: the time warning

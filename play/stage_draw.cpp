@@ -41,7 +41,7 @@ void cPlayScene::DrawStage(int full, int paused, int timer, int bottomText)
         DrawScreenColor(paused);
         return;
     }
-    DrawPictures(&g_BackBuffer, 0, paused);
+    m_StagePictures.Draw(&g_BackBuffer, 0, paused);
     DrawBlocks(&g_BackBuffer, 0);
 
     const bool layered = g_StageData.m_bLayered != 0;
@@ -82,18 +82,13 @@ void cPlayScene::DrawStage(int full, int paused, int timer, int bottomText)
     DrawBlocks(&g_BackBuffer, 1);
     DrawBackgrounds(&g_BackBuffer, 1);
     if (!Player.empty()) Player.At(0).DrawOverlayMask(&g_BackBuffer);
-    DrawPictures(&g_BackBuffer, 1, paused);
-    if (!m_Effects.empty()) LogNotBuiltYet("effect instances");
-    if (!m_Messages.empty()) LogNotBuiltYet("on-screen messages");
+    m_StagePictures.Draw(&g_BackBuffer, 1, paused);
+    m_EffectList.Draw();
+    m_MessageList.Draw();
     if (m_ScreenEffect.nKind != 0) LogNotBuiltYet("screen effects");
     DrawStatusBar(&g_BackBuffer);
     DrawTimeLeft(&g_BackBuffer, timer);
     if (bottomText) DrawBottomLine();
     AnimatePaletteColors();
     DrawScreenColor(paused);
-}
-
-void cPlayScene::DrawPictures(DDSURFACEDATA*, int, int)
-{
-    if (!m_Pictures.empty()) LogNotBuiltYet("stage pictures");
 }

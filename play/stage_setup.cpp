@@ -202,13 +202,12 @@ void cPlayScene::SetStage(int reload, int entry)
     m_bOutRuleItem = AnySide(stage.m_OutOfRange[2]);
 
     // 17. Messages, effects, screen effect and colour, the wait, the pictures.
-    m_Messages.clear();
-    m_Effects.clear();
+    m_MessageList.Clear();
+    m_EffectList.Clear();
     m_ScreenEffect = SCREENEFFECT{};
     m_ScreenColor.Reset();
     m_Wait.nCounter = 0;
-    m_Pictures.clear();
-    LogNotBuiltYet("stage picture commands");
+    m_StagePictures.ClearPictures();
 
     // 18. The sub-steps in which shots are tested against charas.
     FillSubStepTable(m_SubStepActive, steps, stage.m_nContactLevel);
