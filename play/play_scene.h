@@ -15,6 +15,7 @@
 #include "play/object_lists.h"
 #include "play/scene.h"
 #include "play/screen_colour.h"
+#include "play/screen_effect.h"
 #include "play/scroll_axis.h"
 #include "play/shot_lists.h"
 #include "play/stage_pictures.h"
@@ -45,14 +46,6 @@ constexpr int kStageVars = 255;
 constexpr int kActivitySlots = 60;
 // The time shown by a stage without a limit, and the largest time left.
 constexpr int kNoTimeLimit = 999;
-
-// The running screen effect: its kind (0 none) and its working values.
-struct SCREENEFFECT {
-    short nKind = 0;
-    const void* lpTemplate = nullptr;
-    int nCounter = 0;
-    int nCounter2 = 0;
-};
 
 class cPlayScene : public cScene {
 public:
@@ -105,7 +98,7 @@ public:
     cMessageList m_MessageList;
     cEffectList m_EffectList;
     cStagePictures m_StagePictures;
-    SCREENEFFECT m_ScreenEffect;
+    cScreenEffect m_ScreenEffect;
     cScreenColor m_ScreenColor;
     WAITSTATE m_Wait;
     // Set to 1 by the window thread when WM_CLOSE comes while thPause runs; the next play

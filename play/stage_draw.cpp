@@ -32,7 +32,7 @@ void cPlayScene::DrawStage(int full, int paused, int timer, int bottomText)
 {
     if (g_StdSurface[kShotSheet].bLost || g_StdSurface[kShotSheet + 1].bLost)
         LogNotBuiltYet("shot cells after a device loss");
-    if (m_ScreenEffect.nKind != 0) LogNotBuiltYet("screen effects");
+    m_ScreenEffect.BeforeDraw();
 
     ScrollBackgrounds();
     DrawBackgrounds(&g_BackBuffer, 0);
@@ -85,7 +85,7 @@ void cPlayScene::DrawStage(int full, int paused, int timer, int bottomText)
     m_StagePictures.Draw(&g_BackBuffer, 1, paused);
     m_EffectList.Draw();
     m_MessageList.Draw();
-    if (m_ScreenEffect.nKind != 0) LogNotBuiltYet("screen effects");
+    m_ScreenEffect.AfterDraw();
     DrawStatusBar(&g_BackBuffer);
     DrawTimeLeft(&g_BackBuffer, timer);
     if (bottomText) DrawBottomLine();

@@ -204,7 +204,7 @@ void cPlayScene::SetStage(int reload, int entry)
     // 17. Messages, effects, screen effect and colour, the wait, the pictures.
     m_MessageList.Clear();
     m_EffectList.Clear();
-    m_ScreenEffect = SCREENEFFECT{};
+    m_ScreenEffect.Reset();
     m_ScreenColor.Reset();
     m_Wait.nCounter = 0;
     m_StagePictures.ClearPictures();
