@@ -99,7 +99,7 @@ int* SystemValueField(int index)
     switch (index) {
     case SYSTEM_TIME: {
         cPlayScene* scene = g_lpPlayScene.load();
-        return scene ? &scene->m_nTimeLeft : nullptr;
+        return scene ? &scene->m_TimeLimit.m_nTimeLeft : nullptr;
     }
     case SYSTEM_SCROLLX: return &g_StageData.m_nAutoScrollSpeedX;
     case SYSTEM_SCROLLY: return &g_StageData.m_nAutoScrollSpeedY;
@@ -127,7 +127,7 @@ bool ReadStatusOperand(cChara& chara, int object, int index, int variable, int& 
     if (object == 2) {
         const cPlayScene* scene = g_lpPlayScene.load();
         if (index == SYSTEM_TIME) {
-            if (scene && scene->m_bNoTimeLimit == 0) value = scene->m_nTimeLeft;
+            if (scene && scene->m_TimeLimit.m_bNoTimeLimit == 0) value = scene->m_TimeLimit.m_nTimeLeft;
         } else if (index == SYSTEM_LIVES) {
             if (!LivesUnlimited()) value = g_SaveData.m_nLives;
         } else if (const int* field = SystemValueField(index)) {

@@ -229,9 +229,9 @@ void cPlayScene::StatePlay()
         input.RecordKeyHistories();
     }
 
-    TickPlayTime();
+    m_TimeLimit.TickPlayTime();
     // A time-out kills a living player and ends the frame; a dead player's display goes on.
-    if (TickTimeLimit(-1) == 1 && !hero.m_bDead) {
+    if (m_TimeLimit.TickTimeLimit(-1) == 1 && !hero.m_bDead) {
         KillPlayerOne(*this, hero);
         return;
     }

@@ -108,7 +108,7 @@ void cPlayScene::ResetStageState()
     m_nSubState = 0;
     m_nStateFrames = m_nStateFrames2 = 0;
     m_bHoldButtons = 0;
-    m_nTimeLeft = 0;
+    m_TimeLimit.m_nTimeLeft = 0;
     m_bRankingEntered = 0;
     m_MessageList.Clear();
     if (g_GameManager.m_nGameMode != GAMEMODE_REPLAY) {

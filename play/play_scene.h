@@ -19,6 +19,7 @@
 #include "play/scroll_axis.h"
 #include "play/shot_lists.h"
 #include "play/stage_pictures.h"
+#include "play/time_limit.h"
 #include "shell/safe_container.h"
 
 class cBlockData;
@@ -44,8 +45,6 @@ constexpr int kPlayStates = 8;
 constexpr int kObjectLayers = 8;
 constexpr int kStageVars = 255;
 constexpr int kActivitySlots = 60;
-// The time shown by a stage without a limit, and the largest time left.
-constexpr int kNoTimeLimit = 999;
 
 class cPlayScene : public cScene {
 public:
@@ -114,10 +113,7 @@ public:
     int m_nSubStep = 0;
     int m_nSubStepTotal = 0;
     cSafeVector<int> m_SubStepActive;
-    int m_nTimeLeft = 0;
-    int m_bNoTimeLimit = 0;
-    int m_nPlayFrames = 0;
-    int m_nPlayTime = 0;            // hundredths of a second
+    cTimeLimit m_TimeLimit;
     int m_nStateFrames = 0;
     int m_nStateFrames2 = 0;
     int m_nSeed = 0;
@@ -223,10 +219,6 @@ public:
     // or its defeat when its HP is `gone`; 1 or 2 when that ends the contacts.
     int SettleTouch(bool hit, int gone, cChara& target, const cChara& attacker);
 
-    // The time limit and the play time of a play frame (play/time_limit.cpp). TickTimeLimit
-    // gives 1 when the time ran out in this call.
-    int TickTimeLimit(int delta);
-    void TickPlayTime();
     // What the play frame calls of riding and block effects (play/frame_seams.cpp until they
     // exist): each gives 0 when nothing decisive happened, 2 when the chara is killed, and the
     // block effects 1 when the stage is cleared.

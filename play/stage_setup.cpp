@@ -214,14 +214,7 @@ void cPlayScene::SetStage(int reload, int entry)
 
     // 19. Results, time and counters.
     m_nResult = m_nStateFrames = m_nStateFrames2 = 0;
-    if (stage.m_bTimeLimit) {
-        m_bNoTimeLimit = 0;
-        m_nTimeLeft = stage.m_nTimeLimit;
-    } else {
-        m_nTimeLeft = kNoTimeLimit;
-        m_bNoTimeLimit = 1;
-    }
-    m_nPlayFrames = m_nPlayTime = 0;
+    m_TimeLimit.Start(stage.m_bTimeLimit, stage.m_nTimeLimit);
     m_ActivityTable.assign(kActivitySlots, 0);
     m_nNextStage = m_nSubStep = m_nSubStepTotal = 0;
 

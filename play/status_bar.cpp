@@ -128,12 +128,12 @@ void cPlayScene::DrawStatusBar(DDSURFACEDATA* lpTarget)
 
 void cPlayScene::DrawTimeLeft(DDSURFACEDATA* lpTarget, int timer)
 {
-    if (m_bNoTimeLimit) return;
-    DDDrawNumber(lpTarget, 272, 24, 32, 32, &g_StdSurface[kWordPicture], 0, 160, DDBLTFAST_SRCCOLORKEY, m_nTimeLeft, 3,
+    if (m_TimeLimit.m_bNoTimeLimit) return;
+    DDDrawNumber(lpTarget, 272, 24, 32, 32, &g_StdSurface[kWordPicture], 0, 160, DDBLTFAST_SRCCOLORKEY, m_TimeLimit.m_nTimeLeft, 3,
                  TRUE);
     // The warning sounds once a second: in the frame in which the shared counter has just
     // counted a second off.
-    if (timer && m_nTimeLeft >= 1 && m_nTimeLeft <= g_StageData.m_nTimeWarning && CountEvery(2, 0))
+    if (timer && m_TimeLimit.m_nTimeLeft >= 1 && m_TimeLimit.m_nTimeLeft <= g_StageData.m_nTimeWarning && CountEvery(2, 0))
         PlaySe(kTimeWarningSound);
 }
 

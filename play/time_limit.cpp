@@ -1,5 +1,5 @@
-// The stage's time limit and the play time counted by a play frame.
-#include "play/play_scene.h"
+#include "play/time_limit.h"
+
 #include "shell/game_arithmetic.h"
 #include "shell/timing.h"
 
@@ -10,7 +10,19 @@ constexpr int kFramesPerSecond = 60;
 
 }  // namespace
 
-int cPlayScene::TickTimeLimit(int delta)
+void cTimeLimit::Start(int limited, int seconds)
+{
+    if (limited) {
+        m_bNoTimeLimit = 0;
+        m_nTimeLeft = seconds;
+    } else {
+        m_nTimeLeft = kNoTimeLimit;
+        m_bNoTimeLimit = 1;
+    }
+    m_nPlayFrames = m_nPlayTime = 0;
+}
+
+int cTimeLimit::TickTimeLimit(int delta)
 {
     if (m_bNoTimeLimit) return 0;
     // The counter is the one the remaining-time display reads, so the time changes on the
@@ -25,7 +37,7 @@ int cPlayScene::TickTimeLimit(int delta)
     return 0;
 }
 
-void cPlayScene::TickPlayTime()
+void cTimeLimit::TickPlayTime()
 {
     if (m_nPlayTime >= kMaxPlayTime) return;
     ++m_nPlayFrames;

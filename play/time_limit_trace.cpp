@@ -5,5 +5,5 @@
 void TraceTimeLimit(cTraceLine& line, const TRACEFRAME& frame)
 {
     if (!frame.scene) return;
-    line.Add("time", frame.scene->m_nTimeLeft);
+    line.Add("time", frame.scene->m_TimeLimit.m_nTimeLeft);
 }

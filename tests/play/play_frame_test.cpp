@@ -64,13 +64,13 @@ TEST_F(PlayFrame, TheTimeLimitCountsEvery60thFrameAndRunsOutWithSound8)
     cPlayScene& scene = Scene();
     cRequestLog log;
     Frames(scene, 59);
-    EXPECT_EQ(scene.m_nTimeLeft, 2);
+    EXPECT_EQ(scene.m_TimeLimit.m_nTimeLeft, 2);
     Frames(scene, 1);
-    EXPECT_EQ(scene.m_nTimeLeft, 1);
+    EXPECT_EQ(scene.m_TimeLimit.m_nTimeLeft, 1);
     EXPECT_TRUE(cRequestLog::s_Sounds.empty());
     const int steps = scene.m_nSubStepTotal;
     Frames(scene, 60);
-    EXPECT_EQ(scene.m_nTimeLeft, 0);
+    EXPECT_EQ(scene.m_TimeLimit.m_nTimeLeft, 0);
     EXPECT_EQ(cRequestLog::s_Sounds, std::vector<int>{8});
     EXPECT_EQ(scene.m_nSubStepTotal, steps + 59 * 4) << "the frame of the time-out runs no sub-step";
 }
@@ -80,9 +80,9 @@ TEST_F(PlayFrame, WithoutALimitTheTimeStaysAt999AndThePlayTimeCountsHundredths)
     AddFloor();
     cPlayScene& scene = Scene();
     Frames(scene, 90);
-    EXPECT_EQ(scene.m_nTimeLeft, 999);
-    EXPECT_EQ(scene.m_nPlayFrames, 90);
-    EXPECT_EQ(scene.m_nPlayTime, 150);
+    EXPECT_EQ(scene.m_TimeLimit.m_nTimeLeft, 999);
+    EXPECT_EQ(scene.m_TimeLimit.m_nPlayFrames, 90);
+    EXPECT_EQ(scene.m_TimeLimit.m_nPlayTime, 150);
     EXPECT_EQ(scene.m_nFrame, 90);
     EXPECT_EQ(scene.m_nSubStepTotal, 360);   // speed level 4: four sub-steps a frame
     EXPECT_EQ(scene.m_nSubStep, 4);
@@ -125,11 +125,11 @@ TEST_F(PlayFrame, ATimeOutKillsALivingPlayerAndEndsTheFrameButLeavesADeadOneToIt
         cHero& hero = Player.At(0);
         hero.m_bDead = c.deadBefore ? 1 : 0;
         Frames(scene, 59);
-        ASSERT_EQ(scene.m_nTimeLeft, 1);
+        ASSERT_EQ(scene.m_TimeLimit.m_nTimeLeft, 1);
         cRequestLog log;
         const int steps = scene.m_nSubStepTotal;
         Frames(scene, 1);
-        EXPECT_EQ(scene.m_nTimeLeft, 0) << c.deadBefore;
+        EXPECT_EQ(scene.m_TimeLimit.m_nTimeLeft, 0) << c.deadBefore;
         EXPECT_EQ(cRequestLog::s_Sounds, c.sounds) << c.deadBefore;
         EXPECT_EQ(scene.m_nSubStepTotal - steps, c.subSteps) << c.deadBefore;
         EXPECT_EQ(hero.m_bDead, 1) << "the time-out defeats player 1";
@@ -147,22 +147,22 @@ TEST_F(PlayFrame, TheSecondsCountFromTheStagesSetUp)
     scene.SetStage(0, 0);
     scene.m_nState = PLAYSTATE_PLAY;
     Frames(scene, 59);
-    EXPECT_EQ(scene.m_nTimeLeft, 5) << "the counter restarted with the stage";
+    EXPECT_EQ(scene.m_TimeLimit.m_nTimeLeft, 5) << "the counter restarted with the stage";
     Frames(scene, 1);
-    EXPECT_EQ(scene.m_nTimeLeft, 4);
+    EXPECT_EQ(scene.m_TimeLimit.m_nTimeLeft, 4);
 }
 
 TEST_F(PlayFrame, ThePlayTimeStopsAt599999Hundredths)
 {
     AddFloor();
     cPlayScene& scene = Scene();
-    scene.m_nPlayFrames = 359998;
-    scene.m_nPlayTime = 599996;
+    scene.m_TimeLimit.m_nPlayFrames = 359998;
+    scene.m_TimeLimit.m_nPlayTime = 599996;
     struct Step { int frames; int time; } steps[] = {{359999, 599998}, {360000, 599999}, {360000, 599999}};
     for (const Step& s : steps) {
         Frames(scene, 1);
-        EXPECT_EQ(scene.m_nPlayFrames, s.frames);
-        EXPECT_EQ(scene.m_nPlayTime, s.time);
+        EXPECT_EQ(scene.m_TimeLimit.m_nPlayFrames, s.frames);
+        EXPECT_EQ(scene.m_TimeLimit.m_nPlayTime, s.time);
     }
 }
 

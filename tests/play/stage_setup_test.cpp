@@ -173,12 +173,12 @@ TEST_F(StageSetUp, ResetsTimeCountersAndStageVariables)
 {
     cPlayScene& scene = m_Fixture.NewScene();
     scene.m_nResult = 2;
-    scene.m_nTimeLeft = 5;
+    scene.m_TimeLimit.m_nTimeLeft = 5;
     scene.m_nSubStepTotal = 9;
     scene.SetStage(0, 1);
 
-    EXPECT_EQ(scene.m_nTimeLeft, 999);
-    EXPECT_EQ(scene.m_bNoTimeLimit, 1);
+    EXPECT_EQ(scene.m_TimeLimit.m_nTimeLeft, 999);
+    EXPECT_EQ(scene.m_TimeLimit.m_bNoTimeLimit, 1);
     EXPECT_EQ(scene.m_nResult, 0);
     EXPECT_EQ(scene.m_nSubStepTotal, 0);
     EXPECT_EQ(scene.m_StageVars, std::vector<int>(255, 0));
@@ -189,8 +189,8 @@ TEST_F(StageSetUp, ResetsTimeCountersAndStageVariables)
     g_StageData.m_nTimeLimit = 120;
     m_Fixture.Commit();
     scene.SetStage(1, 0);
-    EXPECT_EQ(scene.m_nTimeLeft, 120);
-    EXPECT_EQ(scene.m_bNoTimeLimit, 0);
+    EXPECT_EQ(scene.m_TimeLimit.m_nTimeLeft, 120);
+    EXPECT_EQ(scene.m_TimeLimit.m_bNoTimeLimit, 0);
 }
 
 TEST(SubStepTable, MarksRateSubStepsSpreadByAddition)

@@ -266,8 +266,8 @@ TEST_F(StatusBar, TheRemainingTimeShowsThreeDigitCellsAndNothingWithoutALimit)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.time);
         cPlayScene& scene = m_Fixture.NewScene();
-        scene.m_bNoTimeLimit = c.noLimit;
-        scene.m_nTimeLeft = c.time;
+        scene.m_TimeLimit.m_bNoTimeLimit = c.noLimit;
+        scene.m_TimeLimit.m_nTimeLeft = c.time;
         Clear();
         scene.DrawTimeLeft(&g_BackBuffer, 0);
         const cImage image = Screen();
@@ -299,8 +299,8 @@ TEST_F(StatusBar, TheTimeWarningSoundsOnlyWithTheTimerAtTheCountersZeroWithinThe
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "timer " << c.timer << " counted " << c.counted << " time " << c.time);
         cPlayScene& scene = m_Fixture.NewScene();
-        scene.m_bNoTimeLimit = 0;
-        scene.m_nTimeLeft = c.time;
+        scene.m_TimeLimit.m_bNoTimeLimit = 0;
+        scene.m_TimeLimit.m_nTimeLeft = c.time;
         CountEvery(0, 0);
         for (int i = 0; i < c.counted; ++i) CountEvery(1, 60);
         qbtest::cRequestLog::s_Sounds.clear();

@@ -60,8 +60,8 @@ cExprStage::cExprStage()
 {
     g_lpPlayScene = m_lpScene.get();
     m_lpScene->m_StageVars.assign(kStageVariables, 0);
-    m_lpScene->m_nTimeLeft = 100;
-    m_lpScene->m_bNoTimeLimit = 0;
+    m_lpScene->m_TimeLimit.m_nTimeLeft = 100;
+    m_lpScene->m_TimeLimit.m_bNoTimeLimit = 0;
     m_lpScene->m_bStatusChanged = 0;
     g_SaveData.m_Variables.assign(kCommonVariables, 0);
     g_SaveData.m_nScore = 0;
@@ -115,8 +115,8 @@ bool cExprStage::SetStageValue(const std::string& name, int value)
         list[static_cast<std::size_t>(index)] = value;
         return true;
     }
-    if (name == "time") m_lpScene->m_nTimeLeft = value;
-    else if (name == "notimelimit") m_lpScene->m_bNoTimeLimit = value;
+    if (name == "time") m_lpScene->m_TimeLimit.m_nTimeLeft = value;
+    else if (name == "notimelimit") m_lpScene->m_TimeLimit.m_bNoTimeLimit = value;
     else if (name == "scrlx") g_StageData.m_nAutoScrollSpeedX = value;
     else if (name == "scrly") g_StageData.m_nAutoScrollSpeedY = value;
     else if (name == "autoscrollx") g_StageData.m_bAutoScrollX = value;
@@ -165,7 +165,7 @@ std::vector<std::pair<std::string, std::string>> cExprStage::Snapshot() const
         out.emplace_back("C" + std::to_string(i), Text(g_SaveData.m_Variables[i]));
     for (std::size_t i = 0; i < m_lpScene->m_StageVars.size(); ++i)
         out.emplace_back("S" + std::to_string(i), Text(m_lpScene->m_StageVars[i]));
-    out.emplace_back("time", Text(m_lpScene->m_nTimeLeft));
+    out.emplace_back("time", Text(m_lpScene->m_TimeLimit.m_nTimeLeft));
     out.emplace_back("scrlx", Text(g_StageData.m_nAutoScrollSpeedX));
     out.emplace_back("scrly", Text(g_StageData.m_nAutoScrollSpeedY));
     out.emplace_back("scrollx.speed", Text(m_lpScene->m_ScrollX.m_dSpeed));
