@@ -13,10 +13,9 @@
 #include "play/game_manager.h"
 #include "play/play_frame_steps.h"
 #include "play/play_scene.h"
-#include "play/stage_seams.h"
+#include "play/replay_state.h"
 #include "shell/game_requests.h"
 #include "shell/input.h"
-#include "shell/not_built_yet.h"
 #include "shell/shared_flags.h"
 
 namespace {
@@ -219,11 +218,11 @@ void cPlayScene::StatePlay()
         else if (m_bHoldButtons) input.ClearButtons();
         input.RecordHistory();
         input.RecordKeyHistories();
-        if (g_SystemData.m_bRecordReplay) LogNotBuiltYet("replay recording");
+        if (g_SystemData.m_bRecordReplay) m_Replay.Record(input);
     } else {
         input.ClearDirection();
         input.ClearButtons();
-        LogNotBuiltYet("replay playback");
+        m_Replay.Play(input);
         input.m_nDirection = DirectionNumber(input.m_wDirection);
         input.RecordHistory();
         input.RecordKeyHistories();

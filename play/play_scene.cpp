@@ -50,7 +50,7 @@ cPlayScene::cPlayScene()
                 &cScene::CallFadeOut};
     // A defined seed for the first attempt (the set-up reuses it on retries when it does not
     // record a replay): the clock, which the harness's virtual clock makes repeatable.
-    m_nSeed = static_cast<int>(timeGetTime());
+    m_Replay.m_nSeed = static_cast<int>(timeGetTime());
     g_SaveData.m_nStageBgm = 0;
     // Block collision, drawing and summons read a block's presence through the block record.
     // The test is this scene's, so it lives as long as the scene (the destructor clears it)

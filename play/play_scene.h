@@ -13,6 +13,7 @@
 #include "play/effect_list.h"
 #include "play/message_list.h"
 #include "play/object_lists.h"
+#include "play/replay_state.h"
 #include "play/scene.h"
 #include "play/screen_colour.h"
 #include "play/screen_effect.h"
@@ -116,7 +117,7 @@ public:
     cTimeLimit m_TimeLimit;
     int m_nStateFrames = 0;
     int m_nStateFrames2 = 0;
-    int m_nSeed = 0;
+    cReplayState m_Replay;
     int m_bHoldButtons = 0;
     int m_bStatusChanged = 0;
     cSafeVector<int> m_StageVars;

@@ -14,6 +14,7 @@
 #include "play/game_manager.h"
 #include "play/menu_cursor.h"
 #include "play/play_scene.h"
+#include "play/replay_state.h"
 #include "play/stage_seams.h"
 #include "shell/game_requests.h"
 #include "shell/input.h"

@@ -3,12 +3,6 @@
 #include "play/scene.h"
 #include "shell/not_built_yet.h"
 
-bool CheckReplaySaveKeys()
-{
-    LogNotBuiltYet("replay save keys");
-    return false;
-}
-
 void EnterRankingName(cPlayScene&) { LogNotBuiltYet("ranking name entry"); }
 
 int AfterClear(cPlayScene&)

@@ -1,10 +1,8 @@
 #pragma once
-// What the stage's states call of the clear sequence and the replays, which are not built
+// What the stage's states call of the clear sequence and the modal loop, which are not built
 // yet: each says so once and does nothing.
 class cPlayScene;
 
-// F1 / F2 save the replay of this or the previous attempt: true when they acted.
-bool CheckReplaySaveKeys();
 // The ranking-name entry of a clear.
 void EnterRankingName(cPlayScene& scene);
 // The scene that follows a clear.

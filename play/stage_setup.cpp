@@ -86,9 +86,7 @@ void cPlayScene::SetStage(int reload, int entry)
     if (reload) {
         if (replaying) {
             // The reload resets the stage record, its path among its fields: keep a copy.
-            const std::string path = stage.m_strPath;
-            LogNotBuiltYet("replay reload");
-            (void)path;
+            m_Replay.ReloadStage(stage.m_strPath);
         }
         RestoreStageSettings();
     }
@@ -96,16 +94,16 @@ void cPlayScene::SetStage(int reload, int entry)
     // 3. The seed of this attempt, before anything draws a random number.
     if (replaying) {
         for (int& position : g_ReplayData.m_nPlayPosition) position = 0;
-        m_nSeed = g_ReplayData.m_nSeed;
+        m_Replay.m_nSeed = g_ReplayData.m_nSeed;
     } else if (g_SystemData.m_bRecordReplay) {
         g_SaveAtPrevStageStart = g_SaveAtStageStart;
         g_SaveAtStageStart = save;
         g_PrevReplayData = g_ReplayData;
         g_ReplayData.Clear();
-        m_nSeed = static_cast<int>(timeGetTime());
-        g_ReplayData.m_nSeed = m_nSeed;
+        m_Replay.m_nSeed = static_cast<int>(timeGetTime());
+        g_ReplayData.m_nSeed = m_Replay.m_nSeed;
     }
-    srand(static_cast<unsigned>(m_nSeed));
+    srand(static_cast<unsigned>(m_Replay.m_nSeed));
 
     // 4. Carried statuses into the hero's placement.
     if (stage.m_bTakeOverStatus)

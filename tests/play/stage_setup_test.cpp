@@ -264,7 +264,7 @@ TEST_F(StageSetUp, SeedsTheGeneratorFromTheSceneSeedAndARetryReusesIt)
     clock.Set(123456789ull * 1000);
     plat::SetClock(&clock);
     cPlayScene& scene = m_Fixture.NewScene();
-    EXPECT_EQ(scene.m_nSeed, 123456789);
+    EXPECT_EQ(scene.m_Replay.m_nSeed, 123456789);
     clock.Set(5000ull * 1000);
     scene.SetStage(0, 1);
     const int first = std::rand();
@@ -276,7 +276,7 @@ TEST_F(StageSetUp, SeedsTheGeneratorFromTheSceneSeedAndARetryReusesIt)
     // Recording a replay takes a new seed from the clock and stores it in the replay.
     g_SystemData.m_bRecordReplay = 1;
     scene.SetStage(1, 0);
-    EXPECT_EQ(scene.m_nSeed, 5000);
+    EXPECT_EQ(scene.m_Replay.m_nSeed, 5000);
     EXPECT_EQ(g_ReplayData.m_nSeed, 5000);
     plat::SetClock(nullptr);
 }
