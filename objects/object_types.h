@@ -43,24 +43,6 @@ struct INTRECT {
     void Assign(const INTRECT& other) { *this = other; }
 };
 
-// How a message or picture waits: the stage keeps one.
-struct WAITSTATE {
-    int nMode = 0;
-    int nDelay = 0;
-    int bKeyWait = 0;
-    int nFrames = 0;
-    int nCounter = 0;
-
-    void Set(int mode, int keyWait, int frames, int noDelay)
-    {
-        nMode = mode;
-        bKeyWait = keyWait;
-        nFrames = frames;
-        nCounter = 0;
-        nDelay = (keyWait != 0 && mode == 1 && noDelay == 0) ? 10 : 0;
-    }
-};
-
 // An HP or SP gauge on show: a full gauge is 50 pixels.
 struct GAUGE {
     int nTimer = 0;        // frames left to show

@@ -12,6 +12,7 @@
 #include "objects/object_types.h"
 #include "play/effect_list.h"
 #include "play/message_list.h"
+#include "play/modal_loop.h"
 #include "play/object_lists.h"
 #include "play/replay_state.h"
 #include "play/scene.h"

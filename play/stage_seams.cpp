@@ -16,5 +16,3 @@ void BeginStageClear(cPlayScene&) { LogNotBuiltYet("clear sequence"); }
 void DrawClearHint() { LogNotBuiltYet("clear sequence"); }
 
 void DrawClearResults(cPlayScene&) { LogNotBuiltYet("clear sequence"); }
-
-void RunModalLoop(cPlayScene&) { LogNotBuiltYet("modal loops"); }

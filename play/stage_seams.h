@@ -1,5 +1,5 @@
 #pragma once
-// What the stage's states call of the clear sequence and the modal loop, which are not built
+// What the stage's states call of the clear sequence, which are not built
 // yet: each says so once and does nothing.
 class cPlayScene;
 
@@ -12,5 +12,3 @@ void BeginStageClear(cPlayScene& scene);
 // The clear display's hint to enter the ranking name, and its result panel.
 void DrawClearHint();
 void DrawClearResults(cPlayScene& scene);
-// The modal loop that flows wait in.
-void RunModalLoop(cPlayScene& scene);
