@@ -35,7 +35,7 @@ cNameEntryDialog::cNameEntryDialog()
         m_EditDescs.assign(1, EDITDESC{kNameEdit, &m_strName, 4, 3, 1, 1});
     } else if (cPlayScene* scene = g_lpPlayScene.load()) {
         m_lpScene = scene;
-        m_strName = scene->m_strRankingName;
+        m_strName = scene->m_StageClear.m_strRankingName;
         m_EditDescs.push_back(MakeEditDesc(kNameEdit, &m_strName, 3, 1));
     }
     for (std::size_t i = 0; i < m_EditDescs.size(); ++i) m_Edits.push_back(std::make_unique<cEditControl>());
@@ -70,7 +70,7 @@ void cNameEntryDialog::WriteName()
     }
     // Only into the scene the dialog was opened for, and only while it still exists.
     cPlayScene* scene = g_lpPlayScene.load();
-    if (scene && scene == m_lpScene) scene->m_strRankingName = m_strName;
+    if (scene && scene == m_lpScene) scene->m_StageClear.m_strRankingName = m_strName;
 }
 
 void cNameEntryDialog::OnCommand(WPARAM wParam, LPARAM lParam)

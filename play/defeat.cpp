@@ -3,7 +3,7 @@
 #include "data/role_accessors.h"
 #include "objects/hero.h"
 #include "play/play_scene.h"
-#include "play/stage_seams.h"
+#include "play/stage_clear.h"
 #include "shell/game_requests.h"
 
 namespace {

@@ -80,8 +80,7 @@ void cPlayScene::Run()
 
 void cPlayScene::Init()
 {
-    m_RankPos.resize(5, 0);
-    m_Results.resize(5, 0);
+    m_StageClear.SizeResults();
     SelectTileSheetSurfaces(lpDTCon == nullptr, g_SystemIni.DD_VideoStretch);
     const bool reEntered = g_GameManager.m_nPrevScene == SCENE_PLAY;
     if (!m_StagePictures.Load(reEntered)) {
@@ -109,7 +108,7 @@ void cPlayScene::ResetStageState()
     m_nStateFrames = m_nStateFrames2 = 0;
     m_bHoldButtons = 0;
     m_TimeLimit.m_nTimeLeft = 0;
-    m_bRankingEntered = 0;
+    m_StageClear.m_bRankingEntered = 0;
     m_MessageList.Clear();
     if (g_GameManager.m_nGameMode != GAMEMODE_REPLAY) {
         g_ReplayData.Clear();

@@ -20,6 +20,7 @@
 #include "play/screen_effect.h"
 #include "play/scroll_axis.h"
 #include "play/shot_lists.h"
+#include "play/stage_clear.h"
 #include "play/stage_pictures.h"
 #include "play/time_limit.h"
 #include "shell/safe_container.h"
@@ -126,13 +127,7 @@ public:
     int m_bOutRuleCharaBlock = 0;
     int m_bOutRuleItem = 0;
     int m_nFrame = 0;
-    int m_nNextStage = 0;
-    int m_bRankingReady = 0;
-    cSafeVector<int> m_RankPos;
-    cSafeVector<int> m_Results;
-    // The ranking name that the name-entry dialog edits (at most 3 characters).
-    std::string m_strRankingName;
-    int m_bRankingEntered = 0;
+    cStageClear m_StageClear;
     int m_bStatusBar = 1;
 
     // The published frames per second, written by the game manager every frame.

@@ -15,7 +15,7 @@
 #include "play/menu_cursor.h"
 #include "play/play_scene.h"
 #include "play/replay_state.h"
-#include "play/stage_seams.h"
+#include "play/stage_clear.h"
 #include "shell/game_requests.h"
 #include "shell/input.h"
 #include "shell/shared_flags.h"
@@ -188,7 +188,7 @@ void cPlayScene::StateClear()
         advance = m_nStateFrames >= 200;
     } else if ((input.m_wButton & 1) && m_nStateFrames >= 200) {
         advance = true;
-        if (m_bRankingReady && !manualName) EnterRankingName(*this);
+        if (m_StageClear.m_bRankingReady && !manualName) EnterRankingName(*this);
         else PlaySe(1);
     }
     if (advance) {
@@ -199,8 +199,8 @@ void cPlayScene::StateClear()
         return;
     }
     bool ranked = false;
-    for (int place : m_RankPos) ranked = ranked || place != -1;
-    if (!stage.m_bClearAutoAdvance && !m_bRankingEntered && ranked && manualName) {
+    for (int place : m_StageClear.m_RankPos) ranked = ranked || place != -1;
+    if (!stage.m_bClearAutoAdvance && !m_StageClear.m_bRankingEntered && ranked && manualName) {
         Draw(0, 1, 0, 0);
         DrawClearHint();
     } else {

@@ -5,7 +5,7 @@
 #include "objects/hero.h"
 #include "play/play_frame_steps.h"
 #include "play/play_scene.h"
-#include "play/stage_seams.h"
+#include "play/stage_clear.h"
 #include "shell/game_requests.h"
 #include "shell/log.h"
 

@@ -214,7 +214,7 @@ void cPlayScene::SetStage(int reload, int entry)
     m_nResult = m_nStateFrames = m_nStateFrames2 = 0;
     m_TimeLimit.Start(stage.m_bTimeLimit, stage.m_nTimeLimit);
     m_ActivityTable.assign(kActivitySlots, 0);
-    m_nNextStage = m_nSubStep = m_nSubStepTotal = 0;
+    m_StageClear.m_nNextStage = m_nSubStep = m_nSubStepTotal = 0;
 
     // 20. The progress record a retry returns to.
     save.m_nScore = 0;

@@ -67,13 +67,13 @@ TEST_F(NameEntryDialog, OnTheOptionsScreenTheRegisteredNameIsSelectedAndTypingRe
 TEST_F(NameEntryDialog, AfterAStageTheRankingNameIsCutToThreeCharactersAndOnlyOkWritesIt)
 {
     cPlayScene scene;
-    scene.m_strRankingName = "アイウエ";
+    scene.m_StageClear.m_strRankingName = "アイウエ";
     g_lpPlayScene.store(&scene);
     g_GameManager.m_nGameMode = GAMEMODE_FREEPLAY;
     m_Driver.Then([](HWND hDlg) { EXPECT_EQ(qbtest::ControlText(hDlg, kEntryNameEdit), "アイウ"); });
     m_Driver.Press(VK_RETURN);
     Run();
-    EXPECT_EQ(scene.m_strRankingName, "アイウ");
+    EXPECT_EQ(scene.m_StageClear.m_strRankingName, "アイウ");
     EXPECT_EQ(g_OptionData.m_strName, "aaa");
 
     // Closed: the old name stays.
@@ -81,20 +81,20 @@ TEST_F(NameEntryDialog, AfterAStageTheRankingNameIsCutToThreeCharactersAndOnlyOk
     m_Driver.Type("XY");
     m_Driver.Then([](HWND hDlg) { PostMessageA(hDlg, WM_CLOSE, 0, 0); });
     Run();
-    EXPECT_EQ(scene.m_strRankingName, "アイウ");
+    EXPECT_EQ(scene.m_StageClear.m_strRankingName, "アイウ");
 }
 
 TEST_F(NameEntryDialog, ASceneThatGoesAwayWhileTheDialogIsOpenIsNotWrittenTo)
 {
     auto scene = std::make_unique<cPlayScene>();
-    scene->m_strRankingName = "old";
+    scene->m_StageClear.m_strRankingName = "old";
     g_lpPlayScene.store(scene.get());
     g_GameManager.m_nGameMode = GAMEMODE_FREEPLAY;
     m_Driver.Type("Z");
     m_Driver.Then([&](HWND) { g_lpPlayScene.store(nullptr); });
     m_Driver.Press(VK_RETURN);
     Run();
-    EXPECT_EQ(scene->m_strRankingName, "old");
+    EXPECT_EQ(scene->m_StageClear.m_strRankingName, "old");
 }
 
 TEST_F(NameEntryDialog, EnterThatConfirmsACompositionDoesNotEndTheDialog)
