@@ -249,13 +249,6 @@ public:
     void DrawTimeLeft(DDSURFACEDATA* lpTarget, int timer);
     void DrawBottomLine();
     void DrawScreenColor(int paused);
-
-private:
-    // The pause and continue menus share their input and drawing.
-    void MenuInput(int x, int count);
-    void DrawMenu(int x, int first, int count);
-    // The pause menu's item count: 3 with retry, else 2.
-    int PauseItemCount() const;
 };
 
 // The stage-play scene while it exists, null otherwise. Set by the game thread; the window

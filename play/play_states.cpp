@@ -42,6 +42,41 @@ void RestartHeroPattern()
 
 bool DirectPlay() { return g_bTestPlay.load() != 0; }
 
+// The pause menu's item count: 3 with retry, else 2.
+int PauseItemCount()
+{
+    const cSystemData& system = g_SystemData;
+    const cSaveData& save = g_SaveData;
+    switch (g_GameManager.m_nPlayMode) {
+    case PLAYMODE_STORY:
+        return (system.m_bPauseRetryStory && save.m_Switches.At(save.m_nClearSwitch) != 0) ? 3 : 2;
+    case PLAYMODE_CHALLENGE:
+        return (system.m_bPauseRetryChallenge && save.m_ChallengeStages.At(save.m_nClearSwitch - 1).m_bCleared != 0)
+                   ? 3
+                   : 2;
+    case PLAYMODE_FREEPLAY: return 3;
+    default: return 2;
+    }
+}
+
+// The pause and continue menus share their input and drawing.
+void MenuInput(int x, int count)
+{
+    cInput& input = g_Input.At(0);
+    input.TriggerButtons(0);
+    input.ApplyRepeat();
+    g_MenuCursor.MoveGrid(input.m_wDirection, x, kMenuY, 0, 16, 1, count);
+    DS_PlayOnDirectionKey(input.m_wDirection, 2, 0);
+}
+
+void DrawMenu(cPlayScene& scene, int x, int first, int count)
+{
+    scene.Draw(0, 1, 0, 1);
+    DrawTextList(x, kMenuY, first, count, 1);
+    const CURSORPOS& c = g_MenuCursor.m_Current;
+    DDBltFast(&g_BackBuffer, c.nX, c.nY, 16, 16, &g_StdSurface[kAccessoryPicture], 64, 0, DDBLTFAST_SRCCOLORKEY);
+}
+
 }  // namespace
 
 void cPlayScene::StateReady()
@@ -81,39 +116,6 @@ bool cPlayScene::PauseOnKey()
     m_nSubState = 0;
     m_nState = PLAYSTATE_PAUSE;
     return true;
-}
-
-int cPlayScene::PauseItemCount() const
-{
-    const cSystemData& system = g_SystemData;
-    const cSaveData& save = g_SaveData;
-    switch (g_GameManager.m_nPlayMode) {
-    case PLAYMODE_STORY:
-        return (system.m_bPauseRetryStory && save.m_Switches.At(save.m_nClearSwitch) != 0) ? 3 : 2;
-    case PLAYMODE_CHALLENGE:
-        return (system.m_bPauseRetryChallenge && save.m_ChallengeStages.At(save.m_nClearSwitch - 1).m_bCleared != 0)
-                   ? 3
-                   : 2;
-    case PLAYMODE_FREEPLAY: return 3;
-    default: return 2;
-    }
-}
-
-void cPlayScene::MenuInput(int x, int count)
-{
-    cInput& input = g_Input.At(0);
-    input.TriggerButtons(0);
-    input.ApplyRepeat();
-    g_MenuCursor.MoveGrid(input.m_wDirection, x, kMenuY, 0, 16, 1, count);
-    DS_PlayOnDirectionKey(input.m_wDirection, 2, 0);
-}
-
-void cPlayScene::DrawMenu(int x, int first, int count)
-{
-    Draw(0, 1, 0, 1);
-    DrawTextList(x, kMenuY, first, count, 1);
-    const CURSORPOS& c = g_MenuCursor.m_Current;
-    DDBltFast(&g_BackBuffer, c.nX, c.nY, 16, 16, &g_StdSurface[kAccessoryPicture], 64, 0, DDBLTFAST_SRCCOLORKEY);
 }
 
 void cPlayScene::StatePause()
@@ -163,7 +165,7 @@ void cPlayScene::StatePause()
         m_nSubState = (count == 2) ? 0 : m_nSavedSubState;
         return;
     }
-    DrawMenu(x, kPauseFirstText, count);
+    DrawMenu(*this, x, kPauseFirstText, count);
 }
 
 void cPlayScene::StateClear()
@@ -242,7 +244,7 @@ void cPlayScene::StateContinue()
         }
         return;
     }
-    DrawMenu(x, kContinueFirstText, 2);
+    DrawMenu(*this, x, kContinueFirstText, 2);
 }
 
 void cPlayScene::StateGameOver()
