@@ -138,12 +138,12 @@ thread_local int t_nDraws = 0;
 
 extern "C" {
 void __real__ZN10cPlayScene4DrawEiiii(cPlayScene*, int, int, int, int);
-int __real__ZN10cPlayScene15ProcessContactsEv(cPlayScene*);
-int __real__ZN10cPlayScene10TouchItemsER5cHero(cPlayScene*, cHero&);
-int __real__ZN10cPlayScene8CollideXER6cChara(cPlayScene*, cChara&);
-int __real__ZN10cPlayScene8CollideYER6cChara(cPlayScene*, cChara&);
-int __real__ZN10cPlayScene12CollideXBothER6cChara(cPlayScene*, cChara&);
-int __real__ZN10cPlayScene12CollideYBothER6cChara(cPlayScene*, cChara&);
+int __real__ZN9cContacts15ProcessContactsEv(cContacts*);
+int __real__ZN9cContacts10TouchItemsER5cHero(cContacts*, cHero&);
+int __real__ZN15cBlockCollision8CollideXER6cChara(cBlockCollision*, cChara&);
+int __real__ZN15cBlockCollision8CollideYER6cChara(cBlockCollision*, cChara&);
+int __real__ZN15cBlockCollision12CollideXBothER6cChara(cBlockCollision*, cChara&);
+int __real__ZN15cBlockCollision12CollideYBothER6cChara(cBlockCollision*, cChara&);
 
 void __wrap__ZN10cPlayScene4DrawEiiii(cPlayScene* scene, int full, int paused, int timer, int bottomText)
 {
@@ -152,20 +152,20 @@ void __wrap__ZN10cPlayScene4DrawEiiii(cPlayScene* scene, int full, int paused, i
     t_DrawTime += Clock::now() - start;
     ++t_nDraws;
 }
-// Each hit pass member the play frame calls, counted while it runs; the arguments after the
-// scene, if any: one, of the type given.
-#define QB_HIT_PASS(kind, member, ...)                                   \
-    int __wrap_##member(cPlayScene* scene __VA_OPT__(, __VA_ARGS__ arg)) \
-    {                                                                    \
-        cHitPass pass(kind);                                             \
-        return __real_##member(scene __VA_OPT__(, arg));                 \
+// Each hit pass member the play frame calls, counted while it runs; its object is the part of
+// the scene that declares it; the arguments after the object, if any: one, of the type given.
+#define QB_HIT_PASS(kind, part, member, ...)                        \
+    int __wrap_##member(part* object __VA_OPT__(, __VA_ARGS__ arg)) \
+    {                                                               \
+        cHitPass pass(kind);                                        \
+        return __real_##member(object __VA_OPT__(, arg));           \
     }
-QB_HIT_PASS(HITPASS_CONTACTS, _ZN10cPlayScene15ProcessContactsEv)
-QB_HIT_PASS(HITPASS_CONTACTS, _ZN10cPlayScene10TouchItemsER5cHero, cHero&)
-QB_HIT_PASS(HITPASS_BLOCKS, _ZN10cPlayScene8CollideXER6cChara, cChara&)
-QB_HIT_PASS(HITPASS_BLOCKS, _ZN10cPlayScene8CollideYER6cChara, cChara&)
-QB_HIT_PASS(HITPASS_BLOCKS, _ZN10cPlayScene12CollideXBothER6cChara, cChara&)
-QB_HIT_PASS(HITPASS_BLOCKS, _ZN10cPlayScene12CollideYBothER6cChara, cChara&)
+QB_HIT_PASS(HITPASS_CONTACTS, cContacts, _ZN9cContacts15ProcessContactsEv)
+QB_HIT_PASS(HITPASS_CONTACTS, cContacts, _ZN9cContacts10TouchItemsER5cHero, cHero&)
+QB_HIT_PASS(HITPASS_BLOCKS, cBlockCollision, _ZN15cBlockCollision8CollideXER6cChara, cChara&)
+QB_HIT_PASS(HITPASS_BLOCKS, cBlockCollision, _ZN15cBlockCollision8CollideYER6cChara, cChara&)
+QB_HIT_PASS(HITPASS_BLOCKS, cBlockCollision, _ZN15cBlockCollision12CollideXBothER6cChara, cChara&)
+QB_HIT_PASS(HITPASS_BLOCKS, cBlockCollision, _ZN15cBlockCollision12CollideYBothER6cChara, cChara&)
 #undef QB_HIT_PASS
 }
 

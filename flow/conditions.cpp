@@ -51,7 +51,7 @@ bool Overlaps(SPAN span, int low, int high, int offset)
 
 }  // namespace
 
-bool cPlayScene::CheckFlowConditions(cRunningFlow& flow, cChara& chara)
+bool cStageConditions::CheckFlowConditions(cRunningFlow& flow, cChara& chara)
 {
     if (!flow.m_lpFlow) return true;
     cFlowData& record = *flow.m_lpFlow;
@@ -62,7 +62,7 @@ bool cPlayScene::CheckFlowConditions(cRunningFlow& flow, cChara& chara)
     return true;
 }
 
-bool cPlayScene::CheckConditionList(cSafeVector<cConditionData>& conditions, int mode, cChara& chara)
+bool cStageConditions::CheckConditionList(cSafeVector<cConditionData>& conditions, int mode, cChara& chara)
 {
     if (conditions.empty()) return true;
     if (mode == 0) {
@@ -79,14 +79,15 @@ bool cPlayScene::CheckConditionList(cSafeVector<cConditionData>& conditions, int
     return false;
 }
 
-bool cPlayScene::CheckCondition(cConditionData& condition, cChara& chara)
+bool cStageConditions::CheckCondition(cConditionData& condition, cChara& chara)
 {
+    cPlayScene& scene = SceneOf(this);
     switch (condition.m_nKind) {
         case CONDITION_COMMON_VARIABLE:
             return CompareByOperator(g_SaveData.m_Variables.At(condition.m_nVariable), condition.m_nOperand,
                                      condition.m_nOperator);
         case CONDITION_STAGE_VARIABLE:
-            return CompareByOperator(m_StageVars.At(condition.m_nVariable), condition.m_nOperand,
+            return CompareByOperator(scene.m_StageVars.At(condition.m_nVariable), condition.m_nOperand,
                                      condition.m_nOperator);
         case CONDITION_CHARA_VARIABLE:
             return CompareByOperator(chara.m_Vars.At(condition.m_nVariable), condition.m_nOperand,

@@ -26,30 +26,33 @@ int CheckAppearance(cPlayScene& scene, cSafeVector<cConditionData>& conditions, 
 
 }  // namespace
 
-bool cPlayScene::BlockConditionTest(cBlockData& block)
+bool cStageConditions::BlockConditionTest(cBlockData& block)
 {
     cPlayScene* scene = g_lpPlayScene.load(std::memory_order_relaxed);
     return !scene || scene->CheckBlockConditions(block) != 0;
 }
 
-int cPlayScene::CheckBlockConditions(cBlockData& block)
+int cStageConditions::CheckBlockConditions(cBlockData& block)
 {
+    cPlayScene& scene = SceneOf(this);
     // Most blocks carry no conditions, and every drawn or probed block asks.
     if (block.m_Conditions.empty()) return 1;
     // Only a cell of the grid keeps a latch: a template elsewhere is tested every time.
     auto* cell = dynamic_cast<cBlockCell*>(&block);
-    return CheckAppearance(*this, block.m_Conditions, block.m_nConditionMode, block.m_bCheckOnce,
-                           cell ? &cell->m_byOwn : nullptr, m_lpPlayerOne);
+    return CheckAppearance(scene, block.m_Conditions, block.m_nConditionMode, block.m_bCheckOnce,
+                           cell ? &cell->m_byOwn : nullptr, scene.m_lpPlayerOne);
 }
 
-int cPlayScene::CheckCharaConditions(cStageChara& chara)
+int cStageConditions::CheckCharaConditions(cStageChara& chara)
 {
-    return CheckAppearance(*this, chara.m_Def.m_Conditions, chara.m_Def.m_nConditionMode, chara.m_Def.m_bCheckOnce,
+    cPlayScene& scene = SceneOf(this);
+    return CheckAppearance(scene, chara.m_Def.m_Conditions, chara.m_Def.m_nConditionMode, chara.m_Def.m_bCheckOnce,
                            &chara.m_byAppeared, &chara);
 }
 
-int cPlayScene::CheckItemConditions(cItem& item)
+int cStageConditions::CheckItemConditions(cItem& item)
 {
-    return CheckAppearance(*this, item.m_Def.m_Conditions, item.m_Def.m_nConditionMode, item.m_Def.m_bCheckOnce,
-                           &item.m_byAppeared, m_lpPlayerOne);
+    cPlayScene& scene = SceneOf(this);
+    return CheckAppearance(scene, item.m_Def.m_Conditions, item.m_Def.m_nConditionMode, item.m_Def.m_bCheckOnce,
+                           &item.m_byAppeared, scene.m_lpPlayerOne);
 }

@@ -70,7 +70,7 @@ void TilePicture(DDSURFACEDATA* target, DDSURFACEDATA* picture, int x0, int y0, 
 
 }  // namespace
 
-void cPlayScene::ScrollBackgrounds()
+void cStageDraw::ScrollBackgrounds()
 {
     cSafeVector<cBackgroundData>& list = g_StageData.m_Backgrounds;
     for (std::size_t i = 0; i < list.size(); ++i) {
@@ -81,8 +81,9 @@ void cPlayScene::ScrollBackgrounds()
     }
 }
 
-void cPlayScene::DrawBackgrounds(DDSURFACEDATA* target, int front)
+void cStageDraw::DrawBackgrounds(DDSURFACEDATA* target, int front)
 {
+    cPlayScene& scene = SceneOf(this);
     cSafeVector<cBackgroundData>& list = g_StageData.m_Backgrounds;
     if (front == 0) {
         bool any = false;
@@ -92,8 +93,8 @@ void cPlayScene::DrawBackgrounds(DDSURFACEDATA* target, int front)
             return;
         }
     }
-    const double scrollX = m_ScrollX.m_dPos;
-    const double scrollY = m_ScrollY.m_dPos;
+    const double scrollX = scene.m_ScrollX.m_dPos;
+    const double scrollY = scene.m_ScrollY.m_dPos;
     int drawn = 0;
     for (std::size_t i = 0; i < list.size(); ++i) {
         const cBackgroundData& bg = list[i];

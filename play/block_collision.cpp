@@ -73,7 +73,7 @@ private:
 
 }  // namespace
 
-int cPlayScene::FindBlockOnLine(const cChara& chara, int x1, int y1, int x2, int y2)
+int cBlockCollision::FindBlockOnLine(const cChara& chara, int x1, int y1, int x2, int y2)
 {
     const int n = WrapAdd(chara.Scale(), 1);
     if (x1 == x2) {
@@ -101,7 +101,7 @@ int cPlayScene::FindBlockOnLine(const cChara& chara, int x1, int y1, int x2, int
     return choice.Cell();
 }
 
-int cPlayScene::FindFloorBlock(const cChara& chara)
+int cBlockCollision::FindFloorBlock(const cChara& chara)
 {
     // The stored scale: one below 1 (never set up through a spawn) probes no floor rather
     // than divide by zero.
@@ -117,7 +117,7 @@ int cPlayScene::FindFloorBlock(const cChara& chara)
     return choice.Cell();
 }
 
-int cPlayScene::FindBlockAtCorners(int left, int top, int right, int bottom, int layer)
+int cBlockCollision::FindBlockAtCorners(int left, int top, int right, int bottom, int layer)
 {
     const int corners[4][2] = {{left, top}, {right, top}, {left, bottom}, {right, bottom}};
     int best = kNoMode;
@@ -174,17 +174,19 @@ int ProbeWall(cPlayScene& scene, cChara& chara, int side)
 
 }  // namespace
 
-int cPlayScene::ProbeLeft(cChara& chara)
+int cBlockCollision::ProbeLeft(cChara& chara)
 {
-    return ProbeWall(*this, chara, 0);
+    cPlayScene& scene = SceneOf(this);
+    return ProbeWall(scene, chara, 0);
 }
 
-int cPlayScene::ProbeRight(cChara& chara)
+int cBlockCollision::ProbeRight(cChara& chara)
 {
-    return ProbeWall(*this, chara, 1);
+    cPlayScene& scene = SceneOf(this);
+    return ProbeWall(scene, chara, 1);
 }
 
-int cPlayScene::ProbeUp(cChara& chara)
+int cBlockCollision::ProbeUp(cChara& chara)
 {
     if (SkipsBlocks(chara)) return 0;
     const int y = TruncToInt(chara.m_dY);
@@ -195,7 +197,7 @@ int cPlayScene::ProbeUp(cChara& chara)
     return 0;
 }
 
-int cPlayScene::ProbeDown(cChara& chara)
+int cBlockCollision::ProbeDown(cChara& chara)
 {
     if (SkipsBlocks(chara)) return 0;
     const int y = TruncToInt(chara.m_dBottom);
@@ -233,7 +235,7 @@ int cPlayScene::ProbeDown(cChara& chara)
     return 0;
 }
 
-int cPlayScene::CollideX(cChara& chara)
+int cBlockCollision::CollideX(cChara& chara)
 {
     if (SkipsBlocks(chara)) return 0;
     if (chara.m_bFlying != 0 && chara.m_byCollision == 1) return CollideXBoth(chara);
@@ -245,14 +247,14 @@ int cPlayScene::CollideX(cChara& chara)
     return ProbeRight(chara);
 }
 
-int cPlayScene::CollideXBoth(cChara& chara)
+int cBlockCollision::CollideXBoth(cChara& chara)
 {
     if (SkipsBlocks(chara)) return 0;
     if (ProbeRight(chara) == 2) return 2;
     return ProbeLeft(chara);
 }
 
-int cPlayScene::CollideY(cChara& chara)
+int cBlockCollision::CollideY(cChara& chara)
 {
     if (SkipsBlocks(chara)) return 0;
     chara.m_lpFloorCell = nullptr;
@@ -268,7 +270,7 @@ int cPlayScene::CollideY(cChara& chara)
     return ProbeDown(chara);
 }
 
-int cPlayScene::CollideYBoth(cChara& chara)
+int cBlockCollision::CollideYBoth(cChara& chara)
 {
     if (SkipsBlocks(chara)) return 0;
     const int y = TruncToInt(chara.m_dBottom);
@@ -296,32 +298,34 @@ int cPlayScene::CollideYBoth(cChara& chara)
     return 0;
 }
 
-void cPlayScene::ClampToScreenX(cHero& player)
+void cBlockCollision::ClampToScreenX(cHero& player)
 {
-    if (m_ScrollX.m_bAuto == 0 && player.m_bFlying == 0) return;
+    cPlayScene& scene = SceneOf(this);
+    if (scene.m_ScrollX.m_bAuto == 0 && player.m_bFlying == 0) return;
     player.UpdateScreenRect();
     if (WrapAdd(player.m_ScreenRect.left, player.m_nDrawOffsetX) < 0) {
         player.m_bContactLeft = 1;
-        player.m_dX = m_ScrollX.m_dPos;
+        player.m_dX = scene.m_ScrollX.m_dPos;
         player.OnMovedX();
     } else if (WrapAdd(WrapSub(player.m_ScreenRect.right, player.m_nDrawOffsetX), 1) > 639) {
         player.m_bContactRight = 1;
-        player.m_dX = m_ScrollX.m_dPos + 640 - player.m_nWidth - 1;
+        player.m_dX = scene.m_ScrollX.m_dPos + 640 - player.m_nWidth - 1;
         player.OnMovedX();
     }
 }
 
-int cPlayScene::ClampToScreenY(cHero& player)
+int cBlockCollision::ClampToScreenY(cHero& player)
 {
-    if (m_ScrollY.m_bAuto == 0 && player.m_bFlying == 0) return 0;
+    cPlayScene& scene = SceneOf(this);
+    if (scene.m_ScrollY.m_bAuto == 0 && player.m_bFlying == 0) return 0;
     player.UpdateScreenRect();
     if (WrapAdd(player.m_ScreenRect.top, player.m_nDrawOffsetY) < 0) {
         player.m_bContactUp = 1;
-        player.m_dY = m_ScrollY.m_dPos;
+        player.m_dY = scene.m_ScrollY.m_dPos;
         player.OnMovedY();
     } else if (WrapAdd(WrapSub(player.m_ScreenRect.bottom, player.m_nDrawOffsetY), 1) > 479) {
         player.m_bContactDown = 1;
-        player.m_dY = m_ScrollY.m_dPos + 480 - player.m_nHeight - 1;
+        player.m_dY = scene.m_ScrollY.m_dPos + 480 - player.m_nHeight - 1;
         player.OnMovedY();
         // Pushed out at the bottom of the screen: only a flyer survives that.
         if (player.m_bFlying == 0) return 2;

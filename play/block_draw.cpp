@@ -28,10 +28,11 @@ void DrawBlockPicture(cBlockData& block, DDSURFACEDATA* target, int x, int y)
     DrawImageCell(target, x, y, kCell, kCell, source, kCell, kCell);
 }
 
-void cPlayScene::DrawBlocks(DDSURFACEDATA* target, int blockLayer)
+void cStageDraw::DrawBlocks(DDSURFACEDATA* target, int blockLayer)
 {
-    const int sx = TruncToInt(m_ScrollX.m_dPos);
-    const int sy = TruncToInt(m_ScrollY.m_dPos);
+    cPlayScene& scene = SceneOf(this);
+    const int sx = TruncToInt(scene.m_ScrollX.m_dPos);
+    const int sy = TruncToInt(scene.m_ScrollY.m_dPos);
     const int c0 = sx >> 5;
     const int r0 = sy >> 5;
     const int fx = sx & 31;
@@ -54,7 +55,7 @@ void cPlayScene::DrawBlocks(DDSURFACEDATA* target, int blockLayer)
             if (cell.m_nImageNumber == 0 || cell.m_nDrawPass != blockLayer || cell.m_bHidden != 0) continue;
             // Outside the play frame the draw's sandbox keeps the test from setting latches; the
             // cell itself is tested so that a check-once block that appeared stays drawn.
-            if (!CheckBlockConditions(cell)) continue;
+            if (!scene.CheckBlockConditions(cell)) continue;
             cell.Draw(target, kCell * j - fx, kCell * k - fy);
         }
     }

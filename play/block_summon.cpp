@@ -29,7 +29,7 @@ void Erase(cBlockCell& cell)
 
 }  // namespace
 
-void cPlayScene::SummonBlock(double x, double y, int /*facing*/, const cEdShot& command, const cBlockData& block)
+void cStageObjects::SummonBlock(double x, double y, int /*facing*/, const cEdShot& command, const cBlockData& block)
 {
     // The cell nearest to the position: half a block rounds up.
     const int column = TruncToInt(x + 16.5) >> 5;

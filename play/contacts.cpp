@@ -71,7 +71,7 @@ int GiveShotItem(const cShot& shot)
 
 }  // namespace
 
-int cPlayScene::SettleTouch(bool hit, int gone, cChara& target, const cChara& attacker)
+int cContacts::SettleTouch(bool hit, int gone, cChara& target, const cChara& attacker)
 {
     if (!hit) return 0;
     if (gone == 0) {
@@ -83,17 +83,18 @@ int cPlayScene::SettleTouch(bool hit, int gone, cChara& target, const cChara& at
     return (result == 1 || result == 2) ? result : 0;
 }
 
-int cPlayScene::ProcessContacts()
+int cContacts::ProcessContacts()
 {
+    cPlayScene& scene = SceneOf(this);
     // The layer lists as the set-up sized them (none before it).
-    const int shotLayers = static_cast<int>(m_ShotLists.m_ShotLayers.size());
-    const int charaLayers = static_cast<int>(m_CharaLayers.size());
+    const int shotLayers = static_cast<int>(scene.m_ShotLists.m_ShotLayers.size());
+    const int charaLayers = static_cast<int>(scene.m_CharaLayers.size());
     // Shots against charas, in the sub-steps the stage's hit-test rate marks.
-    const bool shotsHit = g_StageData.m_nContactLevel == 0 || m_SubStepActive.At(m_nSubStep - 1) != 0;
+    const bool shotsHit = g_StageData.m_nContactLevel == 0 || m_SubStepActive.At(scene.m_nSubStep - 1) != 0;
     for (int k = 0; shotsHit && k < shotLayers; ++k) {
-        cShotLayer& shots = m_ShotLists.m_ShotLayers.At(k);
+        cShotLayer& shots = scene.m_ShotLists.m_ShotLayers.At(k);
         for (int c = 0; c < charaLayers; ++c) {
-            cSafeList<cChara*>& charas = m_CharaLayers.At(c);
+            cSafeList<cChara*>& charas = scene.m_CharaLayers.At(c);
             if (c == k || charas.empty()) continue;
             for (auto it = shots.begin(); it != shots.end();) {
                 cShot& shot = **it;
@@ -122,7 +123,7 @@ int cPlayScene::ProcessContacts()
                 }
                 // A shot that vanishes has still hit every chara of this layer it touched.
                 auto next = std::next(it);
-                if (vanish) m_ShotLists.Remove(shot);
+                if (vanish) scene.m_ShotLists.Remove(shot);
                 it = next;
             }
         }
@@ -130,10 +131,10 @@ int cPlayScene::ProcessContacts()
 
     // Charas against charas: both hits land before either chara's invincibility starts.
     for (int i = 0; i < charaLayers; ++i) {
-        cSafeList<cChara*>& first = m_CharaLayers.At(i);
+        cSafeList<cChara*>& first = scene.m_CharaLayers.At(i);
         if (first.empty()) continue;
         for (int j = i + 1; j < charaLayers; ++j) {
-            cSafeList<cChara*>& second = m_CharaLayers.At(j);
+            cSafeList<cChara*>& second = scene.m_CharaLayers.At(j);
             if (second.empty()) continue;
             for (cChara* a : first) {
                 for (cChara* b : second) {
@@ -155,10 +156,10 @@ int cPlayScene::ProcessContacts()
     // Shots against shots: a breakable shot breaks on a shot of another layer, the weaker of
     // two breakable ones (both when equal).
     for (int j = 0; j < shotLayers; ++j) {
-        cShotLayer& lower = m_ShotLists.m_ShotLayers.At(j);
+        cShotLayer& lower = scene.m_ShotLists.m_ShotLayers.At(j);
         if (lower.empty()) continue;
         for (int k = j + 1; k < shotLayers; ++k) {
-            cShotLayer& upper = m_ShotLists.m_ShotLayers.At(k);
+            cShotLayer& upper = scene.m_ShotLists.m_ShotLayers.At(k);
             if (upper.empty()) continue;
             for (auto uit = lower.begin(); uit != lower.end();) {
                 cShot& u = **uit;
@@ -169,12 +170,12 @@ int cPlayScene::ProcessContacts()
                     if ((u.Breakable() != 0 || v.Breakable() != 0) && u.Bounds().Intersects(v.Bounds())) {
                         const bool bothBreak = u.Breakable() != 0 && v.Breakable() != 0;
                         if (u.Breakable() != 0 && (!bothBreak || v.Strength() >= u.Strength())) uBreaks = true;
-                        if (v.Breakable() != 0 && (!bothBreak || v.Strength() <= u.Strength())) m_ShotLists.Remove(v);
+                        if (v.Breakable() != 0 && (!bothBreak || v.Strength() <= u.Strength())) scene.m_ShotLists.Remove(v);
                     }
                     vit = next;
                 }
                 auto next = std::next(uit);
-                if (uBreaks) m_ShotLists.Remove(u);
+                if (uBreaks) scene.m_ShotLists.Remove(u);
                 uit = next;
             }
         }

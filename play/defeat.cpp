@@ -19,7 +19,7 @@ void StartClear(cPlayScene& scene)
 
 }  // namespace
 
-int cPlayScene::ResolveDefeat(cChara& chara)
+int cContacts::ResolveDefeat(cChara& chara)
 {
     // The hero's defeat is the player's death, which the caller carries out.
     if (chara.m_nKind == 0) return 2;
@@ -27,36 +27,38 @@ int cPlayScene::ResolveDefeat(cChara& chara)
     return chara.Defeat();
 }
 
-int cPlayScene::OnCharaDefeated(cChara& chara)
+int cContacts::OnCharaDefeated(cChara& chara)
 {
+    cPlayScene& scene = SceneOf(this);
     ++m_nDefeatsReported;
     const int result = ResolveDefeat(chara);
     if (result == 1) {
-        StartClear(*this);
+        StartClear(scene);
         return 1;
     }
     if (result == 2) {
         PlaySe(kSoundPlayerDeath);
-        if (Player.At(0).Defeat() == 1) StartClear(*this);
+        if (Player.At(0).Defeat() == 1) StartClear(scene);
         return 2;
     }
     return result;
 }
 
-int cPlayScene::CheckPlayerHp()
+int cContacts::CheckPlayerHp()
 {
+    cPlayScene& scene = SceneOf(this);
     cHero& player = Player.At(0);
     if (player.m_nHp <= 0) {
         // A player already dying is not defeated again: its sound, triggers and score once.
         if (player.m_bDead != 0) return 1;
         PlaySe(kSoundPlayerDeath);
-        if (player.Defeat() == 1) StartClear(*this);
+        if (player.Defeat() == 1) StartClear(scene);
         return 1;
     }
-    for (auto it = m_Charas.begin(); it != m_Charas.end();) {
+    for (auto it = scene.m_Charas.begin(); it != scene.m_Charas.end();) {
         cStageChara& chara = *it;
         if (chara.m_bRemoveRequest != 0) {
-            it = UnlinkChara(it);
+            it = scene.UnlinkChara(it);
             continue;
         }
         if (chara.m_nHp > 0) {
@@ -65,15 +67,15 @@ int cPlayScene::CheckPlayerHp()
         }
         if (chara.m_bDead != 0) {
             // Its death is already on show (or it goes now): no second defeat, no second sound.
-            if (DefeatDisplaySwitch() == 0) it = UnlinkChara(it);
+            if (DefeatDisplaySwitch() == 0) it = scene.UnlinkChara(it);
             else ++it;
             continue;
         }
         const int result = OnCharaDefeated(chara);
         if (DefeatDisplaySwitch() == 0) {
-            it = UnlinkChara(it);
+            it = scene.UnlinkChara(it);
         } else if (result == 1) {
-            UnlinkChara(it);
+            scene.UnlinkChara(it);
             return 1;
         } else {
             PlaySe(kSoundCharaDeath);

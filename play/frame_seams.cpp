@@ -12,26 +12,26 @@ int (*s_ProcessHitsStandIn)(cChara&) = nullptr;
 
 void SetProcessHitsStandIn(int (*standIn)(cChara& chara)) { s_ProcessHitsStandIn = standIn; }
 
-int cPlayScene::ProcessHits(cChara& chara, cCharaList&)
+int cRidingAndBlockEffects::ProcessHits(cChara& chara, cCharaList&)
 {
     if (s_ProcessHitsStandIn) return s_ProcessHitsStandIn(chara);
     LogNotBuiltYet("hits with block-like charas");
     return 0;
 }
 
-int cPlayScene::FollowRiddenChara(cChara&, cCharaList&)
+int cRidingAndBlockEffects::FollowRiddenChara(cChara&, cCharaList&)
 {
     LogNotBuiltYet("riding");
     return 0;
 }
 
-int cPlayScene::ApplyBlockEffect(cChara&)
+int cRidingAndBlockEffects::ApplyBlockEffect(cChara&)
 {
     LogNotBuiltYet("block effects");
     return 0;
 }
 
-int cPlayScene::ApplyBlockItemEffect(cChara&)
+int cRidingAndBlockEffects::ApplyBlockItemEffect(cChara&)
 {
     LogNotBuiltYet("block item effects");
     return 0;

@@ -31,9 +31,10 @@ int ApplyItemEffect(const cItem* item, cChara& chara)
     return hero ? hero->RunItemActions(item->m_Def.m_Actions) : 0;
 }
 
-int cPlayScene::TouchItems(cHero& player)
+int cContacts::TouchItems(cHero& player)
 {
-    for (auto it = m_Items.begin(); it != m_Items.end();) {
+    cPlayScene& scene = SceneOf(this);
+    for (auto it = scene.m_Items.begin(); it != scene.m_Items.end();) {
         cItem& item = *it;
         const int mode = item.m_Def.m_nPickupMode;
         if (item.m_bActive == 0 || mode == kNeverTaken) {
@@ -55,7 +56,7 @@ int cPlayScene::TouchItems(cHero& player)
             player.m_Touching.push_back(item.m_nSerial);
         }
         const int result = ApplyItemEffect(&item, Player.At(0));
-        if (mode == kTakenOnce) it = m_Items.erase(it);
+        if (mode == kTakenOnce) it = scene.m_Items.erase(it);
         else ++it;
         if (result != 0) return result;
     }

@@ -38,13 +38,14 @@ void RunDeathSequence(cPlayScene& scene)
 
 }  // namespace
 
-void cPlayScene::DrawPlayer(int paused)
+void cStageDraw::DrawPlayer(int paused)
 {
+    cPlayScene& scene = SceneOf(this);
     if (Player.empty()) return;
     cHero& hero = Player.At(0);
     hero.UpdateScreenRect();
     if (hero.m_bDead) {
-        if (hero.DrawDefeated(&g_BackBuffer, paused)) RunDeathSequence(*this);
+        if (hero.DrawDefeated(&g_BackBuffer, paused)) RunDeathSequence(scene);
         return;
     }
     hero.Draw(&g_BackBuffer, paused);
@@ -52,7 +53,7 @@ void cPlayScene::DrawPlayer(int paused)
     hero.DrawSpGauge(&g_BackBuffer);
 }
 
-int cPlayScene::DrawChara(cStageChara& chara, int paused)
+int cStageDraw::DrawChara(cStageChara& chara, int paused)
 {
     if (chara.m_bDead) {
         chara.UpdateScreenRect();

@@ -4,13 +4,12 @@
 // running stage (g_lpPlayScene). The states are in play_states.cpp, the set-up in
 // stage_setup.cpp, the play frame in play_frame.cpp.
 #include <atomic>
-#include <cstdint>
-#include <list>
-#include <string>
-#include <vector>
 
 #include "objects/object_types.h"
+#include "play/block_collision.h"
+#include "play/contacts.h"
 #include "play/effect_list.h"
+#include "play/frame_seams.h"
 #include "play/message_list.h"
 #include "play/modal_loop.h"
 #include "play/object_lists.h"
@@ -21,16 +20,14 @@
 #include "play/scroll_axis.h"
 #include "play/shot_lists.h"
 #include "play/stage_clear.h"
+#include "play/stage_conditions.h"
+#include "play/stage_draw.h"
+#include "play/stage_objects.h"
 #include "play/stage_pictures.h"
 #include "play/time_limit.h"
 #include "shell/safe_container.h"
 
-class cBlockData;
-struct DDSURFACEDATA;
 class cChara;
-class cConditionData;
-class cHero;
-class cEdShot;
 class cRunningFlow;
 class cFlowCommandEntry;
 
@@ -47,9 +44,16 @@ enum PLAYSTATE {
 constexpr int kPlayStates = 8;
 constexpr int kObjectLayers = 8;
 constexpr int kStageVars = 255;
-constexpr int kActivitySlots = 60;
 
-class cPlayScene : public cScene {
+// The scene's operations are grouped by concern in classes of their own, each in its own
+// header, from which the scene derives; each reaches the whole scene through SceneOf.
+class cPlayScene : public cScene,
+                   public cStageObjects,
+                   public cStageConditions,
+                   public cBlockCollision,
+                   public cContacts,
+                   public cRidingAndBlockEffects,
+                   public cStageDraw {
 public:
     cPlayScene();
     ~cPlayScene() override;
@@ -84,11 +88,6 @@ public:
     // The stage BGM request: the loop option into the progress record, then WM_GAME_PLAYBGM
     // for screen 4 with number n.
     void RequestStageBgm(int n, int loop);
-    // The activation pass of one sub-step: appearance conditions, then the charas' in-view
-    // test and their waking in two passes.
-    void UpdateActivation();
-    // 1 when the defeat cleared the stage, 2 when it counts as the player's death, 0 otherwise.
-    int OnCharaDefeated(cChara& chara);
 
     int m_nSavedState = 0;
     int m_nSavedSubState = 0;
@@ -115,17 +114,12 @@ public:
     int m_nPlayers = 0;
     int m_nSubStep = 0;
     int m_nSubStepTotal = 0;
-    cSafeVector<int> m_SubStepActive;
     cTimeLimit m_TimeLimit;
     int m_nStateFrames = 0;
     int m_nStateFrames2 = 0;
     cReplayState m_Replay;
     int m_bHoldButtons = 0;
-    int m_bStatusChanged = 0;
     cSafeVector<int> m_StageVars;
-    int m_bOutRuleChara = 0;
-    int m_bOutRuleCharaBlock = 0;
-    int m_bOutRuleItem = 0;
     int m_nFrame = 0;
     cStageClear m_StageClear;
     int m_bStatusBar = 1;
@@ -137,118 +131,8 @@ public:
     // Set when a set-up could not build the stage: the scene then does nothing until the
     // program closes.
     int m_bSetUpFailed = 0;
-    // SetStage runs and defeats reported, counted for the harness and the tests.
+    // SetStage runs, counted for the harness and the tests.
     int m_nSetUpCount = 0;
-    int m_nDefeatsReported = 0;
-
-    // Stage objects: the charas and items of the stage, their hit layers and serials, and
-    // how they are placed, summoned, woken and removed (play/stage_objects.cpp,
-    // play/stage_spawn.cpp, play/block_summon.cpp).
-    cCharaList m_Charas;
-    cItemList m_Items;
-    // Not owned: the charas of hit layers 0 to 7 (the hero too, once the set-up adds it).
-    cSafeVector<cSafeList<cChara*>> m_CharaLayers = cSafeVector<cSafeList<cChara*>>(8);
-    int m_nCharaSerial = 0;
-    int m_nItemSerial = 0;
-    // Cells already switched by the running toggle-mode block summon command.
-    cSafeVector<int> m_ToggledCells;
-    // Wake switches set by the charas in view during one activation pass.
-    cSafeVector<std::uint8_t> m_ActivityTable = cSafeVector<std::uint8_t>(60);
-    // Player 1 while the stage has one: the first target of every chara.
-    cChara* m_lpPlayerOne = nullptr;
-
-    // The placed charas and items of the stage record: a chara carrying a placed item carries
-    // its own copy of it, and the items nobody carries are placed on the grid.
-    void PlaceStageObjects();
-    // Copies of a placed chara (margins excluded) inside the stage, each with the next serial.
-    void PlaceChara(int column, int row, const cCharaData& placement, const cItem* item);
-    void PlaceItem(int column, int row, const cItemData& placement);
-    // x and y in stage pixels, margins included.
-    void SummonChara(double x, double y, int layer, int direction, const cEdShot& command,
-                     const cCharaData& definition);
-    void SummonItem(double x, double y, int facing, const cEdShot& command, const cItemData& definition);
-    void SummonBlock(double x, double y, int facing, const cEdShot& command, const cBlockData& block);
-    // The one way a chara leaves the stage: every reference to it is dropped, then it is
-    // destroyed. Returns the position after it.
-    cCharaList::iterator UnlinkChara(cCharaList::iterator position);
-    // The charas' part of the activation pass: every chara present tests whether it is in
-    // view (setting its wake switch), then every active chara whether it is awake.
-    void UpdateCharaActivation();
-    int CheckCharaConditions(cStageChara& chara);
-    // 1 when the chara stands in a solid block or overlaps a block-like chara.
-    int IsInSolid(cChara& chara);
-    int OverlapsBlockChara(const cChara& chara);
-    // Marks the player and the charas a block placed in `cell` would catch; 1 when the
-    // command's options cancel the placement.
-    int MarkCharasInBlock(int cell, int column, int row, const cEdShot& command);
-
-    // Flows: true when the flow's start conditions hold for the chara (an empty list holds).
-    bool CheckFlowConditions(cRunningFlow& flow, cChara& chara);
-    // Mode 0: every condition holds, 1: at least one; an empty list holds, another mode never.
-    // Each stops at the first condition that decides, so later random operands are not drawn.
-    bool CheckConditionList(cSafeVector<cConditionData>& conditions, int mode, cChara& chara);
-    bool CheckCondition(cConditionData& condition, cChara& chara);
-
-    // Block collision (play/block_collision.cpp): cell indices of the grid; the tests return 2
-    // when a block (or the screen's bottom) kills the chara, else 0.
-    int FindBlockOnLine(const cChara& chara, int x1, int y1, int x2, int y2);
-    int FindFloorBlock(const cChara& chara);
-    int FindBlockAtCorners(int left, int top, int right, int bottom, int layer);
-    int ProbeLeft(cChara& chara);
-    int ProbeRight(cChara& chara);
-    int ProbeUp(cChara& chara);
-    int ProbeDown(cChara& chara);
-    int CollideX(cChara& chara);
-    int CollideXBoth(cChara& chara);
-    int CollideY(cChara& chara);
-    int CollideYBoth(cChara& chara);
-    void ClampToScreenX(cHero& player);
-    int ClampToScreenY(cHero& player);
-
-    // Hits between objects (play/contacts.cpp, play/item_touch.cpp). Each gives 0 when nothing
-    // decisive happened, 1 when the stage is cleared, 2 when the player is killed.
-    int ProcessContacts();
-    int ResolveDefeat(cChara& chara);
-    // 1 when the frame must end.
-    int CheckPlayerHp();
-    int TouchItems(cHero& player);
-    // The end of a touch for the chara it hurt (when `hit`): invincibility from the attacker,
-    // or its defeat when its HP is `gone`; 1 or 2 when that ends the contacts.
-    int SettleTouch(bool hit, int gone, cChara& target, const cChara& attacker);
-
-    // What the play frame calls of riding and block effects (play/frame_seams.cpp until they
-    // exist): each gives 0 when nothing decisive happened, 2 when the chara is killed, and the
-    // block effects 1 when the stage is cleared.
-    int ProcessHits(cChara& chara, cCharaList& charas);
-    int FollowRiddenChara(cChara& chara, cCharaList& charas);
-    int ApplyBlockEffect(cChara& player);
-    int ApplyBlockItemEffect(cChara& player);
-
-    // Appearance conditions of blocks and items: 1 present. Blocks are tested with player 1
-    // as the subject; a cell of the block grid keeps the latch of its check-once conditions.
-    int CheckBlockConditions(cBlockData& block);
-    int CheckItemConditions(cItem& item);
-    // The block test of the block records while a scene lives: the published scene's
-    // CheckBlockConditions (no scene published: present).
-    static bool BlockConditionTest(cBlockData& block);
-
-    // The stage draw (play/stage_draw.cpp and the files beside it); Draw is the one entry.
-    void DrawStage(int full, int paused, int timer, int bottomText);
-    // Player 1's draw; after its death display it runs the death sequence.
-    void DrawPlayer(int paused);
-    // 1 when the chara's death display has ended: the caller removes it.
-    int DrawChara(cStageChara& chara, int paused);
-    void ScrollBackgrounds();
-    void DrawBackgrounds(DDSURFACEDATA* target, int front);
-    void DrawBlocks(DDSURFACEDATA* target, int blockLayer);
-
-    // The status bar, the remaining time and the screen colour (play/status_bar.cpp,
-    // play/screen_colour.cpp), drawn over the stage in this order. timer: the time warning
-    // may sound in this frame.
-    void DrawStatusBar(DDSURFACEDATA* lpTarget);
-    void DrawTimeLeft(DDSURFACEDATA* lpTarget, int timer);
-    void DrawBottomLine();
-    void DrawScreenColor(int paused);
 };
 
 // The stage-play scene while it exists, null otherwise. Set by the game thread; the window
@@ -256,3 +140,6 @@ public:
 extern std::atomic<cPlayScene*> g_lpPlayScene;
 // Player 1 of the running stage: null while no stage or no hero is set up.
 cChara* PlayerOne();
+
+// The scene that one of its groups of operations belongs to.
+template <class tPart> cPlayScene& SceneOf(tPart* part) { return static_cast<cPlayScene&>(*part); }

@@ -103,9 +103,10 @@ cScreenColor::FRAME cScreenColor::Advance(int paused)
     return frame;
 }
 
-void cPlayScene::DrawScreenColor(int paused)
+void cStageDraw::DrawScreenColor(int paused)
 {
-    cScreenColor& colour = m_ScreenColor;
+    cPlayScene& scene = SceneOf(this);
+    cScreenColor& colour = scene.m_ScreenColor;
     if (!colour.m_bActive) return;
     if (lpDTCon) {
         const cScreenColor::FRAME frame = colour.Advance(paused);

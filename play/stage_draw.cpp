@@ -28,20 +28,21 @@ bool MayRemoveCharas()
 
 }  // namespace
 
-void cPlayScene::DrawStage(int full, int paused, int timer, int bottomText)
+void cStageDraw::DrawStage(int full, int paused, int timer, int bottomText)
 {
+    cPlayScene& scene = SceneOf(this);
     if (g_StdSurface[kShotSheet].bLost || g_StdSurface[kShotSheet + 1].bLost)
         LogNotBuiltYet("shot cells after a device loss");
-    m_ScreenEffect.BeforeDraw();
+    scene.m_ScreenEffect.BeforeDraw();
 
     ScrollBackgrounds();
     DrawBackgrounds(&g_BackBuffer, 0);
-    if (!full && m_nState == PLAYSTATE_PAUSE && g_SystemData.m_bPauseHidesObjects) {
+    if (!full && scene.m_nState == PLAYSTATE_PAUSE && g_SystemData.m_bPauseHidesObjects) {
         DrawBackgrounds(&g_BackBuffer, 1);
         DrawScreenColor(paused);
         return;
     }
-    m_StagePictures.Draw(&g_BackBuffer, 0, paused);
+    scene.m_StagePictures.Draw(&g_BackBuffer, 0, paused);
     DrawBlocks(&g_BackBuffer, 0);
 
     const bool layered = g_StageData.m_bLayered != 0;
@@ -52,7 +53,7 @@ void cPlayScene::DrawStage(int full, int paused, int timer, int bottomText)
 
         DDBeginSpriteBatch(TRUE);
         DDAddBatchSurface(&g_StdSurface[kMarkSheet]);
-        for (cItem& item : m_Items) {
+        for (cItem& item : scene.m_Items) {
             if (layered && ItemDrawLayer(item.m_Def) != layer) continue;
             if (!item.m_bOnScreen) continue;
             item.UpdateScreenRect();
@@ -60,17 +61,17 @@ void cPlayScene::DrawStage(int full, int paused, int timer, int bottomText)
         }
         DDEndSpriteBatch();
 
-        for (auto it = m_Charas.begin(); it != m_Charas.end();) {
+        for (auto it = scene.m_Charas.begin(); it != scene.m_Charas.end();) {
             if (layered && CharaDrawLayer(it->m_Def) != layer) {
                 ++it;
                 continue;
             }
-            if (DrawChara(*it, paused) && mayRemove) it = UnlinkChara(it);
+            if (DrawChara(*it, paused) && mayRemove) it = scene.UnlinkChara(it);
             else ++it;
         }
 
         DDBeginSpriteBatch(FALSE);
-        for (cShot& shot : m_ShotLists.m_Shots) {
+        for (cShot& shot : scene.m_ShotLists.m_Shots) {
             if (layered && shot.DrawLayer() != layer) continue;
             if (!shot.IsOnScreen()) continue;
             shot.UpdateScreenRect();
@@ -82,10 +83,10 @@ void cPlayScene::DrawStage(int full, int paused, int timer, int bottomText)
     DrawBlocks(&g_BackBuffer, 1);
     DrawBackgrounds(&g_BackBuffer, 1);
     if (!Player.empty()) Player.At(0).DrawOverlayMask(&g_BackBuffer);
-    m_StagePictures.Draw(&g_BackBuffer, 1, paused);
-    m_EffectList.Draw();
-    m_MessageList.Draw();
-    m_ScreenEffect.AfterDraw();
+    scene.m_StagePictures.Draw(&g_BackBuffer, 1, paused);
+    scene.m_EffectList.Draw();
+    scene.m_MessageList.Draw();
+    scene.m_ScreenEffect.AfterDraw();
     DrawStatusBar(&g_BackBuffer);
     DrawTimeLeft(&g_BackBuffer, timer);
     if (bottomText) DrawBottomLine();

@@ -7,8 +7,9 @@
 #include "play/play_scene.h"
 #include "shell/not_built_yet.h"
 
-cCharaList::iterator cPlayScene::UnlinkChara(cCharaList::iterator position)
+cCharaList::iterator cStageObjects::UnlinkChara(cCharaList::iterator position)
 {
+    cPlayScene& scene = SceneOf(this);
     cStageChara& chara = *position;
     // The objects following it lose their target.
     for (cGameObject* follower : chara.m_Followers) {
@@ -26,7 +27,7 @@ cCharaList::iterator cPlayScene::UnlinkChara(cCharaList::iterator position)
     for (cHero& player : Player) player.m_Followers.RemoveValue(&chara);
     for (cSafeList<cChara*>& layer : m_CharaLayers) layer.remove(&chara);
     // Shots hold their target by address: a homing shot must not read a chara that is gone.
-    for (cShot& shot : m_ShotLists.m_Shots) {
+    for (cShot& shot : scene.m_ShotLists.m_Shots) {
         if (shot.m_lpTarget == &chara) shot.m_lpTarget = nullptr;
     }
     // Already-hit lists and immunities hold serials, never handed out twice: nothing to drop.
@@ -35,11 +36,12 @@ cCharaList::iterator cPlayScene::UnlinkChara(cCharaList::iterator position)
     return m_Charas.erase(position);
 }
 
-void cPlayScene::UpdateCharaActivation()
+void cStageObjects::UpdateCharaActivation()
 {
+    cPlayScene& scene = SceneOf(this);
     m_ActivityTable.assign(60, 0);
     for (cStageChara& chara : m_Charas) {
-        if (CheckCharaConditions(chara)) {
+        if (scene.CheckCharaConditions(chara)) {
             chara.m_bActive = 1;
             chara.m_bOnScreen = chara.IsOnScreen();
             chara.CheckActive(m_ActivityTable);
@@ -64,14 +66,14 @@ bool SkipsBlocks(const cChara& chara)
 
 }  // namespace
 
-int cPlayScene::IsInSolid(cChara& chara)
+int cStageObjects::IsInSolid(cChara& chara)
 {
     if (SkipsBlocks(chara)) return 0;
     if (chara.IsInsideBlock(g_BlockGrid)) return 1;
     return OverlapsBlockChara(chara);
 }
 
-int cPlayScene::OverlapsBlockChara(const cChara& chara)
+int cStageObjects::OverlapsBlockChara(const cChara& chara)
 {
     if (SkipsBlocks(chara)) return 0;
     for (const cStageChara& other : m_Charas) {
@@ -84,7 +86,7 @@ int cPlayScene::OverlapsBlockChara(const cChara& chara)
     return 0;
 }
 
-int cPlayScene::MarkCharasInBlock(int cell, int column, int row, const cEdShot& command)
+int cStageObjects::MarkCharasInBlock(int cell, int column, int row, const cEdShot& command)
 {
     const double left = column * 32.0;
     const double right = column * 32.0 + 32 - 0.1;

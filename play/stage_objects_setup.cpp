@@ -50,8 +50,9 @@ void RaiseStartTriggers(cPlayScene& scene)
     }
 }
 
-void cPlayScene::UpdateActivation()
+void cStageObjects::UpdateActivation()
 {
+    cPlayScene& scene = SceneOf(this);
     // Player 1 is always present.
     if (m_lpPlayerOne) {
         m_lpPlayerOne->m_bActive = 1;
@@ -60,7 +61,7 @@ void cPlayScene::UpdateActivation()
     }
     UpdateCharaActivation();
     for (cItem& item : m_Items) {
-        if (CheckItemConditions(item)) {
+        if (scene.CheckItemConditions(item)) {
             item.m_bActive = 1;
             item.m_bOnScreen = item.IsOnScreen();
         } else {
@@ -69,7 +70,7 @@ void cPlayScene::UpdateActivation()
         }
     }
     // Shots and swords carry no conditions.
-    for (cShot& shot : m_ShotLists.m_Shots) {
+    for (cShot& shot : scene.m_ShotLists.m_Shots) {
         shot.m_bActive = 1;
         shot.m_bOnScreen = shot.IsOnScreen();
     }

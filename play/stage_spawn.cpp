@@ -34,7 +34,7 @@ void ApplySummonLife(cGameObject& object, const cEdShot& command)
 
 }  // namespace
 
-void cPlayScene::PlaceStageObjects()
+void cStageObjects::PlaceStageObjects()
 {
     cSafeVector<int> carried(g_StageData.m_Items.size(), 0);
     for (const cCharaData& placement : g_StageData.m_Charas) {
@@ -58,7 +58,7 @@ void cPlayScene::PlaceStageObjects()
     }
 }
 
-void cPlayScene::PlaceChara(int column, int row, const cCharaData& placement, const cItem* item)
+void cStageObjects::PlaceChara(int column, int row, const cCharaData& placement, const cItem* item)
 {
     cCharaData definition = placement;
     const int copies = WrapAdd(definition.m_nCopies, 1);
@@ -77,7 +77,7 @@ void cPlayScene::PlaceChara(int column, int row, const cCharaData& placement, co
     }
 }
 
-void cPlayScene::PlaceItem(int column, int row, const cItemData& placement)
+void cStageObjects::PlaceItem(int column, int row, const cItemData& placement)
 {
     cItemData definition = placement;
     cItemList node;
@@ -93,7 +93,7 @@ void cPlayScene::PlaceItem(int column, int row, const cItemData& placement)
     m_nItemSerial = WrapAdd(m_nItemSerial, 1);
 }
 
-void cPlayScene::SummonChara(double x, double y, int layer, int direction, const cEdShot& command,
+void cStageObjects::SummonChara(double x, double y, int layer, int direction, const cEdShot& command,
                              const cCharaData& definition)
 {
     cCharaData summoned = definition;
@@ -128,7 +128,7 @@ void cPlayScene::SummonChara(double x, double y, int layer, int direction, const
     }
 }
 
-void cPlayScene::SummonItem(double x, double y, int /*facing*/, const cEdShot& command, const cItemData& definition)
+void cStageObjects::SummonItem(double x, double y, int /*facing*/, const cEdShot& command, const cItemData& definition)
 {
     cItemData summoned = definition;
     cItemList node;

@@ -84,9 +84,10 @@ void DrawGauge(DDSURFACEDATA* target, int x, int item, const cStatusItemData& st
 
 }  // namespace
 
-void cPlayScene::DrawStatusBar(DDSURFACEDATA* lpTarget)
+void cStageDraw::DrawStatusBar(DDSURFACEDATA* lpTarget)
 {
-    if (!m_bStatusBar) return;
+    cPlayScene& scene = SceneOf(this);
+    if (!scene.m_bStatusBar) return;
     cSafeVector<cStatusItemData>& items = g_SystemData.m_StatusItems;
     const int count = std::min(kStatusItems, static_cast<int>(items.size()));
     int shown = 0;
@@ -126,18 +127,19 @@ void cPlayScene::DrawStatusBar(DDSURFACEDATA* lpTarget)
     }
 }
 
-void cPlayScene::DrawTimeLeft(DDSURFACEDATA* lpTarget, int timer)
+void cStageDraw::DrawTimeLeft(DDSURFACEDATA* lpTarget, int timer)
 {
-    if (m_TimeLimit.m_bNoTimeLimit) return;
-    DDDrawNumber(lpTarget, 272, 24, 32, 32, &g_StdSurface[kWordPicture], 0, 160, DDBLTFAST_SRCCOLORKEY, m_TimeLimit.m_nTimeLeft, 3,
+    cPlayScene& scene = SceneOf(this);
+    if (scene.m_TimeLimit.m_bNoTimeLimit) return;
+    DDDrawNumber(lpTarget, 272, 24, 32, 32, &g_StdSurface[kWordPicture], 0, 160, DDBLTFAST_SRCCOLORKEY, scene.m_TimeLimit.m_nTimeLeft, 3,
                  TRUE);
     // The warning sounds once a second: in the frame in which the shared counter has just
     // counted a second off.
-    if (timer && m_TimeLimit.m_nTimeLeft >= 1 && m_TimeLimit.m_nTimeLeft <= g_StageData.m_nTimeWarning && CountEvery(2, 0))
+    if (timer && scene.m_TimeLimit.m_nTimeLeft >= 1 && scene.m_TimeLimit.m_nTimeLeft <= g_StageData.m_nTimeWarning && CountEvery(2, 0))
         PlaySe(kTimeWarningSound);
 }
 
-void cPlayScene::DrawBottomLine()
+void cStageDraw::DrawBottomLine()
 {
     int text = -1;
     if (g_bTestPlay.load()) {
