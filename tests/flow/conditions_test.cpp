@@ -47,16 +47,13 @@ int DrawsBetween(unsigned int before, unsigned int after)
 
 class ConditionFixture : public FlowStageFixture {
 public:
-    ConditionFixture() : m_SaveGuard(g_SaveData)
+    ConditionFixture()
     {
         g_SaveData.m_Variables.assign(256, 0);
         g_SaveData.m_Variables[1] = 100;
         g_SaveData.m_Variables[2] = -100;
         Scene().m_StageVars.assign(255, 0);
     }
-
-private:
-    qbtest::cRestore<cSaveData> m_SaveGuard;
 };
 
 }  // namespace

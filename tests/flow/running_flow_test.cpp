@@ -148,7 +148,6 @@ TEST(RunningFlow, CommandAnimationsAreScheduledSoThatTheirLeadInEndsAsTheCommand
     };
     for (const Case& c : cases) {
         FlowStageFixture stage(c.subSteps);
-        qbtest::cRestore<cSafeVector<cAnimeData>> animes(g_Database.m_Animes);
         SetUpLeadInAnime(3);
         cFlowData flow = FlowOf(TRIGGER_NONE, {});
         for (const ENTRYSPEC& entry : c.before) flow.m_Commands.push_back(FlowCommand(COMMAND_WAIT, entry.parallel));
@@ -174,7 +173,6 @@ TEST(RunningFlow, CommandAnimationsAreScheduledSoThatTheirLeadInEndsAsTheCommand
 TEST(RunningFlow, AScheduledAnimationStartsAtItsStepWhileTheFlowRunsUnpaused)
 {
     FlowStageFixture stage;
-    qbtest::cRestore<cSafeVector<cAnimeData>> animes(g_Database.m_Animes);
     SetUpLeadInAnime(1);   // 6 steps
     cCommandData animated = FlowCommand(COMMAND_WARP, 0, 2);
     animated.m_nAnime = 1;

@@ -42,12 +42,6 @@ protected:
         aimer.m_lpTarget = &target;
         aimer.RegisterWithTarget();
     }
-
-
-private:
-    qbtest::cRestore<cSaveData> m_SavedProgress{g_SaveData};
-    qbtest::cRestore<int> m_SavedRetest{g_SystemData.m_bRunMarkedTriggers};
-    qbtest::cRestore<cSafeVector<cInput>> m_SavedInput{g_Input};
 };
 
 // One waiting flow for each trigger a hit or a defeat raises, so that the flows that run tell

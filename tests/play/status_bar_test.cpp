@@ -313,7 +313,6 @@ TEST_F(StatusBar, TheTimeWarningSoundsOnlyWithTheTimerAtTheCountersZeroWithinThe
 TEST_F(StatusBar, TheBottomLineNamesTheSpaceKeysUseInDirectAndEditorPlay)
 {
     qbtest::cRestore<std::atomic<int>> editor(g_bEditorLaunch);
-    qbtest::cRestore<std::atomic<int>> direct(g_bTestPlay);
     g_SystemData.m_Texts.resize(30);
     g_SystemData.m_Texts[25] = "TITLE";
     g_SystemData.m_Texts[26] = "END";
