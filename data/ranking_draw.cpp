@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int kRow = 16;
+constexpr int kRankingRow = 16;
 constexpr int kLabelText = 5;   // System texts 5 to 9 label the five kinds
 constexpr int kChangeKindText = 24;
 constexpr int kMarkerX = 16;
@@ -41,7 +41,7 @@ void PrintPlainLetters(DDSURFACEDATA* lpDst, int x, int y, const char* format, c
 
 void DrawMarker(DDSURFACEDATA* lpDst, int x, int y)
 {
-    DDBltFast(lpDst, x, y, kRow, kRow, &g_StdSurface[kStatusPicture], kMarkerX, kMarkerY, 1);
+    DDBltFast(lpDst, x, y, kRankingRow, kRankingRow, &g_StdSurface[kStatusPicture], kMarkerX, kMarkerY, 1);
 }
 
 void PrintValue(DDSURFACEDATA* lpDst, int x, int y, int kind, int value)
@@ -70,19 +70,19 @@ void cRankingTable::Draw(DDSURFACEDATA* lpDst, int x, int y, int kind, int marke
     for (std::size_t place = 0; place < m_Entries.size(); ++place) {
         const cRankingEntry& entry = m_Entries[place];
         if (!entry.m_bUsed) continue;
-        const int row = y + kRow * (static_cast<int>(place) + 1);
+        const int row = y + kRankingRow * (static_cast<int>(place) + 1);
         font.Printf(lpDst, x + 16, row, "%d", static_cast<int>(place) + 1);
         PrintPlainLetters(lpDst, x + 64, row, "%s", entry.m_strName.c_str());
         // The numbers end at one column.
-        const int valueX = kind == RANKING_CLEAR_TIME ? x + 144 : x + kRow * (digits - CountDigits(entry.m_nValue) + 9);
+        const int valueX = kind == RANKING_CLEAR_TIME ? x + 144 : x + kRankingRow * (digits - CountDigits(entry.m_nValue) + 9);
         PrintValue(lpDst, valueX, row, kind, entry.m_nValue);
     }
     if (g_SystemData.CountModeFlags(playMode) > 1) {
         const std::string& hint = SystemText(kChangeKindText);
         font.Printf(lpDst, x + 136 - 8 * static_cast<int>(hint.size()),
-                    y + kRow + kRow * static_cast<int>(m_Entries.size()), "%s", hint.c_str());
+                    y + kRankingRow + kRankingRow * static_cast<int>(m_Entries.size()), "%s", hint.c_str());
     }
-    if (markedPlace != -1) DrawMarker(lpDst, x, y + kRow * (markedPlace + 1));
+    if (markedPlace != -1) DrawMarker(lpDst, x, y + kRankingRow * (markedPlace + 1));
 }
 
 void cRankingData::Draw(DDSURFACEDATA* lpDst, int x, int y, int kind, int markedPlace, int playMode)
@@ -103,13 +103,13 @@ void DrawResultPanel(DDSURFACEDATA* lpDst, int x, int y, const int places[RANKIN
         numberWidth = std::max(numberWidth, kind == RANKING_CLEAR_TIME ? kClearTimeDigits : CountDigits(values[kind]));
     }
     if (rows == 0) return;
-    RankingFont().DrawWindow(lpDst, x, y, (numberWidth + labelWidth + 3) * kRow, kRow * rows);
+    RankingFont().DrawWindow(lpDst, x, y, (numberWidth + labelWidth + 3) * kRankingRow, kRankingRow * rows);
     int row = y;
     for (int kind = 0; kind < RANKING_KINDS; ++kind) {
         if (!shown[kind]) continue;
         RankingFont().Printf(lpDst, x + 16, row, "%s", SystemText(kLabelText + kind).c_str());
-        PrintValue(lpDst, x + kRow * labelWidth + 32, row, kind, values[kind]);
+        PrintValue(lpDst, x + kRankingRow * labelWidth + 32, row, kind, values[kind]);
         if (places[kind] != -1) DrawMarker(lpDst, x, row);
-        row += kRow;
+        row += kRankingRow;
     }
 }

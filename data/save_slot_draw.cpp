@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr int kRow = 16;
+constexpr int kSlotRow = 16;
 constexpr int kListWidth = 320;
 constexpr DWORD kSeparatorColor = 240;
 
@@ -21,10 +21,10 @@ void cSaveSlotInfo::DrawDate(DDSURFACEDATA* lpDst, int x, int y) const
 void DrawSaveSlotList(DDSURFACEDATA* lpDst, int x, int y, const cSafeVector<cSaveSlotInfo>& slots, int first, int rows)
 {
     cFont& font = g_Font[1];
-    font.DrawWindow(lpDst, x, y, kListWidth, kRow * rows);
+    font.DrawWindow(lpDst, x, y, kListWidth, kSlotRow * rows);
     for (int row = 0; row < rows; ++row) {
-        const int top = y + kRow * row;
-        if (row + 1 < rows) DDFillRectPal(lpDst, x, top + kRow - 1, kListWidth, 1, kSeparatorColor);
+        const int top = y + kSlotRow * row;
+        if (row + 1 < rows) DDFillRectPal(lpDst, x, top + kSlotRow - 1, kListWidth, 1, kSeparatorColor);
         const long long index = static_cast<long long>(first) + row;
         if (index < 0 || index >= static_cast<long long>(slots.size())) continue;
         font.Printf(lpDst, x + 16, top, "%d", static_cast<int>(index) + 1);

@@ -17,11 +17,6 @@ namespace {
 // Kinds 0 and 1: the entry's time is all they do.
 void FlowCmdNone(cChara&, cFlowCommandEntry&) {}
 
-cPlayScene* Scene()
-{
-    return g_lpPlayScene.load(std::memory_order_relaxed);
-}
-
 // Kinds 17 to 36 run command functions of (chara, command record), which item actions share.
 template <void (*Function)(cChara&, cCommandData&)>
 void RunCommandFunction(cChara& chara, cFlowCommandEntry& entry)

@@ -57,12 +57,6 @@ std::size_t FindPartner(const std::string& s, std::size_t from, std::size_t leng
     return kNone;
 }
 
-int CodeFailure()
-{
-    g_bCodeError = 1;
-    return 0;
-}
-
 }  // namespace
 
 int CodeAtoi(const char* text)

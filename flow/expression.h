@@ -39,6 +39,12 @@ extern const char* const g_CodeSystemNames[kCodeSystemCount];
 
 // Set by every error of an evaluation; RunCode clears it first.
 extern int g_bCodeError;
+// Marks the evaluation as failed; the value of a failed step, 0.
+inline int CodeFailure()
+{
+    g_bCodeError = 1;
+    return 0;
+}
 
 // Evaluates a code text for `chara` and shows its HP and SP gauges for what changed: 1, or 0
 // after an error.

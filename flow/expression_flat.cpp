@@ -34,12 +34,6 @@ int FindName(const char* const (&names)[N], const std::string& word)
     return -1;
 }
 
-int CodeFailure()
-{
-    g_bCodeError = 1;
-    return 0;
-}
-
 void MakeStatusToken(CODETOKEN& token, cChara& owner, int name)
 {
     token.nKind = TOKEN_STATUS;

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int kDirectionKeys = 10;
 constexpr int kOldestRun = INPUT_RING - 1;
 
 // Run `run` of key `key`'s history in player 1's input.
@@ -19,7 +18,7 @@ const KEYSAMPLE& RunOf(int key, int run)
 {
     const cInput& input = g_Input.At(0);
     const cSafeVector<KEYSAMPLE>& history =
-        (key < kDirectionKeys) ? input.m_DirectionKeyLog.At(key) : input.m_ButtonKeyLog.At(key - kDirectionKeys);
+        (key < INPUT_DIRECTION_LOGS) ? input.m_DirectionKeyLog.At(key) : input.m_ButtonKeyLog.At(key - INPUT_DIRECTION_LOGS);
     return history.At(run);
 }
 

@@ -9,11 +9,6 @@
 
 namespace {
 
-cPlayScene* Scene()
-{
-    return g_lpPlayScene.load(std::memory_order_relaxed);
-}
-
 int KindOf(const cFlowCommandEntry& entry)
 {
     return entry.m_lpCommand ? static_cast<int>(entry.m_lpCommand->m_nKind) : static_cast<int>(COMMAND_NONE);

@@ -12,14 +12,13 @@
 
 namespace {
 
-constexpr int kDirectionKeys = 10;
 
 std::atomic<TRIGGEROBSERVER> s_Observer{nullptr};
 
 // The first direction key held now (0 to 9), 0 when none.
 int HeldDirectionKey(const cInput& input)
 {
-    for (int key = 0; key < kDirectionKeys; ++key) {
+    for (int key = 0; key < INPUT_DIRECTION_LOGS; ++key) {
         if (input.m_DirectionKeyLog.At(key).At(0).nPressed) return key;
     }
     return 0;

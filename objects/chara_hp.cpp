@@ -6,7 +6,6 @@ namespace {
 
 constexpr int kGaugeFrames = 120;
 constexpr int kGaugePixels = 50;
-constexpr double kOneSixtieth = 0.016666666666666666;
 
 // A positive delta is cut to the room left below the maximum; the sum then clamps to 0 first
 // and to the maximum second (so a negative maximum wins).

@@ -1,15 +1,11 @@
 #include "objects/chara_knockback.h"
 
 #include "objects/object_base.h"
+#include "shell/game_arithmetic.h"
 
 namespace {
 
 constexpr double kOpposedBeyond = 0.00000001;
-
-double Magnitude(double v)
-{
-    return (v < 0) ? -v : v;
-}
 
 // Clears `value` when it points against `push`, both clearly away from 0.
 void DropIfOpposed(double& value, double push)

@@ -9,12 +9,6 @@
 namespace {
 
 constexpr double kOneOverSqrt2 = 0.7071067811865476;
-constexpr double kOneSixtieth = 0.016666666666666666;
-
-double Magnitude(double v)
-{
-    return (v < 0) ? -v : v;
-}
 
 // Takes the auto-scroll out of a velocity, so that the mover keeps its aim on the screen.
 void Compensate(double& vx, double& vy, const APPROACHSCROLL& scroll)

@@ -2,8 +2,7 @@
 
 namespace {
 
-cParamDesc P(const char* label, int min, int max, int def) { return MakeParamDesc(label, min, max, def); }
-const cParamDesc N = NoParam();
+using namespace param_tables;
 
 const char* const kNoNote = "Direct3D有効時：\nDirect3D無効時：";
 const char* const kRatherSlow = "Direct3D有効時：やや遅い\nDirect3D無効時：やや遅い";

@@ -14,14 +14,6 @@ namespace {
 
 constexpr int kOverlayColors[8] = {208, 212, 216, 220, 224, 228, 232, 236};
 
-void ScaleBox(HITBOX& box, int scale)
-{
-    box.nOffsetX = WrapMul(box.nBaseOffsetX, scale);
-    box.nOffsetY = WrapMul(box.nBaseOffsetY, scale);
-    box.nWidth = WrapMul(box.nBaseWidth, scale);
-    box.nHeight = WrapMul(box.nBaseHeight, scale);
-}
-
 // A box centred in the 32 x 32 drawing: offset 16 - size / 2 - draw offset on each axis.
 void SetCentredBox(HITBOX& box, CHARASIZE size, int drawOffsetX, int drawOffsetY)
 {
@@ -29,11 +21,6 @@ void SetCentredBox(HITBOX& box, CHARASIZE size, int drawOffsetX, int drawOffsetY
     box.nOffsetY = box.nBaseOffsetY = WrapSub(WrapSub(16, size.nHeight / 2), drawOffsetY);
     box.nWidth = box.nBaseWidth = size.nWidth;
     box.nHeight = box.nBaseHeight = size.nHeight;
-}
-
-cPlayScene* Scene()
-{
-    return g_lpPlayScene.load(std::memory_order_relaxed);
 }
 
 // The camera on one axis follows `centre`, within the axis's scroll limits.

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int kDirectionKeys = 10;
 // The riding hero's jump is a little stronger: the single-precision 1.02.
 constexpr double kRideJumpFactor = 1.0199999809265137;
 constexpr double kCutJump = 0.3;
@@ -22,8 +21,8 @@ int Param(const cFlowCommandEntry& entry, int i)
 // The newest state of key i (10 direction histories, then the button histories): 1 held.
 int KeyHeld(const cInput& input, int i)
 {
-    const cSafeVector<cSafeVector<KEYSAMPLE>>& logs = (i < kDirectionKeys) ? input.m_DirectionKeyLog : input.m_ButtonKeyLog;
-    const int index = (i < kDirectionKeys) ? i : i - kDirectionKeys;
+    const cSafeVector<cSafeVector<KEYSAMPLE>>& logs = (i < INPUT_DIRECTION_LOGS) ? input.m_DirectionKeyLog : input.m_ButtonKeyLog;
+    const int index = (i < INPUT_DIRECTION_LOGS) ? i : i - INPUT_DIRECTION_LOGS;
     if (index >= static_cast<int>(logs.size()) || logs[static_cast<std::size_t>(index)].empty()) return 0;
     return logs[static_cast<std::size_t>(index)][0].nPressed != 0 ? 1 : 0;
 }

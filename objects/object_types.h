@@ -2,6 +2,8 @@
 // Small value types shared by the game objects and the stage.
 #include <cstdint>
 
+#include "shell/game_arithmetic.h"
+
 // A rectangle of stage pixels, edges inclusive.
 struct DBLRECT {
     double left = 0;
@@ -33,6 +35,15 @@ struct HITBOX {
 
     void Clear() { *this = HITBOX{}; }
 };
+
+// Sets a hit box's offset and size to its base ones times the scale.
+inline void ScaleBox(HITBOX& box, int scale)
+{
+    box.nOffsetX = WrapMul(box.nBaseOffsetX, scale);
+    box.nOffsetY = WrapMul(box.nBaseOffsetY, scale);
+    box.nWidth = WrapMul(box.nBaseWidth, scale);
+    box.nHeight = WrapMul(box.nBaseHeight, scale);
+}
 
 struct INTRECT {
     int left = 0;

@@ -18,3 +18,10 @@ struct cParamDesc {
 cParamDesc MakeParamDesc(const char* label, int min, int max, int def);
 // A parameter the kind does not have: "" and 0, 0, 0.
 inline cParamDesc NoParam() { return cParamDesc{}; }
+
+// The shorthand the parameter tables are written in: P(label, min, max, default), and N for a
+// parameter the kind does not have.
+namespace param_tables {
+inline cParamDesc P(const char* label, int min, int max, int def) { return MakeParamDesc(label, min, max, def); }
+inline const cParamDesc N = NoParam();
+}  // namespace param_tables

@@ -1,11 +1,6 @@
 #include "objects/shot_param_tables.h"
 
-namespace {
-
-cParamDesc P(const char* label, int min, int max, int def) { return MakeParamDesc(label, min, max, def); }
-const cParamDesc N = NoParam();
-
-}  // namespace
+using namespace param_tables;
 
 const cParamDesc g_FormationParams[6][3] = {
     {P("間隔(hbl)", 0, 40, 0), N, N},                                                          // 直進A

@@ -23,14 +23,6 @@ void SetBox(HITBOX& box, int offsetX, int offsetY, int width, int height)
     box.nHeight = box.nBaseHeight = height;
 }
 
-void ScaleBox(HITBOX& box, int scale)
-{
-    box.nOffsetX = WrapMul(box.nBaseOffsetX, scale);
-    box.nOffsetY = WrapMul(box.nBaseOffsetY, scale);
-    box.nWidth = WrapMul(box.nBaseWidth, scale);
-    box.nHeight = WrapMul(box.nBaseHeight, scale);
-}
-
 }  // namespace
 
 void cStageChara::Spawn(int serial, cCharaData& definition, const cItem* item, double homeX, double homeY,

@@ -8,15 +8,15 @@
 #include "play/play_scene.h"
 #include "shell/game_arithmetic.h"
 
-namespace {
-
-constexpr int kNoMode = -1;
-
 // Charas that fly through blocks are never tested against them.
 bool SkipsBlocks(const cChara& chara)
 {
     return chara.m_bFlying != 0 && chara.m_byCollision == 0;
 }
+
+namespace {
+
+constexpr int kNoMode = -1;
 
 // A flying chara of collision mode 2 dies on any solid or deadly block.
 bool DiesOnBlocks(const cChara& chara)

@@ -5,6 +5,9 @@
 class cChara;
 class cHero;
 
+// Charas that fly through blocks are never tested against them.
+bool SkipsBlocks(const cChara& chara);
+
 class cBlockCollision {
 public:
     int FindBlockOnLine(const cChara& chara, int x1, int y1, int x2, int y2);

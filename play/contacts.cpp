@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr int kSoundHit = 7;
-constexpr int kSoundCharaDeath = 9;
 constexpr int kShotsPass = 2;
 
 using cShotLayer = std::list<cShot*>;

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int kSoundPlayerDeath = 8;
-constexpr int kSoundCharaDeath = 9;
 
 void StartClear(cPlayScene& scene)
 {

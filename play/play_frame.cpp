@@ -3,6 +3,7 @@
 // sub-steps are skipped and nothing is drawn, so the screen keeps the previous frame.
 #include <algorithm>
 
+#include "data/command_info.h"
 #include "data/replay_data.h"
 #include "data/role_accessors.h"
 #include "data/stage_data.h"
@@ -20,7 +21,6 @@
 
 namespace {
 
-constexpr int kTriggerAlways = 0;
 constexpr int kUnlimitedLife = 2147483647;
 
 // A chara's fate after its moves in a sub-step.
@@ -103,7 +103,7 @@ bool UpdateBlockCharas(cPlayScene& scene)
             ++it;
             continue;
         }
-        chara.RaiseTrigger(kTriggerAlways);
+        chara.RaiseTrigger(TRIGGER_ALWAYS);
         if (chara.Update(0)) {
             if (EndChara(scene, it)) return true;
             continue;
@@ -124,7 +124,7 @@ bool UpdateOtherCharas(cPlayScene& scene)
             ++it;
             continue;
         }
-        chara.RaiseTrigger(kTriggerAlways);
+        chara.RaiseTrigger(TRIGGER_ALWAYS);
         if (chara.Update(0)) {
             if (chara.m_bRemoveRequest) {
                 it = scene.UnlinkChara(it);

@@ -32,11 +32,7 @@ cChara* PlayerOne()
     return scene ? scene->m_lpPlayerOne : nullptr;
 }
 
-namespace {
-
 void PostClose() { PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0); }
-
-}  // namespace
 
 cPlayScene::cPlayScene()
 {

@@ -138,8 +138,12 @@ public:
 // The stage-play scene while it exists, null otherwise. Set by the game thread; the window
 // thread reads it when WM_CLOSE comes during the stage's modal loop.
 extern std::atomic<cPlayScene*> g_lpPlayScene;
+// The running stage-play scene, or null: what the game layer's code reaches the stage through.
+inline cPlayScene* Scene() { return g_lpPlayScene.load(std::memory_order_relaxed); }
 // Player 1 of the running stage: null while no stage or no hero is set up.
 cChara* PlayerOne();
+// Asks the main window to close, which ends the game.
+void PostClose();
 
 // The scene that one of its groups of operations belongs to.
 template <class tPart> cPlayScene& SceneOf(tPart* part) { return static_cast<cPlayScene&>(*part); }

@@ -1,6 +1,7 @@
 // Player 1's part of a sub-step: its update and what a flow asked of the stage, the block
 // effect and the ride, then the moves with the death tests in their fixed order. The first
 // test that holds kills the player, and the log names it.
+#include "data/command_info.h"
 #include "objects/chara_movement.h"
 #include "objects/hero.h"
 #include "play/play_frame_steps.h"
@@ -11,7 +12,6 @@
 
 namespace {
 
-constexpr int kTriggerAlways = 0;
 
 // The moves and the death tests: 2 when the player dies, with the test's label in the
 // error-check log.
@@ -89,7 +89,7 @@ bool TakeStageResult(cPlayScene& scene, cHero& hero, int result)
 
 bool UpdatePlayerOne(cPlayScene& scene, cHero& hero)
 {
-    hero.RaiseTrigger(kTriggerAlways);
+    hero.RaiseTrigger(TRIGGER_ALWAYS);
     if (hero.Update(0)) {
         KillPlayerOne(scene, hero);
         return true;

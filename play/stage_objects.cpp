@@ -56,15 +56,6 @@ void cStageObjects::UpdateCharaActivation()
     }
 }
 
-namespace {
-
-// Charas that fly through blocks are never tested against them.
-bool SkipsBlocks(const cChara& chara)
-{
-    return chara.m_bFlying != 0 && chara.m_byCollision == 0;
-}
-
-}  // namespace
 
 int cStageObjects::IsInSolid(cChara& chara)
 {

@@ -29,8 +29,6 @@
 
 namespace {
 
-void PostClose() { PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0); }
-
 // The settings part of the stage record back from the backup: its fields, backgrounds, texts,
 // disappear-off-screen rules and ranking flags. The palette and placed objects stay.
 void RestoreStageSettings()

@@ -1,12 +1,11 @@
 #include "shell/dialog.h"
 
 #include "shell/dialog_controls.h"
+#include "shell/window.h"
 #include "shell/error_box.h"
 
 namespace {
 
-WORD LowWord(WPARAM v) { return static_cast<WORD>(v & 0xFFFF); }
-WORD HighWord(WPARAM v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
 
 // Passes every message on to the procedure the dialog had before it was subclassed.
 LRESULT DlgSubclassProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -58,3 +58,8 @@ inline double GameSin(double radians) { return std::sin(radians); }
 inline double GameCos(double radians) { return std::cos(radians); }
 inline double GameSqrt(double value) { return std::sqrt(value); }
 inline double GameAtan2(double y, double x) { return std::atan2(y, x); }
+// The magnitude of a double, as the movement rules write it (a comparison, not fabs's bit clear).
+constexpr double Magnitude(double v) { return (v < 0) ? -v : v; }
+
+// One frame's share of a second at 60 frames a second, as the literal the rules are written with.
+constexpr double kOneSixtieth = 0.016666666666666666;

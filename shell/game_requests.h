@@ -13,6 +13,10 @@ constexpr UINT WM_GAME_RESTOREDEVICE = WM_USER + 100;
 
 // Plays entry n of the sound table (0..16 the built-in sounds).
 void PlaySe(int n);
+// The system sounds the stage plays, by their numbers in the sound database.
+constexpr int kSoundHit = 7;
+constexpr int kSoundPlayerDeath = 8;
+constexpr int kSoundCharaDeath = 9;
 // Plays Sound database entry n (table entry n + 16); nothing for 0.
 void PlayDbSe(WORD n);
 // Asks for the BGM of a screen (0..3 front-end screens, 4 the stage with BGM number n).

@@ -11,8 +11,6 @@ int s_bLeftBefore = 0, s_bRightBefore = 0;
 
 int IsDown(int virtualKey) { return (GetAsyncKeyState(virtualKey) & 0x8000) ? 1 : 0; }
 
-WORD LowWord(std::uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
-WORD HighWord(std::uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
 
 }  // namespace
 

@@ -8,6 +8,10 @@
 #include "platform/os/messages.h"
 #include "platform/ui/window.h"
 
+// The low and high words of a message parameter.
+inline WORD LowWord(std::uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
+inline WORD HighWord(std::uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
+
 // Parts of MOUSESTATE::Update.
 constexpr int MOUSE_BUTTONS = 1;    // read the down flags
 constexpr int MOUSE_PRESSED = 2;    // pressed edges, through one latch per button

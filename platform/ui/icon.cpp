@@ -21,7 +21,7 @@ struct ICONPICTURE {
     int height = 0;
 };
 
-std::mutex s_Mutex;
+std::mutex s_IconMutex;
 ICONPICTURE s_Picture;
 std::set<HICON> s_LiveIcons;
 std::uintptr_t s_nNextIcon = 0x1C0;
@@ -50,7 +50,7 @@ DWORD GetModuleFileNameA(HINSTANCE, char* fileName, DWORD size)
 HICON ExtractIconA(HINSTANCE, const char* file, UINT index)
 {
     if (!file || index != 0 || OwnFile() != file) return nullptr;
-    std::lock_guard<std::mutex> lock(s_Mutex);
+    std::lock_guard<std::mutex> lock(s_IconMutex);
     if (!s_Picture.pixels) return nullptr;
     HICON icon = reinterpret_cast<HICON>(s_nNextIcon++);
     s_LiveIcons.insert(icon);
@@ -59,7 +59,7 @@ HICON ExtractIconA(HINSTANCE, const char* file, UINT index)
 
 BOOL DestroyIcon(HICON icon)
 {
-    std::lock_guard<std::mutex> lock(s_Mutex);
+    std::lock_guard<std::mutex> lock(s_IconMutex);
     if (!icon || s_LiveIcons.erase(icon) == 0) return FALSE;
     for (auto it = s_WindowIcons.begin(); it != s_WindowIcons.end();)
         it = it->second == icon ? s_WindowIcons.erase(it) : std::next(it);
@@ -70,7 +70,7 @@ namespace plat {
 
 void SetProgramIconPicture(const std::uint32_t* pixels, int width, int height)
 {
-    std::lock_guard<std::mutex> lock(s_Mutex);
+    std::lock_guard<std::mutex> lock(s_IconMutex);
     s_Picture = ICONPICTURE{pixels, width, height};
 }
 
@@ -79,7 +79,7 @@ LRESULT ShowWindowIcon(HWND hWnd, WPARAM which, HICON icon)
     ICONPICTURE picture;
     HICON previous = nullptr;
     {
-        std::lock_guard<std::mutex> lock(s_Mutex);
+        std::lock_guard<std::mutex> lock(s_IconMutex);
         if (icon && !s_LiveIcons.count(icon)) return 0;
         HICON& current = s_WindowIcons[{hWnd, which}];
         previous = current;
@@ -104,14 +104,14 @@ LRESULT ShowWindowIcon(HWND hWnd, WPARAM which, HICON icon)
 
 HICON WindowIcon(HWND hWnd, WPARAM which)
 {
-    std::lock_guard<std::mutex> lock(s_Mutex);
+    std::lock_guard<std::mutex> lock(s_IconMutex);
     auto found = s_WindowIcons.find({hWnd, which});
     return found == s_WindowIcons.end() ? nullptr : found->second;
 }
 
 int LiveIcons()
 {
-    std::lock_guard<std::mutex> lock(s_Mutex);
+    std::lock_guard<std::mutex> lock(s_IconMutex);
     return static_cast<int>(s_LiveIcons.size());
 }
 

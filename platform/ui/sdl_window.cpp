@@ -27,11 +27,6 @@ std::atomic<Uint32> s_WakeEvent{static_cast<Uint32>(-1)};
 std::atomic<LONG> s_nMouseX{0};
 std::atomic<LONG> s_nMouseY{0};
 
-LPARAM PackPoint(int x, int y)
-{
-    return static_cast<LPARAM>((static_cast<DWORD>(y & 0xFFFF) << 16) | static_cast<DWORD>(x & 0xFFFF));
-}
-
 void Post(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     HWND hWnd = s_hMain.load();
@@ -92,10 +87,10 @@ void OnWindowEvent(const SDL_WindowEvent& e)
         Post(WM_ACTIVATEAPP, 0, 0);
         break;
     case SDL_WINDOWEVENT_MOVED:
-        if (plat::NoteClientMoved(e.data1, e.data2)) Post(WM_MOVE, 0, PackPoint(e.data1, e.data2));
+        if (plat::NoteClientMoved(e.data1, e.data2)) Post(WM_MOVE, 0, plat::PackPoint(e.data1, e.data2));
         break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
-        if (plat::NoteClientResized(e.data1, e.data2)) Post(WM_SIZE, SIZE_RESTORED, PackPoint(e.data1, e.data2));
+        if (plat::NoteClientResized(e.data1, e.data2)) Post(WM_SIZE, SIZE_RESTORED, plat::PackPoint(e.data1, e.data2));
         break;
     case SDL_WINDOWEVENT_MINIMIZED:
         plat::NoteShowState(true, false);
@@ -107,7 +102,7 @@ void OnWindowEvent(const SDL_WindowEvent& e)
         plat::NoteShowState(false, zoomed);
         RECT client{};
         GetClientRect(s_hMain.load(), &client);
-        Post(WM_SIZE, zoomed ? SIZE_MAXIMIZED : SIZE_RESTORED, PackPoint(client.right, client.bottom));
+        Post(WM_SIZE, zoomed ? SIZE_MAXIMIZED : SIZE_RESTORED, plat::PackPoint(client.right, client.bottom));
         break;
     }
     case SDL_WINDOWEVENT_EXPOSED:
@@ -133,7 +128,7 @@ void OnMouseButton(const SDL_MouseButtonEvent& e)
     UINT msg = 0;
     if (e.button == SDL_BUTTON_LEFT) msg = e.state == SDL_PRESSED ? WM_LBUTTONDOWN : WM_LBUTTONUP;
     if (e.button == SDL_BUTTON_RIGHT) msg = e.state == SDL_PRESSED ? WM_RBUTTONDOWN : WM_RBUTTONUP;
-    if (msg) Post(msg, MouseKeys(), PackPoint(e.x, e.y));
+    if (msg) Post(msg, MouseKeys(), plat::PackPoint(e.x, e.y));
 }
 
 }  // namespace
@@ -237,7 +232,7 @@ void DrainSdlEvents(DWORD waitMs)
             break;
         }
     }
-    if (mouseMoved) Post(WM_MOUSEMOVE, MouseKeys(), PackPoint(s_nMouseX.load(), s_nMouseY.load()));
+    if (mouseMoved) Post(WM_MOUSEMOVE, MouseKeys(), plat::PackPoint(s_nMouseX.load(), s_nMouseY.load()));
     UpdateJoystickSnapshot();
 }
 

@@ -7,6 +7,12 @@ struct SDL_Window;
 
 namespace plat {
 
+// A point packed into a mouse message's lParam: x in the low word, y in the high word.
+inline LPARAM PackPoint(int x, int y)
+{
+    return static_cast<LPARAM>((static_cast<DWORD>(y & 0xFFFF) << 16) | static_cast<DWORD>(x & 0xFFFF));
+}
+
 // The SDL window of the main window; null before it is made, after it is gone, and when SDL
 // video could not be started at all.
 SDL_Window* MainSdlWindow();

@@ -35,11 +35,11 @@ cWindowRecord* FindLocked(HWND hWnd)
     return it == s_Windows.end() ? nullptr : &it->second;
 }
 
-struct cFrame { int left, top, right, bottom; };
+struct cBorders { int left, top, right, bottom; };
 
-cFrame FrameOf(DWORD style, bool menu)
+cBorders FrameOf(DWORD style, bool menu)
 {
-    cFrame f{0, 0, 0, 0};
+    cBorders f{0, 0, 0, 0};
     if (style & (WS_BORDER | WS_DLGFRAME)) f.top += GetSystemMetrics(SM_CYCAPTION);
     if (style & WS_THICKFRAME) {
         f.left = f.right = GetSystemMetrics(SM_CXFRAME);
@@ -56,20 +56,15 @@ cFrame FrameOf(DWORD style, bool menu)
 
 POINT ClientOrigin(const cWindowRecord& w)
 {
-    const cFrame f = FrameOf(w.style, false);
+    const cBorders f = FrameOf(w.style, false);
     return POINT{w.outer.left + f.left, w.outer.top + f.top};
 }
 
 // Outer size from the client size under the record's style.
 void SetOuterFromClient(cWindowRecord& w, int left, int top)
 {
-    const cFrame f = FrameOf(w.style, false);
+    const cBorders f = FrameOf(w.style, false);
     w.outer = RECT{left, top, left + f.left + w.clientWidth + f.right, top + f.top + w.clientHeight + f.bottom};
-}
-
-LPARAM PackPoint(int x, int y)
-{
-    return static_cast<LPARAM>((static_cast<DWORD>(y & 0xFFFF) << 16) | static_cast<DWORD>(x & 0xFFFF));
 }
 
 // What the SDL window of the main window should look like after a change of its record.
@@ -162,7 +157,7 @@ HWND CreateWindowExA(DWORD, const char* className, const char* title, DWORD styl
     record.style = style;
     record.title = title ? title : "";
     record.outer = RECT{x, y, x + width, y + height};
-    const cFrame f = FrameOf(style, false);
+    const cBorders f = FrameOf(style, false);
     record.clientWidth = width - f.left - f.right;
     record.clientHeight = height - f.top - f.bottom;
     if (record.clientWidth < 0) record.clientWidth = 0;
@@ -222,7 +217,7 @@ LONG SetWindowLongA(HWND hWnd, int index, LONG value)
         // The client area keeps its place and size; the frame grows or shrinks around it.
         const POINT origin = ClientOrigin(*w);
         w->style = static_cast<DWORD>(value);
-        const cFrame f = FrameOf(w->style, false);
+        const cBorders f = FrameOf(w->style, false);
         SetOuterFromClient(*w, origin.x - f.left, origin.y - f.top);
         placement = PlacementOf(*w);
     }
@@ -240,7 +235,7 @@ BOOL SetWindowPos(HWND hWnd, HWND, int x, int y, int width, int height, UINT fla
         std::lock_guard<std::mutex> lock(s_Mutex);
         cWindowRecord* w = FindLocked(hWnd);
         if (!w) return FALSE;
-        const cFrame f = FrameOf(w->style, false);
+        const cBorders f = FrameOf(w->style, false);
         int left = w->outer.left, top = w->outer.top;
         if (!(flags & SWP_NOMOVE)) {
             moved = left != x || top != y;
@@ -261,8 +256,8 @@ BOOL SetWindowPos(HWND hWnd, HWND, int x, int y, int width, int height, UINT fla
         clientHeight = w->clientHeight;
     }
     MirrorToSdl(hWnd, placement);
-    if (moved) SendMessageA(hWnd, WM_MOVE, 0, PackPoint(origin.x, origin.y));
-    if (sized) SendMessageA(hWnd, WM_SIZE, SIZE_RESTORED, PackPoint(clientWidth, clientHeight));
+    if (moved) SendMessageA(hWnd, WM_MOVE, 0, plat::PackPoint(origin.x, origin.y));
+    if (sized) SendMessageA(hWnd, WM_SIZE, SIZE_RESTORED, plat::PackPoint(clientWidth, clientHeight));
     return TRUE;
 }
 
@@ -395,7 +390,7 @@ namespace plat {
 
 RECT OuterRectForClient(const RECT& client, DWORD style, bool menu)
 {
-    const cFrame f = FrameOf(style, menu);
+    const cBorders f = FrameOf(style, menu);
     return RECT{client.left - f.left, client.top - f.top, client.right + f.right, client.bottom + f.bottom};
 }
 
@@ -419,7 +414,7 @@ bool NoteClientMoved(int clientX, int clientY)
     if (!w) return false;
     const POINT origin = ClientOrigin(*w);
     if (origin.x == clientX && origin.y == clientY) return false;
-    const cFrame f = FrameOf(w->style, false);
+    const cBorders f = FrameOf(w->style, false);
     SetOuterFromClient(*w, clientX - f.left, clientY - f.top);
     return true;
 }

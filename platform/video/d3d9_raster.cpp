@@ -10,13 +10,6 @@
 namespace plat {
 namespace {
 
-constexpr DWORD kTopDisable = 1, kTopSelect1 = 2, kTopSelect2 = 3, kTopModulate = 4, kTopModulate2x = 5,
-                kTopModulate4x = 6, kTopAdd = 7, kTopAddSigned = 8, kTopAddSigned2x = 9, kTopSubtract = 10,
-                kTopBlendFactorAlpha = 14;
-constexpr DWORD kTaTexture = 2, kTaTFactor = 3;
-constexpr DWORD kBlendZero = 1, kBlendOne = 2, kBlendSrcColor = 3, kBlendInvSrcColor = 4, kBlendSrcAlpha = 5,
-                kBlendInvSrcAlpha = 6;
-
 // Texel coordinates are taken as floor(t + 1/4096) of the exact coordinate t, so that the
 // floating-point path and the integer path agree on values that fall exactly on a texel edge.
 constexpr double kTexelBias = 1.0 / 4096.0;

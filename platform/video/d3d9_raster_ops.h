@@ -6,6 +6,14 @@
 
 namespace plat {
 
+// The values of the texture-stage operations, arguments and blend factors the device handles.
+constexpr DWORD kTopDisable = 1, kTopSelect1 = 2, kTopSelect2 = 3, kTopModulate = 4, kTopModulate2x = 5,
+                kTopModulate4x = 6, kTopAdd = 7, kTopAddSigned = 8, kTopAddSigned2x = 9, kTopSubtract = 10,
+                kTopBlendFactorAlpha = 14;
+constexpr DWORD kTaTexture = 2, kTaTFactor = 3;
+constexpr DWORD kBlendZero = 1, kBlendOne = 2, kBlendSrcColor = 3, kBlendInvSrcColor = 4, kBlendSrcAlpha = 5,
+                kBlendInvSrcAlpha = 6;
+
 // Texture stage 0: the colour and alpha operations on their arguments.
 DWORD ShadeTexel(const cRasterState& s, DWORD texel, DWORD diffuse);
 // The blend of a shaded pixel into a target pixel (both ARGB).

@@ -12,10 +12,6 @@
 namespace plat {
 namespace {
 
-constexpr DWORD kTopSelect1 = 2, kTopSelect2 = 3, kTopModulate = 4;
-constexpr DWORD kTaTexture = 2, kTaTFactor = 3;
-constexpr DWORD kBlendSrcAlpha = 5, kBlendInvSrcAlpha = 6;
-
 // What a texture row's alphas are, noted once per content of the texture: every pixel 255,
 // every pixel 0, or none between (keyed pictures).
 constexpr BYTE kRowOpaque = 1, kRowClear = 2, kRowKeyed = 4;
