@@ -48,7 +48,8 @@ public:
         environment.push_back("XDG_RUNTIME_DIR=" + runtime.Path().string());
         environment.push_back("SDL_VIDEODRIVER=dummy");
         environment.push_back("SDL_AUDIODRIVER=dummy");
-        for (const char* keep : {"PATH", "HOME", "LANG"})
+        // The sanitizers' options (their suppressions) hold for the game as for the tests.
+        for (const char* keep : {"PATH", "HOME", "LANG", "ASAN_OPTIONS", "UBSAN_OPTIONS", "TSAN_OPTIONS"})
             if (const char* value = std::getenv(keep)) environment.push_back(std::string(keep) + "=" + value);
         m_Pid = fork();
         if (m_Pid == 0) {
