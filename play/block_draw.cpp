@@ -52,10 +52,11 @@ void cStageDraw::DrawBlocks(DDSURFACEDATA* target, int blockLayer)
             const std::int64_t index = c + (static_cast<std::int64_t>(r) << shift);
             if (index >= cells) continue;
             cBlockCell& cell = g_BlockGrid.m_Cells[static_cast<std::size_t>(index)];
-            if (cell.m_nImageNumber == 0 || cell.m_nDrawPass != blockLayer || cell.m_bHidden != 0) continue;
+            if (cell.m_nImageNumber == 0 || cell.m_nDrawPass != blockLayer) continue;
             // Outside the play frame the draw's sandbox keeps the test from setting latches; the
-            // cell itself is tested so that a check-once block that appeared stays drawn.
-            if (!scene.CheckBlockConditions(cell)) continue;
+            // cell itself is tested so that a check-once block that appeared stays drawn. A
+            // hidden block is tested too: the test may draw random numbers and latch the block.
+            if (!scene.CheckBlockConditions(cell) || cell.m_bHidden != 0) continue;
             cell.Draw(target, kCell * j - fx, kCell * k - fy);
         }
     }

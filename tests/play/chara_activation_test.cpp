@@ -311,6 +311,33 @@ TEST_F(CharaActivation, ACheckOnceBlockThatAppearedStaysDrawnByTheDrawsOutsideTh
     EXPECT_EQ(s_lpDrawnBlock, static_cast<const cBlockData*>(c.lpCell)) << "its latch holds in the READY draw too";
 }
 
+// How many draws of the generator lead from one state to another (-1: more than 20).
+int ActivationDrawsBetween(unsigned int before, unsigned int after)
+{
+    for (int draws = 0; draws <= 20; ++draws, before = before * 214013u + 2531011u)
+        if (before == after) return draws;
+    return -1;
+}
+
+TEST_F(CharaActivation, TheBlockDrawTestsAHiddenBlocksConditionsBeforeItsHiddenByte)
+{
+    // A hidden check-once block whose conditions hold: the play frame's draw takes the random
+    // operand and latches the block, and still draws nothing.
+    const CARRIERS c = AddCarriers(StageVariableAtLeastRandom(), 1);
+    c.lpCell->m_bHidden = 1;
+    Scene().m_StageVars.At(0) = 9;
+    Scene().m_nState = PLAYSTATE_PLAY;
+    srand(12345);
+    const unsigned int before = plat::RandomState();
+    s_lpDrawnBlock = nullptr;
+    const BLOCKPICTURE previous = SetBlockPicture(RecordBlockDrawn);
+    Scene().DrawBlocks(&g_BackBuffer, 0);
+    SetBlockPicture(previous);
+    EXPECT_EQ(ActivationDrawsBetween(before, plat::RandomState()), 1);
+    EXPECT_EQ(c.lpCell->m_byOwn, 1);
+    EXPECT_EQ(s_lpDrawnBlock, nullptr);
+}
+
 TEST(BlockConditionTest, BlockRecordsTestTheirConditionsOnlyWhileAStageSceneLives)
 {
     cBlockData block;
