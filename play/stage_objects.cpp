@@ -60,7 +60,11 @@ void cStageObjects::UpdateCharaActivation()
 int cStageObjects::IsInSolid(cChara& chara)
 {
     if (SkipsBlocks(chara)) return 0;
-    if (chara.IsInsideBlock(g_BlockGrid)) return 1;
+    // All four corners are asked, then the chosen cell once more: every ask may test the
+    // block's conditions and draw random numbers, so none is skipped.
+    const INTRECT& span = chara.m_BlockSpan;
+    const int cell = SceneOf(this).FindBlockAtCorners(span.left, span.top, span.right, span.bottom, chara.m_nPassLayer);
+    if (g_BlockGrid.HitModeAt(cell, chara.m_nPassLayer) != 0) return 1;
     return OverlapsBlockChara(chara);
 }
 

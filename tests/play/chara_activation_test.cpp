@@ -338,6 +338,29 @@ TEST_F(CharaActivation, TheBlockDrawTestsAHiddenBlocksConditionsBeforeItsHiddenB
     EXPECT_EQ(s_lpDrawnBlock, nullptr);
 }
 
+TEST_F(CharaActivation, TheInsideTestAsksAllFourCornersAndThenTheCellTheyChose)
+{
+    // Four solid cells under the chara, each testing a random operand whenever it is asked.
+    Scene().m_StageVars.At(0) = 9;
+    for (int column : {14, 15}) {
+        for (int row : {12, 13}) {
+            cBlockCell& cell = CellAt(column, row);
+            static_cast<cBlockData&>(cell) = SolidBlock();
+            cell.m_Conditions.assign(1, StageVariableAtLeastRandom());
+        }
+    }
+    Scene().PlaceChara(0, 0, CharaTemplate(), nullptr);
+    cStageChara& chara = Scene().m_Charas.back();
+    chara.m_BlockSpan.left = 14;
+    chara.m_BlockSpan.right = 15;
+    chara.m_BlockSpan.top = 12;
+    chara.m_BlockSpan.bottom = 13;
+    srand(12345);
+    const unsigned int before = plat::RandomState();
+    EXPECT_EQ(Scene().IsInSolid(chara), 1);
+    EXPECT_EQ(ActivationDrawsBetween(before, plat::RandomState()), 5);
+}
+
 TEST(BlockConditionTest, BlockRecordsTestTheirConditionsOnlyWhileAStageSceneLives)
 {
     cBlockData block;
