@@ -161,7 +161,11 @@ int cStageChara::MoveX()
 int cStageChara::MoveY()
 {
     bool floorSolid = false;
-    if (m_lpFloorCell) floorSolid = const_cast<cBlockData*>(m_lpFloorCell)->GetHitMode(m_nPassLayer) == 1;
+    if (m_lpFloorCell) {
+        // A deadly block carries the other charas (kind 1) as a solid one does.
+        const int mode = const_cast<cBlockData*>(m_lpFloorCell)->GetHitMode(m_nPassLayer);
+        floorSolid = mode == 1 || (mode == 2 && m_nKind == 1);
+    }
     ApplyKnockbackY(floorSolid);
     if (m_bFlying != 0 && m_Knockback.dSpeedY == 0 && m_dInertiaY != 0) {
         Decelerate(m_dInertiaY, m_bDecelY);

@@ -126,6 +126,30 @@ TEST_F(StageCharaTest, MovesReportTheEdgesAStageCharaStopsAt)
     }
 }
 
+TEST_F(StageCharaTest, ADownwardKnockBackEndsOnAFloorBlockThatIsSolidForTheChara)
+{
+    // A deadly block is solid for the other charas (kind 1) and kills any other kind.
+    struct Case { int hitMode; int kind; bool stands; } cases[] = {
+        {1, 1, true}, {2, 1, true}, {0, 1, false}, {1, 0, true}, {2, 0, false},
+    };
+    for (const auto& c : cases) {
+        cCharaData definition = Template();
+        definition.m_nOperator = static_cast<BYTE>(c.kind);
+        cStageChara chara;
+        chara.Spawn(0, definition, nullptr, 0, 0, 0);
+        chara.m_dX = 500;
+        chara.m_dY = 500;
+        cBlockData floor;
+        floor.m_nImageNumber = 1;
+        floor.m_nHitMode = static_cast<BYTE>(c.hitMode);
+        chara.m_lpFloorCell = &floor;
+        chara.m_Knockback.dSpeedY = 2;
+        chara.MoveY();
+        EXPECT_EQ(chara.m_Knockback.dSpeedY, c.stands ? 0 : 2) << c.hitMode << " kind " << c.kind;
+        EXPECT_EQ(chara.m_dVY, c.stands ? 0 : 2) << c.hitMode << " kind " << c.kind;
+    }
+}
+
 TEST_F(StageCharaTest, StartJumpIsRefusedWhileTheCharaIsBusyInTheAir)
 {
     cCommandData command;
