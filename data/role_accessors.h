@@ -96,8 +96,9 @@ inline void SetCharaLayer(cCharaData& d, int layer) { d.m_nGroup2Setting = stati
 inline void SetCharaFacing(cCharaData& d, int facing) { d.m_nFacing = static_cast<BYTE>(facing); }
 // The points a defeat adds to the stage score.
 inline void SetCharaScore(cCharaData& d, int score) { d.m_nScore = score; }
-// Body box: 0 the stage's chara-against-chara box, 1 its chara-against-shot box, 2 the bounds
-// size, 3 the whole 32 x 32 cell; the last three centred.
+// Body box: 0 the stage's chara-against-chara box, 1 its chara-against-shot box, 2 its box of
+// shots against charas (that of the chara's own side's shots, ShotHitBox), 3 the whole 32 x 32
+// cell; the last three centred.
 inline int CharaBodyBoxMode(const cCharaData& d) { return d.m_nContactRange; }
 // Wake switch: a chara in view sets switch n, and every chara sharing n wakes with it.
 inline int CharaWakeSwitchOn(const cCharaData& d) { return d.m_bGroupSwitch; }
@@ -163,6 +164,12 @@ inline CHARASIZE StageCharaBody(const cStageData& s, bool flying)
                   : CHARASIZE{s.m_nCharaBox2W, s.m_nCharaBox2H, s.m_nCharaBox2Align};
 }
 inline CHARASIZE StageCharaShotBox(const cStageData& s) { return {s.m_nCharaBox3W, s.m_nCharaBox3H, 0}; }
+// The box with which a shot hits charas: the first of the stage's four for the player's side
+// (the hero's shots), the third for the others; centred.
+inline CHARASIZE ShotHitBox(const cStageData& s, bool playerSide)
+{
+    return playerSide ? CHARASIZE{s.m_nShotBox1W, s.m_nShotBox1H, 0} : CHARASIZE{s.m_nShotBox3W, s.m_nShotBox3H, 0};
+}
 // The hero's sizes: its bounds, its box against charas, against shots and against items.
 inline CHARASIZE HeroBounds(const cStageData& s, bool flying)
 {

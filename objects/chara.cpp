@@ -167,12 +167,12 @@ void cChara::SetBodyBox(int bottomAligned, int width, int height)
     m_BodyBox.nHeight = m_BodyBox.nBaseHeight = height;
 }
 
-void cChara::SetBodyBoxByMode(int mode, const CHARASIZE& body, const CHARASIZE& shot, const CHARASIZE& bounds)
+void cChara::SetBodyBoxByMode(int mode, const CHARASIZE& body, const CHARASIZE& shot, const CHARASIZE& shotHit)
 {
     switch (mode) {
     case 0: SetBodyBox(body.bBottom, body.nWidth, body.nHeight); break;
     case 1: SetBodyBox(0, shot.nWidth, shot.nHeight); break;
-    case 2: SetBodyBox(0, bounds.nWidth, bounds.nHeight); break;
+    case 2: SetBodyBox(0, shotHit.nWidth, shotHit.nHeight); break;
     case 3: SetBodyBox(0, 32, 32); break;  // one block
     default: break;
     }

@@ -130,9 +130,9 @@ public:
     void InitFromDefinition(const cCharaData* definition, double homeX, double homeY, int copyIndex,
                             cChara* playerOne, const STAGESPEED& speed);
     void SetBodyBox(int bottomAligned, int width, int height);
-    // The body box by the template's box mode: 0 the body size, 1 the shot box, 2 the bounds,
-    // 3 one cell; any other mode leaves it as it is.
-    void SetBodyBoxByMode(int mode, const CHARASIZE& body, const CHARASIZE& shot, const CHARASIZE& bounds);
+    // The body box by the template's box mode: 0 the body size, 1 the shot box, 2 the box of its
+    // side's shots against charas, 3 one cell; any other mode leaves it as it is.
+    void SetBodyBoxByMode(int mode, const CHARASIZE& body, const CHARASIZE& shot, const CHARASIZE& shotHit);
     void SetAnimeSet(int set, int force);
     // The chara's scale as it sizes: its template's, at least 1.
     int Scale() const;

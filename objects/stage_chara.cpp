@@ -55,7 +55,7 @@ void cStageChara::Spawn(int serial, cCharaData& definition, const cItem* item, d
     } else {
         const CHARASIZE shot = StageCharaShotBox(g_StageData);
         SetBodyBoxByMode(CharaBodyBoxMode(m_Def), StageCharaBody(g_StageData, flying), shot,
-                         StageCharaBounds(g_StageData, flying));
+                         ShotHitBox(g_StageData, false));
         SetBox(m_ShotBox, WrapSub(WrapSub(16, shot.nWidth / 2), drawOffsetX),
                WrapSub(WrapSub(16, shot.nHeight / 2), drawOffsetY), shot.nWidth, shot.nHeight);
     }

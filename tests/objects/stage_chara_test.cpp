@@ -45,7 +45,7 @@ TEST_F(StageCharaTest, TheBodyBoxFollowsItsModeAndTheShotBoxIsCentred)
         // offset x = 16 - 8 - w / 2; bottom-aligned y = 32 - 8 - h, centred y = 16 - 8 - h / 2
         {0, {{}, 2, 0, 12, 24, 2, 0, 12, 24}},      // the stage's chara box, bottom-aligned
         {1, {{}, -7, -7, 30, 30, -7, -7, 30, 30}},  // the shot box size, centred
-        {2, {{}, 0, -4, 16, 24, 0, -4, 16, 24}},    // the bounds size, centred
+        {2, {{}, 0, 0, 16, 16, 0, 0, 16, 16}},      // the other charas' shot box, centred
         {3, {{}, -8, -8, 32, 32, -8, -8, 32, 32}},  // the whole cell, centred
         {4, {}},                                    // no body box
     };
@@ -63,6 +63,30 @@ TEST_F(StageCharaTest, TheBodyBoxFollowsItsModeAndTheShotBoxIsCentred)
             << "mode " << c.mode;
         EXPECT_EQ(chara.m_ShotBox.nOffsetX, -7);
         EXPECT_EQ(chara.m_ShotBox.nWidth, 30);
+    }
+}
+
+TEST_F(StageCharaTest, ContactRangeTwoTakesTheStagesBoxOfTheOtherCharasShots)
+{
+    // Four shot boxes of their own sizes: the third is the one of the charas' shots.
+    g_StageData.m_nShotBox1W = 10;
+    g_StageData.m_nShotBox1H = 12;
+    g_StageData.m_nShotBox2W = 14;
+    g_StageData.m_nShotBox2H = 6;
+    g_StageData.m_nShotBox3W = 20;
+    g_StageData.m_nShotBox3H = 8;
+    g_StageData.m_nShotBox4W = 6;
+    g_StageData.m_nShotBox4H = 30;
+    for (int flying : {0, 2}) {
+        cCharaData definition = Template();
+        definition.m_nContactRange = 2;
+        definition.m_nFlying = static_cast<BYTE>(flying);
+        cStageChara chara;
+        chara.Spawn(0, definition, nullptr, 0, 0, 0);
+        // Drawn 8 dots in on both axes either way: centred, 16 - 8 - 10 and 16 - 8 - 4.
+        const HITBOX& b = chara.m_BodyBox;
+        EXPECT_EQ((std::vector<int>{b.nOffsetX, b.nOffsetY, b.nWidth, b.nHeight}), (std::vector<int>{-2, 4, 20, 8}))
+            << "move type " << flying;
     }
 }
 
