@@ -45,6 +45,7 @@ void cImageSource::Set(int user, int kind, int index, int base, const cGameObjec
     const bool chara = (user == 1 && object != nullptr);
     switch (kind) {
     case 0:
+        // One picture: the number is the cell, and base and frame play no part.
         m_Surface = m_OppSurface = Standard(kBlockSheet);
         m_EffectSurface = m_OppEffectSurface = Standard(kBlockSheet + 1);
         m_nSrcX = WrapMul(WrapDiv(index, 15), kCell);

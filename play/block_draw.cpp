@@ -17,14 +17,16 @@ constexpr int kColumns = 21;
 
 }  // namespace
 
-// A block's picture comes from the image source the objects draw from. The block sheet is one
-// picture, so there the frame alone picks the cell; other kinds pick the picture by number.
+// A block's picture comes from the image source the objects draw from: the image number picks
+// the picture and the frame the cell in it. On the block sheet the number alone is the cell, 15
+// to a column, and the frame plays no part: the number is the block number, and old files'
+// shot-sheet numbers were shifted by one as cells are. Number 0 is no picture.
 void DrawBlockPicture(cBlockData& block, DDSURFACEDATA* target, int x, int y)
 {
+    if (block.m_nImageNumber == 0) return;
     const int kind = static_cast<std::int8_t>(block.m_nImageKind);
-    const int index = kind == 0 ? block.m_nImageFrame : block.m_nImageNumber;
     cImageSource source;
-    source.Set(0, kind, index, block.m_nImageFrame, nullptr, 0, StageImageSheets());
+    source.Set(0, kind, block.m_nImageNumber, block.m_nImageFrame, nullptr, 0, StageImageSheets());
     DrawImageCell(target, x, y, kCell, kCell, source, kCell, kCell);
 }
 

@@ -29,12 +29,11 @@ protected:
         LoadPicture(kBlockSheet, 2 * kCell, 15 * kCell, SheetRgb);
         ASSERT_TRUE(g_BlockGrid.Build(g_StageData.m_nWidth, g_StageData.m_nHeight));
     }
-    // Block `frame` in the cell of (column, row), margins included.
-    static cBlockCell& Place(int column, int row, int frame, int pass = 0)
+    // A block showing sheet cell `number` in the cell of (column, row), margins included.
+    static cBlockCell& Place(int column, int row, int number, int pass = 0)
     {
         cBlockCell& cell = g_BlockGrid.At(static_cast<int>(g_BlockGrid.CellIndex(column, row)));
-        cell.m_nImageNumber = 1;
-        cell.m_nImageFrame = static_cast<std::int16_t>(frame);
+        cell.m_nImageNumber = static_cast<std::int16_t>(number);
         cell.m_nDrawPass = static_cast<BYTE>(pass);
         return cell;
     }
@@ -89,6 +88,33 @@ TEST_F(BlockDraw, EachPassDrawsOnlyItsBlocksAndNeverHiddenOnes)
     screen = Draw(320, 320, 1);
     EXPECT_EQ(At(screen, 0, 0), kGround);
     EXPECT_EQ(At(screen, 32, 0), CellRgb(2, 0, 0));
+}
+
+TEST_F(BlockDraw, TheImageNumberPicksTheBlockSheetCellAndTheFrameTheCellOfOtherSheets)
+{
+    // A chara sheet whose pixels say their place: 20 cells of 32 dots to a row.
+    LoadPicture(kFirstCharaSheet, 20 * kCell, 15 * kCell,
+                [](int x, int y) { return static_cast<std::uint32_t>(0x800000 | (x / kCell) << 8 | y / kCell); });
+    struct Case { int kind, number, frame; std::uint32_t topLeft, bottomRight; } cases[] = {
+        {0, 1, 0, CellRgb(1, 0, 0), CellRgb(1, 31, 31)},
+        {0, 1, 5, CellRgb(1, 0, 0), CellRgb(1, 31, 31)},      // the frame plays no part there
+        {0, 16, 3, CellRgb(16, 0, 0), CellRgb(16, 31, 31)},   // column 1, row 1
+        {0, 0, 4, kGround, kGround},                          // number 0 is no picture
+        {1, 2, 3, 0x800302, 0x800302},                        // row 2, column 3 of the first sheet
+        {1, 0, 3, kGround, kGround},
+    };
+    for (const Case& c : cases) {
+        cBlockData block;
+        block.m_nImageKind = static_cast<BYTE>(c.kind);
+        block.m_nImageNumber = static_cast<std::int16_t>(c.number);
+        block.m_nImageFrame = static_cast<std::int16_t>(c.frame);
+        ClearScreen(0xFF000000 | kGround);
+        block.Draw(&g_BackBuffer, 0, 0);
+        const cImage screen = Screen();
+        EXPECT_EQ(At(screen, 0, 0), c.topLeft) << c.kind << ": " << c.number << ", " << c.frame;
+        EXPECT_EQ(At(screen, 31, 31), c.bottomRight) << c.kind << ": " << c.number << ", " << c.frame;
+        EXPECT_EQ(At(screen, 32, 0), kGround);
+    }
 }
 
 TEST_F(BlockDraw, CellsOutsideTheStageAreNotDrawn)

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,35 @@ TEST(DemoGame, EveryDataFileReadsBackAndTheStagesArePlayable)
             EXPECT_EQ(chara.m_Flows[1].m_Commands[0].m_nSound, 3);
         }
         EXPECT_GE(walkers, 2);
+    }
+}
+
+TEST(DemoGame, EachKindOfBlockShowsAPaintedCellOfItsOwnOnTheBlockSheet)
+{
+    qbtest::cTempFolder folder;
+    ASSERT_TRUE(qbtest::WriteDemoGame(folder.Path()));
+    folder.ChangeInto();
+    qbtest::cRestore<cPaletteData> common(g_CommonPalette);
+    ASSERT_TRUE(g_CommonPalette.Load("data\\CommonPalette.cplt4"));
+    plat::cBmpImage sheet;
+    ASSERT_TRUE(plat::ReadBmpFile("bmp\\Block.bmp", sheet));
+    ASSERT_TRUE(sheet.IsPaletted());
+    for (const std::string& file : DemoStageFiles()) {
+        cStageData stage;
+        ASSERT_TRUE(stage.Load(file.c_str())) << file;
+        std::set<int> numbers;
+        for (const cBlockData& block : stage.m_Blocks) {
+            // The number is the cell, 15 to a column; index 0 of the sheet is transparent.
+            const int number = block.m_nImageNumber;
+            ASSERT_EQ(block.m_nImageKind, 0) << file;
+            ASSERT_GT(number, 0) << file;
+            const int x = number / 15 * 32, y = number % 15 * 32;
+            ASSERT_LE(x + 32, sheet.nWidth) << file << ": " << number;
+            ASSERT_LE(y + 32, sheet.nHeight) << file << ": " << number;
+            EXPECT_NE(sheet.indices[static_cast<std::size_t>((y + 1) * sheet.nWidth + x + 1)], 0) << number;
+            numbers.insert(number);
+        }
+        EXPECT_GE(numbers.size(), 2u) << file << ": the ground and the ledges are bricks of their own";
     }
 }
 

@@ -5,6 +5,6 @@
 
 void AddCavesStage(DEMOGAME& game)
 {
-    const DEMOSTAGELAYOUT layout{60, DEMO_BGM_MIDI, "背景その2.bmp", 12, 3, 3};
+    const DEMOSTAGELAYOUT layout{60, DEMO_BGM_MIDI, "背景その2.bmp", 13, 3, 3};
     game.stages.push_back({"data\\stg4\\Caves.stg4_001", "洞窟", DemoStageLayout(layout)});
 }

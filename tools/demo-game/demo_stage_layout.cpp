@@ -35,8 +35,8 @@ cStageData DemoStageLayout(const DEMOSTAGELAYOUT& layout)
     stage.m_nBgm = layout.bgm;
     stage.m_bBgmLoop = 1;
     stage.m_Backgrounds[0].m_strPicture = layout.background;
-    stage.m_PaletteBlocks.push_back(DemoBlock("地面", 0, 1));
-    stage.m_PaletteBlocks.push_back(DemoBlock("足場", layout.ledgeFrame, 1));
+    stage.m_PaletteBlocks.push_back(DemoBlock("地面", 1, 1));
+    stage.m_PaletteBlocks.push_back(DemoBlock("足場", layout.ledgeBlock, 1));
     stage.m_PaletteCharas.push_back(DemoHero());
     stage.m_PaletteCharas.push_back(DemoWalker(layout.walkerSheet));
     stage.m_PaletteItems.push_back(DemoCoin());

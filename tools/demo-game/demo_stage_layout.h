@@ -7,7 +7,7 @@ struct DEMOSTAGELAYOUT {
     int width;               // in blocks
     int bgm;                 // entry of the BGM database
     const char* background;  // the picture of background layer 0
-    int ledgeFrame;          // the ledges' frame of the block sheet
+    int ledgeBlock;          // the ledges' cell of the block sheet
     int walkerSheet;         // the walkers' chara sheet
     int walkers;
 };

@@ -8,8 +8,8 @@
 #include "data/command_data.h"
 #include "data/item_data.h"
 
-// A block of the block sheet's frame with a collision mode.
-cBlockData DemoBlock(const char* name, int frame, int hitMode);
+// A block showing cell `number` of the block sheet, with a collision mode.
+cBlockData DemoBlock(const char* name, int number, int hitMode);
 // The hero: right walks, the first button jumps.
 cCharaData DemoHero();
 // A walker drawn from chara sheet `sheet`: it walks forward for two seconds, turns, and cries
