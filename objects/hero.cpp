@@ -40,7 +40,9 @@ void Follow(cScrollAxis& axis, double position, int screen)
 void cHero::Spawn(int serial, const cCharaData& placement, double homeX, double homeY)
 {
     const STAGESPEED speed = CurrentStageSpeed();
-    InitFromDefinition(&placement, homeX, homeY, 0, nullptr, speed);
+    // Every chara aims at player 1 first, player 1 included: its flows' target is itself.
+    cChara* playerOne = Player.empty() ? this : &Player.At(0);
+    InitFromDefinition(&placement, homeX, homeY, 0, playerOne, speed);
     if (CharaStoredScale(m_Def) == 0) SetCharaStoredScale(m_Def, 1);
 
     int drawOffsetX = 0;

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "data/condition_data.h"
 #include "data/role_accessors.h"
+#include "flow/expression.h"
 #include "objects/hero.h"
 #include "shell/game_arithmetic.h"
 #include "shell/input.h"
@@ -60,6 +62,27 @@ TEST(Hero, SpawnsWithTheStageBoundsAndAScaleOfAtLeastOne)
     EXPECT_EQ(hero.m_bJumpReady, 1);
     EXPECT_EQ(hero.m_lpInput, &g_Input.At(0));
     EXPECT_DOUBLE_EQ(hero.m_dBlockEffectBase, 4.0);
+}
+
+TEST(Hero, PlayerOneIsItsOwnTargetSoItsFlowsCanUseTheTarget)
+{
+    cBlockStage stage;
+    Player.assign(1, cHero{});
+    cHero& hero = Player.At(0);
+    SpawnHero(hero, 1, 1);
+    SpawnHero(hero, 2, 1);   // a retry spawns it again
+    EXPECT_EQ(hero.m_lpTarget, &hero);
+    EXPECT_EQ(std::count(hero.m_TargetedBy.begin(), hero.m_TargetedBy.end(), &hero), 1);
+
+    hero.m_nHp = 7;
+    g_bCodeError = 0;
+    EXPECT_EQ(EvalExpression("tg.hp + 1", hero), 8);
+    EXPECT_EQ(g_bCodeError, 0);
+
+    // Any other hero aims at player 1 as every chara does.
+    cHero other;
+    SpawnHero(other, 3, 1);
+    EXPECT_EQ(other.m_lpTarget, &hero);
 }
 
 TEST(Hero, FallsFrameByFrameAndLandsOnTheBlockLineOnce)
