@@ -102,7 +102,8 @@ bool cChara::UpdateCommon(int restricted, bool hero, const APPROACHSCROLL& scrol
     cPlayScene* scene = g_lpPlayScene.load(std::memory_order_relaxed);
     if (scene) {
         scene->m_lpCurChara = this;
-        scene->m_bCharaResult = 0;
+        // The play frame sweeps for the dead after this update only when its flows asked.
+        scene->m_bStatusChanged = 0;
     }
 
     // A walking chara keeps its vertical velocity in every case.

@@ -126,8 +126,6 @@ public:
 
     // The published frames per second, written by the game manager every frame.
     int m_nFrameRate = 0;
-    // Set by a chara's frame when it must be handled after its update.
-    int m_bCharaResult = 0;
     // Set when a set-up could not build the stage: the scene then does nothing until the
     // program closes.
     int m_bSetUpFailed = 0;

@@ -259,3 +259,24 @@ TEST(RunningFlow, MergedFlowsJoinTheDefinitionAtTheirPlaceAndEverythingIsBoundAg
         }
     }
 }
+
+TEST(RunningFlow, ACharaUpdateTellsTheSceneOnlyOfTheStatusChangesOfItsOwnFlows)
+{
+    FlowStageFixture stage;
+    cHero& player = stage.AddPlayerOne();
+    player.m_nHp = 5;
+    cCommandData kill = FlowCommand(COMMAND_CODE, 1);
+    kill.m_strCode = "tg.hp = 0";
+    stage.SetFlows({FlowOf(TRIGGER_NONE, {kill})});
+    cChara& chara = stage.Chara();
+    chara.m_lpTarget = &player;
+    chara.m_RunningFlows[0].Start(chara);
+
+    chara.UpdateCommon(0, false, APPROACHSCROLL{});
+    ASSERT_EQ(player.m_nHp, 0);
+    EXPECT_EQ(stage.Scene().m_bStatusChanged, 1) << "its flow left another chara dead";
+    // The flow has ended: the next update changes nothing, and the scene must not go on
+    // sweeping for the dead after every chara.
+    chara.UpdateCommon(0, false, APPROACHSCROLL{});
+    EXPECT_EQ(stage.Scene().m_bStatusChanged, 0);
+}
