@@ -68,7 +68,8 @@ void cPlayScene::Run()
     if (m_bSetUpFailed) return;
     if (m_nState == -1) {
         Init();
-        if (m_nState == -1) m_nState = PLAYSTATE_FADEIN;
+        // Whatever the set-up's flows made of the state, the stage starts with its fade-in.
+        m_nState = PLAYSTATE_FADEIN;
     }
     if (m_bSetUpFailed) return;
     RunState();

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "data/command_info.h"
 #include "graphics/device.h"
 #include "graphics/standard_surfaces.h"
 #include "platform/input/keyboard.h"
@@ -239,6 +240,29 @@ TEST_F(PlayEntry, EnteringFromAnotherSceneCostsALifeAndReEnteringAfterAStageNone
         EXPECT_EQ(scene.m_nSetUpCount, c.setUps) << c.previous;
         EXPECT_EQ(scene.m_nState, PLAYSTATE_FADEIN) << c.previous;
     }
+}
+
+TEST_F(PlayEntry, AStageClearedDuringItsSetUpStillFadesIn)
+{
+    // A chara without HP whose start flow clears the stage: its defeat during the set-up
+    // begins the clear.
+    cCharaData beaten = qbtest::PlacedChara(6, 5, false);
+    beaten.m_nMaxHp = 0;
+    cCommandData clear;
+    clear.m_nKind = COMMAND_STAGE_CLEAR;
+    clear.m_bParallel = 1;
+    clear.m_Params.assign(static_cast<std::size_t>(g_CommandInfo[COMMAND_STAGE_CLEAR].count), 0);
+    cFlowData flow;
+    flow.m_nTrigger = 18;
+    flow.m_Commands.push_back(clear);
+    beaten.m_Flows.push_back(flow);
+    g_StageData.m_Charas.push_back(beaten);
+    m_Fixture.Commit();
+    cPlayScene& scene = m_Fixture.NewScene();
+    scene.Run();
+    ASSERT_EQ(scene.m_nSetUpCount, 1);
+    ASSERT_EQ(scene.m_nDefeatsReported, 1);
+    EXPECT_EQ(scene.m_nState, PLAYSTATE_FADEIN);
 }
 
 }  // namespace
