@@ -122,7 +122,11 @@ void VelocityToPoint(const cChara& chara, cFlowCommandEntry& entry, const cEdMov
     const double dist = std::sqrt(dx * dx + dy * dy);
     entry.m_dVX = entry.m_dVY = 0;
     entry.m_nFacingRequest = 0;
-    if (dist == 0) return;
+    if (dist == 0) {
+        // Already there: a move that ends on arrival has arrived, whatever its speed.
+        if (move.m_bEndAtTarget) entry.m_nRemaining = 0;
+        return;
+    }
     if (!MoveNoX(move)) entry.m_dVX = dx / dist * s;
     if (!MoveNoY(move)) entry.m_dVY = dy / dist * s;
     if (CharaFixedFacing(chara.m_Def) == 0) {

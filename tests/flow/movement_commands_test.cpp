@@ -145,6 +145,36 @@ TEST(MovementCommands, AStraightMoveToAPointAimsAtItAndCountsTheStepsToArrive)
     }
 }
 
+TEST(MovementCommands, AMoveToAPointThatStartsAtItsGoalEndsAtOnceWhenToldToEndOnArrival)
+{
+    struct Case {
+        const char* name;
+        int speedTenths, endAtTarget;
+        bool endsAtOnce;
+    } cases[] = {
+        {"told to end on arrival", 30, 1, true},
+        {"told to end on arrival, with no speed to arrive by", 0, 1, true},
+        {"not told: the command runs its time", 30, 0, false},
+    };
+    for (const Case& c : cases) {
+        MoveCommand move(c.speedTenths, 1);
+        move.command.m_nKind = COMMAND_STRAIGHT_MOVE;
+        move.Move().m_nMode = 1;
+        move.Move().m_nCoordinates = 1;   // offsets from where the chara stands: none
+        move.Move().m_bEndAtTarget = static_cast<BYTE>(c.endAtTarget);
+        move.Move().m_bStopAtTarget = 1;
+        cChara chara;
+        chara.m_bFlying = 1;
+        chara.m_nDrawWidth = chara.m_nDrawHeight = 32;
+        move.entry.m_nDuration = 60;
+        InitMoveStraight(move.entry, chara, 0);
+        move.entry.Reset();
+        EXPECT_EQ(move.entry.Execute(chara), c.endsAtOnce) << c.name;
+        EXPECT_EQ(chara.m_dVX, 0) << c.name;
+        EXPECT_EQ(chara.m_dVY, 0) << c.name;
+    }
+}
+
 TEST(MovementCommands, ACircleMoveFollowsTheWaveSeriesWithItsRadiusClamped)
 {
     qbtest::cRestore<cStageData> stage(g_StageData);
