@@ -51,26 +51,33 @@ int cFrameAnimator::ChangePattern(int pattern, int force)
 
 int cFrameAnimator::Tick()
 {
-    ANIMEFRAME* entry = Current();
-    if (!entry) return 0;
+    if (m_Patterns.empty()) return 0;
+    // The pattern and the entry are looked up once, so that a bad index is reported once a tick.
+    cSafeVector<ANIMEFRAME>* pattern = &m_Patterns.At(m_nPattern);
+    if (pattern->empty()) return 0;
+    const ANIMEFRAME* entry = &pattern->At(m_nEntry);
     if (++m_nTick >= entry->duration) {
         m_nTick = 0;
-        const std::size_t length = m_Patterns.At(m_nPattern).size();
         // The end entry of a pattern is never stepped past: a pattern that ends in a code
         // other than the three below keeps returning that code, which callers read as its end.
-        if (static_cast<std::size_t>(m_nEntry) + 1 < length) {
+        if (static_cast<std::size_t>(m_nEntry) + 1 < pattern->size()) {
             ++m_nEntry;
-            const ANIMEFRAME& next = m_Patterns.At(m_nPattern).At(m_nEntry);
-            if (next.frame == kAnimeSwitch) {
-                SetPattern(next.duration, 1);
-            } else if (next.frame == kAnimeRestart) {
+            entry = &(*pattern)[static_cast<std::size_t>(m_nEntry)];
+            if (entry->frame == kAnimeSwitch) {
+                SetPattern(entry->duration, 1);
+                pattern = &m_Patterns.At(m_nPattern);
+                if (pattern->empty()) return 0;
+                entry = &pattern->front();
+            } else if (entry->frame == kAnimeRestart) {
                 m_nEntry = 0;
-            } else if (next.frame == kAnimeHold) {
+                entry = &pattern->front();
+            } else if (entry->frame == kAnimeHold) {
                 --m_nEntry;
+                entry = &pattern->At(m_nEntry);
             }
         }
     }
-    return CurrentFrame();
+    return entry->frame;
 }
 
 int cFrameAnimator::CurrentFrame()

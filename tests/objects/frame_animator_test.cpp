@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "objects/frame_animator.h"
+#include "shell/log.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -13,6 +16,32 @@ std::vector<int> TickFrames(cFrameAnimator& animator, int n)
     for (int i = 0; i < n; ++i) frames.push_back(animator.Tick());
     return frames;
 }
+
+// The error-check log written into a folder of its own while it lives, and how many times it
+// names a bad index.
+class cIndexReports {
+public:
+    cIndexReports()
+    {
+        m_Folder.ChangeInto();
+        SetEcLogFile(1, "ec.txt");
+    }
+    ~cIndexReports() { SetEcLogFile(0, "ec.txt"); }
+    cIndexReports(const cIndexReports&) = delete;
+    cIndexReports& operator=(const cIndexReports&) = delete;
+
+    int Count() const
+    {
+        if (!m_Folder.Exists("ec.txt")) return 0;
+        const std::string log = m_Folder.ReadFile("ec.txt");
+        int count = 0;
+        for (std::size_t at = log.find("err V["); at != std::string::npos; at = log.find("err V[", at + 1)) ++count;
+        return count;
+    }
+
+private:
+    qbtest::cTempFolder m_Folder;
+};
 
 }  // namespace
 
@@ -136,4 +165,17 @@ TEST(FrameAnimator, FreePatternsEmptiesTheList)
     animator.FreePatterns();
     EXPECT_TRUE(animator.m_Patterns.empty());
     EXPECT_EQ(animator.Tick(), 0);
+}
+
+TEST(FrameAnimator, ABadPatternIndexIsReportedOncePerTick)
+{
+    cIndexReports reports;
+    const int stepping[] = {4, 1, 0, 5, 1, 0, kAnimeRestart, 0, 0};
+    const int* const table[] = {stepping, nullptr};
+    cFrameAnimator animator;
+    animator.Build(table);
+    animator.m_nPattern = 3;
+    // Pattern 0 stands in for it, one tick after another, with one report each.
+    EXPECT_EQ(TickFrames(animator, 3), (std::vector<int>{5, 4, 5}));
+    EXPECT_EQ(reports.Count(), 3);
 }
