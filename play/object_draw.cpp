@@ -25,7 +25,9 @@ void RunDeathSequence(cPlayScene& scene)
         scene.m_nState = PLAYSTATE_GAMEOVER;
         return;
     }
-    if (g_StageData.m_bCarryStatus) g_SaveData.ClearCarryFlags();
+    // A stage that takes carried statuses over loses those the system drops on a death; the
+    // carry switch is about storing them after a clear.
+    if (g_StageData.m_bTakeOverStatus) g_SaveData.ClearCarryFlags();
     g_SaveData.RestoreStageStart(0, g_GameManager.m_nPlayMode, testPlay);
     if (g_GameManager.m_nPlayMode == PLAYMODE_STORY && g_SystemData.m_bStoryContinue) {
         scene.m_nSubState = 0;

@@ -88,4 +88,26 @@ TEST_F(DeathDisplay, PlayerOnesDeathFollowsItsDisplayBySecondAndLives)
     }
 }
 
+TEST_F(DeathDisplay, PlayerOnesDeathDropsTheCarriedStatusesWhenTheStageTakesThemOver)
+{
+    struct Case {
+        int takeOver, carry;
+        int kept;   // the value each carried group's flag has after the death
+    } cases[] = {{0, 0, 1}, {0, 1, 1}, {1, 0, 0}, {1, 1, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "take over " << c.takeOver << ", carry " << c.carry);
+        g_StageData.m_bTakeOverStatus = c.takeOver;
+        g_StageData.m_bCarryStatus = c.carry;
+        g_SystemData.m_DeathClearFlags.assign(kCarryGroups, 1);
+        cPlayScene& scene = Scene();
+        g_SaveData.m_nLives = 2;
+        g_GameManager.m_nFps = 60;
+        g_SaveData.m_CarryFlags.assign(kCarryGroups, 1);
+        Player.At(0).m_bDead = 1;
+        for (int i = 0; i <= 60; ++i) scene.Draw(1, 0, 0, 0);
+        ASSERT_EQ(scene.m_nState, PLAYSTATE_READY) << "the death sequence ran";
+        EXPECT_EQ(g_SaveData.m_CarryFlags, cSafeVector<int>(kCarryGroups, c.kept));
+    }
+}
+
 }  // namespace
