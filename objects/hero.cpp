@@ -5,6 +5,10 @@
 #include "data/role_accessors.h"
 #include "data/stage_data.h"
 #include "data/stage_geometry.h"
+#include "data/system_data.h"
+#include "graphics/device.h"
+#include "graphics/effect_blit.h"
+#include "graphics/fill.h"
 #include "play/play_scene.h"
 #include "shell/game_arithmetic.h"
 #include "shell/input.h"
@@ -196,10 +200,30 @@ void cHero::ShowItemMessage(int /*imageKind*/, int /*picture*/, int /*imageIndex
 void cHero::Draw(DDSURFACEDATA* target, int paused)
 {
     cChara::Draw(target, paused);
+    // In 8-bit colour the palette animation, when on, shades the overlay colours itself.
+    const bool paletteShades = g_nBpp == 8 && g_SystemData.m_bColorAnim != 0;
     for (HEROOVERLAY& overlay : m_Overlays) {
         if (overlay.nMode == 0) continue;
-        LogNotBuiltYet("hero box overlays");
+        const HITBOX* box = OverlayBox(overlay.nKind);
+        overlay.nX = WrapAdd(WrapAdd(m_ScreenRect.left, m_nDrawOffsetX), box ? box->nOffsetX : 0);
+        overlay.nY = WrapAdd(WrapAdd(m_ScreenRect.top, m_nDrawOffsetY), box ? box->nOffsetY : 0);
+        const int colour = paletteShades ? overlay.nColor : overlay.nColor + overlay.nBlink / 8;
+        if (overlay.nMode == 1) {
+            DDFillRectPal(target, overlay.nX, overlay.nY, overlay.nWidth, overlay.nHeight, static_cast<DWORD>(colour));
+        } else if (overlay.nMode == 2) {
+            DDDrawFrame(target, overlay.nX, overlay.nY, overlay.nWidth, overlay.nHeight, 1, static_cast<DWORD>(colour));
+        }
         overlay.nBlink = (overlay.nBlink + 1) & 31;
+    }
+}
+
+const HITBOX* cHero::OverlayBox(int kind) const
+{
+    switch (kind) {
+    case 1: return &m_BodyBox;
+    case 2: return &m_ItemBox;
+    case 3: return &m_ShotBox;
+    default: return nullptr;   // the bounds sit at the position itself
     }
 }
 

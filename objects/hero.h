@@ -54,6 +54,8 @@ public:
     void ShowItemMessage(int imageKind, int picture, int imageIndex);
     // The chara, then the overlays of its boxes.
     void Draw(DDSURFACEDATA* target, int paused);
+    // The box an overlay shows, or none for the bounds.
+    const HITBOX* OverlayBox(int kind) const;
     void DrawOverlayMask(DDSURFACEDATA* target);
     // Floor block solid for the hero, or riding.
     int IsOnGround() const;
