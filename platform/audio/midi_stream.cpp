@@ -148,8 +148,14 @@ public:
 
     void MixInto(float* out, int frames, int rate) override
     {
+        // A callback that stops the stream and starts it again on every pass (the loop of a song
+        // of no length) would replay its event for ever inside this block, holding the device
+        // lock: once a callback of this block has stopped the stream, the next event that asks
+        // for a callback waits for the next block.
+        const DWORD stops = m_nStopCount.load();
         int done = 0;
         while (m_bRunning && NextEventDue()) {
+            if (m_nStopCount.load() != stops && HeadEventCalls()) break;
             const std::int64_t wait = std::max<std::int64_t>(m_nDue - m_nClock, 0);
             if (wait >= frames - done) break;
             if (wait > 0) {
@@ -239,6 +245,12 @@ private:
             m_bDueValid = true;
         }
         return true;
+    }
+
+    // Whether the event at the head of the queue (NextEventDue has found it) asks for a callback.
+    bool HeadEventCalls() const
+    {
+        return (ReadDword(m_Queue[m_nQueueHead]->lpData + m_dwOffset + 8) & MEVT_F_CALLBACK) != 0;
     }
 
     void PlayEvent()
