@@ -137,6 +137,7 @@ DWORD cMidi::FillBuffer(DWORD position, MIDIHDR& header)
         }
         if (skip) {
             m_nCarriedDelta += delta;
+            m_nFilledTicks += delta;
             at = event + eventBytes;
             continue;
         }
@@ -154,6 +155,7 @@ DWORD cMidi::FillBuffer(DWORD position, MIDIHDR& header)
             std::memcpy(buffer + written + kEventBytes + 1, image + dataAt, longLength - 1);
         }
         m_nCarriedDelta = 0;
+        m_nFilledTicks += delta;
         lastEvent = static_cast<long>(written);
         written += bytesOut;
         at = event + eventBytes;
@@ -200,6 +202,7 @@ void cMidi::StopLocked(int pause)
         m_nState = 0;
         m_dwReadPosition = kMidiImageFirstEvent;
         m_nCarriedDelta = 0;
+        m_nFilledTicks = 0;
         QueueBuffer();  // the first buffer of the song, ready for the next Play
     } else if (m_nState == 1) {
         Check("Pause", midiStreamPause(m_hStream));
@@ -230,8 +233,12 @@ void cMidi::OnPosition(const MIDIHDR& header, DWORD stopCount)
     if (m_bClosing || stopCount != plat::MidiStreamStopCount(m_hStream)) return;
     if (header.dwOffset + kEventBytes > header.dwBytesRecorded) return;
     if ((ReadDword(header.lpData + header.dwOffset + 8) & 0x00FFFFFF) == 0x002FFF) {
+        // A song of no length has nothing to repeat: played again it would only strike its
+        // instant on every block. Its loop is silence, and it stays playing.
+        const bool noLength = m_nFilledTicks == 0;
         StopLocked(0);
-        if (m_nLoop) PlayLocked(1);
+        if (m_nLoop && noLength) m_nState = 1;
+        else if (m_nLoop) PlayLocked(1);
     } else if (m_dwReadPosition < ImageEnd()) {
         QueueBuffer();
     }

@@ -2,9 +2,9 @@
 // The MIDI stream player of one song: the image of a cMidiFile converted a buffer at a time into
 // stream events, in two buffers that are queued in turn. The last event of each buffer asks for a
 // callback, on which the other buffer is filled and queued; the end mark stops the song and, with
-// the loop flag, plays it again. The BGM manager makes one player per song on the window thread;
-// the stream's callbacks come in the mixer (when the player is free) or on the stream's own
-// thread. One mutex keeps them apart.
+// the loop flag, plays it again (a song of no length loops as silence). The BGM manager makes
+// one player per song on the window thread; the stream's callbacks come in the mixer (when the
+// player is free) or on the stream's own thread. One mutex keeps them apart.
 #include <mutex>
 #include <string>
 #include <vector>
@@ -56,6 +56,9 @@ private:
     // Ticks of events that wrote nothing (meta events, a system-exclusive message too long for
     // any buffer), added to the next event written, also across buffers.
     std::uint64_t m_nCarriedDelta = 0;
+    // Ticks of the song filled into buffers since its first event: its whole length once the
+    // end mark has been filled.
+    std::uint64_t m_nFilledTicks = 0;
     bool m_bClosing = false;
     std::mutex m_Mutex;
 };

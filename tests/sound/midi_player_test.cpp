@@ -263,6 +263,40 @@ TEST_F(MidiPlayerTest, EachLoopStartsAtTheDefaultTempoWhenTheSongSetsItsTempoOnl
     }
 }
 
+// A song of no length has nothing to repeat: looped, it plays its instant once and goes on as
+// silence (still playing), instead of striking its notes again on every block.
+TEST_F(MidiPlayerTest, ALoopingSongOfNoLengthPlaysItsEventsOnceThenLoopsAsSilence)
+{
+    struct Case {
+        const char* what;
+        std::vector<std::string> tracks;
+        std::vector<std::string> heard;
+    } cases[] = {
+        {"an empty track", {Ev(0, kEndOfTrack)}, {}},
+        {"meta events only", {Ev(0, qbtest::Tempo(250000)) + Ev(0, qbtest::Meta(3, "name")) + Ev(0, kEndOfTrack)}, {}},
+        {"every event at tick 0",
+         {Ev(0, NoteOn(0, 60, 100)) + Ev(0, NoteOn(1, 64, 100)) + Ev(0, kEndOfTrack)},
+         {NoteOn(0, 60, 100), NoteOn(1, 64, 100)}},
+        {"two tracks at tick 0", {Ev(0, NoteOn(0, 60, 100)) + Ev(0, kEndOfTrack), Ev(0, kEndOfTrack)}, {NoteOn(0, 60, 100)}},
+    };
+    for (const auto& c : cases) {
+        m_Sink->Clear();
+        auto midi = Make(MidiFile(1, 96, c.tracks));
+        midi->Play(0, 1, 1);
+        Advance(*midi, 16 * plat::kAudioMaxFrames);
+        std::vector<std::string> heard;
+        for (const auto& r : m_Sink->Records()) heard.push_back(r.bytes);
+        EXPECT_EQ(heard, c.heard) << c.what;
+        EXPECT_EQ(midi->State(), 1) << c.what;
+
+        // Stopped and played again, it plays its instant once more.
+        midi->Stop(0);
+        midi->Play(0, 1, 1);
+        Advance(*midi, 16 * plat::kAudioMaxFrames);
+        EXPECT_EQ(m_Sink->Records().size(), 2 * c.heard.size()) << c.what;
+    }
+}
+
 TEST_F(MidiPlayerTest, PauseKeepsThePositionStopRewindsAndBothSilenceTheNotes)
 {
     std::string track;
