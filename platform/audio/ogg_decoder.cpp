@@ -49,6 +49,8 @@ struct cOggMemoryCallbacks {
         if (size == 0) return 0;
         const std::size_t left = d->m_nSize - d->m_nPos;
         const std::size_t items = std::min(count, left / size);
+        // An empty input may have no buffer at all: nothing to copy, and no pointer to copy from.
+        if (items == 0) return 0;
         std::memcpy(ptr, d->m_lpData + d->m_nPos, items * size);
         d->m_nPos += items * size;
         return items;

@@ -150,6 +150,18 @@ TEST(OggPlayer, BadFilesAreRefusedWithAReason)
     }
 }
 
+// An input of no bytes may come without a buffer at all (the data of an empty vector): it is
+// refused like any other stream that is not Vorbis, without touching the missing bytes.
+TEST(OggDecoder, RefusesAnEmptyInputThatHasNoBuffer)
+{
+    plat::cOggDecoder decoder;
+    std::string error;
+    EXPECT_FALSE(decoder.OpenMemory(nullptr, 0, &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(decoder.IsOpen());
+    EXPECT_EQ(FuzzOgg(nullptr, 0), 0);
+}
+
 // Every prefix of a real song and seeded mutations of it decode to an end, twice (as a loop
 // reads), without a crash or a hang.
 TEST(OggDecoder, SurvivesEveryPrefixAndMutations)
