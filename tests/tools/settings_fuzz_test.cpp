@@ -65,3 +65,10 @@ TEST(SettingsFuzzEntries, KeyConfigSurvivesPrefixesBadCountsAndFlips)
     // The entry polls with its own table and leaves the program's as it was.
     EXPECT_EQ(std::memcmp(&g_KeyConfig, &before, sizeof before), 0);
 }
+
+// A fuzzer's empty input comes as no buffer at all (the data of an empty vector): each entry
+// reads it as an empty file.
+TEST(SettingsFuzzEntries, AnEmptyInputWithoutABufferIsAnEmptyFile)
+{
+    for (auto entry : {FuzzSystemIni, FuzzKeyConfig}) EXPECT_EQ(entry(nullptr, 0), 0);
+}

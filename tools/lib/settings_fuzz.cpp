@@ -64,7 +64,8 @@ public:
         if (m_strProgramPath.empty()) return nullptr;
         std::FILE* file = std::fopen(m_strNative.c_str(), "wb");
         if (!file) return nullptr;
-        const bool written = std::fwrite(data, 1, size, file) == size;
+        // An empty input may come without a buffer: an empty file, and no pointer to write from.
+        const bool written = size == 0 || std::fwrite(data, 1, size, file) == size;
         if (std::fclose(file) != 0 || !written) return nullptr;
         plat::NotePathChanged(m_strNative);
         return m_strProgramPath.c_str();
