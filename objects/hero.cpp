@@ -113,7 +113,7 @@ void cHero::SetMoveType(int type, int applyScale)
 
     const bool flying = m_bFlying != 0;
     SetBodyBoxByMode(CharaBodyBoxMode(m_Def), HeroBody(g_StageData, flying), HeroShotBox(g_StageData),
-                     HeroBounds(g_StageData, flying));
+                     ShotHitBox(g_StageData, true));
     SetCentredBox(m_ShotBox, HeroShotBox(g_StageData), drawOffsetX, drawOffsetY);
     SetCentredBox(m_ItemBox, HeroItemBox(g_StageData), drawOffsetX, drawOffsetY);
 

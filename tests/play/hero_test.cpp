@@ -64,6 +64,26 @@ TEST(Hero, SpawnsWithTheStageBoundsAndAScaleOfAtLeastOne)
     EXPECT_DOUBLE_EQ(hero.m_dBlockEffectBase, 4.0);
 }
 
+TEST(Hero, ContactRangeTwoTakesTheStagesBoxOfThePlayersShots)
+{
+    cBlockStage stage;
+    // The four shot boxes of their own sizes: the first is the one of the player's shots.
+    g_StageData.m_nShotBox1W = 10;
+    g_StageData.m_nShotBox1H = 12;
+    g_StageData.m_nShotBox2W = 14;
+    g_StageData.m_nShotBox2H = 6;
+    g_StageData.m_nShotBox3W = 20;
+    g_StageData.m_nShotBox3H = 8;
+    cHero hero;
+    cCharaData placement;
+    placement.Reset();
+    placement.m_nContactRange = 2;
+    hero.Spawn(1, placement, 0, 0);
+    // Centred in the cell drawn 8 dots in: 16 - 8 - 5 and 16 - 8 - 6.
+    const HITBOX& b = hero.m_BodyBox;
+    EXPECT_EQ((std::vector<int>{b.nOffsetX, b.nOffsetY, b.nWidth, b.nHeight}), (std::vector<int>{3, 2, 10, 12}));
+}
+
 TEST(Hero, PlayerOneIsItsOwnTargetSoItsFlowsCanUseTheTarget)
 {
     cBlockStage stage;
