@@ -5,8 +5,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <climits>
 #include <cmath>
+#include <map>
 #include <mutex>
+#include <tuple>
 #include "platform/os/text.h"
 
 namespace plat {
@@ -53,6 +56,156 @@ unsigned UnicodeOf(unsigned code)
     return FirstCodePoint(Cp932ToUtf8(std::string_view(bytes, n)));
 }
 
+// Glyphs are measured with the flags they are drawn with, so that hinting is counted.
+constexpr FT_Int32 kLoadFlags = FT_LOAD_TARGET_MONO;
+
+// The Unicode character of every code a face can be asked for (each byte, each lead-trail
+// pair), converted once for the process.
+const std::vector<unsigned>& EveryCodeUnicode()
+{
+    static std::once_flag once;
+    static std::vector<unsigned> characters;
+    std::call_once(once, [] {
+        for (unsigned c = 0; c < 0x100; ++c) characters.push_back(UnicodeOf(c));
+        for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+            if (lead > 0x9F && lead < 0xE0) continue;
+            for (unsigned trail = 0x40; trail <= 0xFC; ++trail)
+                if (trail != 0x7F) characters.push_back(UnicodeOf(lead << 8 | trail));
+        }
+        std::sort(characters.begin(), characters.end());
+        characters.erase(std::unique(characters.begin(), characters.end()), characters.end());
+    });
+    return characters;
+}
+
+// The glyph a character is drawn with: its own, else the replacement character's.
+FT_UInt GlyphIndexOf(FT_Face face, unsigned unicode)
+{
+    FT_UInt index = FT_Get_Char_Index(face, unicode);
+    if (index == 0 && unicode != kReplacementCharacter) index = FT_Get_Char_Index(face, kReplacementCharacter);
+    return index;
+}
+
+// How far glyphs reach above and below the baseline.
+struct cReach {
+    long nAbove = 0;
+    long nBelow = 0;
+};
+
+// Every glyph that a face file draws for a code, those that reach furthest from the baseline
+// in font units first (they decide whether a size fits), and that furthest reach.
+struct cFileGlyphs {
+    std::vector<FT_UInt> glyphs;
+    cReach units;
+};
+
+cFileGlyphs GlyphsOf(FT_Face face)
+{
+    std::vector<FT_UInt> indices;
+    for (unsigned unicode : EveryCodeUnicode()) indices.push_back(GlyphIndexOf(face, unicode));
+    std::sort(indices.begin(), indices.end());
+    indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
+    struct cUnits {
+        FT_UInt glyph;
+        long above, below;
+    };
+    std::vector<cUnits> glyphs;
+    cFileGlyphs out;
+    for (FT_UInt glyph : indices) {
+        if (FT_Load_Glyph(face, glyph, FT_LOAD_NO_SCALE) != 0) continue;
+        const FT_Glyph_Metrics& m = face->glyph->metrics;
+        glyphs.push_back({glyph, m.horiBearingY, m.height - m.horiBearingY});
+        out.units.nAbove = std::max<long>(out.units.nAbove, m.horiBearingY);
+        out.units.nBelow = std::max<long>(out.units.nBelow, m.height - m.horiBearingY);
+    }
+    // The highest and the lowest glyphs taken by turns.
+    std::vector<cUnits> byBelow = glyphs;
+    std::stable_sort(glyphs.begin(), glyphs.end(), [](const cUnits& a, const cUnits& b) { return a.above > b.above; });
+    std::stable_sort(byBelow.begin(), byBelow.end(), [](const cUnits& a, const cUnits& b) { return a.below > b.below; });
+    std::vector<bool> taken(face->num_glyphs > 0 ? static_cast<std::size_t>(face->num_glyphs) : 0);
+    auto take = [&](FT_UInt glyph) {
+        if (glyph < taken.size() && !taken[glyph]) {
+            taken[glyph] = true;
+            out.glyphs.push_back(glyph);
+        }
+    };
+    for (std::size_t i = 0; i < glyphs.size(); ++i) {
+        take(glyphs[i].glyph);
+        take(byBelow[i].glyph);
+    }
+    return out;
+}
+
+// The rows the glyphs' bitmaps reach at the face's current size, as FreeType foresees them (a
+// hinted outline of no height still becomes a row); stops once they no longer fit the cell.
+cReach PixelReach(FT_Face face, const std::vector<FT_UInt>& glyphs, long cell)
+{
+    cReach reach;
+    for (FT_UInt glyph : glyphs) {
+        if (FT_Load_Glyph(face, glyph, kLoadFlags) != 0) continue;
+        const FT_GlyphSlot slot = face->glyph;
+        if (slot->bitmap.rows == 0) continue;
+        reach.nAbove = std::max<long>(reach.nAbove, slot->bitmap_top);
+        reach.nBelow = std::max<long>(reach.nBelow, static_cast<long>(slot->bitmap.rows) - slot->bitmap_top);
+        if (reach.nAbove + reach.nBelow > cell) break;
+    }
+    return reach;
+}
+
+// A face's size: the em in whole pixels, the cell, and the baseline's distance below the
+// cell's top.
+struct cFaceSize {
+    int nEm = 1;
+    int nCell = 0;
+    int nAscent = 0;
+};
+
+// A positive height is the cell: the largest em at which every glyph fits in it, hinted, with
+// the rows to spare above the glyphs (as GDI's internal leading). A negative height is the em,
+// and the cell is what its glyphs reach.
+cFaceSize SizeFace(FT_Face face, const cFileGlyphs& file, int nHeight, int nEmWidth)
+{
+    auto reachAt = [&](int em, long cell) {
+        FT_Set_Pixel_Sizes(face, static_cast<FT_UInt>(nEmWidth > 0 ? nEmWidth : em), static_cast<FT_UInt>(em));
+        return PixelReach(face, file.glyphs, cell);
+    };
+    cFaceSize size;
+    if (nHeight <= 0) {
+        size.nEm = std::max(-nHeight, 1);
+        const cReach reach = reachAt(size.nEm, LONG_MAX);
+        size.nCell = nHeight < 0 ? static_cast<int>(reach.nAbove + reach.nBelow) : 0;
+        size.nAscent = static_cast<int>(reach.nAbove);
+        return size;
+    }
+    auto fits = [&](const cReach& reach) { return reach.nAbove + reach.nBelow <= nHeight; };
+    const long unitsTall = std::max(file.units.nAbove + file.units.nBelow, 1L);
+    // Down from a little above the em that the outlines allow, since hinting can pull glyphs in
+    // as well as push them out; a size that does not fit is seen at its first glyphs mostly.
+    const long outlines = static_cast<long>(nHeight) * face->units_per_EM / unitsTall;
+    int em = static_cast<int>(std::clamp(outlines + 2, 1L, 4L * nHeight));
+    cReach reach = reachAt(em, nHeight);
+    while (em > 1 && !fits(reach)) reach = reachAt(--em, nHeight);
+    size.nEm = em;
+    size.nCell = nHeight;
+    size.nAscent = static_cast<int>(fits(reach) ? nHeight - reach.nBelow : reach.nAbove);
+    return size;
+}
+
+// Measuring every glyph takes a while: the glyphs are listed once per font file, and sizes
+// are kept by font file, height and width.
+cFaceSize CachedFaceSize(const std::string& file, FT_Face face, int nHeight, int nEmWidth)
+{
+    static std::mutex mutex;
+    static std::map<std::string, cFileGlyphs> files;
+    static std::map<std::tuple<std::string, int, int>, cFaceSize> sizes;
+    const std::lock_guard<std::mutex> lock(mutex);
+    const auto key = std::make_tuple(file, nHeight, nEmWidth);
+    if (const auto found = sizes.find(key); found != sizes.end()) return found->second;
+    auto listed = files.find(file);
+    if (listed == files.end()) listed = files.emplace(file, GlyphsOf(face)).first;
+    return sizes.emplace(key, SizeFace(face, listed->second, nHeight, nEmWidth)).first->second;
+}
+
 }  // namespace
 
 void SetGlyphRasteriser(GlyphRasteriser rasteriser) { s_StandIn.store(rasteriser); }
@@ -88,23 +241,20 @@ std::unique_ptr<cGlyphFace> cGlyphFace::Open(std::string_view faceCp932, int nHe
     FT_Library library = Library();
     if (!library) return nullptr;
     auto freeType = std::make_unique<cFreeType>();
-    if (FT_New_Face(library, FontFileForFace(faceCp932).c_str(), 0, &freeType->face) != 0) {
+    const std::string file = FontFileForFace(faceCp932);
+    if (FT_New_Face(library, file.c_str(), 0, &freeType->face) != 0) {
         freeType->face = nullptr;
         return nullptr;
     }
     FT_Face face = freeType->face;
-    // The cell is the face's ascender plus descender: the em itself for IPAGothic.
-    const long ascender = face->ascender, descender = -face->descender;
-    const long cellUnits = std::max(ascender + descender, 1L);
-    // A positive height is the cell; a negative one the em (GDI's character height).
-    const long cellPixels = nHeight < 0 ? (-static_cast<long>(nHeight) * cellUnits + face->units_per_EM / 2) / face->units_per_EM
-                                        : nHeight;
-    const FT_F26Dot6 emHeight = cellPixels * 64 * face->units_per_EM / cellUnits;
     // A width is that of a half-width character, half the em of these faces.
-    const FT_F26Dot6 emWidth = nWidth > 0 ? static_cast<FT_F26Dot6>(nWidth) * 2 * 64 : emHeight;
-    if (FT_Set_Char_Size(face, emWidth, std::max<FT_F26Dot6>(emHeight, 64), 72, 72) != 0) return nullptr;
-    glyphs->m_nCellHeight = static_cast<int>(cellPixels);
-    glyphs->m_nAscent = static_cast<int>((cellPixels * ascender * 2 + cellUnits) / (cellUnits * 2));
+    const int emWidth = nWidth > 0 ? nWidth * 2 : 0;
+    const cFaceSize size = CachedFaceSize(file, face, nHeight, emWidth);
+    if (FT_Set_Pixel_Sizes(face, static_cast<FT_UInt>(emWidth > 0 ? emWidth : size.nEm), static_cast<FT_UInt>(size.nEm)) != 0)
+        return nullptr;
+    glyphs->m_nCellHeight = size.nCell;
+    glyphs->m_nEm = size.nEm;
+    glyphs->m_nAscent = size.nAscent;
     glyphs->m_FreeType = std::move(freeType);
     return glyphs;
 }
@@ -125,14 +275,13 @@ bool cGlyphFace::Rasterise(unsigned code, cGlyph& out)
 {
     if (m_lpStandIn) return m_lpStandIn(m_nCellHeight, m_nWidth, code, out);
     FT_Face face = m_FreeType->face;
-    const unsigned unicode = UnicodeOf(code);
-    FT_UInt index = FT_Get_Char_Index(face, unicode);
-    if (index == 0 && unicode != kReplacementCharacter) index = FT_Get_Char_Index(face, kReplacementCharacter);
-    if (FT_Load_Glyph(face, index, FT_LOAD_TARGET_MONO) != 0) return false;
+    if (FT_Load_Glyph(face, GlyphIndexOf(face, UnicodeOf(code)), kLoadFlags) != 0) return false;
     if (FT_Render_Glyph(face->glyph, FT_RENDER_MODE_MONO) != 0) return false;
     const FT_GlyphSlot slot = face->glyph;
     const FT_Bitmap& bitmap = slot->bitmap;
-    out.nLeft = slot->bitmap_left;
+    // A glyph that would start left of its pen (a proportional face's sound marks) starts at
+    // the pen, so that it stays in its cell.
+    out.nLeft = std::max(slot->bitmap_left, 0);
     out.nTop = m_nAscent - slot->bitmap_top;
     out.nWidth = static_cast<int>(bitmap.width);
     out.nHeight = static_cast<int>(bitmap.rows);

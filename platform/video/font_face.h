@@ -1,7 +1,8 @@
 #pragma once
-// Faces for text: one-bit hinted glyphs from FreeType, sized so that a cell (ascender plus
-// descender) is the requested height, looked up by CP932 code (a byte, or lead << 8 | trail)
-// in a table of 65,536 entries filled on first use. The GDI and D3DX fonts draw through it.
+// Faces for text: one-bit hinted glyphs from FreeType, sized so that every glyph a CP932 code
+// can draw lies inside a cell of the requested height, looked up by CP932 code (a byte, or
+// lead << 8 | trail) in a table of 65,536 entries filled on first use. The GDI and D3DX fonts
+// draw through it.
 #include <memory>
 #include <string>
 #include <string_view>
@@ -32,7 +33,8 @@ std::string FontFileForFace(std::string_view faceCp932);
 
 class cGlyphFace {
 public:
-    // nHeight: cell height in pixels (a negative one is the em size, as GDI takes it); nWidth:
+    // nHeight: cell height in pixels (a negative one is the em size, as GDI takes it, and the
+    // cell is then what the glyphs reach); nWidth:
     // average width of a half-width character, 0 for the face's own proportions. Null when
     // the font file cannot be opened.
     static std::unique_ptr<cGlyphFace> Open(std::string_view faceCp932, int nHeight, int nWidth);
@@ -41,6 +43,9 @@ public:
     cGlyphFace& operator=(const cGlyphFace&) = delete;
 
     int CellHeight() const { return m_nCellHeight; }
+    // The em in pixels, and the baseline's distance below the cell's top.
+    int EmPixels() const { return m_nEm; }
+    int Ascent() const { return m_nAscent; }
     // The glyph of a CP932 code, rasterised on first use.
     const cGlyph& Glyph(unsigned code);
     // Width of a text of count bytes (count < 0: up to the NUL), walked as CP932.
@@ -58,6 +63,7 @@ private:
     GlyphRasteriser m_lpStandIn = nullptr;
     int m_nCellHeight = 0;
     int m_nWidth = 0;
+    int m_nEm = 0;
     int m_nAscent = 0;
     std::vector<std::unique_ptr<cGlyph>> m_Table;  // 65,536 entries
 };
