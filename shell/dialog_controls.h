@@ -95,8 +95,6 @@ public:
     int m_nLines = 32;
     int m_bProgramWrite = 0;
     std::string m_strLastText;
-    int m_nSelStart = 0;
-    int m_nSelEnd = 0;
 
 private:
     int m_bInChange = 0;

@@ -1,7 +1,9 @@
 // The live validation of an edit control: the text must fit its lines and characters per line.
-// A change that does not fit is refused (the last accepted text and selection come back); a
-// value the program writes is cut instead.
+// A change that does not fit is refused (the last accepted text comes back, with the caret or
+// selection where it was before the change); a value the program writes is cut instead.
 #include <algorithm>
+#include <tuple>
+#include <utility>
 
 #include "platform/input/keyboard.h"
 #include "platform/os/text.h"
@@ -31,6 +33,26 @@ void MoveIfAtOrBehind(int& position, int at, int by)
     if (position >= at) position += by;
 }
 
+// The selection that a change from the text before to the text after replaced, given the caret
+// after it: the text behind the caret was behind the selection's end before, and the text the
+// two share from the start (up to a whole character) was before its start.
+std::pair<int, int> ReplacedSelection(const std::string& before, const std::string& after, int caretAfter)
+{
+    const std::size_t caret = std::min<std::size_t>(static_cast<std::size_t>(std::max(caretAfter, 0)), after.size());
+    const std::size_t behind = after.size() - caret;
+    const std::size_t end = behind <= before.size() ? before.size() - behind : 0;
+    std::size_t shared = 0;
+    while (shared < before.size() && shared < after.size() && before[shared] == after[shared]) ++shared;
+    const std::size_t limit = std::min(shared, end);
+    std::size_t start = 0;
+    while (start < limit) {
+        const std::size_t n = plat::Cp932CharLength(before, start);
+        if (start + n > limit) break;
+        start += n;
+    }
+    return {static_cast<int>(start), static_cast<int>(end)};
+}
+
 }  // namespace
 
 void cEditControl::OnChange()
@@ -39,6 +61,7 @@ void cEditControl::OnChange()
     m_bInChange = 1;
     std::string text;
     GetDlgItemString(m_hDialog, m_wId, text, ReadLimit());
+    const std::string changed = text;
     DWORD readStart = 0, readEnd = 0;
     SendMessageA(m_hWnd, EM_GETSEL, reinterpret_cast<WPARAM>(&readStart), reinterpret_cast<LPARAM>(&readEnd));
     int selStart = static_cast<int>(readStart), selEnd = static_cast<int>(readEnd);
@@ -49,8 +72,6 @@ void cEditControl::OnChange()
         SetDlgItemString(m_hDialog, m_wId, text);
         if (!m_bProgramWrite) SendMessageA(m_hWnd, EM_SETSEL, static_cast<WPARAM>(selStart), static_cast<LPARAM>(selEnd));
         m_strLastText = text;
-        m_nSelStart = selStart;
-        m_nSelEnd = selEnd;
         m_bInChange = 0;
     };
     if (m_nLines <= 0 && perLine <= 0) return accept();
@@ -102,9 +123,10 @@ void cEditControl::OnChange()
             while (!cut.empty() && TextLength(cut, doubleByte) > perLine) cut.pop_back();
             text = cut;
         } else {
+            // Refused: the caret, or the selection the change replaced, stays where it was
+            // (the last accepted selection may be far from it: keys move the caret unseen).
+            std::tie(selStart, selEnd) = ReplacedSelection(m_strLastText, changed, static_cast<int>(readEnd));
             text = m_strLastText;
-            selStart = m_nSelStart;
-            selEnd = m_nSelEnd;
         }
     }
     // A selection end may not stand between the two bytes of a line break, nor beyond the text.

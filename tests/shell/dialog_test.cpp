@@ -23,6 +23,7 @@ constexpr WORD kOk = 11;
 constexpr WORD kCheck = 12;
 constexpr WORD kRadioA = 13;
 constexpr WORD kRadioB = 14;
+constexpr int kVkHome = 0x24;
 
 const DIALOGITEM s_Items[] = {
     {kEdit, eDialogItem::Edit, nullptr, 10, 10, 100, 14, WS_TABSTOP},
@@ -132,6 +133,54 @@ TEST_F(DialogTest, TypedCharactersBeyondTheLimitAreRefusedWithTheCaretWhereItWas
         m_Driver.Press(VK_RETURN);
         EXPECT_EQ(Run(dialog), 1) << c.typed;
         EXPECT_EQ(name, c.kept) << c.typed;
+    }
+}
+
+// "ABC" is full: whatever is typed or pasted into it is refused, and the caret or the selection
+// stays where it was before, wherever that is.
+TEST_F(DialogTest, ARefusedChangeLeavesTheCaretOrTheSelectionWhereItWas)
+{
+    struct Case {
+        const char* what;
+        std::vector<int> moves;  // keys pressed after "ABC" is typed; SHIFT is held for those after it
+        const char* typed;       // UTF-8 (null: "XY" pasted)
+        std::pair<int, int> selection;
+    } cases[] = {
+        {"typed at the start", {kVkHome}, "X", {0, 0}},
+        {"double-byte typed in the middle", {kVkHome, VK_RIGHT}, u8"ア", {1, 1}},
+        {"typed before the last", {VK_LEFT}, "A", {2, 2}},
+        {"pasted over a selection", {kVkHome, VK_RIGHT, VK_SHIFT, VK_RIGHT}, nullptr, {1, 2}},
+    };
+    for (const Case& c : cases) {
+        std::string name;
+        cTestDialog dialog(MakeEditDesc(kEdit, &name, 3, 1));
+        m_Driver.ClearSteps();
+        m_Driver.Type("ABC");
+        bool shift = false;
+        for (int key : c.moves) {
+            if (key == VK_SHIFT) {
+                m_Driver.Hold(VK_SHIFT);
+                shift = true;
+                continue;
+            }
+            m_Driver.Press(key);
+        }
+        if (shift) m_Driver.Release(VK_SHIFT);
+        if (c.typed) {
+            m_Driver.Type(c.typed);
+        } else {
+            m_Driver.Then([](HWND) { SDL_SetClipboardText("XY"); });
+            m_Driver.Hold(VK_CONTROL);
+            m_Driver.Press('V');
+            m_Driver.Release(VK_CONTROL);
+        }
+        m_Driver.Then([&](HWND hDlg) {
+            EXPECT_EQ(qbtest::ControlText(hDlg, kEdit), "ABC") << c.what;
+            EXPECT_EQ(qbtest::ControlSelection(hDlg, kEdit), c.selection) << c.what;
+        });
+        m_Driver.Press(VK_RETURN);
+        EXPECT_EQ(Run(dialog), 1) << c.what;
+        EXPECT_EQ(name, "ABC") << c.what;
     }
 }
 
