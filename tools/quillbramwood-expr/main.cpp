@@ -1,11 +1,7 @@
 // quillbramwood-expr: runs a file of cases through the expression evaluator and the status
-// rules, each case on a fresh stage state.
-//   quillbramwood-expr FILE
-// The output is the case file again with a result line "=> ..." after each action. A line
-// "=> ..." in the file is the expected result of the action before it: any difference is shown
-// with "!! expected" and makes the exit status 1. Exit status 2: the file cannot be read or has
-// a bad line. See README.md for the lines of a case file.
+// rules, each case on a fresh stage state (kUsage below says how it is called).
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -20,6 +16,14 @@ namespace {
 
 constexpr int kExitMismatch = 1;
 constexpr int kExitBadFile = 2;
+
+constexpr const char* kUsage =
+    "usage: quillbramwood-expr FILE\n"
+    "Runs the cases of FILE through the expression evaluator and the status rules, each case on\n"
+    "a fresh stage state, and prints FILE again with a line \"=> RESULT\" after each action.\n"
+    "A line \"=> ...\" in FILE is the expected result of the action before it: a result that\n"
+    "differs is shown with \"!! expected\" and makes the exit status 1. Exit status 2: FILE\n"
+    "cannot be read or has a bad line. The project's README.md lists the lines of a case file.\n";
 
 std::vector<std::string> Words(const std::string& line)
 {
@@ -60,8 +64,12 @@ bool ApplySet(cExprStage& stage, const std::vector<std::string>& words, std::str
 int main(int argc, char** argv)
 {
     RegisterProgramHooks();
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: quillbramwood-expr FILE\n");
+        std::fputs(kUsage, stderr);
         return kExitBadFile;
     }
     std::ifstream in(argv[1]);
