@@ -1,5 +1,6 @@
 #include "app/game_loop.h"
 
+#include "app/harness.h"
 #include "platform/os/messages.h"
 #include "platform/os/timer.h"
 #include "play/game_manager.h"
@@ -8,7 +9,17 @@
 
 namespace {
 
-bool RunManagerFrame() { return g_GameManager.RunFrame(); }
+// Once the script has asked to close, the thread only waits for the close sequence's WM_QUIT
+// (serving what is sent to it meanwhile), so that a scripted run ends on the same frame and
+// traces alike however long the window thread takes.
+bool RunManagerFrame()
+{
+    if (HarnessHoldsFrames()) {
+        WaitMessage();
+        return true;
+    }
+    return g_GameManager.RunFrame();
+}
 
 }  // namespace
 

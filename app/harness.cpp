@@ -1,6 +1,7 @@
 #include "app/harness.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>
@@ -25,6 +26,8 @@ plat::cHarnessScript s_Script;
 plat::cHarnessClock s_Clock;
 bool s_bHasScript = false;
 int s_nFrame = 0;
+// Set on the game thread after the frame the script closes after; read by its loop.
+std::atomic<bool> s_bCloseAsked{false};
 std::vector<int> s_HeldKeys;
 std::FILE* s_lpTrace = nullptr;
 // The sound-table entries asked for during the frame being traced.
@@ -85,7 +88,10 @@ void OnFrameEnd()
         if (!plat::Utf8ToCp932(file, path) || !plat::SaveLastFrameAsPng(path.c_str()))
             ReportLogEcho("harness: no back buffer of frame %d saved to %s", s_nFrame, path.c_str());
     }
-    if (s_Script.CloseFrame() == s_nFrame) PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0);
+    if (s_Script.CloseFrame() == s_nFrame) {
+        s_bCloseAsked.store(true);
+        PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0);
+    }
 }
 
 bool EnvironmentSwitchesEcLogOn()
@@ -102,6 +108,8 @@ bool StartHarness(std::string& error)
     if (!path || !*path) return true;
     if (!s_Script.Load(path, error)) return false;
     s_bHasScript = true;
+    s_nFrame = 0;
+    s_bCloseAsked.store(false);
     plat::SetActiveHarness(&s_Script);
     if (s_Script.VirtualClock()) plat::SetClock(&s_Clock);
     if (!s_Script.TraceFile().empty()) {
@@ -126,6 +134,7 @@ void StopHarness()
     plat::SetClock(nullptr);
     plat::SetActiveHarness(nullptr);
     s_bHasScript = false;
+    s_bCloseAsked.store(false);
 }
 
 void ApplyHarnessLogSwitch()
@@ -135,3 +144,5 @@ void ApplyHarnessLogSwitch()
 }
 
 int HarnessFrame() { return s_nFrame; }
+
+bool HarnessHoldsFrames() { return s_bCloseAsked.load(); }

@@ -17,3 +17,7 @@ void ApplyHarnessLogSwitch();
 
 // The frame the harness has counted last (0 before the first).
 int HarnessFrame();
+
+// True from the end of the frame that the script closes after: the game thread runs no frame
+// from then on, whenever the window thread takes the close.
+bool HarnessHoldsFrames();

@@ -54,7 +54,7 @@ void WriteBytes(const std::filesystem::path& path, const std::string& bytes)
     out << bytes;
 }
 
-// The first `frames` lines: what follows the close request depends on how long closing takes.
+// The first `frames` lines, without the last line break.
 std::string FirstLines(const std::string& text, int frames)
 {
     std::size_t at = 0;
@@ -76,7 +76,9 @@ TEST(DemoStageGolden, TraceAndFrameDumpsStayAsCommitted)
         ASSERT_TRUE(ExitedWith(process.Wait(), 0));
     }
     const std::filesystem::path golden = QB_GOLDEN_DIR;
-    const std::string trace = FirstLines(ReadBytes(game / "trace.txt"), kCloseFrame);
+    const std::string whole = ReadBytes(game / "trace.txt");
+    const std::string trace = FirstLines(whole, kCloseFrame);
+    EXPECT_TRUE(whole == trace + "\n") << "frames traced after the close request";
     if (std::getenv("QB_UPDATE_GOLDEN")) {
         std::filesystem::create_directories(golden);
         WriteBytes(golden / "demo-stage-trace.txt", trace);
