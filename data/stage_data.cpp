@@ -74,6 +74,12 @@ void cStageData::Read(cDataReader& reader)
         reader.Fail(why);
         return;
     }
+    if (SubStepsOfLevel(m_nSpeedLevel) > kMaxSubSteps) {
+        std::string why;
+        FormatString(why, "speed level %d gives more than %d sub-steps a frame", m_nSpeedLevel, kMaxSubSteps);
+        reader.Fail(why);
+        return;
+    }
     if (version >= 173) {
         std::int32_t mark = 0;
         const bool present = reader.ReadInt32(mark);
@@ -181,7 +187,7 @@ void cStageData::SetSpeedLevel(int level)
 {
     m_nSpeedLevel = level;
     const bool fixedLimit = level >= 11 && level <= 19;
-    const int steps = fixedLimit ? level - 10 : std::max(level, 1);
+    const int steps = SubStepsOfLevel(level);
     m_nSubSteps = steps;
     m_dSubSteps = steps;
     m_nSubSteps6 = WrapMul(6, steps);
@@ -190,6 +196,11 @@ void cStageData::SetSpeedLevel(int level)
     m_nSubSteps8 = WrapMul(8, steps);
     m_dSpeedLimitPerStep = m_dSpeedLimit / m_dSubSteps;
     m_dGravityPerStep = m_dGravity / m_dSubStepsSquared;
+}
+
+int cStageData::SubStepsOfLevel(int level)
+{
+    return (level >= 11 && level <= 19) ? level - 10 : std::max(level, 1);
 }
 
 int cStageData::FindHero() const

@@ -17,6 +17,10 @@ constexpr std::int32_t kStageEndMark = 123456789;
 constexpr DWORD kStageEndMarkCheckedVersion = 174;
 // The largest grid a stage may have (width x height blocks).
 constexpr std::int64_t kMaxStageCells = std::int64_t{1} << 24;
+// The most sub-steps per frame a stage may derive from its speed level. Levels from 20 up take
+// the level itself, while the editor's levels give at most 10; play sizes a table and runs
+// every object that many times a frame, so a damaged level must not reach it.
+constexpr int kMaxSubSteps = 1000;
 
 class cStageData : public cDataRecordOf<cStageData> {
 public:
@@ -24,8 +28,9 @@ public:
 
     void RegisterFields(DWORD version) override;
     // The whole body, with the fix-ups of older files, then Normalize. A width or height
-    // below 1, a grid of more than kMaxStageCells, or (from version 174) a read that does not
-    // end on the end mark fails the read as damaged.
+    // below 1, a grid of more than kMaxStageCells, a speed level that derives more than
+    // kMaxSubSteps sub-steps, or (from version 174) a read that does not end on the end mark
+    // fails the read as damaged.
     void Read(cDataReader& reader) override;
     // Normalize, the body, then the end mark.
     void Write(cDataWriter& writer) override;
@@ -43,6 +48,8 @@ public:
     // Stores the level and derives the sub-steps and speed limits from it. A level below 1
     // derives as level 1 and is kept as it is.
     void SetSpeedLevel(int level);
+    // The sub-steps per frame that a speed level derives.
+    static int SubStepsOfLevel(int level);
     // The first placed chara the player operates that has an image; -1 when there is none.
     int FindHero() const;
     bool HasHero() const { return FindHero() >= 0; }

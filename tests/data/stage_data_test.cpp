@@ -267,6 +267,27 @@ TEST(StageSpeedLevel, ALevelBelowOneIsWrittenBackAsRead)
     }
 }
 
+TEST(StageSpeedLevel, ALevelDerivingMoreSubStepsThanTheBoundIsRefusedAsDamaged)
+{
+    qbtest::cDataSettingsScope settings(1, kBgmRecords);
+    struct Case { int level; bool reads; } cases[] = {
+        {19, true}, {20, true}, {kMaxSubSteps, true}, {kMaxSubSteps + 1, false},
+        {5000000, false}, {0x7FFFFFFF, false},
+    };
+    for (const Case& c : cases) {
+        STAGEFILE s = qbtest::PlayableStage();
+        s.fields[22] = c.level;
+        cStageData stage;
+        stage.m_strText = "before";
+        EXPECT_EQ(qbtest::ReadImage(stage, StageImage(692, s).bytes) == 1, c.reads) << c.level;
+        if (c.reads) {
+            EXPECT_LE(stage.m_nSubSteps, kMaxSubSteps) << c.level;
+        } else {
+            EXPECT_EQ(stage.m_strText, "before") << c.level;
+        }
+    }
+}
+
 TEST(StageNormalize, WorksOnTheRecordGivenAndLeavesTheLoadedStageAlone)
 {
     const cStageData before = g_StageData;

@@ -119,6 +119,9 @@ TEST_F(StageLoad, RefusalsSayWhyAndLeaveTheLoadedStageAsItWas)
     m_Folder.WriteFile("stg/cut.stg4_000", cut);
     std::string oldCut = StageImage(172, NamedStage("oldcut")).bytes;
     m_Folder.WriteFile("stg/oldcut.stg4_000", oldCut.substr(0, oldCut.size() - 9));
+    STAGEFILE fast = NamedStage("fast");
+    fast.fields[22] = 0x7FFFFFFF;   // speed level: as many sub-steps a frame
+    WriteStage("stg/fast.stg4_000", fast);
     ASSERT_TRUE(LoadStage("stg\\a.stg4", 1, nullptr));
 
     struct Case {
@@ -129,6 +132,7 @@ TEST_F(StageLoad, RefusalsSayWhyAndLeaveTheLoadedStageAsItWas)
     } cases[] = {
         {"stg\\missing.stg4", nullptr, false, "a"},
         {"stg\\cut.stg4", "ステージファイル stg\\cut.stg4_000 が破損しています！", true, "a"},
+        {"stg\\fast.stg4", "ステージファイル stg\\fast.stg4_000 が破損しています！", true, "a"},
         {"stg\\oldcut.stg4", "ステージファイル stg\\oldcut.stg4_000 の読み込みに失敗しました！", false, "a"},
         // Read whole, so it is the stage now; but it cannot be played.
         {"stg\\nohero.stg4", "主人公が配置されていないのでプレイできません！", true, "nohero"},
