@@ -22,6 +22,14 @@ std::int64_t cBlockGrid::CellCount(int width, int height)
     return rows < 0 ? 0 : rows << shift;
 }
 
+std::int64_t cBlockGrid::GridBytes(int width, int height)
+{
+    // An empty cell owns no memory beyond its own size: its lists are empty.
+    constexpr std::int64_t kCellBytes = sizeof(cBlockCell);
+    const std::int64_t count = CellCount(width, height);
+    return count > INT64_MAX / kCellBytes ? INT64_MAX : count * kCellBytes;
+}
+
 bool cBlockGrid::Build(int width, int height)
 {
     m_Cells.clear();
@@ -29,7 +37,7 @@ bool cBlockGrid::Build(int width, int height)
     m_nWidth = 0;
     m_nRows = 0;
     const std::int64_t count = CellCount(width, height);
-    if (count > kMaxStageCells) return false;
+    if (count > kMaxStageCells || GridBytes(width, height) > kMaxBlockGridBytes) return false;
     cBlockCell empty;
     empty.m_nImageNumber = 0;
     empty.m_nHitMode = 0;

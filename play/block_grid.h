@@ -10,6 +10,10 @@
 
 class cStageData;
 
+// The most memory a block grid may take. The cell bound alone still admits a small stage
+// whose grid needs gigabytes; such a grid is refused before anything is allocated.
+constexpr std::int64_t kMaxBlockGridBytes = std::int64_t{1} << 30;
+
 class cBlockCell : public cBlockData {
 public:
     // The latch of the cell's check-once appearance conditions: 0 in every cell the set-up
@@ -21,11 +25,13 @@ class cBlockGrid : public cBlockHitSource {
 public:
     // Empty cells for a stage of width x height blocks: the default template with its block
     // number, hit mode and the byte its own check clears with them set to 0. False, with the
-    // grid left empty, when the cell count (in 64 bits) is above kMaxStageCells; throws
-    // std::bad_alloc when memory runs out.
+    // grid left empty, when the cell count (in 64 bits) is above kMaxStageCells or the cells
+    // would take more than kMaxBlockGridBytes; throws std::bad_alloc when memory runs out.
     bool Build(int width, int height);
     // The cell count Build would make, in 64 bits.
     static std::int64_t CellCount(int width, int height);
+    // The bytes the cells of that grid take (INT64_MAX when they cannot be counted).
+    static std::int64_t GridBytes(int width, int height);
     // Copies every placed block of the stage into its cell; a block outside the grid is
     // reported through the checked access and placed nowhere.
     void PlaceStageBlocks(const cStageData& stage);

@@ -45,7 +45,8 @@ void RestoreStageSettings()
 int AnySide(const cOutOfRangeData& rule) { return (rule.m_bLeft || rule.m_bRight || rule.m_bTop || rule.m_bBottom) ? 1 : 0; }
 
 // Steps 8 to 10: the grid of empty cells, then the placed blocks. False (after the set-up's
-// box and WM_CLOSE) when the grid cannot be built: too many cells, or no memory for them.
+// box and WM_CLOSE) when the grid cannot be built: too many cells, more bytes than a grid may
+// take, or no memory for them.
 bool BuildBlockGrid(int width, int height)
 {
     bool built = false;

@@ -296,6 +296,44 @@ TEST_F(StageSetUp, AGridOfMoreThan2To24CellsIsRefusedAndTheSceneThenDoesNothing)
     EXPECT_EQ(scene.m_nState, PLAYSTATE_READY);
 }
 
+namespace {
+
+std::vector<std::string> g_SetUpBoxTexts;
+
+int RecordSetUpBox(HWND, const char* text, const char*, UINT)
+{
+    g_SetUpBoxTexts.push_back(text);
+    return IDOK;
+}
+
+}  // namespace
+
+TEST_F(StageSetUp, AGridOfMoreThanAGigabyteIsRefusedWithTheOutOfMemoryBoxBeforeItIsBuilt)
+{
+    // Within the cell bound: 12 columns and the margins fit rows of 32 cells, and 2^19 rows
+    // make 2^24.
+    const int width = 12;
+    const int height = (1 << 19) - 20;
+    ASSERT_EQ(cBlockGrid::CellCount(width, height), kMaxStageCells);
+    EXPECT_GT(cBlockGrid::GridBytes(width, height), kMaxBlockGridBytes);
+    EXPECT_EQ(cBlockGrid::GridBytes(width, 2), static_cast<std::int64_t>(22 * 32 * sizeof(cBlockCell)));
+    EXPECT_EQ(cBlockGrid::GridBytes(1 << 30, 1 << 30), INT64_MAX);   // saturates
+    // Refused, not tried: an attempt would take gigabytes or throw.
+    EXPECT_FALSE(g_BlockGrid.Build(width, height));
+
+    g_StageData.m_nWidth = width;
+    g_StageData.m_nHeight = height;
+    m_Fixture.Commit();
+    cPlayScene& scene = m_Fixture.NewScene();
+    g_SetUpBoxTexts.clear();
+    plat::SetBoxPresenter(RecordSetUpBox);
+    scene.SetStage(0, 1);
+    plat::SetBoxPresenter(nullptr);
+    EXPECT_EQ(scene.m_bSetUpFailed, 1);
+    EXPECT_TRUE(g_BlockGrid.m_Cells.empty());
+    EXPECT_EQ(g_SetUpBoxTexts, std::vector<std::string>{"メモリ不足により、ステージの初期設定に失敗しました！"});
+}
+
 TEST(UseLife, TakesOneLifeUnlessUnlimitedOrDirectPlay)
 {
     qbtest::cRestore<cSaveData> save(g_SaveData);
