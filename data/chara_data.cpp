@@ -76,7 +76,9 @@ void cCharaData::Upgrade(DWORD version)
 
 void cCharaData::ValidateBody()
 {
-    if (m_nImageKind == kImageKindOwnPicture && OutsideList(m_nImageNumber, g_Database.m_BmpCharaExcs)) m_nImageNumber = 1;
+    // Entry 1 only when the list has it: drawing a number outside the list closes the game.
+    if (m_nImageKind == kImageKindOwnPicture && OutsideList(m_nImageNumber, g_Database.m_BmpCharaExcs))
+        m_nImageNumber = static_cast<std::int16_t>(FirstEntryOrNone(g_Database.m_BmpCharaExcs));
     if (m_nGiantScale == 0) m_nGiantScale = 1;
     if (OutsideList(m_nAnimeSet, g_Database.m_AnimeSets)) m_nAnimeSet = 0;
     if (OutsideList(m_nCharaEffect, g_Database.m_CharaEffects)) m_nCharaEffect = 0;

@@ -268,6 +268,20 @@ TEST_F(TemplateRecordTest, ValidateRepairsReferencesOutsideTheirLists)
     EXPECT_EQ(b.m_bFixed, 0);
 }
 
+TEST_F(TemplateRecordTest, AnOwnPictureOutsideItsListBecomesEntryOneOnlyWhenTheListHasIt)
+{
+    struct Case { int entries; int number; int kept; } cases[] = {
+        {1, 1, 0}, {1, 5, 0}, {1, -1, 0}, {2, 5, 1}, {2, 1, 1}, {3, 2, 2}, {0, 1, 0},
+    };
+    for (const Case& c : cases) {
+        m_Databases.Set(DATABASE_BMPCHARAEXC, static_cast<std::size_t>(c.entries));
+        TEMPLATEBODY chara;
+        chara.fields = {{13, c.number}, {14, 4}};   // image number, image kind (own picture)
+        const cCharaData read = ReadTemplate<cCharaData>(KIND_CHARA, 692, chara);
+        EXPECT_EQ(read.m_nImageNumber, c.kept) << c.entries << " entries, number " << c.number;
+    }
+}
+
 TEST_F(TemplateRecordTest, EmptyFlowsAreDroppedAndTestPlayFlowsOnlyWhenNotKept)
 {
     TEMPLATEBODY chara;
