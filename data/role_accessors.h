@@ -132,7 +132,7 @@ inline int ShotImpact(const cEdShot& s) { return s.m_nShotSetting49; }
 // Non-zero: shots of other layers destroy the shot; the strength (signed) decides between two
 // such shots.
 inline int ShotBreakable(const cEdShot& s) { return s.m_nShotSetting45; }
-inline int ShotStrength(const cEdShot& s) { return s.m_nShotSetting24; }
+inline int ShotStrength(const cEdShot& s) { return static_cast<std::int8_t>(s.m_nShotSetting24); }
 
 // Summon command fields (the command's shot part).
 

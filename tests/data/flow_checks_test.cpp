@@ -104,6 +104,30 @@ TEST(CommandValidate, ASwordTakesTheSumOfItsFrameDurationsHeldAt9999)
     EXPECT_EQ(ReadCommand({.kind = COMMAND_SWORD, .time = 77}).m_nTime, 77);
 }
 
+TEST(CommandValidate, SwordTypesFrom128To255AreEntriesLikeAnyOther)
+{
+    struct Case { std::size_t types; int type; int typeAfter; int time; } cases[] = {
+        {256, 200, 200, 15}, {256, 255, 255, 15}, {256, 127, 127, 15}, {200, 200, 0, 3},
+    };
+    for (const auto& c : cases) {
+        cDatabaseSizesScope databases;
+        databases.SetAll(c.types);
+        for (cSwordTypeData& type : g_Database.m_SwordTypes) {
+            type.m_Frames.assign(2, cSwordFrameData());
+            type.m_Frames[0].m_nDuration = 7;
+            type.m_Frames[1].m_nDuration = 8;
+        }
+        g_Database.m_SwordTypes[0].m_Frames[1].m_nDuration = -4;
+        COMMANDBODY body{.kind = COMMAND_SWORD, .time = 77};
+        body.shot = PartBody(ShotLayout(), kDataVersion, [&](int block) -> std::uint64_t {
+            return block == 27 ? static_cast<std::uint64_t>(c.type) : 1;
+        });
+        const cCommandData command = ReadCommand(body);
+        EXPECT_EQ(command.m_pShot->m_nTrajectory, c.typeAfter) << c.types << " " << c.type;
+        EXPECT_EQ(command.m_nTime, c.time) << c.types << " " << c.type;
+    }
+}
+
 TEST(TestPlayFlows, AreDroppedFromCommandsUnlessTheEditorStartedUsOrTheSystemKeepsThem)
 {
     COMMANDBODY carrier{.itemAction = 1, .kind = ITEMACTION_CHANGE_FLOWS, .params = {0, 0}};

@@ -188,6 +188,39 @@ TEST(ShotPart, ValidateHoldsTheSizeAndTheEffectEntry)
     EXPECT_EQ(shot.m_nEffect, 0);
 }
 
+TEST(ShotPart, OneByteBlocksReadUnsignedExceptTheSize)
+{
+    cDatabaseSizesScope databases;
+    databases.Set(DATABASE_EFFECT, 100);
+    // Every one-byte block at 128 + its number, the wider ones at 0.
+    auto value = [](int block) -> std::uint64_t {
+        for (const LAYOUTROW& row : ShotLayout())
+            if (row.block == block) return row.width == 1 ? static_cast<std::uint64_t>(128 + block) : 0;
+        return 0;
+    };
+    cEdShot shot;
+    ASSERT_EQ(ReadImage(shot, FileImage(kDataVersion, PartBody(ShotLayout(), kDataVersion, value))), 1);
+    struct Case { int block; int (*read)(const cEdShot&); } cases[] = {
+        {1, [](const cEdShot& s) -> int { return s.m_nFormationCount; }},
+        {2, [](const cEdShot& s) -> int { return s.m_nFormation; }},
+        {5, [](const cEdShot& s) -> int { return s.m_nDirection; }},
+        {12, [](const cEdShot& s) -> int { return s.m_nRepeat; }},
+        {20, [](const cEdShot& s) -> int { return s.m_nDrawLayer; }},
+        {23, [](const cEdShot& s) -> int { return s.m_nForce; }},
+        {27, [](const cEdShot& s) -> int { return s.m_nTrajectory; }},
+        {42, [](const cEdShot& s) -> int { return s.m_nPassBlocks; }},
+        {49, [](const cEdShot& s) -> int { return s.m_nShotSetting49; }},
+        {51, [](const cEdShot& s) -> int { return s.m_nItemSource; }},
+        {53, [](const cEdShot& s) -> int { return s.m_nBlockSummonMode; }},
+        {56, [](const cEdShot& s) -> int { return s.m_nSummonPalette; }},
+        {58, [](const cEdShot& s) -> int { return s.m_nForceRule; }},
+        {60, [](const cEdShot& s) -> int { return s.m_bSummonReversed; }},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.read(shot), 128 + c.block) << "block " << c.block;
+    // 153 is -103 as the signed size: 0 or less, so 1.
+    EXPECT_EQ(shot.m_nSize, 1);
+}
+
 TEST(ShotPart, OffsetsStepPerShotAndMirrorForARightFacingChara)
 {
     cEdShot shot;

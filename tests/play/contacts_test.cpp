@@ -217,6 +217,7 @@ TEST_F(Contacts, BreakableShotsBreakOnShotsOfOtherLayersByStrength)
         {"equal strengths break both", {1, 1}, {4, 4}, {}},
         {"the weaker lower breaks", {1, 1}, {3, 5}, {2}},
         {"the weaker upper breaks", {1, 1}, {5, 3}, {1}},
+        {"a strength byte of 128 or more is negative", {1, 1}, {200, 5}, {2}},
         {"a breakable lower breaks on an unbreakable", {1, 0}, {9, 0}, {2}},
         {"a breakable upper breaks on an unbreakable", {0, 1}, {0, 9}, {1}},
         {"unbreakable shots pass", {0, 0}, {0, 0}, {1, 2}},
