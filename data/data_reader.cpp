@@ -1,5 +1,6 @@
 #include "data/data_reader.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <memory>
@@ -12,12 +13,35 @@
 // Blocks are the members' memory images, stored little-endian.
 static_assert(std::endian::native == std::endian::little);
 
+namespace {
+
+// How much a file read takes at least at a time.
+constexpr std::size_t kReadChunk = 64 * 1024;
+
+}  // namespace
+
 cDataReader::cDataReader()
 {
     Fail("nothing to read");
 }
 
-cDataReader::cDataReader(std::string image) : m_Image(std::move(image))
+cDataReader::cDataReader(std::string image) : m_Buffer(std::move(image)), m_nSize(m_Buffer.size())
+{
+    ReadVersion();
+}
+
+cDataReader::cDataReader(const void* image, std::size_t size)
+    : cDataReader(std::string(static_cast<const char*>(image), size))
+{
+}
+
+cDataReader::cDataReader(std::FILE* file, std::uint64_t size)
+    : m_File(file, &std::fclose), m_nSize(static_cast<std::size_t>(size))
+{
+    ReadVersion();
+}
+
+void cDataReader::ReadVersion()
 {
     std::int32_t version = 0;
     if (!ReadBytes(&version, 4)) {
@@ -27,15 +51,32 @@ cDataReader::cDataReader(std::string image) : m_Image(std::move(image))
     m_nVersion = static_cast<DWORD>(version);
 }
 
-cDataReader::cDataReader(const void* image, std::size_t size)
-    : cDataReader(std::string(static_cast<const char*>(image), size))
+bool cDataReader::Fetch(std::size_t n)
 {
+    const std::size_t buffered = m_nBufferStart + m_Buffer.size() - m_nPosition;
+    if (n <= buffered) return true;
+    // What every read has passed is dropped, so the buffer holds about one chunk or the
+    // largest value read.
+    m_Buffer.erase(0, m_nPosition - m_nBufferStart);
+    m_nBufferStart = m_nPosition;
+    const std::size_t unread = m_nSize - (m_nBufferStart + m_Buffer.size());
+    const std::size_t want = std::min(std::max(n - buffered, kReadChunk), unread);
+    const std::size_t kept = m_Buffer.size();
+    m_Buffer.resize(kept + want);
+    const std::size_t got = m_File ? std::fread(m_Buffer.data() + kept, 1, want, m_File.get()) : 0;
+    m_Buffer.resize(kept + got);
+    if (got >= n - buffered) return true;
+    std::string why;
+    FormatString(why, "the file %s while its value of %zu bytes was read",
+                 m_File && std::ferror(m_File.get()) ? "could not be read" : "ended", n);
+    Fail(why);
+    return false;
 }
 
 void cDataReader::Fail(const std::string& why)
 {
     if (Failed()) return;
-    FormatString(m_strError, "%s (at byte %zu of %zu)", why.c_str(), m_nPosition, m_Image.size());
+    FormatString(m_strError, "%s (at byte %zu of %zu)", why.c_str(), m_nPosition, m_nSize);
 }
 
 bool cDataReader::ReadBytes(void* out, std::size_t n)
@@ -47,7 +88,8 @@ bool cDataReader::ReadBytes(void* out, std::size_t n)
         Fail(why);
         return false;
     }
-    if (n) std::memcpy(out, m_Image.data() + m_nPosition, n);
+    if (!Fetch(n)) return false;
+    if (n) std::memcpy(out, Current(), n);
     m_nPosition += n;
     return true;
 }
@@ -100,7 +142,8 @@ bool cDataReader::ReadString(std::string& text)
         text.clear();
         return true;
     }
-    const char* stored = m_Image.data() + m_nPosition;
+    if (!Fetch(static_cast<std::size_t>(length))) return false;
+    const char* stored = Current();
     const void* nul = std::memchr(stored, '\0', static_cast<std::size_t>(length));
     std::size_t textLength = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - stored)
                                  : static_cast<std::size_t>(length);
@@ -112,15 +155,14 @@ bool cDataReader::ReadString(std::string& text)
 bool OpenDataFileRead(const char* path, cDataReader& reader)
 {
     const char* name = (path && *path) ? path : "err";
-    std::unique_ptr<FILE, int (*)(FILE*)> file(plat::OpenFile(name, "rb"), &std::fclose);
+    std::FILE* file = plat::OpenRegularFile(name);
     if (!file) return false;
-    std::string image;
-    if (const std::int64_t size = plat::FileSize(file.get()); size > 0) image.reserve(static_cast<std::size_t>(size));
-    char chunk[65536];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) image.append(chunk, got);
-    if (std::ferror(file.get())) return false;
-    reader = cDataReader(std::move(image));
+    const std::int64_t size = plat::FileSize(file);
+    if (size < 0) {
+        std::fclose(file);
+        return false;
+    }
+    reader = cDataReader(file, static_cast<std::uint64_t>(size));
     return true;
 }
 

@@ -1,10 +1,14 @@
 #pragma once
-// Reading of record files: a whole file image in memory with its version word, a position,
-// and a sticky error. Every count is checked against the bytes still unread before anything
-// is sized by it, so a damaged file can neither overrun a buffer nor make the reader
+// Reading of record files: a file (or a whole image in memory) with its version word, a
+// position, and a sticky error. Every count is checked against the bytes still unread before
+// anything is sized by it, so a damaged file can neither overrun a buffer nor make the reader
 // allocate more than the file can back; after the first failure every read does nothing.
+// A file is read in chunks as its values are read, so bytes after the last value never
+// reach memory.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <memory>
 #include <string>
 #include "platform/os/windows_types.h"
 
@@ -15,6 +19,8 @@ public:
     // Reads from a whole file image: the 4-byte version word, then the record bodies.
     explicit cDataReader(std::string image);
     cDataReader(const void* image, std::size_t size);
+    // Reads from an open file of size bytes, from its start, taking the file over.
+    cDataReader(std::FILE* file, std::uint64_t size);
 
     // The file's version word; the records read from it register for this version.
     DWORD Version() const { return m_nVersion; }
@@ -22,7 +28,7 @@ public:
     // Why the read failed, with the file offset; empty while nothing failed.
     const std::string& Error() const { return m_strError; }
     std::size_t Position() const { return m_nPosition; }
-    std::size_t Remaining() const { return m_Image.size() - m_nPosition; }
+    std::size_t Remaining() const { return m_nSize - m_nPosition; }
 
     // Records the first failure (later ones are dropped: the first tells the cause).
     void Fail(const std::string& why);
@@ -38,15 +44,27 @@ public:
     bool ReadString(std::string& text);
 
 private:
-    std::string m_Image;
+    void ReadVersion();
+    // Makes the next n bytes (no more than Remaining) available at Current; false, and failed,
+    // when the file cannot give them.
+    bool Fetch(std::size_t n);
+    const char* Current() const { return m_Buffer.data() + (m_nPosition - m_nBufferStart); }
+
+    // The bytes from file offset m_nBufferStart on that have been taken from the file and not
+    // yet passed by every read (the whole image for a reader made from one).
+    std::string m_Buffer;
+    std::size_t m_nBufferStart = 0;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> m_File{nullptr, &std::fclose};
+    std::size_t m_nSize = 0;
     std::size_t m_nPosition = 0;
     DWORD m_nVersion = 0;
     std::string m_strError;
 };
 
-// Reads the whole file into reader, which takes the version word when it is there.
-// A null or empty path is opened as the file "err". False only when the file cannot be opened
-// or read; a file too short for its version word opens with the reader failed.
+// Opens the file for reader, which takes the version word when it is there; the rest is read
+// as the values are. A null or empty path is opened as the file "err". False only when the
+// file cannot be opened or is not a regular file (a folder, a named pipe: nothing that could
+// block or never end); a file too short for its version word opens with the reader failed.
 bool OpenDataFileRead(const char* path, cDataReader& reader);
 
 // One string in the single-string encoding (tails). Returns 0 when the read failed.

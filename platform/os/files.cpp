@@ -1,5 +1,6 @@
 #include "platform/os/files.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -146,20 +147,55 @@ BOOL SetCurrentDirectoryA(const char* path)
 
 namespace plat {
 
+namespace {
+
+// Maps the path of an open to the disk; sets errno when it cannot be.
+bool ResolveForOpen(const char* path, cResolvedPath& resolved)
+{
+    if (!path) {
+        errno = EINVAL;
+        return false;
+    }
+    resolved = ResolvePath(path);
+    if (!resolved.native.empty()) return true;
+    errno = ENOENT;
+    return false;
+}
+
+}  // namespace
+
 FILE* OpenFile(const char* path, const char* mode)
 {
     std::string posixMode;
-    if (!path || !PosixMode(mode, posixMode)) {
+    if (!PosixMode(mode, posixMode)) {
         errno = EINVAL;
         return nullptr;
     }
-    const cResolvedPath resolved = ResolvePath(path);
-    if (resolved.native.empty()) {
-        errno = ENOENT;
-        return nullptr;
-    }
+    cResolvedPath resolved;
+    if (!ResolveForOpen(path, resolved)) return nullptr;
     FILE* file = std::fopen(resolved.native.c_str(), posixMode.c_str());
     if (file && !resolved.bFound) NotePathChanged(resolved.native);
+    return file;
+}
+
+FILE* OpenRegularFile(const char* path)
+{
+    cResolvedPath resolved;
+    if (!ResolveForOpen(path, resolved)) return nullptr;
+    // Non-blocking, so that a named pipe with no writer does not hold the open.
+    const int fd = open(resolved.native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat st {};
+    int error = 0;
+    if (fstat(fd, &st) != 0) error = errno;
+    else if (!S_ISREG(st.st_mode)) error = EINVAL;
+    else if (fcntl(fd, F_SETFL, 0) != 0) error = errno;   // reads block again, as fopen's do
+    FILE* file = error ? nullptr : fdopen(fd, "rb");
+    if (!file) {
+        if (!error) error = errno;
+        close(fd);
+        errno = error;
+    }
     return file;
 }
 

@@ -45,6 +45,9 @@ std::string NativePath(const char* path);
 // fopen on a program path (modes "r", "w", "a", with "+"; "b" and "t" make no difference);
 // a file that is created is added to the listing cache.
 FILE* OpenFile(const char* path, const char* mode);
+// Opens an existing regular file for reading. Anything else (a folder, a named pipe, a
+// device) fails at once, with errno EINVAL, instead of blocking or reading for ever.
+FILE* OpenRegularFile(const char* path);
 
 // The in-program form of a Linux absolute path ("/home/ann" -> "\home\ann"); false when
 // the path has no CP932 form.
