@@ -49,6 +49,13 @@ void cDatabase::FillReverseLists()
     m_ScrEffectsReverse = m_ScrEffects;
 }
 
+void cDatabase::ResetNoneEffectKinds()
+{
+    // An empty list has no entry 0 to reset.
+    if (!m_CharaEffects.empty()) m_CharaEffects.At(0).m_nKind = 0;
+    if (!m_ScrEffects.empty()) m_ScrEffects.At(0).m_nKind = 0;
+}
+
 bool cDatabase::ReadList(int file, cDataReader& reader)
 {
     return VisitList(file, [&reader](auto& list) {
@@ -102,9 +109,7 @@ int cDatabase::Load()
         }
         if (reader.Remaining() > 0) ReportLog("%s : %zu bytes after the last entry are not read", path, reader.Remaining());
     }
-    // An empty list has no entry 0 to reset.
-    if (!staged.m_CharaEffects.empty()) staged.m_CharaEffects.At(0).m_nKind = 0;
-    if (!staged.m_ScrEffects.empty()) staged.m_ScrEffects.At(0).m_nKind = 0;
+    staged.ResetNoneEffectKinds();
     *this = std::move(staged);
     return 1;
 }

@@ -48,6 +48,9 @@ public:
     void SetDefaults();
     // The reverse lists become copies of the chara-effect and screen-effect lists.
     void FillReverseLists();
+    // Entry 0 of the chara effects and of the screen effects is "none": its kind becomes 0,
+    // whatever a file gave it. Part of every read of the databases.
+    void ResetNoneEffectKinds();
 
     // One database file's image (after the version word): an unsigned entry count n, then n
     // entry bodies. Read over the list in place: entries beyond n are dropped, missing ones

@@ -65,6 +65,7 @@ public:
     {
         cDatabase staged(m_Database);
         if (!staged.ReadList(FILE, reader)) return false;
+        staged.ResetNoneEffectKinds();
         m_Database = std::move(staged);
         return true;
     }
