@@ -4,6 +4,7 @@
 
 #include "data/system_data.h"
 #include "data/world_map_data.h"
+#include "shell/game_arithmetic.h"
 
 namespace {
 
@@ -204,12 +205,14 @@ void cSaveData::SetStageFile(const char* path)
     m_bSeries = series ? 1 : 0;
 }
 
+// The best values and their total come from the save as stored, so any of them may be at an
+// end of the int range: the sums wrap as 32-bit words, as the game's arithmetic does.
 void cSaveData::RecordStageValue(const std::string& key, int value)
 {
     for (cStageScoreData& entry : m_StageValues) {
         if (entry.m_strStageKey != key) continue;
         if (entry.m_nValue < value) {
-            m_nBestTotal += value - entry.m_nValue;
+            m_nBestTotal = WrapAdd(m_nBestTotal, WrapSub(value, entry.m_nValue));
             entry.m_nValue = value;
         }
         return;
@@ -217,7 +220,7 @@ void cSaveData::RecordStageValue(const std::string& key, int value)
     m_StageValues.emplace_back();
     m_StageValues.back().m_strStageKey = key;
     m_StageValues.back().m_nValue = value;
-    m_nBestTotal += value;
+    m_nBestTotal = WrapAdd(m_nBestTotal, value);
 }
 
 int cSaveData::GetStageValue(const std::string& key) const
@@ -232,7 +235,7 @@ void cSaveData::RecountTotal()
 {
     m_nBestTotal = 0;
     for (const cStageScoreData& entry : m_StageValues) {
-        if (g_WorldMapData.HasStage(entry.m_strStageKey)) m_nBestTotal += entry.m_nValue;
+        if (g_WorldMapData.HasStage(entry.m_strStageKey)) m_nBestTotal = WrapAdd(m_nBestTotal, entry.m_nValue);
     }
 }
 
@@ -266,7 +269,7 @@ void cSaveData::ClearStageCounters()
 
 void cSaveData::StartNextRound()
 {
-    ++m_nRound;
+    m_nRound = WrapAdd(m_nRound, 1);
     std::fill(m_Switches.begin(), m_Switches.end(), 0);
     m_nMapX = g_WorldMapData.m_nStartX;
     m_nMapY = g_WorldMapData.m_nStartY;

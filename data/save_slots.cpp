@@ -8,6 +8,7 @@
 #include "data/save_data.h"
 #include "data/system_data.h"
 #include "platform/os/timer.h"
+#include "shell/game_arithmetic.h"
 #include "shell/log.h"
 
 namespace {
@@ -98,7 +99,7 @@ void cSaveData::RecordChallengeClear(int stage)
     cChallengeStageData& record = m_ChallengeStages[static_cast<std::size_t>(stage) - 1];
     record.m_bCleared = 1;
     if (m_nResult1 > record.m_nBest) {
-        m_nBestTotal += m_nResult1 - record.m_nBest;
+        m_nBestTotal = WrapAdd(m_nBestTotal, WrapSub(m_nResult1, record.m_nBest));
         record.m_nBest = m_nResult1;
     }
     if (m_nStageNumber <= stage) m_nStageNumber = std::min(stage + 1, std::max(g_SystemData.m_nChallengeStages, 1));

@@ -217,6 +217,35 @@ TEST_F(SaveData, BestValuesOnlyEverRiseAndTheTotalCountsTheStagesStillOnTheMap)
     EXPECT_EQ(save.m_nBestTotal, 5);
 }
 
+TEST_F(SaveData, TotalsAndTheRoundOfACraftedSaveWrapAsWords)
+{
+    auto wrapped = [](std::int64_t v) { return static_cast<int>(static_cast<std::uint32_t>(v)); };
+    SaveFields fields = DistinctSave();
+    fields["nBestTotal"] = INT_MAX;
+    fields["nRound"] = INT_MAX;
+    fields["nResult1"] = INT_MAX;
+    fields.stageValues = {{"k.", INT_MIN}, {"j.", INT_MAX}};
+    fields.challenges = {{1, INT_MIN}, {0, 0}, {1, 7}};
+    cSaveData save;
+    ASSERT_EQ(ReadImage(save, BuildSaveFile(fields)), 1);
+
+    save.RecordStageValue("k.", INT_MAX);   // rises by 2^32 - 1
+    EXPECT_EQ(save.m_nBestTotal, wrapped(std::int64_t{INT_MAX} + INT_MAX - std::int64_t{INT_MIN}));
+    save.m_nBestTotal = INT_MAX;
+    save.RecordStageValue("new.", 5);
+    EXPECT_EQ(save.m_nBestTotal, wrapped(std::int64_t{INT_MAX} + 5));
+    save.m_nBestTotal = INT_MAX;
+    save.RecordChallengeClear(1);
+    EXPECT_EQ(save.m_nBestTotal, wrapped(std::int64_t{INT_MAX} + INT_MAX - std::int64_t{INT_MIN}));
+    g_WorldMapData.m_Points.resize(2);
+    g_WorldMapData.m_Points[0].m_Stages[0].m_strStageFile = "k.stg4_001";
+    g_WorldMapData.m_Points[1].m_Stages[0].m_strStageFile = "j.stg4_001";
+    save.RecountTotal();
+    EXPECT_EQ(save.m_nBestTotal, wrapped(std::int64_t{INT_MAX} + INT_MAX));
+    save.StartNextRound();
+    EXPECT_EQ(save.m_nRound, INT_MIN);
+}
+
 TEST_F(SaveData, TheRankingKindStepsOverTheKindsTheModeShows)
 {
     g_SystemData.m_ModeResults.At(0).m_ValueFlags = {1, 0, 1, 0, 0};
