@@ -100,6 +100,22 @@ TEST_F(SaveSlots, AMissingOrDamagedFileLoadsNothingAndADamagedOneIsKeptAside)
     EXPECT_EQ(save.m_nScore, 42);
 }
 
+TEST_F(SaveSlots, EachDamagedFileIsKeptAsACopyOfItsOwn)
+{
+    cSaveData save;
+    const std::string damaged[] = {std::string("\xB4\x02", 2), std::string("\xB4\x02\x00", 3),
+                                   std::string("\xB4\x02\x00\x00\x07", 5)};
+    for (const std::string& file : damaged) {
+        m_Folder.WriteFile(SlotFile(2), file);
+        EXPECT_EQ(save.LoadSlot(1), 0);
+        EXPECT_FALSE(m_Folder.Exists(SlotFile(2)));
+    }
+    EXPECT_EQ(m_Folder.ReadFile(SlotFile(2) + ".bad"), damaged[0]);
+    EXPECT_EQ(m_Folder.ReadFile(SlotFile(2) + ".bad2"), damaged[1]);
+    EXPECT_EQ(m_Folder.ReadFile(SlotFile(2) + ".bad3"), damaged[2]);
+    EXPECT_NE(m_Folder.ReadFile("Report_Game.txt").find("Story02.dat.bad3"), std::string::npos);
+}
+
 TEST_F(SaveSlots, TheSlotListShowsTheUsedSlotsWithTheirSaveTimes)
 {
     SaveFields fields = DistinctSave();
