@@ -80,14 +80,15 @@ void cStageData::Read(cDataReader& reader)
         reader.Fail(why);
         return;
     }
-    if (version >= 173) {
-        std::int32_t mark = 0;
-        const bool present = reader.ReadInt32(mark);
-        if (version >= kStageEndMarkCheckedVersion && (!present || mark != kStageEndMark)) {
+    std::int32_t mark = 0;
+    if (version >= kStageEndMarkCheckedVersion) {
+        if (!reader.ReadInt32(mark) || mark != kStageEndMark) {
             reader.Fail("the stage does not end on its end mark");
             return;
         }
-        if (!present) return;
+    } else if (version >= 173 && reader.Remaining() >= 4) {
+        // Read, never checked: a file of this version is read whole without it too.
+        reader.ReadInt32(mark);
     }
     ResetFirstTemplates(m_PaletteBlocks, m_PaletteCharas, m_PaletteItems);
     Upgrade(version);

@@ -208,6 +208,27 @@ TEST(StageFile, TheEndMarkIsReadFrom173AndRequiredWhereTheReadEndsFrom174)
     }
 }
 
+TEST(StageFile, AVersion173FileWithoutItsEndMarkIsReadWholeWithItsFixUps)
+{
+    qbtest::cDataSettingsScope settings(1, kBgmRecords);
+    const std::string whole = StageImage(173, DistinctStage()).bytes;
+    const std::string withoutMark = whole.substr(0, whole.size() - 4);
+    struct Case { std::string image; std::size_t remaining; } cases[] = {
+        {withoutMark, 0},
+        {withoutMark + "ab", 2},   // too short for a mark: left unread
+        {whole, 0},
+    };
+    for (const Case& c : cases) {
+        cDataReader reader(c.image);
+        cStageData stage;
+        ASSERT_EQ(stage.LoadFrom(reader), 1) << c.image.size() << " " << reader.Error();
+        EXPECT_EQ(reader.Remaining(), c.remaining) << c.image.size();
+        EXPECT_EQ(stage.m_nWidth, 300) << c.image.size();
+        EXPECT_EQ(stage.m_ResultFlags.size(), 5u) << "the fix-ups of a file before 181 ran";
+        EXPECT_EQ(stage.m_bPlaySwitch, 1) << "the fix-ups of a file before 183 ran";
+    }
+}
+
 TEST(StageFile, SizesNoStageCanHaveAreRefusedAsDamaged)
 {
     qbtest::cDataSettingsScope settings(1, kBgmRecords);
