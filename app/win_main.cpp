@@ -11,6 +11,7 @@
 #include "platform/os/instance_lock.h"
 #include "platform/os/message_box.h"
 #include "platform/os/system.h"
+#include "platform/os/text.h"
 #include "platform/os/timer.h"
 #include "platform/ui/sdl_window.h"
 #include "platform/ui/window.h"
@@ -32,15 +33,26 @@ constexpr int kExitFailed = 1;
 
 enum class eInstanceClaim { Held, Declined, Failed };
 
-// Asks about a running instance: Held when this start may go on.
+// Asks about a running instance: Held when this start may go on, which it only does holding
+// the lock, so that a later start still finds it.
 eInstanceClaim ClaimSingleInstance(plat::cInstanceLock& lock)
 {
     if (lock.TryAcquire()) return eInstanceClaim::Held;
+    if (!lock.Problem().empty()) {
+        // Not another instance: the lock file itself cannot be used, and asking whether to end
+        // "the running program" would mislead.
+        std::string problem;
+        if (!plat::Utf8ToCp932(lock.Problem(), problem)) problem = lock.Problem();
+        const std::string text = "二重起動を防ぐロックファイルが使えません。\n" + problem +
+                                 "\n\nThe single-instance lock cannot be used.";
+        MessageBoxA(nullptr, text.c_str(), "二重起動", MB_OK);
+        return eInstanceClaim::Failed;
+    }
     const int answer = MessageBoxA(nullptr,
                                    "既に起動しています。\n実行中のプログラムを閉じて再起動しますか？\n\nRunning this program now. Restart?",
                                    "二重起動", MB_YESNO);
     if (answer == IDNO) return eInstanceClaim::Declined;
-    if (lock.EndOwnerAndTakeOver(500) == plat::cInstanceLock::EndResult::CannotEnd) {
+    if (lock.EndOwnerAndTakeOver(500) == plat::cInstanceLock::EndResult::CannotEnd || !lock.Held()) {
         MessageBoxA(nullptr, "プログラムの終了に失敗しました。", "二重起動", MB_OK);
         return eInstanceClaim::Failed;
     }

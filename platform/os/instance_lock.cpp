@@ -3,9 +3,11 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <string>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -13,10 +15,55 @@
 
 namespace plat {
 
-std::string cInstanceLock::Folder()
+namespace {
+
+// The session's runtime folder, which the system makes for this user alone; null when unset.
+const char* SessionRuntimeFolder()
 {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    return (runtime && *runtime) ? std::string(runtime) : std::string("/tmp");
+    return (runtime && *runtime) ? runtime : nullptr;
+}
+
+std::string SystemError(const std::string& path) { return path + ": " + std::strerror(errno); }
+
+}  // namespace
+
+std::string cInstanceLock::Folder()
+{
+    if (const char* runtime = SessionRuntimeFolder()) return runtime;
+    const char* temporary = std::getenv("TMPDIR");
+    const std::string base = (temporary && *temporary) ? temporary : "/tmp";
+    return base + "/quillbramwood-" + std::to_string(::geteuid());
+}
+
+// Without a session folder, ours is made in the shared temporary folder: it must be a real
+// folder of this user that nobody else can write into, or another user could plant a lock
+// file there (a false "already running") or a link to a file of ours.
+bool cInstanceLock::PrepareFolder()
+{
+    if (SessionRuntimeFolder()) return true;
+    const std::string folder = Folder();
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        m_strProblem = SystemError(folder);
+        return false;
+    }
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        m_strProblem = SystemError(folder);
+        return false;
+    }
+    struct stat info{};
+    bool usable = ::fstat(fd, &info) == 0;
+    if (!usable) m_strProblem = SystemError(folder);
+    else if (info.st_uid != ::geteuid()) {
+        m_strProblem = folder + ": the folder belongs to another user";
+        usable = false;
+    } else if ((info.st_mode & 077) != 0 && ::fchmod(fd, 0700) != 0) {
+        m_strProblem = SystemError(folder);
+        usable = false;
+    }
+    ::close(fd);
+    return usable;
 }
 
 cInstanceLock::cInstanceLock(const char* nameCp932)
@@ -29,9 +76,20 @@ cInstanceLock::~cInstanceLock() { Release(); }
 bool cInstanceLock::TryLock()
 {
     if (m_bHeld) return true;
-    if (m_nFd < 0) m_nFd = ::open(m_strPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (m_nFd < 0) return false;
-    if (::flock(m_nFd, LOCK_EX | LOCK_NB) != 0) return false;
+    m_strProblem.clear();
+    if (m_nFd < 0) {
+        if (!PrepareFolder()) return false;
+        m_nFd = ::open(m_strPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (m_nFd < 0) {
+            m_strProblem = SystemError(m_strPath);
+            return false;
+        }
+    }
+    if (::flock(m_nFd, LOCK_EX | LOCK_NB) != 0) {
+        // Only a lock held by another process means another instance runs.
+        if (errno != EWOULDBLOCK) m_strProblem = SystemError(m_strPath);
+        return false;
+    }
     m_bHeld = true;
     const std::string pid = std::to_string(::getpid()) + "\n";
     if (::ftruncate(m_nFd, 0) == 0) {

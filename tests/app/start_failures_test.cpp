@@ -1,0 +1,127 @@
+// Starts of the game executable that cannot go on, or that a leftover of an earlier run must
+// not stop: each says what failed, in a box (on standard error, headless) and where it can in
+// the report, and ends with the status scripts tell failures by.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include "tests/app/game_process.h"
+#include "tests/support/demo_game.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+using qbtest::cGameProcess;
+
+const char* const kLockFileName = u8"Quillbramwood-ゲーム.lock";
+
+// The id of a process that has ended (and been reaped), as a leftover lock file would hold.
+pid_t EndedProcessId()
+{
+    const pid_t child = fork();
+    if (child == 0) _exit(0);
+    waitpid(child, nullptr, 0);
+    return child;
+}
+
+class StartFailures : public ::testing::Test {
+protected:
+    // A working folder holding the demo game.
+    std::filesystem::path DemoFolder(const std::string& name)
+    {
+        const std::filesystem::path folder = m_Work.Path() / name;
+        std::filesystem::create_directories(folder);
+        EXPECT_TRUE(qbtest::WriteDemoGame(folder));
+        return folder;
+    }
+    std::string ScriptVariable(const std::string& name, const std::string& text) const
+    {
+        m_Work.WriteFile(name, text);
+        return "QUILLBRAMWOOD_SCRIPT=" + (m_Work.Path() / name).string();
+    }
+    std::string Errors(const std::string& folder) const { return m_Work.ReadFile(folder + "/stderr.txt"); }
+    qbtest::cTempFolder m_Runtime;
+    qbtest::cTempFolder m_Work;
+};
+
+TEST_F(StartFailures, ALeftoverLockFileOfAnEndedProcessDoesNotBlockTheStart)
+{
+    // Without a session folder the lock lives in a folder of the user's own inside the shared
+    // temporary folder, where another user's file must not count either.
+    qbtest::cTempFolder shared;
+    ASSERT_EQ(chmod(shared.Path().c_str(), 01777), 0);
+    const std::filesystem::path ownFolder = shared.Path() / ("quillbramwood-" + std::to_string(geteuid()));
+    struct Case { const char* name; bool session; } cases[] = {
+        {"session", true},
+        {"no-session", false},
+    };
+    const std::string leftover = std::to_string(EndedProcessId()) + "\n";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::path lockFile = m_Runtime.Path() / kLockFileName;
+        std::vector<std::string> environment = {ScriptVariable("close.txt", "clock virtual\nclose 30\n")};
+        if (!c.session) {
+            shared.WriteFile(kLockFileName, "1\n");   // another user's, in the shared folder
+            ASSERT_EQ(chmod((shared.Path() / kLockFileName).c_str(), 0400), 0);
+            std::filesystem::create_directory(ownFolder);
+            ASSERT_EQ(chmod(ownFolder.c_str(), 0700), 0);
+            lockFile = ownFolder / kLockFileName;
+            environment.push_back("XDG_RUNTIME_DIR=");
+            environment.push_back("TMPDIR=" + shared.Path().string());
+        }
+        m_Work.WriteFile("leftover", leftover);
+        std::filesystem::copy_file(m_Work.Path() / "leftover", lockFile, std::filesystem::copy_options::overwrite_existing);
+
+        cGameProcess game(m_Runtime, DemoFolder(c.name), environment);
+        EXPECT_TRUE(game.Ends(0, "a run of 30 frames"));
+        EXPECT_EQ(Errors(c.name).find(u8"二重起動"), std::string::npos) << Errors(c.name);
+        EXPECT_NE(m_Work.ReadFile(std::string(c.name) + "/Report_Game.txt").find("\nMode : "), std::string::npos);
+        // The game took that file's lock: it wrote its own id there and emptied it at the end.
+        EXPECT_TRUE(std::filesystem::exists(lockFile));
+        EXPECT_EQ(std::filesystem::file_size(lockFile), 0u);
+    }
+}
+
+TEST_F(StartFailures, AStartThatCannotHoldTheLockSaysWhyAndEndsWithOne)
+{
+    const std::string question = u8"既に起動しています。";
+    struct Case { const char* name; bool folderInPlace; const char* box; bool asked; } cases[] = {
+        // Held by a process whose id the file does not hold: answering Yes ends nothing, and
+        // the start must not go on without the lock.
+        {"held", false, u8"プログラムの終了に失敗しました。", true},
+        // No lock can be taken at all: not another instance, so nothing is asked.
+        {"unusable", true, u8"二重起動を防ぐロックファイルが使えません。", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        qbtest::cTempFolder runtime;
+        const std::filesystem::path lockFile = runtime.Path() / kLockFileName;
+        int held = -1;
+        if (c.folderInPlace) {
+            std::filesystem::create_directory(lockFile);
+        } else {
+            held = open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+            ASSERT_GE(held, 0);
+            ASSERT_EQ(flock(held, LOCK_EX | LOCK_NB), 0);
+        }
+        cGameProcess game(runtime, DemoFolder(c.name),
+                          {ScriptVariable("yes.txt", "box yes\nclock virtual\nclose 30\n")});
+        EXPECT_TRUE(game.Ends(1, "the lock's box"));
+        if (held >= 0) close(held);
+        const std::string errors = Errors(c.name);
+        EXPECT_NE(errors.find(c.box), std::string::npos) << errors;
+        EXPECT_EQ(errors.find(question) != std::string::npos, c.asked) << errors;
+        if (c.folderInPlace) {
+            EXPECT_NE(errors.find(lockFile.string()), std::string::npos) << errors;
+        }
+        EXPECT_FALSE(m_Work.Exists(std::string(c.name) + "/Report_Game.txt")) << "the game never ran";
+    }
+}
+
+}  // namespace
