@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "app/drawing_mode_dialog.h"
@@ -26,6 +27,7 @@
 #include "objects/database_working_tables.h"
 #include "platform/os/files.h"
 #include "platform/os/random.h"
+#include "platform/os/text.h"
 #include "platform/os/timer.h"
 #include "play/free_play.h"
 #include "play/game_manager.h"
@@ -152,6 +154,20 @@ bool StartStageGivenAtStart()
 }  // namespace
 
 bool StartUpWasCancelled() { return s_bStartUpCancelled; }
+
+std::string GameFolderUtf8()
+{
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::current_path(error);
+    return error ? std::string(".") : folder.string();
+}
+
+std::string GameFolderCp932()
+{
+    const std::string folder = GameFolderUtf8();
+    std::string converted;
+    return plat::Utf8ToCp932(folder, converted) ? converted : folder;
+}
 
 bool InitGame(const char* commandLine, int showCommand)
 {

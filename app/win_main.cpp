@@ -1,6 +1,8 @@
 #include "app/win_main.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "app/game_loop.h"
@@ -59,6 +61,24 @@ eInstanceClaim ClaimSingleInstance(plat::cInstanceLock& lock)
     return eInstanceClaim::Held;
 }
 
+// The report file cannot be made: the game folder is read-only (installed for all users), so
+// nothing could be reported, saved or configured. Said on standard error and in a box, since
+// no report exists to say it in.
+void ReportUnwritableGameFolder(int error)
+{
+    const std::string folder = GameFolderUtf8();
+    std::fprintf(stderr,
+                 "quillbramwood: cannot write in the game folder %s (Report_Game.txt: %s). The runtime writes its "
+                 "report (Report_Game.txt) and the player's saves and settings (user_data/) there: copy the game "
+                 "to a folder you can write to and start it there.\n",
+                 folder.c_str(), error != 0 ? std::strerror(error) : "cannot be created");
+    std::fflush(stderr);
+    const std::string text = "ゲームのフォルダに書き込めません。\n" + GameFolderCp932() +
+                             "\n\nレポート（Report_Game.txt）とセーブデータ・設定（user_data）はゲームのフォルダに書き込まれます。\n"
+                             "書き込めるフォルダにゲームをコピーしてから起動して下さい。";
+    MessageBoxA(nullptr, text.c_str(), "Quillbramwood", MB_OK);
+}
+
 // A thread that would not end may still touch anything the program holds: nothing is released
 // but the lock, and the process ends at once.
 [[noreturn]] void EndWithThreadsLeftRunning(plat::cInstanceLock& lock, int code)
@@ -112,7 +132,11 @@ int WinMain(HINSTANCE hInstance, HINSTANCE, const char* lpCmdLine, int nCmdShow)
     case eInstanceClaim::Declined: return kExitDone;
     case eInstanceClaim::Failed: return kExitFailed;
     }
-    if (!OpenReportFile(reportPath)) return kExitFailed;
+    errno = 0;
+    if (!OpenReportFile(reportPath)) {
+        ReportUnwritableGameFolder(errno);   // the failed open's reason
+        return kExitFailed;
+    }
     ReportLog("App : ver %u", static_cast<unsigned>(kDataVersion));
     WriteSystemReport();
 

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <grp.h>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -41,8 +42,12 @@ inline ::testing::AssertionResult ExitedWith(int status, int code)
 // One run of the executable in a working folder, with extra environment variables.
 class cGameProcess {
 public:
+    // An earlier entry of environment wins over the ones added here (XDG_RUNTIME_DIR= empty
+    // counts as unset). ordinaryUser: when the tests run as root, the game runs as nobody, so
+    // that file modes bind it as they bind a player (the folders it needs must let nobody in).
     cGameProcess(const qbtest::cTempFolder& runtime, const std::filesystem::path& folder,
-                 std::vector<std::string> environment, std::vector<std::string> arguments = {})
+                 std::vector<std::string> environment, std::vector<std::string> arguments = {},
+                 bool ordinaryUser = false)
         : m_Folder(folder)
     {
         environment.push_back("XDG_RUNTIME_DIR=" + runtime.Path().string());
@@ -56,6 +61,8 @@ public:
             if (chdir(folder.c_str()) != 0) _exit(120);
             const int err = open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
             if (err >= 0) dup2(err, 2);
+            if (ordinaryUser && geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+                _exit(122);
             std::vector<char*> env;
             for (std::string& e : environment) env.push_back(e.data());
             env.push_back(nullptr);

@@ -124,4 +124,43 @@ TEST_F(StartFailures, AStartThatCannotHoldTheLockSaysWhyAndEndsWithOne)
     }
 }
 
+TEST_F(StartFailures, AGameFolderThatCannotBeWrittenSaysSoAndWhere)
+{
+    struct Case { const char* name; mode_t folderMode; bool oldReport; } cases[] = {
+        {"read-only", 0555, false},               // installed for all users
+        {"read-only-old-report", 0555, true},     // with a report of the installer's run
+        {"writable-old-report", 0777, true},      // the folder could be written, its report not
+    };
+    // The game runs as an ordinary user, who may enter the work folder and use the runtime one.
+    ASSERT_EQ(chmod(m_Work.Path().c_str(), 0755), 0);
+    ASSERT_EQ(chmod(m_Runtime.Path().c_str(), 0777), 0);
+    const std::string script = ScriptVariable("close.txt", "clock virtual\nclose 30\n");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string name = c.name;
+        const std::filesystem::path folder = DemoFolder(name);
+        m_Work.WriteFile(name + "/stderr.txt", "");
+        ASSERT_EQ(chmod((folder / "stderr.txt").c_str(), 0666), 0);
+        if (c.oldReport) {
+            m_Work.WriteFile(name + "/Report_Game.txt", "old\n");
+            ASSERT_EQ(chmod((folder / "Report_Game.txt").c_str(), 0444), 0);
+        }
+        ASSERT_EQ(chmod(folder.c_str(), c.folderMode), 0);
+        cGameProcess game(m_Runtime, folder, {script}, {}, true);
+        const bool ended = game.Ends(1, "the unwritable folder's box");
+        ASSERT_EQ(chmod(folder.c_str(), 0755), 0);
+        EXPECT_TRUE(ended);
+        const std::string errors = Errors(name);
+        EXPECT_NE(errors.find("quillbramwood: cannot write in the game folder " + folder.string() +
+                              " (Report_Game.txt: Permission denied)"),
+                  std::string::npos)
+            << errors;
+        EXPECT_NE(errors.find("user_data/"), std::string::npos) << errors;
+        EXPECT_NE(errors.find(u8"ゲームのフォルダに書き込めません。\n" + folder.string()), std::string::npos) << errors;
+        EXPECT_EQ(m_Work.Exists(name + "/Report_Game.txt") ? m_Work.ReadFile(name + "/Report_Game.txt") : "",
+                  c.oldReport ? "old\n" : "");
+        EXPECT_FALSE(m_Work.Exists(name + "/user_data")) << "nothing was started";
+    }
+}
+
 }  // namespace
