@@ -93,6 +93,21 @@ bool TakeBootChoice()
     return true;
 }
 
+// A stage named at start that cannot be played: the report line and box name what was looked
+// for and where, and standard error says the same in English with how a stage is named; the
+// game then goes on at the title.
+void ReportStageNotFound(const char* name, const std::string& lookedFor, const std::string& lookedForUtf8)
+{
+    ReportLogBox("「%s」の読み込みに失敗しました！\n%s\nゲームのフォルダ：%s", name, lookedFor.c_str(),
+                 GameFolderCp932().c_str());
+    std::fprintf(stderr,
+                 "quillbramwood: %s in the game folder %s. A stage is named by its file without the _NNN "
+                 "number, relative to the game folder: data/stg4/NAME.stg4 plays the highest "
+                 "data/stg4/NAME.stg4_NNN. Starting at the title instead.\n",
+                 lookedForUtf8.c_str(), GameFolderUtf8().c_str());
+    std::fflush(stderr);
+}
+
 // A stage named on the command line: surrounding quotes go, and a name too long for a path is
 // reported as a stage that cannot be read, so that no cut name is played instead.
 void TakeCommandLineStage(const char* commandLine)
@@ -101,7 +116,9 @@ void TakeCommandLineStage(const char* commandLine)
     std::string name = commandLine;
     if (name.size() >= 2 && name.front() == '"' && name.back() == '"') name = name.substr(1, name.size() - 2);
     if (name.size() >= sizeof g_SystemIni.FreeStage) {
-        ReportLogEcho("「%s」の読み込みに失敗しました！", name.c_str());
+        const std::string limit = std::to_string(sizeof g_SystemIni.FreeStage - 1);
+        ReportStageNotFound(name.c_str(), "名前が長すぎます（" + limit + " バイトまで）。",
+                            "the stage name is longer than a path may be (" + limit + " bytes)");
         name.clear();
     }
     std::memcpy(g_SystemIni.FreeStage, name.c_str(), name.size() + 1);
@@ -137,14 +154,20 @@ bool LoadRequiredRecord(cDataRecord& record, int pathIndex)
 
 // A stage named at start (the editor's test play): its highest-numbered file is read and
 // checked, and the first frame goes straight to stage play in free play. A name that matches
-// no file starts the game at the title instead. False when the file cannot be played.
+// no file starts the game at the title instead, after saying which files were looked for.
+// False when the file cannot be played.
 bool StartStageGivenAtStart()
 {
     char* stage = g_SystemIni.FreeStage;
     if (!*stage) return true;
     FindHighestNumberedFile(stage, stage, g_DataExts[1]);
     if (GetFileAttributesA(stage) == INVALID_FILE_ATTRIBUTES) {
-        ReportLogEcho("「%s」の読み込みに失敗しました！", stage);
+        // The numbered files tried, then the name itself.
+        char numbered[MAX_PATH];
+        ChangeExtension(numbered, stage, g_DataExts[1]);
+        const std::string candidates = std::string(numbered) + "_000.." + numbered + "_999";
+        ReportStageNotFound(stage, "探したファイル：" + candidates + "、" + stage,
+                            "no stage file " + plat::Cp932ToUtf8(candidates) + " or " + plat::Cp932ToUtf8(stage));
         stage[0] = '\0';
         return true;
     }

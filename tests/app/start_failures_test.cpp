@@ -163,4 +163,52 @@ TEST_F(StartFailures, AGameFolderThatCannotBeWrittenSaysSoAndWhere)
     }
 }
 
+TEST_F(StartFailures, AStageNamedAtStartSaysWhatItLookedForOrEndsWithOneWhenItCannotStart)
+{
+    // base: the numbered files looked for (base_000..base_999, then the name itself) when no
+    // file matches; the game then runs from its title. Otherwise the stage starts, or its
+    // set-up fails with its box and the program ends with status 1.
+    struct Case { const char* name; const char* argument; const char* base; const char* removed; int status; const char* box; } cases[] = {
+        {"bare", "Meadow", "Meadow", nullptr, 0, nullptr},
+        {"extension", "Meadow.stg4", "Meadow.stg4", nullptr, 0, nullptr},
+        {"folder", "data/stg4/Meadow", "data/stg4/Meadow", nullptr, 0, nullptr},
+        {"found", "data/stg4/Meadow.stg4", nullptr, nullptr, 0, nullptr},
+    };
+    const std::string script = ScriptVariable("close.txt", "clock virtual\nclose 30\n");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string name = c.name;
+        const std::filesystem::path folder = DemoFolder(name);
+        if (c.removed) std::filesystem::remove(folder / c.removed);
+        cGameProcess game(m_Runtime, folder, {script}, {c.argument});
+        EXPECT_TRUE(game.Ends(c.status, "a run of 30 frames"));
+        const std::string errors = Errors(name);
+        const std::string report = m_Work.ReadFile(name + "/Report_Game.txt");
+        const std::string argument = c.argument;
+        if (c.base) {
+            const std::string base = c.base;
+            const std::string candidates = base + "_000.." + base + "_999";
+            // The box on standard error (UTF-8) and the report line (CP932) name them.
+            EXPECT_NE(errors.find(u8"「" + argument + u8"」の読み込みに失敗しました！\n探したファイル：" + candidates + u8"、" +
+                                  argument + u8"\nゲームのフォルダ：" + folder.string()),
+                      std::string::npos)
+                << errors;
+            EXPECT_NE(report.find("「" + argument + "」の読み込みに失敗しました！\n探したファイル：" + candidates + "、" + argument),
+                      std::string::npos)
+                << report;
+            EXPECT_NE(errors.find("quillbramwood: no stage file " + candidates + " or " + argument + " in the game folder " +
+                                  folder.string() + "."),
+                      std::string::npos)
+                << errors;
+        } else {
+            EXPECT_EQ(report.find("の読み込みに失敗しました！"), std::string::npos) << report;
+        }
+        if (c.box) {
+            EXPECT_NE(errors.find(c.box), std::string::npos) << errors;
+        } else if (!c.base) {
+            EXPECT_EQ(errors, "") << "the stage played without a word";
+        }
+    }
+}
+
 }  // namespace
