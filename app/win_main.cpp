@@ -189,7 +189,9 @@ int WinMain(HINSTANCE hInstance, HINSTANCE, const char* lpCmdLine, int nCmdShow)
     }
     EcLogF("J");
 
-    const int code = RunMessageLoop();
+    const int loopCode = RunMessageLoop();
+    // A run that closed because its stage could not start failed, as a failed start-up does.
+    const int code = g_bRunFailed.load() ? kExitFailed : loopCode;
     if (LeftThreadsRunning()) EndWithThreadsLeftRunning(lock, code);
 
     UnInitGame();

@@ -32,7 +32,11 @@ cChara* PlayerOne()
     return scene ? scene->m_lpPlayerOne : nullptr;
 }
 
-void PostClose() { PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0); }
+void PostClose()
+{
+    g_bRunFailed.store(1);
+    PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0);
+}
 
 cPlayScene::cPlayScene()
 {

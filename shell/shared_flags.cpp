@@ -10,3 +10,4 @@ std::atomic<int> g_bFileChosen{0};
 std::atomic<int> g_bClosing{0};
 std::atomic<int> g_bPresentByBlt{0};
 std::atomic<int> g_bTestPlay{0};
+std::atomic<int> g_bRunFailed{0};

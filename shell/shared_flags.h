@@ -27,6 +27,9 @@ extern std::atomic<int> g_bClosing;
 extern std::atomic<int> g_bPresentByBlt;
 // 1 when a stage given at start (command line or FreeStage) is being played.
 extern std::atomic<int> g_bTestPlay;
+// Set when the game closes because what it had to run could not start (a stage whose pictures
+// cannot be read): the process then ends with status 1, as a failed start-up does.
+extern std::atomic<int> g_bRunFailed;
 
 // A rectangle that one thread writes and another reads, always whole: a reader never sees the
 // left of one move with the right of the next.

@@ -173,6 +173,7 @@ TEST_F(StartFailures, AStageNamedAtStartSaysWhatItLookedForOrEndsWithOneWhenItCa
         {"extension", "Meadow.stg4", "Meadow.stg4", nullptr, 0, nullptr},
         {"folder", "data/stg4/Meadow", "data/stg4/Meadow", nullptr, 0, nullptr},
         {"found", "data/stg4/Meadow.stg4", nullptr, nullptr, 0, nullptr},
+        {"no-picture", "data/stg4/Meadow.stg4", nullptr, "bmp/Character1.bmp", 1, u8"bmp\\Character1.bmp の読み込みに失敗！"},
     };
     const std::string script = ScriptVariable("close.txt", "clock virtual\nclose 30\n");
     for (const Case& c : cases) {
