@@ -145,6 +145,9 @@ void cPlayScene::FadeOut()
     const BYTE done = DDFadeOut(g_DisplayPalette, 0, 255, 0, 0, 0, g_GameManager.m_nFadeSpeed, g_Palette, 0);
     if ((done & 0xFF) != 1) return;
     DDFillSurfacePal(&g_BackBuffer, 16);
+    // The program is closing: no stage is loaded again (the close would stop the load) and no
+    // scene entered; the screen stays black until the game thread ends.
+    if (m_nQuitRequest.load()) return;
     if (g_GameManager.m_nGameMode == GAMEMODE_FREEPLAY && !g_SaveData.m_bSeries) {
         // The loader resets the stage record, its path among its fields: keep a copy.
         const std::string path = g_StageData.m_strPath;

@@ -102,8 +102,9 @@ public:
     cScreenEffect m_ScreenEffect;
     cScreenColor m_ScreenColor;
     WAITSTATE m_Wait;
-    // Set to 1 by the window thread when WM_CLOSE comes while thPause runs; the next play
-    // frame then posts WM_CLOSE itself.
+    // The program is closing: set to 1 by the window thread when WM_CLOSE comes while thPause
+    // runs (the next play frame then posts WM_CLOSE itself), and by a quit from the pause menu
+    // in direct play (the fade-out then starts nothing).
     std::atomic<int> m_nQuitRequest{0};
     // The chara, flow and command being run; command handlers read them. A chara or flow that
     // goes away clears the ones that point at it.

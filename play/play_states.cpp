@@ -137,6 +137,8 @@ void cPlayScene::StatePause()
         case 0:
             m_nState = PLAYSTATE_FADEOUT;
             if (DirectPlay()) {
+                // The fade-out may end before the close comes: it must then start nothing.
+                m_nQuitRequest.store(1);
                 PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0);
             } else {
                 g_GameManager.m_nNextScene = SCENE_TITLE;

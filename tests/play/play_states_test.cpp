@@ -10,6 +10,7 @@
 #include "play/menu_cursor.h"
 #include "tests/stage/stage_fixture.h"
 #include "tests/support/demo_game.h"
+#include "tests/support/restore.h"
 #include "tests/support/temp_folder.h"
 
 using qbtest::cRequestLog;
@@ -263,6 +264,43 @@ TEST_F(PlayEntry, AStageClearedDuringItsSetUpStillFadesIn)
     ASSERT_EQ(scene.m_nSetUpCount, 1);
     ASSERT_EQ(scene.m_nDefeatsReported, 1);
     EXPECT_EQ(scene.m_nState, PLAYSTATE_FADEIN);
+}
+
+TEST_F(PlayEntry, QuitInDirectPlayLoadsAndEntersNothingWhileTheProgramCloses)
+{
+    // The fade-out may end before the close does: the stage must not be loaded again then (a
+    // load the close stops is reported, one that fails ends the program as failed), nor
+    // another scene entered.
+    qbtest::cRestore<std::atomic<int>> failed(g_bRunFailed);
+    static int boxes = 0;
+    boxes = 0;
+    plat::SetBoxAnswerSource([](UINT, const char*) {
+        ++boxes;
+        return 0;
+    });
+    g_bTestPlay.store(1);
+    m_Fixture.Commit();
+    cPlayScene& scene = m_Fixture.NewScene();
+    scene.SetStage(0, 1);
+    scene.m_nState = PLAYSTATE_PAUSE;
+    g_GameManager.m_nNextScene = SCENE_TITLE;
+    g_GameManager.m_nFadeSpeed = 10;   // as the start-up sets it: about 26 frames
+    const int sceneBefore = g_GameManager.m_nScene;
+    cInput& input = g_Input.At(0);
+    const WORD presses[][2] = {{0, 0}, {0, 4}, {1, 0}};   // the menu, up to its first item, decide
+    for (const auto& press : presses) {
+        input.m_wButton = press[0];
+        input.m_wDirection = press[1];
+        scene.Run();
+    }
+    input.m_wButton = input.m_wDirection = 0;
+    ASSERT_EQ(scene.m_nState, PLAYSTATE_FADEOUT);
+    for (int frame = 0; frame < 100; ++frame) scene.Run();
+    plat::SetBoxAnswerSource(nullptr);
+    EXPECT_EQ(scene.m_nState, PLAYSTATE_FADEOUT);
+    EXPECT_EQ(g_GameManager.m_nScene, sceneBefore);
+    EXPECT_EQ(boxes, 0);
+    EXPECT_EQ(g_bRunFailed.load(), 0);
 }
 
 }  // namespace
