@@ -34,7 +34,8 @@ cChara* PlayerOne()
 
 void PostClose()
 {
-    g_bRunFailed.store(1);
+    // Once the close sequence runs, it is what ends the program (and what stops a load).
+    if (!g_bClosing.load()) g_bRunFailed.store(1);
     PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0);
 }
 

@@ -303,4 +303,29 @@ TEST_F(PlayEntry, QuitInDirectPlayLoadsAndEntersNothingWhileTheProgramCloses)
     EXPECT_EQ(g_bRunFailed.load(), 0);
 }
 
+TEST_F(PlayEntry, AStageThatCannotBeLoadedAgainFailsTheRunUnlessTheProgramIsAlreadyClosing)
+{
+    // Free play loads its stage again after the fade-out; here the file is gone. Before the
+    // close sequence began that is a failure; after it, the close (which stops such a load)
+    // is what ends the program, as the player or the system asked.
+    struct Case { int closing; int failed; } cases[] = {{0, 1}, {1, 0}};
+    for (const Case& c : cases) {
+        qbtest::cRestore<std::atomic<int>> failed(g_bRunFailed);
+        qbtest::cRestore<std::atomic<int>> closing(g_bClosing);
+        g_bRunFailed.store(0);
+        g_bClosing.store(c.closing);
+        m_Fixture.Commit();
+        cPlayScene& scene = m_Fixture.NewScene();
+        scene.SetStage(0, 1);
+        g_StageData.m_strPath = "data\\stg4\\gone.stg4_001";
+        g_GameManager.m_nGameMode = GAMEMODE_FREEPLAY;
+        g_GameManager.m_nFadeSpeed = 10;
+        g_SaveData.m_bSeries = 0;
+        scene.m_nState = PLAYSTATE_FADEOUT;
+        for (int frame = 0; frame < 100 && scene.m_nState == PLAYSTATE_FADEOUT; ++frame) scene.Run();
+        EXPECT_NE(scene.m_nState, PLAYSTATE_FADEOUT) << "the fade-out ended";
+        EXPECT_EQ(g_bRunFailed.load(), c.failed) << c.closing;
+    }
+}
+
 }  // namespace
