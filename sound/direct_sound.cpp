@@ -35,7 +35,7 @@ bool DS_Init(HWND hWnd, int samplesPerSecond, int bitsPerSample, int channels)
     std::unique_ptr<IDirectSound> ds;
     if (FAILED(DirectSoundCreate(nullptr, &ds, nullptr))) {
         EcLogString("DIRECTSOUNDCREATE_ERR!");
-        ReportLog("Sound : %s", plat::AudioDeviceError());
+        ReportLog("Sound : %s; the game runs without sound", plat::AudioDeviceError());
         return false;
     }
     if (FAILED(ds->SetCooperativeLevel(hWnd, DSSCL_PRIORITY))) {

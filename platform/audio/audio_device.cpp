@@ -1,6 +1,7 @@
 #include "platform/audio/audio_device.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cmath>
@@ -24,6 +25,27 @@ void AudioCallback(void* userData, Uint8* stream, int bytes)
 {
     auto* device = static_cast<cAudioDevice*>(userData);
     device->Render(reinterpret_cast<float*>(stream), bytes / static_cast<int>(2 * sizeof(float)));
+}
+
+// ALSA's library prints each failed look-up of a sound card on standard error (16 lines on a
+// machine without one), while SDL's own error already names the failure for the report line.
+void DropAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+
+// SDL loads ALSA's library at run time; loaded here as well (and never let go, so that the
+// handler outlives SDL unloading it), it gets a handler that drops the messages.
+void QuietAlsaMessages()
+{
+    static const bool quietened = [] {
+        void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+        if (!alsa) return false;
+        using ErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+        using SetErrorHandler = int (*)(ErrorHandler);
+        void* symbol = dlsym(alsa, "snd_lib_error_set_handler");
+        if (!symbol) return false;
+        reinterpret_cast<SetErrorHandler>(symbol)(DropAlsaMessage);
+        return true;
+    }();
+    (void)quietened;
 }
 
 }  // namespace
@@ -81,6 +103,7 @@ std::shared_ptr<cAudioDevice> AcquireAudioDevice()
         s_Device = device;
         return device;
     }
+    QuietAlsaMessages();
     if (!SDL_WasInit(SDL_INIT_AUDIO)) {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
             s_strError = std::string("no audio driver: ") + SDL_GetError();

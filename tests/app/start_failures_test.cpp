@@ -212,4 +212,23 @@ TEST_F(StartFailures, AStageNamedAtStartSaysWhatItLookedForOrEndsWithOneWhenItCa
     }
 }
 
+TEST_F(StartFailures, WithoutASoundCardTheGameRunsSilentWithOneReportLineAndAQuietTerminal)
+{
+    // SDL's ALSA driver on a machine without a sound card (most test machines): ALSA's own
+    // messages stay off the terminal. Where a card exists, nothing fails and nothing is said.
+    cGameProcess game(m_Runtime, DemoFolder("alsa"),
+                      {"SDL_AUDIODRIVER=alsa", ScriptVariable("close.txt", "clock virtual\nclose 30\n")});
+    EXPECT_TRUE(game.Ends(0, "a run of 30 frames"));
+    const std::string errors = Errors("alsa");
+    EXPECT_EQ(errors.find("ALSA lib"), std::string::npos) << errors;
+    const std::string report = m_Work.ReadFile("alsa/Report_Game.txt");
+    std::size_t lines = 0;
+    for (std::size_t at = report.find("\nSound : "); at != std::string::npos; at = report.find("\nSound : ", at + 1)) {
+        ++lines;
+        const std::string line = report.substr(at + 1, report.find('\n', at + 1) - at - 1);
+        EXPECT_NE(line.find("the game runs without sound"), std::string::npos) << line;
+    }
+    EXPECT_LE(lines, 1u) << report;
+}
+
 }  // namespace
