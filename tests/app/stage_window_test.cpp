@@ -109,7 +109,7 @@ TEST(StageWindow, TheHeroAndTheStatusBarStandWhereTheTraceSays)
         for (auto [x, y] : {std::pair{1, 1}, std::pair{30, 18}, std::pair{639, 0}, std::pair{639, 19}})
             EXPECT_EQ(At(shot, x, y), status.Pixel(x, y) & 0xFFFFFFu) << "the bar at " << x << "," << y;
         EXPECT_EQ(At(shot, 308, 11), accessory.Pixel(40, 40) & 0xFFFFFFu) << "the HP icon";
-        const int fill = std::stoi(line.at("hp")) * 50 / 3;  // the demo hero has 3 HP at most
+        const int fill = std::stoi(line.at("hp")) * 50 / 5;  // the demo hero has 5 HP at most
         ASSERT_GT(fill, 0);
         EXPECT_EQ(At(shot, 316 + fill - 1, 11), accessory.Pixel(fill - 1, 152) & 0xFFFFFFu) << "the HP gauge's fill";
         if (fill < 50) {

@@ -88,10 +88,11 @@ TEST(DemoGame, EveryDataFileReadsBackAndTheStagesArePlayable)
             if (chara.m_nOperator != 1) continue;
             ++walkers;
             ASSERT_EQ(chara.m_Flows.size(), 2u);
-            EXPECT_EQ(chara.m_Flows[0].m_Commands.size(), 2u);
+            EXPECT_EQ(chara.m_Flows[0].m_Commands.size(), 4u);
             ASSERT_TRUE(chara.m_Flows[0].m_Commands[0].m_pMove);
             // The cry names a sound of the database, which the writer's check kept.
-            EXPECT_EQ(chara.m_Flows[1].m_Commands[0].m_nSound, 3);
+            ASSERT_FALSE(chara.m_Flows[1].m_Commands[0].m_Params.empty());
+            EXPECT_EQ(chara.m_Flows[1].m_Commands[0].m_Params[0], 3);
         }
         EXPECT_GE(walkers, 2);
     }

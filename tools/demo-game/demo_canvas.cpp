@@ -31,9 +31,18 @@ std::string PanelSheet(int width, int height, int rows, std::uint8_t ground)
 
 std::string Landscape(int seed, bool rle)
 {
-    cDemoCanvas canvas(640, 480);
-    for (int band = 0; band < 12; ++band) canvas.Fill(0, band * 30, 640, 30, Cube(band / 4, 2 + band / 6, 5 - seed % 2));
-    for (int hill = 0; hill < 5; ++hill) canvas.Disc(hill * 160 + seed * 23 % 80, 380, 70 + hill * 7 % 30, Cube(0, 3 + hill % 2, seed % 3));
-    canvas.Fill(0, 400, 640, 80, Cube(3, 2, 0));
+    constexpr int kWidth = 640, kHorizon = 416, kHillSpacing = 160;
+    cDemoCanvas canvas(kWidth, 480);
+    for (int band = 0; band < 12; ++band) canvas.Fill(0, band * 30, kWidth, 30, Cube(band / 4, 2 + band / 6, 5 - seed % 2));
+    // A meadow up to the hills' feet, then hills drawn once more a picture's width to either
+    // side, so that the right edge runs on into the left one when the picture is tiled.
+    const std::uint8_t meadow = Cube(0, 3, seed % 3);
+    canvas.Fill(0, 360, kWidth, kHorizon - 360, meadow);
+    for (int hill = 0; hill < kWidth / kHillSpacing; ++hill)
+        for (int copy = -1; copy <= 1; ++copy)
+            canvas.Disc(hill * kHillSpacing + seed * 23 % 80 + copy * kWidth, 400, 70 + hill * 7 % 30,
+                        Cube(0, 3 + hill % 2, seed % 3));
+    // Below the horizon the ground's blocks stand; where they leave a gap, a dark pit shows.
+    canvas.Fill(0, kHorizon, kWidth, 480 - kHorizon, Grey(2));
     return canvas.File(rle);
 }

@@ -59,5 +59,6 @@ void DrawDiscs(cDemoCanvas& canvas, int height, int cell, int colourSeed);
 std::string DiscSheet(int width, int height, int cell, int colourSeed);
 // Framed panels on an opaque ground: windows, menus and word sheets.
 std::string PanelSheet(int width, int height, int rows, std::uint8_t ground);
-// A landscape: sky bands, hills and a ground band, in colours set by seed.
+// A landscape of 640 x 480 that tiles across its sides, every pixel opaque: sky bands and
+// hills, in colours set by seed, over the dark of a pit below the ground's top (row 13).
 std::string Landscape(int seed, bool rle = true);

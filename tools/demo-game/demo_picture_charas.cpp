@@ -1,4 +1,6 @@
-// The eight chara sheets: a figure per cell.
+// The eight chara sheets, 15 rows of cells as the chara image numbers count them (number n is
+// row n % 15 of sheet n / 15 + 1). The first sheet holds the hero, the others walkers of a
+// colour per sheet. Figures face left: the runtime mirrors each cell for the right.
 #include <cstdio>
 
 #include "tools/demo-game/demo_canvas.h"
@@ -6,22 +8,45 @@
 
 namespace {
 
-// The sheet sets the figure's colour, the cell moves its feet and eyes, so that frames of an
+constexpr int kColumns = 8;
+constexpr int kRows = 15;
+
+// A person: head, body and legs; the eyes look left.
+void DrawHero(cDemoCanvas& canvas, int x, int y, int step, std::uint8_t body)
+{
+    canvas.Disc(x + 16, y + 9, 6, Cube(5, 4, 3));
+    canvas.Fill(x + 9, y + 15, 14, 11, body);
+    canvas.Fill(x + 9 + step, y + 26, 4, 6, Grey(4));
+    canvas.Fill(x + 19 - step, y + 26, 4, 6, Grey(4));
+    canvas.Set(x + 12, y + 8, Grey(0));
+    canvas.Set(x + 15, y + 8, Grey(0));
+}
+
+// A round walker on two feet, its eyes looking left.
+void DrawWalker(cDemoCanvas& canvas, int x, int y, int step, std::uint8_t body)
+{
+    canvas.Disc(x + 16, y + 18, 11, body);
+    for (int eye : {10, 18}) {
+        canvas.Disc(x + eye, y + 14, 3, Grey(38));
+        canvas.Fill(x + eye - 2, y + 13, 2, 3, Grey(0));
+    }
+    canvas.Fill(x + 7 + step, y + 28, 7, 4, Grey(4));
+    canvas.Fill(x + 18 - step, y + 28, 7, 4, Grey(4));
+}
+
+// The sheet sets the figure and its colour, the column moves its feet, so that frames of an
 // animation differ.
 std::string CharaSheet(int sheet)
 {
-    cDemoCanvas canvas(8 * kCell, 8 * kCell);
+    cDemoCanvas canvas(kColumns * kCell, kRows * kCell);
     const std::uint8_t body = Cube(sheet % 3 == 0 ? 5 : 1, sheet % 3 == 1 ? 4 : 1, sheet % 3 == 2 ? 5 : 1 + sheet / 3);
-    for (int cell = 0; cell < 64; ++cell) {
-        const int x = cell % 8 * kCell, y = cell / 8 * kCell, step = cell % 4;
-        canvas.Disc(x + 16, y + 9, 6, Cube(5, 4, 3));
-        canvas.Fill(x + 9, y + 15, 14, 11, body);
-        canvas.Fill(x + 9 + step, y + 26, 4, 6, Grey(4));
-        canvas.Fill(x + 19 - step, y + 26, 4, 6, Grey(4));
-        canvas.Set(x + 13 + cell / 8 % 2 * 4, y + 8, Grey(0));
-        canvas.Set(x + 19 - cell / 8 % 2 * 4, y + 8, Grey(0));
-    }
-    return canvas.File();
+    for (int row = 0; row < kRows; ++row)
+        for (int column = 0; column < kColumns; ++column) {
+            const int x = column * kCell, y = row * kCell, step = column % 4;
+            if (sheet == 0) DrawHero(canvas, x, y, step, body);
+            else DrawWalker(canvas, x, y, step, body);
+        }
+    return canvas.File(true);
 }
 
 }  // namespace

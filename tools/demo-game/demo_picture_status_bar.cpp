@@ -16,7 +16,8 @@ std::string AccessorySheet()
         canvas.Fill(x, 128, 50, 16, Grey(6));
         canvas.Frame(x, 128, 50, 16, Grey(38));
         canvas.Fill(x, 144, 50, 16, sp ? Cube(0, 2, 5) : Cube(0, 5, 1));
-        canvas.Fill(x, 160, 50, 16, sp ? Cube(5, 0, 5) : Cube(5, 1, 0));
+        // Not Cube(5, 0, 5): that is the transparent magenta.
+        canvas.Fill(x, 160, 50, 16, sp ? Cube(4, 0, 5) : Cube(5, 1, 0));
         canvas.Fill(x, 176, 50, 16, Cube(5, 5, 0));
         canvas.Fill(x, 192, 50, 16, Cube(5, 5, 5));
     }

@@ -10,6 +10,8 @@ struct DEMOSTAGELAYOUT {
     int ledgeBlock;          // the ledges' cell of the block sheet
     int walkerSheet;         // the walkers' chara sheet
     int walkers;
+    int timeLimit;           // seconds, 0 for none
+    bool stageCaption;       // STAGE and its number before READY
 };
 
 cStageData DemoStageLayout(const DEMOSTAGELAYOUT& layout);

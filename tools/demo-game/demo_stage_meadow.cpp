@@ -5,6 +5,6 @@
 
 void AddMeadowStage(DEMOGAME& game)
 {
-    const DEMOSTAGELAYOUT layout{40, DEMO_BGM_OGG, "背景その1.bmp", 12, 2, 2};
+    const DEMOSTAGELAYOUT layout{40, DEMO_BGM_OGG, "背景その1.bmp", 12, 2, 2, 0, false};
     game.stages.push_back({"data\\stg4\\Meadow.stg4_001", "草原", DemoStageLayout(layout)});
 }

@@ -8,12 +8,15 @@
 #include "data/command_data.h"
 #include "data/item_data.h"
 
+// The hit layer of the charas the hero fights.
+inline constexpr int kDemoEnemyLayer = 2;
+
 // A block showing cell `number` of the block sheet, with a collision mode.
 cBlockData DemoBlock(const char* name, int number, int hitMode);
-// The hero: right walks, the first button jumps.
+// The hero: left and right walk, the first button jumps, a touch hurts a walker.
 cCharaData DemoHero();
-// A walker drawn from chara sheet `sheet`: it walks forward for two seconds, turns, and cries
-// when it is hit.
+// A walker drawn from chara sheet `sheet` (bmp\Character<sheet>.bmp, from 1): it walks
+// forward for two seconds, turns, walks back, turns again, and cries when it is hurt.
 cCharaData DemoWalker(int sheet);
 // A coin that sounds when taken.
 cItemData DemoCoin();
