@@ -270,4 +270,77 @@ TEST_F(DemoStagePlay, TheStageNumberReadyAndTheTimeLeftShow)
         EXPECT_TRUE(CellAt(time, Cell(word, digits[k] * 32, 160), 272 + 32 * k, 24)) << "digit " << k << " of " << left;
 }
 
+// The first walker of each stage, placed facing left on the first screen, is drawn from row 1
+// of the stage's walker sheet, and nothing is drawn from the hero's cell in its place.
+TEST_F(DemoStagePlay, TheWalkersAreDrawnFromSheetsOfTheirOwn)
+{
+    struct Case { const char* stage; const char* sheet; } cases[] = {{kMeadow, "bmp\\Character2.bmp"},
+                                                                     {kCaves, "bmp\\Character3.bmp"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stage);
+        const int play = FirstPlayFrame(Run("close 300\n", c.stage));
+        ASSERT_GT(play, 0);
+        Run("dump " + std::to_string(play + 30) + " walker.png\nclose " + std::to_string(play + 35) + "\n", c.stage);
+        const DEMOFRAME frame = Dump("walker.png");
+        const std::optional<std::pair<int, int>> walker = FindCell(frame, Cell(c.sheet, 0, 32));
+        ASSERT_TRUE(walker.has_value()) << "a walker from " << c.sheet;
+        EXPECT_GT(walker->first, 320) << "the first walker, right of the hero";
+        EXPECT_FALSE(CellAt(frame, Cell("bmp\\Character1.bmp", 0, 32), walker->first, walker->second));
+        EXPECT_FALSE(CellAt(frame, Cell("bmp\\Character1.bmp", 0, 32, 32, 32, true), walker->first, walker->second));
+    }
+}
+
+// The hero crosses the first gap and waits where the first walker turns back: the walker's
+// touch hurts the hero, and the hero's touch, once the walker comes back, defeats it.
+TEST_F(DemoStagePlay, AWalkerHurtsTheHeroAndTheHeroDefeatsIt)
+{
+    const int play = FirstPlayFrame(Run("close 300\n"));
+    ASSERT_GT(play, 0);
+    std::ostringstream script;
+    script << "keys " << play + 10 << " RIGHT\nkeys " << play + 20 << " RIGHT Z\nkeys " << play + 26 << " RIGHT\nkeys "
+           << play + 122 << "\nclose " << play + 400 << "\n";
+    const std::vector<TRACELINE> trace = Run(script.str());
+    ASSERT_GE(static_cast<int>(trace.size()), play + 400);
+    const int hp = TracedInt(trace, play, "hp"), walkers = TracedInt(trace, play, "charas");
+    ASSERT_EQ(TracedInt(trace, play, "score"), 0);
+    int hurt = 0, defeated = 0;
+    for (int f = play + 1; f <= play + 400; ++f) {
+        ASSERT_EQ(trace[f - 1].at("dead"), "0") << "frame " << f;
+        if (!hurt && TracedInt(trace, f, "hp") < hp) hurt = f;
+        if (!defeated && TracedInt(trace, f, "charas") < walkers) defeated = f;
+    }
+    ASSERT_GT(hurt, 0) << "the walker's touch hurts the hero";
+    ASSERT_GT(defeated, hurt) << "the hero defeats the walker";
+    EXPECT_EQ(TracedInt(trace, defeated, "charas"), walkers - 1);
+    EXPECT_EQ(TracedInt(trace, defeated, "score"), 100) << "the walker's points";
+    EXPECT_EQ(TracedInt(trace, play + 400, "hp"), hp - 2) << "one touch a meeting, two meetings";
+}
+
+// The transparent colour (the palette picture's top-left pixel) never reaches the screen: not
+// in the start captions, the play, a jump, the pause or the timed stage.
+TEST_F(DemoStagePlay, NoDumpedFrameHoldsTheTransparentColour)
+{
+    std::uint32_t key = 0;
+    {
+        const DEMOCELL palette = Cell("bmp\\plt\\Palette.bmp", 0, 0, 1, 1);
+        ASSERT_FALSE(palette.colours.empty());
+        key = palette.colours[0];
+    }
+    struct Case { const char* stage; const char* script; std::vector<int> dumps; } cases[] = {
+        {kMeadow, "keys 100 RIGHT\nkeys 120 RIGHT Z\nkeys 126\nkeys 140 SPACE\nkeys 142\nclose 160\n", {5, 40, 110, 124, 150}},
+        {kCaves, "keys 200 RIGHT\nclose 260\n", {60, 140, 250}},
+    };
+    for (const Case& c : cases) {
+        std::string script = c.script;
+        for (int f : c.dumps) script += "dump " + std::to_string(f) + " key" + std::to_string(f) + ".png\n";
+        Run(script, c.stage);
+        for (int f : c.dumps) {
+            const DEMOFRAME frame = Dump("key" + std::to_string(f) + ".png");
+            int keyed = 0;
+            for (std::uint32_t pixel : frame) keyed += pixel == key;
+            EXPECT_EQ(keyed, 0) << c.stage << ", frame " << f;
+        }
+    }
+}
+
 }  // namespace
