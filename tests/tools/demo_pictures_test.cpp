@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "data/game_modes.h"
 #include "data/stage_data.h"
 #include "platform/os/files.h"
 #include "platform/video/bmp_reader.h"
@@ -168,6 +169,19 @@ TEST_F(DemoPictures, OnlyTheTransparentIndexHasTheTransparentColour)
         EXPECT_EQ(keyed, 0) << entry.path().filename().string();
     }
     EXPECT_GT(pictures, 20);
+}
+
+// The title menu shows item i from row i (32 pixels) of its sheet, one item for each game mode.
+TEST_F(DemoPictures, TheTitleMenuSheetHasAPaintedRowOfItsOwnForEachGameMode)
+{
+    const plat::cBmpImage sheet = Picture("bmp\\GameMode.bmp");
+    ASSERT_GE(sheet.nHeight, kGameModes * 32);
+    std::vector<std::vector<BYTE>> rows;
+    for (int mode = 0; mode < kGameModes; ++mode) {
+        rows.push_back(BoxOf(sheet, 0, mode * 32, sheet.nWidth, 32));
+        EXPECT_GT(std::count_if(rows.back().begin(), rows.back().end(), [](BYTE index) { return index != 0; }), 0) << mode;
+        for (int other = 0; other < mode; ++other) EXPECT_NE(rows[static_cast<std::size_t>(other)], rows.back()) << mode;
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The title picture and the game-mode menu.
 #include "tools/demo-game/demo_canvas.h"
 #include "tools/demo-game/demo_content.h"
+#include "tools/demo-game/demo_letters.h"
 
 namespace {
 
@@ -16,10 +17,20 @@ std::string TitlePicture()
     return canvas.File(true);
 }
 
+// The title menu's items, one row of 32 pixels each, in the order of the game modes.
+std::string GameModeSheet()
+{
+    static const char* const kItems[] = {"NEW GAME", "CONTINUE", "CHALLENGE", "FREE PLAY", "REPLAY", "OPTIONS", "QUIT"};
+    constexpr int kItemCount = static_cast<int>(sizeof kItems / sizeof kItems[0]);
+    cDemoCanvas canvas(256, kItemCount * 32);
+    for (int item = 0; item < kItemCount; ++item) DrawLetters(canvas, 0, item * 32, 256, 32, kItems[item], Grey(38), Grey(0));
+    return canvas.File();
+}
+
 }  // namespace
 
 void AddTitlePictures(DEMOGAME& game)
 {
     game.files.push_back({"bmp\\Title.bmp", TitlePicture()});
-    game.files.push_back({"bmp\\GameMode.bmp", PanelSheet(256, 192, 6, 0)});
+    game.files.push_back({"bmp\\GameMode.bmp", GameModeSheet()});
 }
