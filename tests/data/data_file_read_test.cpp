@@ -2,16 +2,11 @@
 // they come, and what follows the last value never reaches memory.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
-#include <future>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "data/database.h"
 #include "data/world_map_data.h"
@@ -22,6 +17,7 @@
 #include "tests/data/database_fixtures.h"
 #include "tests/data/record_test_support.h"
 #include "tests/support/byte_builder.h"
+#include "tests/support/pipe_load.h"
 #include "tests/support/temp_folder.h"
 
 namespace fs = std::filesystem;
@@ -45,28 +41,6 @@ std::string MixedValuesFile()
         }
     }
     return b.Str();
-}
-
-// Runs Load of a world map at path on a thread of its own: its result, or nothing when it did
-// not end within the bound. A read held by a named pipe is then let go by a writer that
-// opens and closes it, so the thread always ends.
-std::optional<int> LoadWorldMapWithin(const char* path, const fs::path& native)
-{
-    std::promise<int> result;
-    std::future<int> done = result.get_future();
-    std::thread reader([&result, path] {
-        cWorldMapData map;
-        result.set_value(map.Load(path));
-    });
-    const bool ended = done.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
-    for (int tries = 0; !ended && tries < 100; ++tries) {
-        const int fd = open(native.c_str(), O_WRONLY | O_NONBLOCK);
-        if (fd >= 0) close(fd);
-        if (done.wait_for(std::chrono::milliseconds(100)) == std::future_status::ready) break;
-    }
-    reader.join();
-    if (!ended) return std::nullopt;
-    return done.get();
 }
 
 }  // namespace
@@ -119,7 +93,10 @@ TEST(DataFileRead, ANamedPipeOrAFolderWhereADataFileBelongsIsRefusedAtOnce)
         {"data\\Folder.dat", folder.Path() / "data" / "Folder.dat"},
     };
     for (const Case& c : cases) {
-        const std::optional<int> loaded = LoadWorldMapWithin(c.path, c.native);
+        const std::optional<int> loaded = qbtest::LoadWithin(c.native, [&c] {
+            cWorldMapData map;
+            return static_cast<int>(map.Load(c.path));
+        });
         ASSERT_TRUE(loaded.has_value()) << c.path << " held the read";
         EXPECT_EQ(*loaded, 0) << c.path;
     }
