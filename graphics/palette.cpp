@@ -261,7 +261,7 @@ BOOL DDLoadBlendTable(BYTE* lpTable, const char* szFile)
 {
     if (lpDTCon) return TRUE;
     if (!lpTable || !szFile) return FALSE;
-    std::unique_ptr<FILE, int (*)(FILE*)> file(plat::OpenFile(szFile, "rb"), std::fclose);
+    std::unique_ptr<FILE, int (*)(FILE*)> file(plat::OpenRegularFile(szFile), std::fclose);
     if (!file) return FALSE;
     // A short table would leave the rest of the old one behind it: read it aside first.
     std::vector<BYTE> table(65536);

@@ -12,7 +12,7 @@ KEYCONFIG g_KeyConfig{};
 
 bool ReadKeyConfig(const char* path, KEYCONFIG& config)
 {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(plat::OpenFile(path, "rb"), std::fclose);
+    std::unique_ptr<FILE, int (*)(FILE*)> file(plat::OpenRegularFile(path), std::fclose);
     if (!file) return false;
     unsigned char image[sizeof(KEYCONFIG)];
     const std::size_t got = std::fread(image, 1, sizeof(image), file.get());

@@ -33,6 +33,6 @@ extern KEYCONFIG g_KeyConfig;
 
 // Reads up to 108 bytes of the file over the table (a short file replaces only the start);
 // the entry and joystick counts are then clamped to what the table can hold. False when the
-// file cannot be opened.
+// file cannot be opened or is not a regular file.
 bool ReadKeyConfig(const char* path, KEYCONFIG& config);
 void DefaultKeyConfig(KEYCONFIG& config);

@@ -124,7 +124,7 @@ void SetSystemIniDefaults(SYSTEMINI& ini, const SYSTEMINIKEYS& keys)
 
 bool ReadSystemIni(const char* path, SYSTEMINI& ini, const SYSTEMINIKEYS& keys)
 {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(plat::OpenFile(path, "rb"), std::fclose);
+    std::unique_ptr<FILE, int (*)(FILE*)> file(plat::OpenRegularFile(path), std::fclose);
     if (!file) return false;
     for (int pass = 0; pass < kMaxEntries; ++pass) {
         switch (ReadEntry(file.get(), ini, keys)) {

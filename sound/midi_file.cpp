@@ -230,7 +230,7 @@ void cMidiFile::Load(const char* fileName)
     m_Image.clear();
     m_strFileName = fileName ? fileName : "";
     const char* name = m_strFileName.c_str();
-    std::unique_ptr<FILE, int (*)(FILE*)> file(plat::OpenFile(name, "rb"), std::fclose);
+    std::unique_ptr<FILE, int (*)(FILE*)> file(plat::OpenRegularFile(name), std::fclose);
     if (!file) {
         ReportLogEcho("Midi %s Create ファイルが開けません", name);
         return;

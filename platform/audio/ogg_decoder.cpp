@@ -101,7 +101,7 @@ bool cOggDecoder::Finish(int result, std::string* error)
 bool cOggDecoder::OpenFile(const char* path, std::string* error)
 {
     Close();
-    FILE* file = plat::OpenFile(path, "rb");
+    FILE* file = plat::OpenRegularFile(path);
     if (!file) {
         if (error) *error = "cannot open the file";
         return false;

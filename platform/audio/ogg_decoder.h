@@ -18,8 +18,8 @@ public:
     cOggDecoder(const cOggDecoder&) = delete;
     cOggDecoder& operator=(const cOggDecoder&) = delete;
 
-    // Opens a file by program path (through OpenFile); false with a reason when it is not a
-    // Vorbis stream we can play.
+    // Opens a file by program path (through OpenRegularFile); false with a reason when it is
+    // not a Vorbis stream we can play.
     bool OpenFile(const char* path, std::string* error = nullptr);
     // Opens bytes that stay owned by the caller while the decoder is open.
     bool OpenMemory(const std::uint8_t* data, std::size_t size, std::string* error = nullptr);

@@ -87,7 +87,7 @@ bool ReadWave(const BYTE* data, std::size_t size, cWaveData& wave, std::string* 
 bool ReadWaveFile(const char* path, cWaveData& wave, std::string* error)
 {
     wave = cWaveData{};
-    std::unique_ptr<FILE, int (*)(FILE*)> file(OpenFile(path, "rb"), std::fclose);
+    std::unique_ptr<FILE, int (*)(FILE*)> file(OpenRegularFile(path), std::fclose);
     if (!file) return Refuse(error, "cannot open the file");
     if (std::fseek(file.get(), 0, SEEK_END) != 0) return Refuse(error, "cannot read the file");
     const long length = std::ftell(file.get());

@@ -36,7 +36,7 @@ constexpr DWORD kWaveMaxRate = 192000;
 constexpr std::size_t kWaveMaxFileBytes = std::size_t{256} << 20;
 
 bool ReadWave(const BYTE* data, std::size_t size, cWaveData& wave, std::string* error = nullptr);
-// Reads a WAVE file by program path (through OpenFile).
+// Reads a WAVE file by program path (through OpenRegularFile).
 bool ReadWaveFile(const char* path, cWaveData& wave, std::string* error = nullptr);
 
 }  // namespace plat

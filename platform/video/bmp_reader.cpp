@@ -245,7 +245,7 @@ bool ReadBmp(const BYTE* data, std::size_t size, cBmpImage& image, std::string* 
 bool ReadBmpFile(const char* path, cBmpImage& image, std::string* error)
 {
     if (!path || !*path) return Fail(error, "no file name");
-    std::unique_ptr<FILE, int (*)(FILE*)> file(OpenFile(path, "rb"), &std::fclose);
+    std::unique_ptr<FILE, int (*)(FILE*)> file(OpenRegularFile(path), &std::fclose);
     if (!file) return Fail(error, "cannot open file");
     std::vector<BYTE> bytes;
     BYTE buffer[65536];

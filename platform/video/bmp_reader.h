@@ -31,7 +31,7 @@ constexpr int kBmpMaxSide = 32768;
 constexpr std::int64_t kBmpMaxPixels = std::int64_t{1} << 26;
 
 bool ReadBmp(const BYTE* data, std::size_t size, cBmpImage& image, std::string* error = nullptr);
-// Reads a bitmap by program path (through OpenFile).
+// Reads a bitmap by program path (through OpenRegularFile).
 bool ReadBmpFile(const char* path, cBmpImage& image, std::string* error = nullptr);
 
 }  // namespace plat
