@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "platform/audio/audio_device.h"
+#include "platform/os/files.h"
 
 namespace plat {
 
@@ -38,7 +39,8 @@ public:
         fluid_settings_setint(m_lpSettings, "synth.threadsafe-api", 0);
         m_lpSynth = new_fluid_synth(m_lpSettings);
         if (!m_lpSynth) return Fail(error, "FluidSynth cannot make a synthesiser");
-        if (fluid_synth_sfload(m_lpSynth, kMidiSoundFont, 1) == FLUID_FAILED)
+        if (!IsRegularNativeFile(kMidiSoundFont) ||
+            fluid_synth_sfload(m_lpSynth, kMidiSoundFont, 1) == FLUID_FAILED)
             return Fail(error, std::string("cannot load the sound font ") + kMidiSoundFont + " (timgm6mb-soundfont)");
         m_nRate = rate;
         return true;

@@ -199,4 +199,10 @@ FILE* OpenRegularFile(const char* path)
     return file;
 }
 
+bool IsRegularNativeFile(const std::string& nativePath)
+{
+    struct stat st {};
+    return stat(nativePath.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 }  // namespace plat

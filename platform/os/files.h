@@ -48,6 +48,9 @@ FILE* OpenFile(const char* path, const char* mode);
 // Opens an existing regular file for reading. Anything else (a folder, a named pipe, a
 // device) fails at once, with errno EINVAL, instead of blocking or reading for ever.
 FILE* OpenRegularFile(const char* path);
+// True when a Linux path names a regular file (links followed). For the files a library opens
+// by path itself (fonts, the sound font): it would wait for ever on a named pipe.
+bool IsRegularNativeFile(const std::string& nativePath);
 
 // The in-program form of a Linux absolute path ("/home/ann" -> "\home\ann"); false when
 // the path has no CP932 form.

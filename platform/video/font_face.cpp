@@ -10,6 +10,7 @@
 #include <map>
 #include <mutex>
 #include <tuple>
+#include "platform/os/files.h"
 #include "platform/os/text.h"
 
 namespace plat {
@@ -242,7 +243,7 @@ std::unique_ptr<cGlyphFace> cGlyphFace::Open(std::string_view faceCp932, int nHe
     if (!library) return nullptr;
     auto freeType = std::make_unique<cFreeType>();
     const std::string file = FontFileForFace(faceCp932);
-    if (FT_New_Face(library, file.c_str(), 0, &freeType->face) != 0) {
+    if (!IsRegularNativeFile(file) || FT_New_Face(library, file.c_str(), 0, &freeType->face) != 0) {
         freeType->face = nullptr;
         return nullptr;
     }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -318,6 +320,24 @@ TEST(ToProgramPath, WritesLinuxPathsWithBackslashesInCp932)
         EXPECT_EQ(plat::ToProgramPath(c.native, program), c.ok) << c.native;
         EXPECT_EQ(Cp932(program), Cp932(c.ok ? c.program : "unchanged")) << c.native;
     }
+}
+
+// Fonts and the sound font are opened by their libraries, which wait for ever on a named pipe.
+TEST_F(cFilesTest, OnlyARegularFileCountsAsOneALibraryMayOpenByPath)
+{
+    const fs::path here = m_Folder.Path();
+    ASSERT_EQ(mkfifo((here / "pipe.ttf").c_str(), 0600), 0);
+    fs::create_symlink(here / "bmp" / "Title.BMP", here / "link.ttf");
+    fs::create_symlink(here / "pipe.ttf", here / "pipe-link.ttf");
+    struct Case { const char* name; bool regular; } cases[] = {
+        {"bmp/Title.BMP", true},
+        {"link.ttf", true},
+        {"pipe.ttf", false},
+        {"pipe-link.ttf", false},
+        {"bmp", false},
+        {"missing.ttf", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(plat::IsRegularNativeFile((here / c.name).string()), c.regular) << c.name;
 }
 
 TEST_F(cFilesTest, FullPathNamesResolveDotsAgainstTheWorkingFolder)
