@@ -1,8 +1,9 @@
 #include "app/game_loop.h"
 
+#include <atomic>
+
 #include "app/harness.h"
 #include "platform/os/messages.h"
-#include "platform/os/timer.h"
 #include "play/game_manager.h"
 #include "shell/log.h"
 #include "shell/shared_flags.h"
@@ -21,27 +22,42 @@ bool RunManagerFrame()
     return g_GameManager.RunFrame();
 }
 
+// The thread running a game loop, 0 when none: SetGameActive wakes it.
+std::atomic<DWORD> s_dwLoopThread{0};
+
 }  // namespace
 
 unsigned RunGameLoop(bool (*runFrame)())
 {
+    s_dwLoopThread.store(GetCurrentThreadId());
     for (;;) {
         MSG msg;
         if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
                 EcLogF("GameLoop WM_QUIT!");
+                s_dwLoopThread.store(0);
                 return 1;
             }
             continue;
         }
         if (!g_bActive.load()) {
-            Sleep(1);
+            // Asleep until a message comes: an inactive game costs nothing. A post made since
+            // the look above still wakes this wait.
+            WaitMessage();
             continue;
         }
         if (!runFrame()) break;
     }
+    s_dwLoopThread.store(0);
     PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0);
     return 1;
+}
+
+void SetGameActive(int active)
+{
+    g_bActive.store(active);
+    const DWORD loop = s_dwLoopThread.load();
+    if (active && loop != 0) PostThreadMessageA(loop, WM_NULL, 0, 0);
 }
 
 unsigned GameLoop(void*) { return RunGameLoop(RunManagerFrame); }

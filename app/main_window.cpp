@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/game_loop.h"
 #include "data/window_data.h"
 #include "graphics/device.h"
 #include "platform/input/keyboard.h"
@@ -77,7 +78,7 @@ LRESULT cMainWindow::OnMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam
         CloseSequence(hWnd);
         return 0;
     case WM_ACTIVATEAPP:
-        g_bActive.store(static_cast<int>(wParam));
+        SetGameActive(static_cast<int>(wParam));
         return 0;
     case WM_KEYDOWN:
         if (wParam == VK_ESCAPE) PostMessageA(hWnd, WM_CLOSE, 0, 0);

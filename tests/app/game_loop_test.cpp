@@ -28,6 +28,16 @@ unsigned FakeGameLoop(void*) { return RunGameLoop(FakeFrame); }
 
 LRESULT QuietProc(HWND, UINT, WPARAM, LPARAM) { return 0; }
 
+// A window of the loop's thread, made by its first frame: a send to it is served only while
+// that thread is inside a message call.
+std::atomic<HWND> g_hLoopWindow{nullptr};
+bool WindowMakingFrame()
+{
+    if (!g_hLoopWindow.load()) g_hLoopWindow.store(plat::CreateWindowHandle(QuietProc));
+    return FakeFrame();
+}
+unsigned WindowMakingGameLoop(void*) { return RunGameLoop(WindowMakingFrame); }
+
 class GameLoopTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -39,6 +49,7 @@ protected:
         g_hWnd.store(m_hWnd);
         g_nFrames.store(0);
         g_nFramesUntilFalse.store(0);
+        g_hLoopWindow.store(nullptr);
     }
     void TearDown() override
     {
@@ -73,18 +84,24 @@ TEST_F(GameLoopTest, AFrameThatFailsPostsCloseExactlyOnceAndEndsTheLoop)
 
 TEST_F(GameLoopTest, NoFramesWhileInactiveAndQuitEndsWithoutClose)
 {
+    // The inactive loop must wait, not poll: polling sleeps, which moves the manual clock.
     plat::cManualClock clock;
     plat::SetClock(&clock);
-    g_bActive.store(0);
+    SetGameActive(1);
     cThread thread;
-    ASSERT_TRUE(thread.Start(FakeGameLoop, nullptr));
-    ASSERT_TRUE(thread.PostStartUntilReceived(false));
-    // Every inactive pass sleeps 1 ms on the manual clock: wait for a good number of passes.
-    ASSERT_TRUE(qbtest::WaitUntil([&] { return clock.NowMicroseconds() >= 100000; }));
-    EXPECT_EQ(g_nFrames.load(), 0);
+    ASSERT_TRUE(thread.Start(WindowMakingGameLoop, nullptr));
+    ASSERT_TRUE(qbtest::WaitUntil([] { return g_hLoopWindow.load() != nullptr; }));
 
-    g_bActive.store(1);
-    ASSERT_TRUE(qbtest::WaitUntil([] { return g_nFrames.load() >= 3; }));
+    SetGameActive(0);
+    // Served inside a message call of the loop, after which it has seen that it is inactive.
+    SendMessageA(g_hLoopWindow.load(), WM_USER, 0, 0);
+    const int framesBefore = g_nFrames.load();
+    for (int i = 0; i < 50; ++i) SendMessageA(g_hLoopWindow.load(), WM_USER, 0, 0);
+    EXPECT_EQ(g_nFrames.load(), framesBefore);
+    EXPECT_EQ(clock.NowMicroseconds(), 0u) << "the inactive loop slept between looks at its queue";
+
+    SetGameActive(1);
+    ASSERT_TRUE(qbtest::WaitUntil([&] { return g_nFrames.load() >= framesBefore + 3; }));
     plat::SetClock(nullptr);
     thread.Exit();
     EXPECT_EQ(PostedCloses(), 0);
