@@ -9,7 +9,9 @@ namespace {
 // About 0.7 s at 48 kHz decoded ahead: the streaming thread wakes well within that.
 constexpr std::size_t kRingFrames = std::size_t{1} << 15;
 constexpr int kChunkFrames = 2048;
-constexpr auto kPoll = std::chrono::milliseconds(10);
+// A full ring is filled again once the mixer has played it down to half: a few wake-ups a
+// second, with a third of a second or more still to play while the next chunks are decoded.
+constexpr std::size_t kRefillBelow = kRingFrames / 2;
 constexpr std::uint64_t kOne = std::uint64_t{1} << 32;
 
 }  // namespace
@@ -42,9 +44,18 @@ void cOggPlayer::StreamThread()
 {
     std::unique_lock<std::mutex> lock(m_Mutex);
     while (!m_bQuit) {
-        if (m_eDecode != eDecode::Running || m_Ring.Space() < static_cast<std::size_t>(kChunkFrames)) {
-            // The mixer never signals (it must not take a lock), so room in the ring is polled.
-            m_Cv.wait_for(lock, kPoll);
+        if (m_eDecode != eDecode::Running) {
+            // Play, Stop, a waiting reader and the end of the player all notify.
+            m_Cv.wait(lock);
+            continue;
+        }
+        if (m_Ring.Space() < static_cast<std::size_t>(kChunkFrames)) {
+            // The mixer never signals (it must not take a lock): sleep for as long as it takes
+            // to play the ring down to the refill mark at the song's rate.
+            const std::size_t above = m_Ring.Size() > kRefillBelow ? m_Ring.Size() - kRefillBelow : 0;
+            const int rate = std::max(m_Decoder.Rate(), 1);
+            const auto due = std::chrono::milliseconds(1 + above * 1000 / static_cast<std::size_t>(rate));
+            m_Cv.wait_for(lock, due);
             continue;
         }
         m_bBusy = true;
@@ -148,6 +159,8 @@ bool cOggPlayer::WaitBuffered(std::size_t frames, std::chrono::milliseconds boun
 {
     const std::size_t wanted = std::min(frames, m_Ring.Capacity() - kChunkFrames);
     std::unique_lock<std::mutex> lock(m_Mutex);
+    // A caller that renders faster than real time must not wait for the refill mark.
+    m_Cv.notify_all();
     return m_Cv.wait_for(lock, bound, [&] {
         return m_Ring.Size() >= wanted || m_bEnded.load() || m_eDecode != eDecode::Running;
     });
