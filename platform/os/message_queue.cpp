@@ -78,13 +78,14 @@ LRESULT CallWindow(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return proc ? proc(hWnd, msg, wParam, lParam) : 0;
 }
 
-// The start of a call that takes from the calling thread's queue: its event pump drained, its
-// queue made, stopped while it is suspended. Takes the lock; null for a thread that is ending.
-std::shared_ptr<cThreadState> EnterTakingCall(std::unique_lock<std::mutex>& lock)
+// The start of a call that takes from the calling thread's queue: its event pump drained (when
+// asked), its queue made, stopped while it is suspended. Takes the lock; null for a thread that
+// is ending.
+std::shared_ptr<cThreadState> EnterTakingCall(std::unique_lock<std::mutex>& lock, bool drain = true)
 {
     auto self = plat::CurrentThreadState();
     if (!self) return nullptr;
-    plat::PumpPendingEvents(*self);
+    if (drain) plat::PumpPendingEvents(*self);
     plat::EnterMessageCall(lock);
     return self;
 }
@@ -167,8 +168,10 @@ BOOL GetMessageA(MSG* msg, HWND hWnd, UINT filterMin, UINT filterMax)
 
 BOOL WaitMessage()
 {
+    // No drain first: the pump's wait drains before it sleeps, and a wait that ends at once
+    // (something came since the last look) leaves the events to the caller's next look.
     std::unique_lock lock(Registry().m_Lock, std::defer_lock);
-    auto self = EnterTakingCall(lock);
+    auto self = EnterTakingCall(lock, false);
     if (!self) return FALSE;
     bool served = false;
     plat::ServeUntil(lock, *self, [&] {

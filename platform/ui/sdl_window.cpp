@@ -68,6 +68,12 @@ void WakeWindowThread()
     SDL_PushEvent(&event);
 }
 
+// The next event already queued, without looking at the display again.
+bool TakeQueuedEvent(SDL_Event& event)
+{
+    return SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0;
+}
+
 WPARAM MouseKeys()
 {
     WPARAM keys = 0;
@@ -185,16 +191,21 @@ void DrainSdlEvents(DWORD waitMs)
     if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
     bool mouseMoved = false;
     SDL_Event event;
-    bool have = SDL_PollEvent(&event) != 0;
-    if (!have && waitMs > 0) {
-        if (s_bHeadless.load()) {
+    // Each look at the display costs system calls (and under X a trip to the server), so a drain
+    // looks once and then takes what is queued: SDL's wait looks by itself before it sleeps.
+    bool have;
+    if (waitMs > 0 && !s_bHeadless.load()) {
+        have = SDL_WaitEventTimeout(&event, waitMs == INFINITE ? -1 : static_cast<int>(waitMs)) != 0;
+    } else {
+        SDL_PumpEvents();
+        have = TakeQueuedEvent(event);
+        if (!have && waitMs > 0) {
             WaitHeadless(waitMs);
-            have = SDL_PollEvent(&event) != 0;
-        } else {
-            have = SDL_WaitEventTimeout(&event, waitMs == INFINITE ? -1 : static_cast<int>(waitMs)) != 0;
+            SDL_PumpEvents();
+            have = TakeQueuedEvent(event);
         }
     }
-    for (; have; have = SDL_PollEvent(&event) != 0) {
+    for (; have; have = TakeQueuedEvent(event)) {
         switch (event.type) {
         case SDL_QUIT:
             // SIGINT, SIGTERM and the desktop's close button all end the game through WM_CLOSE.

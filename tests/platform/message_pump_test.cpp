@@ -24,13 +24,17 @@ struct cFakeEvents {
     int wakeEvents = 0;
     int wakes = 0;
     bool waiting = false;
+    int drains = 0;          // every call of the pump
+    int waitingDrains = 0;   // those asked to wait
 };
 cFakeEvents g_Fake;
 
 void FakePump(DWORD waitMs)
 {
     std::unique_lock lock(g_Fake.lock);
+    ++g_Fake.drains;
     if (waitMs > 0) {
+        ++g_Fake.waitingDrains;
         g_Fake.waiting = true;
         g_Fake.cond.notify_all();
         g_Fake.cond.wait(lock, [] { return g_Fake.outside > 0 || g_Fake.wakeEvents > 0; });
@@ -56,6 +60,7 @@ void ResetFake(int outside)
     g_Fake.outside = outside;
     g_Fake.wakeEvents = g_Fake.wakes = 0;
     g_Fake.waiting = false;
+    g_Fake.drains = g_Fake.waitingDrains = 0;
 }
 
 void WaitUntilPumpWaits()
@@ -126,6 +131,29 @@ TEST_F(MessagePumpTest, APumpingThreadsWaitWakesOnPostsSendsAndOutsideEvents)
             EXPECT_GE(g_Fake.wakes, 1) << c.name;
         }
     }
+}
+
+// Every look at the outside events costs system calls and, under X, a trip to the server: the
+// loop's fruitless peek looks once, and the wait that follows looks only inside its wait.
+TEST_F(MessagePumpTest, AWaitAfterAFruitlessPeekLooksAtTheOutsideOnlyInItsWait)
+{
+    ResetFake(0);
+    cHandOver<DWORD> id;
+    cBoundedThread pumping([&] {
+        plat::SetThreadEventPump(FakePump, FakeWake);
+        MSG m{};
+        EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+        id.Set(GetCurrentThreadId());
+        EXPECT_TRUE(WaitMessage());
+        EXPECT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+        EXPECT_EQ(m.message, WM_USER + 5u);
+    });
+    const DWORD thread = id.Get();
+    WaitUntilPumpWaits();
+    PostThreadMessageA(thread, WM_USER + 5, 0, 0);
+    pumping.Join();
+    EXPECT_EQ(g_Fake.drains, 3) << "the first peek, the wait, the peek after it";
+    EXPECT_EQ(g_Fake.waitingDrains, 1);
 }
 
 }  // namespace
