@@ -35,8 +35,9 @@ void Post(UINT msg, WPARAM wParam, LPARAM lParam)
 
 // Without a display SDL can only wait for events by polling every millisecond: the window
 // thread then sleeps on a condition of its own, woken by posts and sends, and looks at SDL
-// (for the SDL_QUIT that SIGINT and SIGTERM become) at this interval.
-constexpr int kHeadlessEventLookMs = 100;
+// (for the SDL_QUIT that SIGINT and SIGTERM become) at this interval: a few wake-ups a
+// second, and a close that follows a signal within a quarter of a second.
+constexpr int kHeadlessEventLookMs = 250;
 
 std::mutex s_WakeLock;
 std::condition_variable s_WakeChanged;
