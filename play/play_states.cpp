@@ -72,8 +72,8 @@ void MenuInput(int x, int count)
 void DrawMenu(cPlayScene& scene, int x, int first, int count)
 {
     scene.Draw(0, 1, 0, 1);
-    DrawTextList(x, kMenuY, first, count, 1);
-    const CURSORPOS& c = g_MenuCursor.m_Current;
+    DrawTextList(&g_BackBuffer, x, kMenuY, first, count, 1);
+    const CURSORPOS& c = *g_MenuCursor.m_pCurrent;
     DDBltFast(&g_BackBuffer, c.nX, c.nY, 16, 16, &g_StdSurface[kAccessoryPicture], 64, 0, DDBLTFAST_SRCCOLORKEY);
 }
 
@@ -123,7 +123,7 @@ void cPlayScene::StatePause()
     if (CheckReplaySaveKeys()) return;
     const int count = PauseItemCount();
     if (m_nSubState == 0) {
-        g_MenuCursor.m_Current.nRow = 1;
+        g_MenuCursor.m_pCurrent->nRow = 1;
         m_nSubState = 1;
     } else if (m_nSubState != 1) {
         return;
@@ -133,7 +133,7 @@ void cPlayScene::StatePause()
     const cInput& input = g_Input.At(0);
     if (input.m_wButton & 1) {
         PlaySe(1);
-        switch (g_MenuCursor.m_Current.nRow) {
+        switch (g_MenuCursor.m_pCurrent->nRow) {
         case 0:
             m_nState = PLAYSTATE_FADEOUT;
             if (DirectPlay()) {
@@ -142,7 +142,7 @@ void cPlayScene::StatePause()
                 PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0);
             } else {
                 g_GameManager.m_nNextScene = SCENE_TITLE;
-                g_MenuCursor.m_Current.nRow = g_GameManager.m_nGameMode;
+                g_MenuCursor.m_pCurrent->nRow = g_GameManager.m_nGameMode;
                 m_nSubState = 0;
             }
             return;
@@ -227,20 +227,20 @@ void cPlayScene::StateContinue()
 {
     if (CheckReplaySaveKeys()) return;
     if (m_nSubState == 0) {
-        g_MenuCursor.m_Current.nRow = 0;
+        g_MenuCursor.m_pCurrent->nRow = 0;
         m_nSubState = 1;
     }
     const int x = GetTextListX(320, kContinueFirstText, 2, 1);
     MenuInput(x, 2);
     if (g_Input.At(0).m_wButton & 1) {
         PlaySe(1);
-        if (g_MenuCursor.m_Current.nRow == 0) {
+        if (g_MenuCursor.m_pCurrent->nRow == 0) {
             SetStage(1, 0);
             m_nState = PLAYSTATE_READY;
         } else {
             g_SaveData.m_bGaveUp = 1;
             g_GameManager.m_nNextScene = SCENE_WORLDMAP;
-            g_MenuCursor.m_Current.nRow = g_GameManager.m_nGameMode;
+            g_MenuCursor.m_pCurrent->nRow = g_GameManager.m_nGameMode;
             m_nSubState = 0;
             m_nState = PLAYSTATE_FADEOUT;
         }

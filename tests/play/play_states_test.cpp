@@ -91,7 +91,7 @@ TEST_F(PlayStates, HeldSpacePausesAgainAfterResumingAndCancelRestoresTheSavedSta
     EXPECT_EQ(scene.m_nState, PLAYSTATE_PAUSE);
     EXPECT_EQ(scene.m_nSavedState, PLAYSTATE_PLAY);
     Frame(scene);   // the menu opens on its second item
-    EXPECT_EQ(g_MenuCursor.m_Current.nRow, 1);
+    EXPECT_EQ(g_MenuCursor.m_pCurrent->nRow, 1);
     Frame(scene, 2);   // cancel
     EXPECT_EQ(scene.m_nState, PLAYSTATE_PLAY);
     EXPECT_EQ(scene.m_bHoldButtons, 1);
@@ -147,7 +147,7 @@ TEST_F(PlayStates, ThePauseMenuOffersRetryByPlayMode)
         Frame(scene);
         // Down from the second item lands on the third, or wraps to the first.
         Frame(scene, 0, 8);
-        EXPECT_EQ(g_MenuCursor.m_Current.nRow, c.items == 3 ? 2 : 0) << c.playMode << c.storyRetry << c.cleared;
+        EXPECT_EQ(g_MenuCursor.m_pCurrent->nRow, c.items == 3 ? 2 : 0) << c.playMode << c.storyRetry << c.cleared;
     }
 }
 
@@ -199,11 +199,11 @@ TEST(MenuCursor, MoveGridWrapsRoundTheRows)
     };
     for (const Case& c : cases) {
         cMenuCursor cursor;
-        cursor.m_Current.nRow = c.row;
+        cursor.m_pCurrent->nRow = c.row;
         cursor.MoveGrid(c.direction, 100, 272, 0, 16, 1, c.rows);
-        EXPECT_EQ(cursor.m_Current.nRow, c.after);
-        EXPECT_EQ(cursor.m_Current.nY, 272 + 16 * c.after);
-        EXPECT_EQ(cursor.m_Current.nX, 100);
+        EXPECT_EQ(cursor.m_pCurrent->nRow, c.after);
+        EXPECT_EQ(cursor.m_pCurrent->nY, 272 + 16 * c.after);
+        EXPECT_EQ(cursor.m_pCurrent->nX, 100);
     }
 }
 
