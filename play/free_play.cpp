@@ -6,8 +6,10 @@
 #include "data/stage_data.h"
 #include "data/stage_loader.h"
 #include "data/system_data.h"
+#include "data/world_map_data.h"
 #include "platform/os/windows_types.h"
 #include "play/game_manager.h"
+#include "play/world_entry.h"
 #include "shell/path_utils.h"
 #include "shell/shared_flags.h"
 
@@ -18,7 +20,8 @@ int StartFreePlay(const char* path, int addExtension)
     std::snprintf(copy, sizeof copy, "%s", path ? path : "");
     g_SaveData.Reset();
     if (!LoadStage(copy, addExtension, &g_StageBackup)) return 0;
-    g_SaveData.m_nStageNumber = 1;
+    // Free play's stage number is 1 (the reset left the challenge's open stages at 1).
+    g_SaveData.m_nClearSwitch = 1;
     g_SaveData.m_nSeriesNumber = 1;
     if (g_bTestPlay.load() || g_SystemData.m_UnlimitedLives.At(PLAYMODE_FREEPLAY) != 0) {
         g_SaveData.m_nStartLives = kUnlimitedLives;
@@ -30,6 +33,22 @@ int StartFreePlay(const char* path, int addExtension)
     MakeRelativePath(copy);
     g_SaveData.SetStageFile(copy);
     return 1;
+}
+
+void NewStoryReset()
+{
+    g_SaveData.Reset();
+    g_SaveData.m_nMapX = g_WorldMapData.m_nStartX;
+    g_SaveData.m_nMapY = g_WorldMapData.m_nStartY;
+    g_SaveData.m_nRound = 0;
+    SetCurrentWorldEntry(-1, -1);
+    if (g_SystemData.m_UnlimitedLives.At(PLAYMODE_STORY) != 0) {
+        g_SaveData.m_nStartLives = kUnlimitedLives;
+        g_SaveData.m_nLives = kUnlimitedLives;
+    } else {
+        g_SaveData.m_nStartLives = g_SystemData.m_StartLives.At(PLAYMODE_STORY);
+        g_SaveData.m_nLives = g_SaveData.m_nStartLives - 1;
+    }
 }
 
 bool StartStageFromCommandLine(const char* path)

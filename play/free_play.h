@@ -1,12 +1,16 @@
 #pragma once
-// Free play of one stage file: the progress record starts anew, the stage is loaded (into the
-// stage record and its backup) and the lives are set. The window thread (a chosen file), the
-// start-up (a stage named on the command line) and the stage's fade-out (the next free-play
-// stage) call it.
+// The progress resets that start a game. Free play of one stage file: the progress record
+// starts anew, the stage is loaded (into the stage record and its backup) and the lives are
+// set; the window thread (a chosen file), the start-up (a stage named on the command line) and
+// the stage's fade-out (the next free-play stage) call it. A new story, from the title.
 
 // 1 on success; 0 when the stage cannot be loaded (the loader has said why; the reset stays).
 // addExtension: the path is a stage name whose highest-numbered version is taken.
 int StartFreePlay(const char* path, int addExtension);
+
+// A new story: the progress record starts anew on the world map's start cell, with the story's
+// lives.
+void NewStoryReset();
 
 // The start-up's free play of a stage named on the command line: test play with unlimited
 // lives, and the first frame creates the stage-play scene. False when it cannot be loaded (the

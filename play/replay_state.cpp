@@ -13,3 +13,9 @@ bool CheckReplaySaveKeys()
     LogNotBuiltYet("replay save keys");
     return false;
 }
+
+int RequestReplayLoad()
+{
+    LogNotBuiltYet("replay loading");
+    return 0;
+}

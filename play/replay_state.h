@@ -19,3 +19,7 @@ public:
 
 // F1 / F2 save the replay of this or the previous attempt: true when they acted.
 bool CheckReplaySaveKeys();
+
+// The title's replay item: the replay-file dialog on the window thread; 1 when a replay was
+// loaded.
+int RequestReplayLoad();

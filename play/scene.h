@@ -8,6 +8,8 @@
 
 #include "platform/os/windows_types.h"
 
+struct DDSURFACEDATA;
+
 // Scene types: the index of each scene in the game manager.
 enum SCENE {
     SCENE_TITLE = 0,
@@ -49,3 +51,30 @@ public:
     int m_nSubState = 0;
     std::vector<STATEHANDLER> m_States;
 };
+
+// What the front-end scenes share: their music, their standard pictures, their one work
+// surface in g_SceneSurface and their fades.
+
+// The start of every front-end Init: the BGM of the screen (0 title, 1 world map and story
+// menu, 2 stage select, 3 options) asked for when it is 0 or not the one playing, then the
+// scene's standard pictures loaded; a picture that cannot be loaded asks the program to close
+// and the scene goes on.
+void BeginFrontEndInit(int bgmScreen, const int* pictures, int count);
+// The scene's standard pictures released, and the work surface when the scene has one.
+void ReleaseFrontEndPictures(const int* pictures, int count, bool workSurface);
+// The work surface made anew: w x h, transparent or opaque. False (the program asked to close)
+// when it cannot be made; the scene then draws nothing into it.
+bool RebuildSceneSurface(int w, int h, BOOL transparent);
+// The work surface, or null when there is none (or it could not be made).
+DDSURFACEDATA* SceneSurface();
+// 8-bit colour: the scenes draw their work surface again on every fade-in frame.
+bool IsEightBitColour();
+// True, clearing the flag, when the work surface was lost: the caller draws it again before
+// showing it.
+bool TakeSceneSurfaceLost();
+// One step of the fade from black; true on the step that finished it.
+bool FrontEndFadeInStep();
+// One step of the fade to black; on the step that finished it, the back buffer is filled with
+// colour 16, the menu cursor reset when resetCursor, the scene's own type recorded as the
+// previous scene and the next scene made current: true.
+bool FrontEndFadeOutStep(int ownScene, bool resetCursor);

@@ -48,6 +48,7 @@ TEST_F(FreePlay, ReloadsTheStageRecordsOwnPath)
     EXPECT_EQ(g_StageData.m_strPath, path);
     EXPECT_EQ(g_StageData.m_nWidth, 40);
     EXPECT_EQ(g_SaveData.m_nStageNumber, 1);
+    EXPECT_EQ(g_SaveData.m_nClearSwitch, 1) << "free play's stage number";
 }
 
 TEST_F(FreePlay, TestPlayGivesUnlimitedLivesAndFreePlayTheModesStartLives)
