@@ -6,12 +6,13 @@
 #include "scenes/pending_scene.h"
 #include "scenes/story_menu_scene.h"
 #include "scenes/title_scene.h"
+#include "scenes/world_map_scene.h"
 
 cScene* MakeScene(int type)
 {
     switch (type) {
     case SCENE_TITLE: return new (std::nothrow) cTitleScene;
-    case SCENE_WORLDMAP: return new (std::nothrow) cPendingScene("world map");
+    case SCENE_WORLDMAP: return new (std::nothrow) cWorldMapScene;
     case SCENE_STORYMENU: return new (std::nothrow) cStoryMenuScene;
     case SCENE_STAGESELECT: return new (std::nothrow) cPendingScene("stage select");
     case SCENE_PLAY: return new (std::nothrow) cPlayScene;

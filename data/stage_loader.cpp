@@ -120,7 +120,7 @@ bool CheckStageFileEnd(const char* path)
     return false;
 }
 
-bool LoadStage(const char* name, int addExtension, cStageData* output)
+bool LoadStage(const char* name, int addExtension, cStageData* output, bool closeOnBadFile)
 {
     if (!name) return false;
     std::string path = name;
@@ -146,7 +146,7 @@ bool LoadStage(const char* name, int addExtension, cStageData* output)
     }
     if (outcome == STAGEREAD_DAMAGED) {
         ErrorBoxF(kDamagedText, path.c_str());
-        CloseMainWindow();
+        if (closeOnBadFile) CloseMainWindow();
         return false;
     }
     if (outcome != STAGEREAD_DONE || !staged) {
@@ -160,7 +160,7 @@ bool LoadStage(const char* name, int addExtension, cStageData* output)
 
     if (!g_StageData.HasHero()) {
         ErrorBoxF("%s", kNoHeroText);
-        CloseMainWindow();
+        if (closeOnBadFile) CloseMainWindow();
         return false;
     }
     if (output && output != &g_StageData) CopySettings(*output);

@@ -6,10 +6,11 @@
 // Reads the stage name (with addExtension: its highest-numbered "stg4_NNN" file, else name
 // itself) into g_StageData and copies its settings into output when output is given. True on
 // success. False silently when no numbered file exists; false after a message box when the
-// file cannot be read, is damaged or has no hero (the last two also close the program). A
-// WM_QUIT that arrives meanwhile stops the read and is posted again. g_StageData changes only
-// when the file was read whole.
-bool LoadStage(const char* name, int addExtension, cStageData* output);
+// file cannot be read, is damaged or has no hero (the last two also close the program unless
+// closeOnBadFile is false: a menu that offers the stage only declines it). A WM_QUIT that
+// arrives meanwhile stops the read and is posted again. g_StageData changes only when the file
+// was read whole.
+bool LoadStage(const char* name, int addExtension, cStageData* output, bool closeOnBadFile = true);
 
 // False (after its message box and WM_CLOSE) when a stage file of version 174 or later does
 // not end its read on the end mark: a damaged or cut file. A file that cannot be opened, or an

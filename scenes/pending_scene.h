@@ -1,5 +1,5 @@
 #pragma once
-// A scene type whose scene is not built yet (world map, stage select, options):
+// A scene type whose scene is not built yet (stage select, options):
 // it exists so that switching to it behaves as for any scene, and its frames do nothing.
 #include "play/scene.h"
 
