@@ -8,6 +8,7 @@
 #include <mutex>
 #include <vector>
 
+#include "app/harness_front_end.h"
 #include "platform/harness/harness_clock.h"
 #include "platform/harness/harness_script.h"
 #include "platform/input/keyboard.h"
@@ -34,8 +35,9 @@ std::FILE* s_lpTrace = nullptr;
 std::mutex s_SoundMutex;
 std::vector<int> s_Sounds;
 
-void ObserveRequest(UINT msg, WPARAM wParam, LPARAM)
+void ObserveRequest(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (msg == WM_GAME_PLAYBGM) NoteBgmRequest(static_cast<int>(wParam), static_cast<int>(lParam));
     if (msg != WM_GAME_PLAYSE) return;
     std::lock_guard<std::mutex> lock(s_SoundMutex);
     s_Sounds.push_back(static_cast<int>(wParam));
@@ -48,7 +50,8 @@ void WriteTraceLine()
         std::lock_guard<std::mutex> lock(s_SoundMutex);
         sounds.swap(s_Sounds);
     }
-    const std::string line = StageTraceLine(s_nFrame, sounds);
+    std::string line;
+    if (!TakeFrontEndTraceLine(s_nFrame, sounds, line)) line = StageTraceLine(s_nFrame, sounds);
     std::fprintf(s_lpTrace, "%s\n", line.c_str());
     std::fflush(s_lpTrace);
 }
@@ -119,6 +122,7 @@ bool StartHarness(std::string& error)
             return false;
         }
         SetRequestObserver(ObserveRequest);
+        StartFrontEndTrace();
     }
     SetFrameHooks(OnFrameStart, OnFrameEnd);
     return true;
@@ -129,6 +133,7 @@ void StopHarness()
     if (!s_bHasScript) return;
     SetFrameHooks(nullptr, nullptr);
     SetRequestObserver(nullptr);
+    StopFrontEndTrace();
     if (s_lpTrace) std::fclose(s_lpTrace);
     s_lpTrace = nullptr;
     plat::SetClock(nullptr);

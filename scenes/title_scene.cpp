@@ -96,8 +96,9 @@ void cTitleScene::DrawMenuSurface()
 {
     DDSURFACEDATA* surface = SceneSurface();
     if (!surface) return;
+    // Transparent first: what the rows or the window face leave uncovered is not drawn.
+    DDFillSurfacePal(surface, 0);
     if (g_SystemData.m_bMenuPictures) {
-        DDFillSurfacePal(surface, 0);
         DDSURFACEDATA* strips = &g_StdSurface[kGameModePicture];
         for (int k = 0; k < m_nItemCount; ++k)
             DDBltFast(surface, 32, 32 * k, strips->nWidth, 32, strips, 0, m_nItems[k] * 32, 0);

@@ -19,6 +19,7 @@ namespace {
 
 // The byte count after which commits fail (FailCommitsAfter); negative: they do not.
 std::atomic<std::int64_t> s_nFailCommitsAfter{-1};
+std::atomic<COMMITOBSERVER> s_CommitObserver{nullptr};
 
 // Writes the bytes, or only their first part when commits are made to fail after it.
 bool WriteCommitBytes(FILE* file, std::string_view bytes)
@@ -98,6 +99,7 @@ bool cDurableFile::Commit(std::string_view bytes)
     if (written && MoveFileA(m_strTempPath.c_str(), m_strPath.c_str())) {
         // The new file is in place; a folder that cannot be synced leaves it there but is
         // reported, since the rename may not survive a crash.
+        if (COMMITOBSERVER observer = s_CommitObserver.load()) observer(m_strPath.c_str());
         const std::string native = NativePath(m_strPath.c_str());
         return !native.empty() && SyncFolderOf(native);
     }
@@ -112,6 +114,8 @@ void cDurableFile::Abandon()
     m_lpFile = nullptr;
     DeleteFileA(m_strTempPath.c_str());
 }
+
+void SetCommitObserver(COMMITOBSERVER observer) { s_CommitObserver.store(observer); }
 
 void FailCommitsAfter(std::int64_t bytes)
 {

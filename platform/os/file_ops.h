@@ -35,6 +35,11 @@ private:
     std::string m_strTempPath;
 };
 
+// Sees the path of every file a durable replace has put in place (the harness's trace of the
+// files a run writes); null: none. Called on the thread that committed it.
+using COMMITOBSERVER = void (*)(const char* path);
+void SetCommitObserver(COMMITOBSERVER observer);
+
 // A seam for tests of what a failed save leaves: from this call on, a commit of more than
 // bytes bytes writes only that many into "path.tmp" and then fails, as on a full disk. A
 // negative count ends it.
