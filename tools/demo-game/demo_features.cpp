@@ -6,12 +6,15 @@ void AddDemoSystem(DEMOGAME& game);             // demo_system.cpp
 void AddDemoDatabase(DEMOGAME& game);           // demo_database.cpp
 void AddMeadowStage(DEMOGAME& game);            // demo_stage_meadow.cpp
 void AddCavesStage(DEMOGAME& game);             // demo_stage_caves.cpp
+void AddHillsStage(DEMOGAME& game);             // demo_stage_hills.cpp
 void AddDemoWorldMap(DEMOGAME& game);           // demo_world_map.cpp: after every stage
+void AddDemoStory(DEMOGAME& game);              // demo_story.cpp: after the world map
 void AddPalettePictures(DEMOGAME& game);        // demo_picture_palette.cpp
 void AddBlockPictures(DEMOGAME& game);          // demo_picture_blocks.cpp
 void AddCharaPictures(DEMOGAME& game);          // demo_picture_charas.cpp
 void AddObjectPictures(DEMOGAME& game);         // demo_picture_objects.cpp
 void AddStatusBarPictures(DEMOGAME& game);      // demo_picture_status_bar.cpp
+void AddStoryPictures(DEMOGAME& game);          // demo_story_pictures.cpp: after the status bar's
 void AddWindowPictures(DEMOGAME& game);         // demo_picture_windows.cpp
 void AddTitlePictures(DEMOGAME& game);          // demo_picture_title.cpp
 void AddWorldMapPictures(DEMOGAME& game);       // demo_picture_world_map.cpp
@@ -28,12 +31,15 @@ constexpr DEMOFEATURE kDemoFeatures[] = {
     AddDemoDatabase,
     AddMeadowStage,
     AddCavesStage,
+    AddHillsStage,
     AddDemoWorldMap,
+    AddDemoStory,
     AddPalettePictures,
     AddBlockPictures,
     AddCharaPictures,
     AddObjectPictures,
     AddStatusBarPictures,
+    AddStoryPictures,
     AddWindowPictures,
     AddTitlePictures,
     AddWorldMapPictures,
