@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "data/palette_data.h"
 #include "data/save_data.h"
 #include "data/stage_data.h"
 #include "data/system_data.h"
+#include "platform/os/files.h"
 #include "platform/os/message_box.h"
+#include "platform/os/messages.h"
 #include "play/game_manager.h"
 #include "shell/shared_flags.h"
 #include "tests/support/demo_game.h"
@@ -63,6 +66,30 @@ TEST_F(FreePlay, TestPlayGivesUnlimitedLivesAndFreePlayTheModesStartLives)
         EXPECT_EQ(g_SaveData.m_nLives, c.lives) << c.testPlay;
         EXPECT_EQ(g_SaveData.m_nStartLives, c.startLives) << c.testPlay;
     }
+}
+
+TEST_F(FreePlay, AReplayFileChosenForFreePlayPlaysItsStageWithoutClosingTheGame)
+{
+    // A replay: the stage as a stage file holds it, end mark included, then the replay's own
+    // values and the progress snapshot, whose last four bytes are no end mark.
+    const std::string stage = m_Folder.ReadFile("data/stg4/Meadow.stg4_001");
+    cSaveData snapshot;
+    snapshot.Reset();
+    snapshot.m_nScore = 77;
+    ASSERT_TRUE(snapshot.Save("snapshot.dat"));
+    const std::string snapshotFile = m_Folder.ReadFile("snapshot.dat");
+    std::string tail;
+    for (std::uint32_t word : {1u, 12345u, 0u, 0u, 0u, 0u, 0u})
+        for (int i = 0; i < 4; ++i) tail += static_cast<char>(word >> (8 * i) & 0xFF);
+    m_Folder.WriteFile("data/stg4/Meadow.rpl4_692", stage + tail + snapshotFile.substr(4));
+    plat::FlushPathCache();
+    ASSERT_NE(snapshotFile.substr(snapshotFile.size() - 4), stage.substr(stage.size() - 4));
+
+    g_bTestPlay.store(0);
+    EXPECT_EQ(StartFreePlay("data\\stg4\\Meadow.rpl4_692", 0), 1);
+    EXPECT_EQ(g_StageData.m_nWidth, 40);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE)) << "no close as a damaged file";
 }
 
 TEST_F(FreePlay, AStageThatCannotBeLoadedFails)
