@@ -260,6 +260,26 @@ TEST_F(WorldMap, YesEntersTheStageWithItsSwitchAndTheLivesRules)
     }
 }
 
+TEST_F(WorldMap, TheEnteredEntryIsKeptByItsPlaceAndAMissingOneHasNoAfterClearSetting)
+{
+    PointAt(12, 7).m_Stages[0].m_nReserved = 2;   // back to the title after the clear
+    cWorldMapScene& scene = StartAt(12, 7);
+    Frame(scene, 1);
+    Frame(scene);
+    Frame(scene, 0, 4);
+    Frame(scene, 1);
+    ASSERT_EQ(CurrentWorldEntry(), &PointAt(12, 7).m_Stages[0]);
+    EXPECT_EQ(CurrentAfterClearSetting(), 2);
+    // The map holds the entry no more (a shorter point list): nothing is followed.
+    cWorldPointData& point = PointAt(12, 7);
+    point.m_Stages.clear();
+    EXPECT_EQ(CurrentWorldEntry(), nullptr);
+    EXPECT_EQ(CurrentAfterClearSetting(), 0);
+    g_WorldMapData.m_Points.clear();
+    EXPECT_EQ(CurrentWorldEntry(), nullptr);
+    EXPECT_EQ(CurrentAfterClearSetting(), 0);
+}
+
 TEST_F(WorldMap, AStageTheQuestionCannotLoadIsDeclinedWithoutClosingTheGame)
 {
     WriteDamagedStage("Broken.stg4_001");
