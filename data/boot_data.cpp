@@ -2,11 +2,6 @@
 
 cBootData g_BootData;
 
-cBootData::cBootData()
-{
-    RegisterFields(g_nDataVersion);
-}
-
 void cBootData::RegisterFields(DWORD)
 {
     ClearTables();

@@ -4,7 +4,6 @@
 
 class cBootData : public cDataRecordOf<cBootData> {
 public:
-    cBootData();
     void RegisterFields(DWORD version) override;
 
     int m_nDrawingMode = 1;   // 1 Direct3D, any other value DirectDraw

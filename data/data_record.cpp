@@ -6,6 +6,89 @@
 #include "shell/format.h"
 #include "shell/log.h"
 
+namespace {
+
+// The layout being built on this thread, and the object whose members it places by offset.
+struct LAYOUTBUILD {
+    DATALAYOUT* layout = nullptr;
+    std::uintptr_t record = 0;        // the cDataRecord the offsets start from
+    std::uintptr_t objectBegin = 0;   // the whole object's bytes
+    std::uintptr_t objectEnd = 0;
+};
+thread_local LAYOUTBUILD t_Build;
+
+// The calling thread's sinks for values that are read and dropped.
+void* DiscardSink4()
+{
+    return &g_nDiscardField;
+}
+
+void* DiscardSink2()
+{
+    return &g_wDiscardField;
+}
+
+// An entry for the layout being built: the member's offset when it lies in the object, a sink
+// (which is the thread's own, so resolved on each use), else its address.
+template <class E>
+DATALAYOUTENTRY<E> Place(E entry)
+{
+    const auto at = reinterpret_cast<std::uintptr_t>(entry.address);
+    if (at >= t_Build.objectBegin && at < t_Build.objectEnd) {
+        entry.address = nullptr;
+        return DATALAYOUTENTRY<E>{entry, static_cast<std::ptrdiff_t>(at - t_Build.record), nullptr};
+    }
+    void* (*sink)() = nullptr;
+    if (entry.address == static_cast<void*>(&g_nDiscardField)) sink = DiscardSink4;
+    if (entry.address == static_cast<void*>(&g_wDiscardField)) sink = DiscardSink2;
+    return DATALAYOUTENTRY<E>{entry, 0, sink};
+}
+
+}  // namespace
+
+const DATALAYOUT& cRecordLayoutCache::Get(const cDataRecord& record, DWORD version, const void* object, std::size_t size)
+{
+    for (const std::atomic<const DATALAYOUT*>& recent : m_Recent) {
+        const DATALAYOUT* layout = recent.load(std::memory_order_acquire);
+        if (layout && layout->version == version) return *layout;
+    }
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    std::unique_ptr<DATALAYOUT>& layout = m_Layouts[version];
+    if (!layout) {
+        layout = std::make_unique<DATALAYOUT>();
+        record.BuildLayout(*layout, version, object, size);
+    }
+    m_Recent[m_nNextRecent.fetch_add(1, std::memory_order_relaxed) % kRecent].store(layout.get(), std::memory_order_release);
+    return *layout;
+}
+
+void cDataRecord::BuildLayout(DATALAYOUT& layout, DWORD version, const void* object, std::size_t size) const
+{
+    const LAYOUTBUILD outer = t_Build;
+    const auto begin = reinterpret_cast<std::uintptr_t>(object);
+    t_Build = LAYOUTBUILD{&layout, reinterpret_cast<std::uintptr_t>(this), begin, begin + size};
+    layout.version = version;
+    // Registration only takes the members' addresses, so a record that is otherwise const may
+    // do it.
+    const_cast<cDataRecord*>(this)->RegisterFields(version);
+    t_Build = outer;
+}
+
+const DATALAYOUT* cDataRecord::SharedLayout(DWORD version) const
+{
+    if (typeid(*this) != typeid(cDataRecord)) return nullptr;
+    static cRecordLayoutCache s_Layouts;
+    return &s_Layouts.Get(*this, version, this, sizeof(cDataRecord));
+}
+
+cRecordLayoutRef cDataRecord::Layout(DWORD version) const
+{
+    if (const DATALAYOUT* shared = SharedLayout(version)) return cRecordLayoutRef(*shared);
+    auto own = std::make_unique<DATALAYOUT>();
+    BuildLayout(*own, version, nullptr, 0);
+    return cRecordLayoutRef(std::move(own));
+}
+
 void cDataRecord::RegisterFields(DWORD)
 {
     ClearTables();
@@ -13,92 +96,102 @@ void cDataRecord::RegisterFields(DWORD)
 
 void cDataRecord::ClearTables()
 {
-    m_Fields.clear();
-    m_Strings.clear();
-    m_Tail.clear();
+    if (!t_Build.layout) return;
+    t_Build.layout->fields.clear();
+    t_Build.layout->strings.clear();
+    t_Build.layout->tail.clear();
 }
 
 void cDataRecord::AddField(void* address, int count, int size, DATAVALUEKIND kind, const char* name, int group)
 {
-    m_Fields.push_back(DATAFIELD{this, address, count, static_cast<std::int8_t>(size), kind, name, group});
+    if (!t_Build.layout) return;
+    t_Build.layout->fields.push_back(Place(DATAFIELD{nullptr, address, count, static_cast<std::int8_t>(size), kind, name, group}));
 }
 
 void cDataRecord::AddString(std::string* address, int count, const char* name, int group)
 {
-    for (int i = 0; i < count; ++i) m_Strings.push_back(DATASTRING{this, address + i, name, i, count, group});
+    if (!t_Build.layout) return;
+    for (int i = 0; i < count; ++i) t_Build.layout->strings.push_back(Place(DATASTRING{nullptr, address + i, name, i, count, group}));
 }
 
 void cDataRecord::AddTail(void* address, int count, const DATATAILTYPE* type, const char* name, int group)
 {
-    m_Tail.push_back(DATATAIL{this, address, count, type, name, group});
+    if (!t_Build.layout) return;
+    t_Build.layout->tail.push_back(Place(DATATAIL{nullptr, address, count, type, name, group}));
 }
 
 DATATABLES cDataRecord::Tables() const
 {
-    RegisterConst(g_nDataVersion);
-    return DATATABLES{m_Fields, m_Strings, m_Tail};
-}
-
-void cDataRecord::RegisterConst(DWORD version) const
-{
-    const_cast<cDataRecord*>(this)->RegisterFields(version);
+    const cRecordLayoutRef layout = Layout(g_nDataVersion);
+    DATATABLES tables;
+    for (const auto& field : layout->fields) tables.fields.push_back(field.For(*this));
+    for (const auto& entry : layout->strings) tables.strings.push_back(entry.For(*this));
+    for (const auto& entry : layout->tail) tables.tail.push_back(entry.For(*this));
+    return tables;
 }
 
 void cDataRecord::Read(cDataReader& reader)
 {
-    RegisterFields(reader.Version());
+    const cRecordLayoutRef layout = Layout(reader.Version());
     int blocks = 0;
     if (reader.ReadCount(blocks, 0, "block count")) {
-        if (static_cast<std::size_t>(blocks) > m_Fields.size()) {
+        if (static_cast<std::size_t>(blocks) > layout->fields.size()) {
             std::string why;
             FormatString(why, "block count %d is more than the %zu fields of version %u", blocks,
-                         m_Fields.size(), static_cast<unsigned>(reader.Version()));
+                         layout->fields.size(), static_cast<unsigned>(reader.Version()));
             reader.Fail(why);
         }
         for (int i = 0; i < blocks && !reader.Failed(); ++i) {
-            const DATAFIELD& field = m_Fields[i];
-            reader.ReadBytes(field.address, static_cast<std::size_t>(field.count) * field.size);
+            const DATALAYOUTENTRY<DATAFIELD>& field = layout->fields[static_cast<std::size_t>(i)];
+            reader.ReadBytes(field.Address(*this), static_cast<std::size_t>(field.entry.count) * field.entry.size);
         }
     }
     ReadStrings(reader);
-    for (std::size_t i = 0; i < m_Tail.size() && !reader.Failed(); ++i) m_Tail[i].type->read(m_Tail[i], reader);
-    if (reader.Version() != g_nDataVersion) RegisterFields(g_nDataVersion);
+    for (std::size_t i = 0; i < layout->tail.size() && !reader.Failed(); ++i) {
+        const DATATAIL entry = layout->tail[i].For(*this);
+        entry.type->read(entry, reader);
+    }
 }
 
 void cDataRecord::ReadStrings(cDataReader& reader)
 {
+    const cRecordLayoutRef layout = Layout(reader.Version());
     int strings = 0;
     if (!reader.ReadCount(strings, 4, "string count")) return;
-    if (static_cast<std::size_t>(strings) > m_Strings.size()) {
+    if (static_cast<std::size_t>(strings) > layout->strings.size()) {
         std::string why;
         FormatString(why, "string count %d is more than the %zu strings of version %u", strings,
-                     m_Strings.size(), static_cast<unsigned>(reader.Version()));
+                     layout->strings.size(), static_cast<unsigned>(reader.Version()));
         reader.Fail(why);
         return;
     }
     for (int i = 0; i < strings; ++i) {
-        if (!reader.ReadString(*m_Strings[i].address)) return;
+        if (!reader.ReadString(*layout->strings[static_cast<std::size_t>(i)].For(*this).address)) return;
     }
     if (g_bStripCR) {
-        for (const DATASTRING& entry : m_Strings) StripCarriageReturns(*entry.address);
+        for (const auto& entry : layout->strings) StripCarriageReturns(*entry.For(*this).address);
     }
 }
 
 void cDataRecord::Write(cDataWriter& writer)
 {
-    RegisterFields(g_nDataVersion);
-    writer.WriteInt32(static_cast<std::int32_t>(m_Fields.size()));
-    for (const DATAFIELD& field : m_Fields) {
-        writer.WriteBytes(field.address, static_cast<std::size_t>(field.count) * field.size);
+    const cRecordLayoutRef layout = Layout(g_nDataVersion);
+    writer.WriteInt32(static_cast<std::int32_t>(layout->fields.size()));
+    for (const auto& field : layout->fields) {
+        writer.WriteBytes(field.Address(*this), static_cast<std::size_t>(field.entry.count) * field.entry.size);
     }
     WriteStrings(writer);
-    for (const DATATAIL& entry : m_Tail) entry.type->write(entry, writer);
+    for (const auto& entry : layout->tail) {
+        const DATATAIL resolved = entry.For(*this);
+        resolved.type->write(resolved, writer);
+    }
 }
 
 void cDataRecord::WriteStrings(cDataWriter& writer)
 {
-    writer.WriteInt32(static_cast<std::int32_t>(m_Strings.size()));
-    for (const DATASTRING& entry : m_Strings) WriteDataString(writer, *entry.address);
+    const cRecordLayoutRef layout = Layout(g_nDataVersion);
+    writer.WriteInt32(static_cast<std::int32_t>(layout->strings.size()));
+    for (const auto& entry : layout->strings) WriteDataString(writer, *entry.For(*this).address);
 }
 
 std::unique_ptr<cDataRecord> cDataRecord::Duplicate() const
@@ -150,11 +243,11 @@ int cDataRecord::Save(const char* path)
 
 void cDataRecord::Clear()
 {
-    RegisterFields(g_nDataVersion);
-    for (const DATAFIELD& field : m_Fields) {
-        std::memset(field.address, 0, static_cast<std::size_t>(field.count) * field.size);
+    const cRecordLayoutRef layout = Layout(g_nDataVersion);
+    for (const auto& field : layout->fields) {
+        std::memset(field.Address(*this), 0, static_cast<std::size_t>(field.entry.count) * field.entry.size);
     }
-    for (const DATASTRING& entry : m_Strings) entry.address->clear();
+    for (const auto& entry : layout->strings) entry.For(*this).address->clear();
 }
 
 void cDataRecord::CopyFrom(const cDataRecord& other)
@@ -164,28 +257,17 @@ void cDataRecord::CopyFrom(const cDataRecord& other)
         EcLogF("CopyFrom: %s from %s refused", typeid(*this).name(), typeid(other).name());
         return;
     }
-    RegisterFields(g_nDataVersion);
-    other.RegisterConst(g_nDataVersion);
-    // Same class, same version: the tables match entry for entry.
-    for (std::size_t i = 0; i < m_Fields.size() && i < other.m_Fields.size(); ++i) {
-        std::memmove(m_Fields[i].address, other.m_Fields[i].address,
-                     static_cast<std::size_t>(m_Fields[i].count) * m_Fields[i].size);
+    // Same class: one layout places the members of both.
+    const cRecordLayoutRef layout = Layout(g_nDataVersion);
+    const cRecordLayoutRef otherLayout = other.Layout(g_nDataVersion);
+    for (std::size_t i = 0; i < layout->fields.size() && i < otherLayout->fields.size(); ++i) {
+        const auto& field = layout->fields[i];
+        std::memmove(field.Address(*this), otherLayout->fields[i].Address(other),
+                     static_cast<std::size_t>(field.entry.count) * field.entry.size);
     }
-    for (std::size_t i = 0; i < m_Strings.size() && i < other.m_Strings.size(); ++i) *m_Strings[i].address = *other.m_Strings[i].address;
+    for (std::size_t i = 0; i < layout->strings.size() && i < otherLayout->strings.size(); ++i)
+        *layout->strings[i].For(*this).address = *otherLayout->strings[i].For(other).address;
 }
-
-namespace {
-
-// The member of other that lies where `address` lies in self: two records of one class lay out
-// their members alike.
-template <class M>
-const M* Counterpart(const cDataRecord& self, const cDataRecord& other, const M* address)
-{
-    const std::ptrdiff_t offset = reinterpret_cast<const char*>(address) - reinterpret_cast<const char*>(&self);
-    return reinterpret_cast<const M*>(reinterpret_cast<const char*>(&other) + offset);
-}
-
-}  // namespace
 
 void cDataRecord::CopyGroup(int group, const cDataRecord& other)
 {
@@ -194,28 +276,29 @@ void cDataRecord::CopyGroup(int group, const cDataRecord& other)
         EcLogF("CopyGroup: %s from %s refused", typeid(*this).name(), typeid(other).name());
         return;
     }
-    // The newest version registers every member a group has.
-    RegisterFields(kDataVersion);
-    for (const DATAFIELD& field : m_Fields) {
-        if (field.group != group) continue;
-        std::memmove(field.address, Counterpart(*this, other, static_cast<const char*>(field.address)),
-                     static_cast<std::size_t>(field.count) * field.size);
+    // The newest version registers every member a group has; both records of one class
+    // register the same entries in the same order.
+    const cRecordLayoutRef layout = Layout(kDataVersion);
+    const cRecordLayoutRef otherLayout = other.Layout(kDataVersion);
+    for (std::size_t i = 0; i < layout->fields.size() && i < otherLayout->fields.size(); ++i) {
+        const auto& field = layout->fields[i];
+        if (field.entry.group != group) continue;
+        std::memmove(field.Address(*this), otherLayout->fields[i].Address(other),
+                     static_cast<std::size_t>(field.entry.count) * field.entry.size);
     }
-    for (const DATASTRING& entry : m_Strings)
-        if (entry.group == group) *entry.address = *Counterpart(*this, other, entry.address);
-    for (const DATATAIL& entry : m_Tail) {
-        if (entry.group != group || !entry.type->assign) continue;
-        DATATAIL from = entry;
-        from.address = const_cast<char*>(Counterpart(*this, other, static_cast<const char*>(entry.address)));
-        entry.type->assign(entry, from);
+    for (std::size_t i = 0; i < layout->strings.size() && i < otherLayout->strings.size(); ++i)
+        if (layout->strings[i].entry.group == group) *layout->strings[i].For(*this).address = *otherLayout->strings[i].For(other).address;
+    for (std::size_t i = 0; i < layout->tail.size() && i < otherLayout->tail.size(); ++i) {
+        const auto& entry = layout->tail[i];
+        if (entry.entry.group != group || !entry.entry.type->assign) continue;
+        entry.entry.type->assign(entry.For(*this), otherLayout->tail[i].For(other));
     }
-    if (g_nDataVersion != kDataVersion) RegisterFields(g_nDataVersion);
 }
 
 void cDataRecord::StripCR()
 {
-    RegisterFields(g_nDataVersion);
-    for (const DATASTRING& entry : m_Strings) StripCarriageReturns(*entry.address);
+    const cRecordLayoutRef layout = Layout(g_nDataVersion);
+    for (const auto& entry : layout->strings) StripCarriageReturns(*entry.For(*this).address);
 }
 
 void StripCarriageReturns(std::string& text)

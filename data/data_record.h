@@ -1,17 +1,22 @@
 #pragma once
-// The base of every persistent record. A record lists, for a data version, which of its
+// The base of every persistent record. A record class lists, for a data version, which of its
 // members make up its stored image (RegisterFields), each once, by name, in file order; one
 // generic reader and writer turn that list into the body of a record file:
 //   block count B, B blocks (each member's memory image, count x size bytes),
 //   string count S, S strings (length + 1, then the text and its NUL; 1 alone for ""),
 //   then the tail: the registered lists, strings and nested records, in registration order.
 // A class's Read and Write overrides add only what the tables cannot say (version fix-ups).
-// The tables point into the record that registered them. Every operation registers the
-// record it works on first, so a copy never uses descriptors that point into its source.
+// The tables are the class's, not a record's: they are built once per class and version, with
+// each member as its offset in the record, and shared by every record of the class (see
+// cDataRecordOf), so a record carries nothing for them.
+#include <atomic>
 #include <cstdint>
+#include <map>
 #include <memory>
-#include <span>
+#include <mutex>
 #include <string>
+#include <typeinfo>
+#include <vector>
 
 #include "data/data_reader.h"
 #include "data/data_version.h"
@@ -20,23 +25,60 @@
 #include "shell/safe_container.h"
 
 // A record's tables for the current data version, for code that walks its members (dumps,
-// comparisons, checks). Valid until the record is registered again.
+// comparisons, checks), each entry pointing into that record.
 struct DATATABLES {
-    std::span<const DATAFIELD> fields;
-    std::span<const DATASTRING> strings;
-    std::span<const DATATAIL> tail;
+    std::vector<DATAFIELD> fields;
+    std::vector<DATASTRING> strings;
+    std::vector<DATATAIL> tail;
+};
+
+// The tables of one class at one version, each entry placed by its member's offset.
+struct DATALAYOUT {
+    DWORD version = 0;
+    std::vector<DATALAYOUTENTRY<DATAFIELD>> fields;
+    std::vector<DATALAYOUTENTRY<DATASTRING>> strings;
+    std::vector<DATALAYOUTENTRY<DATATAIL>> tail;
+};
+
+// The layouts of one record class, by version: each built on first use and kept for the life of
+// the program, so a reference to one stays valid. Safe to use from several threads.
+class cRecordLayoutCache {
+public:
+    // The layout at version, built from record (an object of size bytes at object) if it is new.
+    const DATALAYOUT& Get(const cDataRecord& record, DWORD version, const void* object, std::size_t size);
+
+private:
+    // The last layouts handed out, looked up without the lock: an old file's read alternates
+    // between its version and the current one.
+    static constexpr int kRecent = 4;
+    std::atomic<const DATALAYOUT*> m_Recent[kRecent] = {};
+    std::atomic<unsigned> m_nNextRecent{0};
+    std::mutex m_Mutex;
+    std::map<DWORD, std::unique_ptr<DATALAYOUT>> m_Layouts;
+};
+
+// The layout a record works with: its class's, or one built for this record alone.
+class cRecordLayoutRef {
+public:
+    explicit cRecordLayoutRef(const DATALAYOUT& shared) : m_lpLayout(&shared) {}
+    explicit cRecordLayoutRef(std::unique_ptr<DATALAYOUT> own) : m_Own(std::move(own)), m_lpLayout(m_Own.get()) {}
+    const DATALAYOUT& operator*() const { return *m_lpLayout; }
+    const DATALAYOUT* operator->() const { return m_lpLayout; }
+
+private:
+    std::unique_ptr<DATALAYOUT> m_Own;
+    const DATALAYOUT* m_lpLayout;
 };
 
 class cDataRecord {
 public:
     cDataRecord() = default;
-    // Copies and assignments never take the source's tables: they would point into the
-    // source. The derived members are copied by the derived class.
-    cDataRecord(const cDataRecord&) {}
-    cDataRecord& operator=(const cDataRecord&) { return *this; }
+    cDataRecord(const cDataRecord&) = default;
+    cDataRecord& operator=(const cDataRecord&) = default;
     virtual ~cDataRecord() = default;
 
-    // Rebuilds the tables for a data version. A plain record has no fields.
+    // Lists the stored members for a data version, through the Add... calls below. Called only
+    // while the class's layout for that version is built: once per class and version.
     virtual void RegisterFields(DWORD version);
     // The body and the tail (and, in overrides, the version fix-ups) from a reader. A damaged
     // file fails the reader; the record may then be half-read, so callers read into a copy
@@ -62,8 +104,7 @@ public:
     // tail).
     void CopyFrom(const cDataRecord& other);
     // Copies the members registered with property group `group` (fields, strings and tail
-    // entries) from another record of the same class. Other's tables are left alone: its
-    // members lie where this record's do.
+    // entries) from another record of the same class, whose members lie where this record's do.
     void CopyGroup(int group, const cDataRecord& other);
     // Removes every carriage return from every registered string.
     void StripCR();
@@ -72,6 +113,7 @@ public:
     DATATABLES Tables() const;
 
 protected:
+    // The registrations, for RegisterFields. ClearTables starts the list again.
     void ClearTables();
 
     // Fields: count elements of 1, 2, 4 or 8 bytes at address (count > 1 for an array).
@@ -130,25 +172,41 @@ protected:
     void ReadStrings(cDataReader& reader);
     void WriteStrings(cDataWriter& writer);
 
+    // The layout of this record's class at version, shared by its records (cDataRecordOf gives
+    // it); null for a class whose tables depend on the record itself (such a record builds its
+    // own for each use, its members at their addresses).
+    virtual const DATALAYOUT* SharedLayout(DWORD version) const;
+    // The layout this record reads and writes with at version.
+    cRecordLayoutRef Layout(DWORD version) const;
+
 private:
+    friend class cRecordLayoutCache;
+
     // A copy of this record of its own class, and the taking over of such a copy; given
     // by cDataRecordOf. A plain record is its own class.
     virtual std::unique_ptr<cDataRecord> Duplicate() const;
     virtual void TakeOver(cDataRecord& copy);
 
     void AddField(void* address, int count, int size, DATAVALUEKIND kind, const char* name, int group);
-    // Registration changes only the tables, so a record that is otherwise const may do it.
-    void RegisterConst(DWORD version) const;
-
-    mutable cSafeVector<DATAFIELD> m_Fields;
-    mutable cSafeVector<DATASTRING> m_Strings;
-    mutable cSafeVector<DATATAIL> m_Tail;
+    // Runs RegisterFields into layout. A member inside the object of size bytes at object is
+    // placed by its offset from this record, any other by its address.
+    void BuildLayout(DATALAYOUT& layout, DWORD version, const void* object, std::size_t size) const;
 };
 
-// The base of every record class: gives the record the copy that Load reads into.
+// The base of every record class: gives the record the copy that Load reads into and its
+// class's shared layouts.
 //   class cBgmData : public cDataRecordOf<cBgmData> { ... };
 template <class T>
 class cDataRecordOf : public cDataRecord {
+protected:
+    const DATALAYOUT* SharedLayout(DWORD version) const override
+    {
+        // A class derived further may register other members: it builds its own.
+        if (typeid(*this) != typeid(T)) return nullptr;
+        static cRecordLayoutCache s_Layouts;
+        return &s_Layouts.Get(*this, version, static_cast<const T*>(this), sizeof(T));
+    }
+
 private:
     std::unique_ptr<cDataRecord> Duplicate() const override
     {

@@ -9,7 +9,6 @@ constexpr int kDefaultVolume = 7;
 
 cOptionData::cOptionData()
 {
-    RegisterFields(g_nDataVersion);
     Clear();
     m_bBgm = 1;
     m_nVolume = kDefaultVolume;

@@ -19,11 +19,6 @@ const DATAPATH kModeFolders[] = {DATAPATH_RANKING_STORY, DATAPATH_RANKING_CHALLE
 
 }  // namespace
 
-cRankingEntry::cRankingEntry()
-{
-    RegisterFields(g_nDataVersion);
-}
-
 void cRankingEntry::RegisterFields(DWORD)
 {
     ClearTables();
@@ -34,7 +29,6 @@ void cRankingEntry::RegisterFields(DWORD)
 
 cRankingTable::cRankingTable()
 {
-    RegisterFields(g_nDataVersion);
     m_Entries.resize(kRankingPlaces);
 }
 
@@ -78,7 +72,6 @@ void cRankingTable::Insert(const std::string& name, int value)
 
 cRankingData::cRankingData()
 {
-    RegisterFields(g_nDataVersion);
     SetDefaults();
 }
 

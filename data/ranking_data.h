@@ -19,7 +19,6 @@ constexpr int kRankingPlaces = 20;
 
 class cRankingEntry : public cDataRecordOf<cRankingEntry> {
 public:
-    cRankingEntry();
     void RegisterFields(DWORD version) override;
 
     int m_bUsed = 0;

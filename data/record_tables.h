@@ -110,6 +110,29 @@ struct DATATAIL {
     const std::string& String(std::size_t i) const { return *static_cast<const std::string*>(At(i)); }
 };
 
+// An entry of a class's tables (DATALAYOUT), for no record in particular: the entry with its
+// member placed by offset, which For turns into the entry of one record.
+template <class E>
+struct DATALAYOUTENTRY {
+    E entry;                // owner null; address set only for a member outside the record
+    std::ptrdiff_t offset;  // otherwise where the member lies from the record's start
+    void* (*sink)();        // or, for a value read and dropped, the calling thread's sink for it
+
+    void* Address(const cDataRecord& record) const
+    {
+        if (sink) return sink();
+        if (entry.address) return entry.address;
+        return const_cast<char*>(reinterpret_cast<const char*>(&record)) + offset;
+    }
+    E For(const cDataRecord& record) const
+    {
+        E resolved = entry;
+        resolved.owner = const_cast<cDataRecord*>(&record);
+        resolved.address = static_cast<decltype(entry.address)>(Address(record));
+        return resolved;
+    }
+};
+
 // The tail types, by member type. Used by cDataRecord's Add... registrations.
 namespace record_tail_types {
 

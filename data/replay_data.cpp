@@ -4,7 +4,6 @@
 
 cReplayData::cReplayData()
 {
-    RegisterFields(g_nDataVersion);
     Clear();
 }
 

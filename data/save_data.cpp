@@ -27,11 +27,6 @@ void PadTo(cSafeVector<int>& list, std::size_t size)
 
 }  // namespace
 
-cCarryStatusData::cCarryStatusData()
-{
-    RegisterFields(g_nDataVersion);
-}
-
 void cCarryStatusData::RegisterFields(DWORD)
 {
     ClearTables();
@@ -43,21 +38,11 @@ void cCarryStatusData::RegisterFields(DWORD)
     AddRecord(&m_Chara, 1, "Chara");
 }
 
-cStageScoreData::cStageScoreData()
-{
-    RegisterFields(g_nDataVersion);
-}
-
 void cStageScoreData::RegisterFields(DWORD)
 {
     ClearTables();
     AddField4(&m_nValue, 1, "nValue");
     AddString(&m_strStageKey, "strStageKey");
-}
-
-cChallengeStageData::cChallengeStageData()
-{
-    RegisterFields(g_nDataVersion);
 }
 
 void cChallengeStageData::RegisterFields(DWORD)
@@ -69,7 +54,6 @@ void cChallengeStageData::RegisterFields(DWORD)
 
 cSaveData::cSaveData()
 {
-    RegisterFields(g_nDataVersion);
     Reset();
 }
 

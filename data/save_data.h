@@ -21,7 +21,6 @@ constexpr int kUnlimitedLives = 999999;
 // The statuses carried for one player.
 class cCarryStatusData : public cDataRecordOf<cCarryStatusData> {
 public:
-    cCarryStatusData();
     void RegisterFields(DWORD version) override;
 
     cCharaData m_Chara;
@@ -35,7 +34,6 @@ public:
 // The best result 1 reached in one stage.
 class cStageScoreData : public cDataRecordOf<cStageScoreData> {
 public:
-    cStageScoreData();
     void RegisterFields(DWORD version) override;
 
     std::string m_strStageKey;
@@ -45,7 +43,6 @@ public:
 // One challenge stage.
 class cChallengeStageData : public cDataRecordOf<cChallengeStageData> {
 public:
-    cChallengeStageData();
     void RegisterFields(DWORD version) override;
 
     int m_bCleared = 0;

@@ -31,7 +31,6 @@ cStageData::cStageData()
     m_ResultFlags.assign(kResultSwitches, 1);
     m_OutOfRange[3] = cOutOfRangeData(1, 0, 0, 0, 0);
     m_OutOfRange[4] = cOutOfRangeData(1, 10, 10, 10, 10);
-    RegisterFields(g_nDataVersion);
 }
 
 void cStageData::Reset()

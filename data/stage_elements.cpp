@@ -2,16 +2,10 @@
 
 #include "data/record_tails.h"
 
-cOutOfRangeData::cOutOfRangeData()
-{
-    RegisterFields(g_nDataVersion);
-}
-
 cOutOfRangeData::cOutOfRangeData(int on, int leftMargin, int rightMargin, int topMargin, int bottomMargin)
     : m_bLeft(on), m_bRight(on), m_bTop(on), m_bBottom(on), m_nLeftMargin(leftMargin),
       m_nRightMargin(rightMargin), m_nTopMargin(topMargin), m_nBottomMargin(bottomMargin)
 {
-    RegisterFields(g_nDataVersion);
 }
 
 // Files up to 124 had one switch for every side; the other three keep what the record held.
@@ -28,11 +22,6 @@ void cOutOfRangeData::RegisterFields(DWORD version)
     AddField4(&m_nRightMargin, 1, "nRightMargin");
     AddField4(&m_nTopMargin, 1, "nTopMargin");
     AddField4(&m_nBottomMargin, 1, "nBottomMargin");
-}
-
-cBackgroundData::cBackgroundData()
-{
-    RegisterFields(g_nDataVersion);
 }
 
 // Before 61 the two factors were 4-byte values and before 62 the offsets too: their bytes
@@ -61,11 +50,6 @@ void cBackgroundData::RegisterFields(DWORD version)
         AddField4(&g_nDiscardField, 1, "discarded");
         AddField4(&g_nDiscardField, 1, "discarded");
     }
-}
-
-cStageTextData::cStageTextData()
-{
-    RegisterFields(g_nDataVersion);
 }
 
 void cStageTextData::RegisterFields(DWORD)

@@ -10,7 +10,7 @@
 // left the 640x480 view on that side by more than the side's margin (in blocks of 32 dots).
 class cOutOfRangeData : public cDataRecordOf<cOutOfRangeData> {
 public:
-    cOutOfRangeData();
+    cOutOfRangeData() = default;
     cOutOfRangeData(int on, int leftMargin, int rightMargin, int topMargin, int bottomMargin);
     void RegisterFields(DWORD version) override;
 
@@ -27,7 +27,6 @@ public:
 // One background layer: a tiled picture, or a plain fill, behind or in front of the objects.
 class cBackgroundData : public cDataRecordOf<cBackgroundData> {
 public:
-    cBackgroundData();
     void RegisterFields(DWORD version) override;
 
     int m_bShow = 1;
@@ -48,7 +47,6 @@ public:
 // One text of a stage.
 class cStageTextData : public cDataRecordOf<cStageTextData> {
 public:
-    cStageTextData();
     void RegisterFields(DWORD version) override;
 
     std::string m_strText;

@@ -19,11 +19,6 @@ SIZE FullScreenClientSize()
 
 }  // namespace
 
-cWindowData::cWindowData()
-{
-    RegisterFields(g_nDataVersion);
-}
-
 void cWindowData::RegisterFields(DWORD)
 {
     ClearTables();

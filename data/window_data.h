@@ -4,7 +4,6 @@
 
 class cWindowData : public cDataRecordOf<cWindowData> {
 public:
-    cWindowData();
     void RegisterFields(DWORD version) override;
     // The base read, then position and size are kept within the desktop.
     void Read(cDataReader& reader) override;

@@ -35,7 +35,6 @@ bool IsOnMap(int x, int y, int width, int height)
 
 cWorldMapData::cWorldMapData()
 {
-    RegisterFields(g_nDataVersion);
     SetDefaults();
 }
 

@@ -9,7 +9,6 @@
 // One chip type of the grid.
 class cWorldChipData : public cDataRecordOf<cWorldChipData> {
 public:
-    cWorldChipData();
     void RegisterFields(DWORD version) override;
 
     int m_nReserved = 0;
@@ -29,7 +28,6 @@ struct WORLDSTAGESTATE {
 // One stage entry of a point.
 class cWorldStageData : public cDataRecordOf<cWorldStageData> {
 public:
-    cWorldStageData();
     void RegisterFields(DWORD version) override;
     // The base read; a file from before the minimum total has none.
     void Read(cDataReader& reader) override;

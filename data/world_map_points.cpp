@@ -40,11 +40,6 @@ int VariableOf(const WORLDSTAGESTATE& state, int number)
 
 }  // namespace
 
-cWorldChipData::cWorldChipData()
-{
-    RegisterFields(g_nDataVersion);
-}
-
 void cWorldChipData::RegisterFields(DWORD)
 {
     ClearTables();
@@ -53,11 +48,6 @@ void cWorldChipData::RegisterFields(DWORD)
     AddField4(&m_nPicture, 1, "nPicture");
     AddString(&m_strReserved, "strReserved");
     AddString(&m_strName, "strName");
-}
-
-cWorldStageData::cWorldStageData()
-{
-    RegisterFields(g_nDataVersion);
 }
 
 void cWorldStageData::RegisterFields(DWORD version)
@@ -95,7 +85,6 @@ bool cWorldStageData::IsOffered(const WORLDSTAGESTATE& state) const
 
 cWorldPointData::cWorldPointData()
 {
-    RegisterFields(g_nDataVersion);
     m_Stages.resize(1);
 }
 

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
+#include <thread>
 
 #include "data/data_record.h"
 #include "shell/log.h"
@@ -40,6 +42,33 @@ public:
     std::string m_strName;
     std::string m_strText;
     int m_nRegistrations = 0;  // not stored
+};
+
+// A record that counts its class's registrations by version.
+class cCountedRegistrations : public cDataRecordOf<cCountedRegistrations> {
+public:
+    void RegisterFields(DWORD version) override
+    {
+        ++s_Registrations[version];
+        ClearTables();
+        AddField4(&m_nA, 1, "nA");
+    }
+
+    static inline std::map<DWORD, int> s_Registrations;
+    std::int32_t m_nA = 0;
+};
+
+// A record whose version-1 files stored a value that is read and dropped.
+class cDroppedValueRecord : public cDataRecordOf<cDroppedValueRecord> {
+public:
+    void RegisterFields(DWORD version) override
+    {
+        ClearTables();
+        if (version < 2) AddField4(&g_nDiscardField, 1, "discarded");
+        AddField4(&m_nA, 1, "nA");
+    }
+
+    std::int32_t m_nA = 0;
 };
 
 // The body of a cSampleRecord at version 692: 4 blocks, 2 strings.
@@ -182,20 +211,42 @@ TEST(DataRecordFormat, StringsLongerThanAnyWorkingBufferAreWrittenWholeAndReadBa
     EXPECT_EQ(read.m_strText, record.m_strText);
 }
 
-TEST(DataRecordVersions, AFileOfTheCurrentVersionRegistersOnceAnOlderOneTwice)
+TEST(DataRecordVersions, AClassRegistersItsTablesOncePerVersionWhateverItsRecordsDo)
 {
     qbtest::cDataSettingsScope settings;
-    struct Case { std::uint32_t version; int registrations; } cases[] = {{692, 1}, {150, 2}};
-    for (const Case& c : cases) {
-        cSampleRecord record;
-        cByteBuilder body;
-        body.I32(0).I32(0);
-        record.m_nRegistrations = 0;
-        cDataReader reader(SampleFile(c.version, body));
-        record.Read(reader);
-        ASSERT_FALSE(reader.Failed());
-        EXPECT_EQ(record.m_nRegistrations, c.registrations) << c.version;
+    for (int round = 0; round < 3; ++round) {
+        for (std::uint32_t version : {692u, 150u}) {
+            cSafeVector<cCountedRegistrations> records(4);
+            for (cCountedRegistrations& record : records) {
+                cDataReader reader(SampleFile(version, cByteBuilder().I32(1).I32(version).I32(0)));
+                record.Read(reader);
+                ASSERT_FALSE(reader.Failed());
+                EXPECT_EQ(record.m_nA, static_cast<std::int32_t>(version));
+                WriteImage(record);
+                record.Clear();
+            }
+        }
     }
+    EXPECT_EQ(cCountedRegistrations::s_Registrations, (std::map<DWORD, int>{{150, 1}, {692, 1}}));
+}
+
+TEST(DataRecordVersions, ADroppedValueGoesToTheSinkOfTheThreadThatReadsIt)
+{
+    qbtest::cDataSettingsScope settings;
+    // Another thread reads such a file first (and builds the class's tables), then ends.
+    auto readDropped = [](std::int32_t dropped, std::int32_t a) {
+        cDroppedValueRecord record;
+        cDataReader reader(SampleFile(1, cByteBuilder().I32(2).I32(dropped).I32(a).I32(0)));
+        record.Read(reader);
+        EXPECT_FALSE(reader.Failed());
+        EXPECT_EQ(record.m_nA, a);
+        return g_nDiscardField;
+    };
+    std::int32_t otherSink = 0;
+    std::thread([&] { otherSink = readDropped(111, 1); }).join();
+    EXPECT_EQ(otherSink, 111);
+    g_nDiscardField = 0;
+    EXPECT_EQ(readDropped(222, 2), 222);
 }
 
 TEST(DataRecordVersions, MembersAnOlderVersionLacksKeepTheirValuesAndDroppedOnesAreSkipped)
