@@ -87,9 +87,12 @@ void cCommandData::Read(cDataReader& reader)
 {
     cDataRecord::Read(reader);
     if (reader.Failed()) return;
+    const std::size_t paramsHeld = m_Params.capacity();
     if (reader.Version() < kDataVersion) Upgrade(reader.Version());
     if (!KeepTestPlayFlows()) RemoveTestPlayFlows(m_Flows);
     Validate();
+    // The fix-ups and the checks size the parameters to the kind's count.
+    ChargeGrowth(reader, m_Params, paramsHeld);
 }
 
 void cCommandData::Write(cDataWriter& writer)

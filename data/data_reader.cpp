@@ -25,7 +25,8 @@ cDataReader::cDataReader()
     Fail("nothing to read");
 }
 
-cDataReader::cDataReader(std::string image) : m_Buffer(std::move(image)), m_nSize(m_Buffer.size())
+cDataReader::cDataReader(std::string image)
+    : m_Buffer(std::move(image)), m_nSize(m_Buffer.size()), m_nBudget(kReadBudgetBase + kReadBudgetFactor * m_nSize)
 {
     ReadVersion();
 }
@@ -36,7 +37,8 @@ cDataReader::cDataReader(const void* image, std::size_t size)
 }
 
 cDataReader::cDataReader(std::FILE* file, std::uint64_t size)
-    : m_File(file, &std::fclose), m_nSize(static_cast<std::size_t>(size))
+    : m_File(file, &std::fclose), m_nSize(static_cast<std::size_t>(size)),
+      m_nBudget(kReadBudgetBase + kReadBudgetFactor * m_nSize)
 {
     ReadVersion();
 }
@@ -79,18 +81,40 @@ void cDataReader::Fail(const std::string& why)
     FormatString(m_strError, "%s (at byte %zu of %zu)", why.c_str(), m_nPosition, m_nSize);
 }
 
-bool cDataReader::ReadBytes(void* out, std::size_t n)
+bool cDataReader::Charge(std::size_t bytes, const char* what)
 {
     if (Failed()) return false;
+    if (bytes > m_nBudget - m_nCharged) {
+        std::string why;
+        FormatString(why, "%s would take %zu bytes of memory, more than the %zu left of what a file of %zu bytes may take",
+                     what, bytes, m_nBudget - m_nCharged, m_nSize);
+        Fail(why);
+        return false;
+    }
+    m_nCharged += bytes;
+    return true;
+}
+
+const char* cDataReader::ReadSpan(std::size_t n)
+{
+    if (Failed()) return nullptr;
     if (n > Remaining()) {
         std::string why;
         FormatString(why, "the file ends inside a value of %zu bytes", n);
         Fail(why);
-        return false;
+        return nullptr;
     }
-    if (!Fetch(n)) return false;
-    if (n) std::memcpy(out, Current(), n);
+    if (!Fetch(n)) return nullptr;
+    const char* bytes = Current();
     m_nPosition += n;
+    return bytes;
+}
+
+bool cDataReader::ReadBytes(void* out, std::size_t n)
+{
+    const char* bytes = ReadSpan(n);
+    if (!bytes) return false;
+    if (n) std::memcpy(out, bytes, n);
     return true;
 }
 
@@ -147,9 +171,17 @@ bool cDataReader::ReadString(std::string& text)
     const void* nul = std::memchr(stored, '\0', static_cast<std::size_t>(length));
     std::size_t textLength = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - stored)
                                  : static_cast<std::size_t>(length);
+    if (const std::size_t heap = TextHeapBytes(textLength); heap && !Charge(heap, "a text")) return false;
     text.assign(stored, textLength);
     m_nPosition += static_cast<std::size_t>(length);
     return true;
+}
+
+std::size_t TextHeapBytes(std::size_t capacity)
+{
+    // A text no longer than the string's own inline room takes no memory of its own.
+    static const std::size_t inlineText = std::string().capacity();
+    return capacity > inlineText ? capacity + 1 : 0;
 }
 
 bool OpenDataFileRead(const char* path, cDataReader& reader)

@@ -12,6 +12,13 @@
 #include <string>
 #include "platform/os/windows_types.h"
 
+// What a read may make for the values its file holds (records, lists, texts): this many times
+// the file's size beyond a fixed base. With what the checks make after each record, a read
+// takes at most eight times its file; a file that would need more is refused as damaged (no
+// editor writes one: its records are far larger than the smallest bodies a count can promise).
+constexpr std::size_t kReadBudgetFactor = 6;
+constexpr std::size_t kReadBudgetBase = 32 * 1024;
+
 class cDataReader {
 public:
     // A reader that has nothing to read (failed).
@@ -35,12 +42,19 @@ public:
 
     // Copies n bytes; false (and failed) when fewer are left.
     bool ReadBytes(void* out, std::size_t n);
+    // The next n bytes, passed over: null (and failed) when the file cannot give them. They
+    // stay valid until the next read.
+    const char* ReadSpan(std::size_t n);
     bool ReadInt32(std::int32_t& value);
+    // Sets aside bytes of the read's budget for what is about to be made from the file, before
+    // it is allocated: false (and failed) when the budget cannot cover it.
+    bool Charge(std::size_t bytes, const char* what);
     // A count of elements that each take at least bytesEach bytes of the file: a negative
     // count, or one the unread bytes cannot hold, fails. value is 0 unless it succeeds.
     bool ReadCount(int& value, std::size_t bytesEach, const char* what);
     // One string in the single-string encoding: a length L of at least 1, then L bytes
-    // ending in a NUL (none when L is 1). The text ends at its first NUL.
+    // ending in a NUL (none when L is 1). The text ends at its first NUL; what it takes beyond
+    // the string itself is charged.
     bool ReadString(std::string& text);
 
 private:
@@ -59,7 +73,12 @@ private:
     std::size_t m_nPosition = 0;
     DWORD m_nVersion = 0;
     std::string m_strError;
+    std::size_t m_nBudget = 0;
+    std::size_t m_nCharged = 0;
 };
+
+// What a string whose text takes capacity bytes holds beyond its own object.
+std::size_t TextHeapBytes(std::size_t capacity);
 
 // Opens the file for reader, which takes the version word when it is there; the rest is read
 // as the values are. A null or empty path is opened as the file "err". False only when the

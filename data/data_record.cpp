@@ -130,6 +130,18 @@ DATATABLES cDataRecord::Tables() const
     return tables;
 }
 
+std::size_t cDataRecord::HeapBytes() const
+{
+    // The newest version registers every stored member.
+    const cRecordLayoutRef layout = Layout(kDataVersion);
+    std::size_t bytes = 0;
+    for (const auto& entry : layout->strings) bytes += record_tail_types::StringHeap(*entry.For(*this).address);
+    for (const auto& entry : layout->tail) {
+        if (entry.entry.type->heap) bytes += entry.entry.type->heap(entry.For(*this));
+    }
+    return bytes;
+}
+
 void cDataRecord::Read(cDataReader& reader)
 {
     const cRecordLayoutRef layout = Layout(reader.Version());

@@ -111,6 +111,8 @@ public:
 
     // The tables for g_nDataVersion (see DATATABLES).
     DATATABLES Tables() const;
+    // The bytes the registered members hold on the heap, their elements' included.
+    std::size_t HeapBytes() const;
 
 protected:
     // The registrations, for RegisterFields. ClearTables starts the list again.
@@ -217,6 +219,14 @@ private:
         static_cast<T&>(*this) = std::move(static_cast<T&>(copy));
     }
 };
+
+// Measured once per class, on a new record.
+template <class T>
+std::size_t RecordFootprint()
+{
+    static const std::size_t s_nBytes = sizeof(T) + T().HeapBytes();
+    return s_nBytes;
+}
 
 // Removes every carriage return before the first NUL of text.
 void StripCarriageReturns(std::string& text);

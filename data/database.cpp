@@ -1,6 +1,7 @@
 #include "data/database.h"
 
 #include <cstdint>
+#include <type_traits>
 #include <utility>
 
 #include "data/record_tails.h"
@@ -69,8 +70,9 @@ bool cDatabase::ReadList(int file, cDataReader& reader)
             reader.Fail(why);
             return false;
         }
+        using RECORD = typename std::decay_t<decltype(list)>::value_type;
+        if (!ChargeRecords<RECORD>(reader, count)) return false;
         if (list.size() > count) list.resize(count);
-        // The count is bounded by the file's size, so this is too.
         list.reserve(count);
         for (std::uint32_t i = 0; i < count && !reader.Failed(); ++i) {
             if (i == list.size()) list.emplace_back();

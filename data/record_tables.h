@@ -92,6 +92,8 @@ struct DATATAILTYPE {
     // Makes the member equal to the same member of another record (from); null for a member
     // that is never copied alone.
     void (*assign)(const DATATAIL& entry, const DATATAIL& from) = nullptr;
+    // The bytes the member holds on the heap, its elements' included; null for none.
+    std::size_t (*heap)(const DATATAIL& entry) = nullptr;
 };
 
 // One entry of the tail table, in file order after the strings.
@@ -265,27 +267,67 @@ void WriteOptional(const DATATAIL& entry, cDataWriter& writer)
     WriteOptionalRecord(writer, Member<P>(entry));
 }
 
+// What the members hold on the heap.
+std::size_t StringHeap(const std::string& text);
+std::size_t StringListHeap(const DATATAIL& entry);
+std::size_t FixedStringsHeap(const DATATAIL& entry);
+
+template <class T>
+std::size_t ValueListHeap(const DATATAIL& entry)
+{
+    return Member<cSafeVector<T>>(entry).capacity() * sizeof(T);
+}
+
+template <class T>
+std::size_t RecordListHeap(const DATATAIL& entry)
+{
+    const auto& list = Member<cSafeVector<T>>(entry);
+    std::size_t bytes = list.capacity() * sizeof(T);
+    for (const T& record : list) bytes += record.HeapBytes();
+    return bytes;
+}
+
+template <class T>
+std::size_t FixedRecordsHeap(const DATATAIL& entry)
+{
+    const T* records = static_cast<const T*>(entry.address);
+    std::size_t bytes = 0;
+    for (int i = 0; i < entry.count; ++i) bytes += records[i].HeapBytes();
+    return bytes;
+}
+
+template <class P>
+std::size_t OptionalHeap(const DATATAIL& entry)
+{
+    const P& record = Member<P>(entry);
+    return record ? sizeof(typename P::element_type) + record->HeapBytes() : 0;
+}
+
 template <class T>
 inline constexpr DATATAILTYPE kValueList = {DATAELEMENT_VALUE, DATASHAPE_COUNTED, sizeof(T), DataValueKindOf<T>(sizeof(T)),
                                             ListCount<cSafeVector<T>>, ListValue<T>, ReadValues<T>, WriteValues<T>,
-                                            AssignMember<cSafeVector<T>>};
+                                            AssignMember<cSafeVector<T>>, ValueListHeap<T>};
 template <class T>
 inline constexpr DATATAILTYPE kRecordList = {DATAELEMENT_RECORD, DATASHAPE_COUNTED, 0, DATAVALUE_SIGNED,
                                              ListCount<cSafeVector<T>>, ListRecord<T>, ReadRecords<T>, WriteRecords<T>,
-                                             AssignMember<cSafeVector<T>>};
+                                             AssignMember<cSafeVector<T>>, RecordListHeap<T>};
 inline constexpr DATATAILTYPE kStringList = {DATAELEMENT_STRING, DATASHAPE_COUNTED, 0, DATAVALUE_SIGNED,
-                                             ListCount<cSafeVector<std::string>>, ListString, ReadStrings, WriteStrings};
+                                             ListCount<cSafeVector<std::string>>, ListString, ReadStrings, WriteStrings,
+                                             nullptr, StringListHeap};
 inline constexpr DATATAILTYPE kFixedStrings = {DATAELEMENT_STRING, DATASHAPE_FIXED, 0, DATAVALUE_SIGNED,
-                                               FixedCount, FixedString, ReadFixedStrings, WriteFixedStrings};
+                                               FixedCount, FixedString, ReadFixedStrings, WriteFixedStrings,
+                                               nullptr, FixedStringsHeap};
 template <class T>
 inline constexpr DATATAILTYPE kFixedValues = {DATAELEMENT_VALUE, DATASHAPE_FIXED, sizeof(T), DataValueKindOf<T>(sizeof(T)),
                                               FixedCount, FixedValue<T>, ReadFixedValues<T>, WriteFixedValues<T>};
 template <class T>
 inline constexpr DATATAILTYPE kFixedRecords = {DATAELEMENT_RECORD, DATASHAPE_FIXED, 0, DATAVALUE_SIGNED,
-                                               FixedCount, FixedRecord<T>, ReadFixedRecords<T>, WriteFixedRecords<T>};
+                                               FixedCount, FixedRecord<T>, ReadFixedRecords<T>, WriteFixedRecords<T>,
+                                               nullptr, FixedRecordsHeap<T>};
 template <class P>
 inline constexpr DATATAILTYPE kOptionalRecord = {DATAELEMENT_RECORD, DATASHAPE_OPTIONAL, 0, DATAVALUE_SIGNED,
-                                                 OptionalCount<P>, OptionalRecord<P>, ReadOptional<P>, WriteOptional<P>};
+                                                 OptionalCount<P>, OptionalRecord<P>, ReadOptional<P>, WriteOptional<P>,
+                                                 nullptr, OptionalHeap<P>};
 
 }  // namespace record_tail_types
 

@@ -9,8 +9,9 @@ void ReadPlaced(const DATATAIL& entry, cDataReader& reader)
     auto& list = record_tail_types::Member<cSafeVector<T>>(entry);
     int count = 0;
     if (!reader.ReadCount(count, 4 + kMinRecordBodyBytes, "placed object count")) return;
+    if (!ChargeRecords<T>(reader, static_cast<std::size_t>(count))) return;
     list.clear();
-    // Grown as it is read, so a damaged count never allocates beyond the file.
+    list.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count && !reader.Failed(); ++i) {
         if (g_bStageReadStop.load(std::memory_order_relaxed)) {
             reader.Fail("the stage load was stopped");
@@ -37,7 +38,7 @@ void WritePlaced(const DATATAIL& entry, cDataWriter& writer)
 template <class T>
 constexpr DATATAILTYPE kPlacedList = {DATAELEMENT_RECORD, DATASHAPE_COUNTED, 0, DATAVALUE_SIGNED,
                                       record_tail_types::ListCount<cSafeVector<T>>, record_tail_types::ListRecord<T>,
-                                      ReadPlaced<T>, WritePlaced<T>};
+                                      ReadPlaced<T>, WritePlaced<T>, nullptr, record_tail_types::RecordListHeap<T>};
 
 }  // namespace
 

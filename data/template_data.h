@@ -28,7 +28,10 @@ public:
     {
         cDataRecord::Read(reader);
         if (reader.Failed()) return;
+        const std::size_t flagsHeld = m_InheritFlags.capacity();
         Self().Upgrade(reader.Version());
+        // Older layouts get flags for the groups added since.
+        if (!ChargeGrowth(reader, m_InheritFlags, flagsHeld)) return;
         if (reader.Version() < kShotImageShiftVersion) ShiftShotImage(m_nImageKind, m_nImageNumber);
         const TEMPLATESOURCES sources = CurrentTemplateSources();
         Self().Inherit(sources);

@@ -16,6 +16,7 @@ void ReadList(cSafeVector<T>& list, cDataReader& reader, std::size_t minBytes)
 {
     int n = 0;
     if (!reader.ReadCount(n, minBytes, "template count")) return;
+    if (!ChargeRecords<T>(reader, static_cast<std::size_t>(n))) return;
     list.clear();
     list.assign(static_cast<std::size_t>(n), T());
     for (T& entry : list) {

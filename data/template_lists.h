@@ -42,6 +42,7 @@ void ReadTemplates(const DATATAIL& entry, cDataReader& reader)
 
 template <class T>
 inline constexpr DATATAILTYPE kTemplateList = {DATAELEMENT_RECORD, DATASHAPE_COUNTED, 0, DATAVALUE_SIGNED,
-                                               ListCount<cSafeVector<T>>, ListRecord<T>, ReadTemplates<T>, WriteRecords<T>};
+                                               ListCount<cSafeVector<T>>, ListRecord<T>, ReadTemplates<T>, WriteRecords<T>,
+                                               nullptr, RecordListHeap<T>};
 
 }  // namespace record_tail_types
