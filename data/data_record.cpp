@@ -1,5 +1,6 @@
 #include "data/data_record.h"
 
+#include <algorithm>
 #include <cstring>
 #include <typeinfo>
 
@@ -44,6 +45,63 @@ DATALAYOUTENTRY<E> Place(E entry)
     return DATALAYOUTENTRY<E>{entry, 0, sink};
 }
 
+std::size_t FieldBytes(const DATALAYOUTENTRY<DATAFIELD>& field)
+{
+    return static_cast<std::size_t>(field.entry.count) * static_cast<std::size_t>(field.entry.size);
+}
+
+// Copies or clears the bytes of one field; a field of one value inline.
+void CopyField(void* to, const void* from, std::size_t bytes)
+{
+    switch (bytes) {
+    case 1: std::memcpy(to, from, 1); break;
+    case 2: std::memcpy(to, from, 2); break;
+    case 4: std::memcpy(to, from, 4); break;
+    case 8: std::memcpy(to, from, 8); break;
+    default: std::memmove(to, from, bytes); break;
+    }
+}
+
+void ClearField(void* to, std::size_t bytes)
+{
+    static constexpr char kZeros[8] = {};
+    if (bytes <= sizeof kZeros) CopyField(to, kZeros, bytes);
+    else std::memset(to, 0, bytes);
+}
+
+// What the loops take from a layout's tables: the blocks' offsets in the body, the runs and
+// the groups.
+void CompleteLayout(DATALAYOUT& layout)
+{
+    layout.blockBytes.assign(1, 0);
+    for (const auto& field : layout.fields) layout.blockBytes.push_back(layout.blockBytes.back() + FieldBytes(field));
+    for (std::size_t i = 0; i < layout.fields.size(); ++i) {
+        const auto& field = layout.fields[i];
+        if (field.entry.address || field.sink) {
+            layout.runs.clear();
+            break;
+        }
+        DATARUN* last = layout.runs.empty() ? nullptr : &layout.runs.back();
+        if (last && last->offset + static_cast<std::ptrdiff_t>(last->bytes) == field.offset) {
+            last->bytes += FieldBytes(field);
+        } else {
+            layout.runs.push_back(DATARUN{field.offset, layout.blockBytes[i], FieldBytes(field)});
+        }
+    }
+    auto groupOf = [&layout](int group) -> DATAGROUP* {
+        if (group < kNoDataGroup) return nullptr;
+        const auto at = static_cast<std::size_t>(group - kNoDataGroup);
+        if (layout.groups.size() <= at) layout.groups.resize(at + 1);
+        return &layout.groups[at];
+    };
+    for (std::size_t i = 0; i < layout.fields.size(); ++i)
+        if (DATAGROUP* members = groupOf(layout.fields[i].entry.group)) members->fields.push_back(i);
+    for (std::size_t i = 0; i < layout.strings.size(); ++i)
+        if (DATAGROUP* members = groupOf(layout.strings[i].entry.group)) members->strings.push_back(i);
+    for (std::size_t i = 0; i < layout.tail.size(); ++i)
+        if (DATAGROUP* members = groupOf(layout.tail[i].entry.group)) members->tail.push_back(i);
+}
+
 }  // namespace
 
 const DATALAYOUT& cRecordLayoutCache::Get(const cDataRecord& record, DWORD version, const void* object, std::size_t size)
@@ -72,6 +130,7 @@ void cDataRecord::BuildLayout(DATALAYOUT& layout, DWORD version, const void* obj
     // do it.
     const_cast<cDataRecord*>(this)->RegisterFields(version);
     t_Build = outer;
+    CompleteLayout(layout);
 }
 
 const DATALAYOUT* cDataRecord::SharedLayout(DWORD version) const
@@ -147,41 +206,59 @@ void cDataRecord::Read(cDataReader& reader)
     const cRecordLayoutRef layout = Layout(reader.Version());
     int blocks = 0;
     if (reader.ReadCount(blocks, 0, "block count")) {
-        if (static_cast<std::size_t>(blocks) > layout->fields.size()) {
+        const auto n = static_cast<std::size_t>(blocks);
+        if (n > layout->fields.size()) {
             std::string why;
             FormatString(why, "block count %d is more than the %zu fields of version %u", blocks,
                          layout->fields.size(), static_cast<unsigned>(reader.Version()));
             reader.Fail(why);
-        }
-        for (int i = 0; i < blocks && !reader.Failed(); ++i) {
-            const DATALAYOUTENTRY<DATAFIELD>& field = layout->fields[static_cast<std::size_t>(i)];
-            reader.ReadBytes(field.Address(*this), static_cast<std::size_t>(field.entry.count) * field.entry.size);
+        } else if (const std::size_t total = layout->blockBytes[n]; total <= reader.Remaining()) {
+            const char* bytes = reader.ReadSpan(total);
+            if (!bytes) {
+                // The file could not give its bytes: the reader has failed and says why.
+            } else if (!layout->runs.empty()) {
+                char* record = reinterpret_cast<char*>(this);
+                for (const DATARUN& run : layout->runs) {
+                    if (run.start >= total) break;
+                    CopyField(record + run.offset, bytes + run.start, std::min(run.bytes, total - run.start));
+                }
+            } else {
+                for (std::size_t i = 0; i < n; ++i) {
+                    const auto& field = layout->fields[i];
+                    CopyField(field.Address(*this), bytes + layout->blockBytes[i], FieldBytes(field));
+                }
+            }
+        } else {
+            // Short: read up to the block the file ends in, which the failure names.
+            for (std::size_t i = 0; i < n && !reader.Failed(); ++i) {
+                const auto& field = layout->fields[i];
+                reader.ReadBytes(field.Address(*this), FieldBytes(field));
+            }
         }
     }
-    ReadStrings(reader);
+    ReadStrings(*layout, reader);
     for (std::size_t i = 0; i < layout->tail.size() && !reader.Failed(); ++i) {
         const DATATAIL entry = layout->tail[i].For(*this);
         entry.type->read(entry, reader);
     }
 }
 
-void cDataRecord::ReadStrings(cDataReader& reader)
+void cDataRecord::ReadStrings(const DATALAYOUT& layout, cDataReader& reader)
 {
-    const cRecordLayoutRef layout = Layout(reader.Version());
     int strings = 0;
     if (!reader.ReadCount(strings, 4, "string count")) return;
-    if (static_cast<std::size_t>(strings) > layout->strings.size()) {
+    if (static_cast<std::size_t>(strings) > layout.strings.size()) {
         std::string why;
         FormatString(why, "string count %d is more than the %zu strings of version %u", strings,
-                     layout->strings.size(), static_cast<unsigned>(reader.Version()));
+                     layout.strings.size(), static_cast<unsigned>(reader.Version()));
         reader.Fail(why);
         return;
     }
     for (int i = 0; i < strings; ++i) {
-        if (!reader.ReadString(*layout->strings[static_cast<std::size_t>(i)].For(*this).address)) return;
+        if (!reader.ReadString(*layout.strings[static_cast<std::size_t>(i)].For(*this).address)) return;
     }
     if (g_bStripCR) {
-        for (const auto& entry : layout->strings) StripCarriageReturns(*entry.For(*this).address);
+        for (const auto& entry : layout.strings) StripCarriageReturns(*entry.For(*this).address);
     }
 }
 
@@ -189,21 +266,18 @@ void cDataRecord::Write(cDataWriter& writer)
 {
     const cRecordLayoutRef layout = Layout(g_nDataVersion);
     writer.WriteInt32(static_cast<std::int32_t>(layout->fields.size()));
-    for (const auto& field : layout->fields) {
-        writer.WriteBytes(field.Address(*this), static_cast<std::size_t>(field.entry.count) * field.entry.size);
-    }
-    WriteStrings(writer);
+    for (const auto& field : layout->fields) writer.WriteBytes(field.Address(*this), FieldBytes(field));
+    WriteStrings(*layout, writer);
     for (const auto& entry : layout->tail) {
         const DATATAIL resolved = entry.For(*this);
         resolved.type->write(resolved, writer);
     }
 }
 
-void cDataRecord::WriteStrings(cDataWriter& writer)
+void cDataRecord::WriteStrings(const DATALAYOUT& layout, cDataWriter& writer)
 {
-    const cRecordLayoutRef layout = Layout(g_nDataVersion);
-    writer.WriteInt32(static_cast<std::int32_t>(layout->strings.size()));
-    for (const auto& entry : layout->strings) WriteDataString(writer, *entry.For(*this).address);
+    writer.WriteInt32(static_cast<std::int32_t>(layout.strings.size()));
+    for (const auto& entry : layout.strings) WriteDataString(writer, *entry.For(*this).address);
 }
 
 std::unique_ptr<cDataRecord> cDataRecord::Duplicate() const
@@ -256,8 +330,11 @@ int cDataRecord::Save(const char* path)
 void cDataRecord::Clear()
 {
     const cRecordLayoutRef layout = Layout(g_nDataVersion);
-    for (const auto& field : layout->fields) {
-        std::memset(field.Address(*this), 0, static_cast<std::size_t>(field.entry.count) * field.entry.size);
+    if (!layout->runs.empty()) {
+        char* record = reinterpret_cast<char*>(this);
+        for (const DATARUN& run : layout->runs) ClearField(record + run.offset, run.bytes);
+    } else {
+        for (const auto& field : layout->fields) ClearField(field.Address(*this), FieldBytes(field));
     }
     for (const auto& entry : layout->strings) entry.For(*this).address->clear();
 }
@@ -274,8 +351,7 @@ void cDataRecord::CopyFrom(const cDataRecord& other)
     const cRecordLayoutRef otherLayout = other.Layout(g_nDataVersion);
     for (std::size_t i = 0; i < layout->fields.size() && i < otherLayout->fields.size(); ++i) {
         const auto& field = layout->fields[i];
-        std::memmove(field.Address(*this), otherLayout->fields[i].Address(other),
-                     static_cast<std::size_t>(field.entry.count) * field.entry.size);
+        CopyField(field.Address(*this), otherLayout->fields[i].Address(other), FieldBytes(field));
     }
     for (std::size_t i = 0; i < layout->strings.size() && i < otherLayout->strings.size(); ++i)
         *layout->strings[i].For(*this).address = *otherLayout->strings[i].For(other).address;
@@ -291,19 +367,22 @@ void cDataRecord::CopyGroup(int group, const cDataRecord& other)
     // The newest version registers every member a group has; both records of one class
     // register the same entries in the same order.
     const cRecordLayoutRef layout = Layout(kDataVersion);
-    const cRecordLayoutRef otherLayout = other.Layout(kDataVersion);
-    for (std::size_t i = 0; i < layout->fields.size() && i < otherLayout->fields.size(); ++i) {
+    const cRecordLayoutRef otherLayout = layout.Shared() ? cRecordLayoutRef(*layout) : other.Layout(kDataVersion);
+    if (group < kNoDataGroup || static_cast<std::size_t>(group - kNoDataGroup) >= layout->groups.size()) return;
+    const DATAGROUP& members = layout->groups[static_cast<std::size_t>(group - kNoDataGroup)];
+    for (std::size_t i : members.fields) {
+        if (i >= otherLayout->fields.size()) break;
         const auto& field = layout->fields[i];
-        if (field.entry.group != group) continue;
-        std::memmove(field.Address(*this), otherLayout->fields[i].Address(other),
-                     static_cast<std::size_t>(field.entry.count) * field.entry.size);
+        CopyField(field.Address(*this), otherLayout->fields[i].Address(other), FieldBytes(field));
     }
-    for (std::size_t i = 0; i < layout->strings.size() && i < otherLayout->strings.size(); ++i)
-        if (layout->strings[i].entry.group == group) *layout->strings[i].For(*this).address = *otherLayout->strings[i].For(other).address;
-    for (std::size_t i = 0; i < layout->tail.size() && i < otherLayout->tail.size(); ++i) {
+    for (std::size_t i : members.strings) {
+        if (i >= otherLayout->strings.size()) break;
+        *layout->strings[i].For(*this).address = *otherLayout->strings[i].For(other).address;
+    }
+    for (std::size_t i : members.tail) {
+        if (i >= otherLayout->tail.size()) break;
         const auto& entry = layout->tail[i];
-        if (entry.entry.group != group || !entry.entry.type->assign) continue;
-        entry.entry.type->assign(entry.For(*this), otherLayout->tail[i].For(other));
+        if (entry.entry.type->assign) entry.entry.type->assign(entry.For(*this), otherLayout->tail[i].For(other));
     }
 }
 
@@ -315,6 +394,7 @@ void cDataRecord::StripCR()
 
 void StripCarriageReturns(std::string& text)
 {
+    if (!std::memchr(text.data(), '\r', text.size())) return;
     std::size_t end = std::strlen(text.c_str());
     std::size_t kept = 0;
     for (std::size_t i = 0; i < end; ++i) {

@@ -32,12 +32,30 @@ struct DATATABLES {
     std::vector<DATATAIL> tail;
 };
 
+// Fields that lie one after the other both in a record body and in the record: read, cleared
+// and copied as one.
+struct DATARUN {
+    std::ptrdiff_t offset;   // in the record
+    std::size_t start;       // in the body's blocks
+    std::size_t bytes;
+};
+
+// The entries of one property group (see cDataRecord::CopyGroup), by their index in the tables.
+struct DATAGROUP {
+    std::vector<std::size_t> fields;
+    std::vector<std::size_t> strings;
+    std::vector<std::size_t> tail;
+};
+
 // The tables of one class at one version, each entry placed by its member's offset.
 struct DATALAYOUT {
     DWORD version = 0;
     std::vector<DATALAYOUTENTRY<DATAFIELD>> fields;
     std::vector<DATALAYOUTENTRY<DATASTRING>> strings;
     std::vector<DATALAYOUTENTRY<DATATAIL>> tail;
+    std::vector<std::size_t> blockBytes;   // [i]: the bytes of the first i fields' blocks
+    std::vector<DATARUN> runs;             // the fields in runs; none when one lies outside the record
+    std::vector<DATAGROUP> groups;         // [g + 1]: group g's entries, from kNoDataGroup on
 };
 
 // The layouts of one record class, by version: each built on first use and kept for the life of
@@ -64,6 +82,8 @@ public:
     explicit cRecordLayoutRef(std::unique_ptr<DATALAYOUT> own) : m_Own(std::move(own)), m_lpLayout(m_Own.get()) {}
     const DATALAYOUT& operator*() const { return *m_lpLayout; }
     const DATALAYOUT* operator->() const { return m_lpLayout; }
+    // A shared layout places the members of every record of its class.
+    bool Shared() const { return !m_Own; }
 
 private:
     std::unique_ptr<DATALAYOUT> m_Own;
@@ -171,9 +191,6 @@ protected:
     // or a member of a type of its own, for a list that its class reads in its own way.
     void AddTail(void* address, int count, const DATATAILTYPE* type, const char* name, int group = kNoDataGroup);
 
-    void ReadStrings(cDataReader& reader);
-    void WriteStrings(cDataWriter& writer);
-
     // The layout of this record's class at version, shared by its records (cDataRecordOf gives
     // it); null for a class whose tables depend on the record itself (such a record builds its
     // own for each use, its members at their addresses).
@@ -190,6 +207,8 @@ private:
     virtual void TakeOver(cDataRecord& copy);
 
     void AddField(void* address, int count, int size, DATAVALUEKIND kind, const char* name, int group);
+    void ReadStrings(const DATALAYOUT& layout, cDataReader& reader);
+    void WriteStrings(const DATALAYOUT& layout, cDataWriter& writer);
     // Runs RegisterFields into layout. A member inside the object of size bytes at object is
     // placed by its offset from this record, any other by its address.
     void BuildLayout(DATALAYOUT& layout, DWORD version, const void* object, std::size_t size) const;

@@ -58,7 +58,8 @@ void ReadValueList(cDataReader& reader, cSafeVector<T>& list)
     if (!reader.ReadCount(n, sizeof(T), "value count")) return;
     if (!reader.Charge(static_cast<std::size_t>(n) * sizeof(T), "a value list")) return;
     list.resize(static_cast<std::size_t>(n));
-    for (T& value : list) reader.ReadBytes(&value, sizeof(T));
+    // Stored as their memory image, like blocks.
+    reader.ReadBytes(list.data(), list.size() * sizeof(T));
 }
 
 // Charges what the fix-ups after a read made a value list hold beyond what it held before
