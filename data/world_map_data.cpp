@@ -66,6 +66,9 @@ void cWorldMapData::Read(cDataReader& reader)
                     " is not a size a map can have");
         return;
     }
+    // Normalize pads a grid shorter than the size: a damaged file must not make a large one.
+    const std::size_t cells = static_cast<std::size_t>(m_nHeight) << PitchShiftOf(m_nWidth);
+    if (cells > m_Grid.capacity() && !reader.Charge(cells * sizeof(int), "the grid of the map's size")) return;
     Normalize();
 }
 
