@@ -145,6 +145,10 @@ void cFont::Release()
     m_lpFastFont_Half.reset();
     m_lpFastFont_FullAdd.reset();
     DDReleaseSurface(&m_WorkSD);
+    // The window and letter pictures are the caller's: a released font keeps no hold on them,
+    // so that drawing with it after they are gone draws no window instead of reading freed pixels.
+    m_lpWindowSD = nullptr;
+    m_lpLetterSD = nullptr;
 }
 
 void cFont::Restore()

@@ -1,6 +1,7 @@
 // Text calls around the layout: the CP932 helpers, formatting without a size limit, text
 // windows, digit surfaces, fonts whose sheets cannot be made, DirectDraw surface loss and the
 // 8-bit text colour.
+#include <memory>
 #include <string>
 #include "graphics/fill.h"
 #include "graphics/font.h"
@@ -108,6 +109,25 @@ TEST_F(FontText, TextWindowsSizeThemselvesFromTheTextAndTheMarginAndCentreAt1000
         DDReleaseSurface(&m_Window);
         DDUninit();
     }
+}
+
+TEST_F(FontText, AReleasedFontDrawsNoWindowFromAPictureThatIsGone)
+{
+    // The window picture's record itself goes away (the sanitizer build sees any read of it).
+    ASSERT_TRUE(Start({TRUE, 32, 1}));
+    m_Font.Release();
+    auto window = std::make_unique<DDSURFACEDATA>();
+    ClearSurfaceData(window.get());
+    ASSERT_TRUE(DDCreateSurface(window.get(), 64, 64, FALSE, 0, 0, nullptr, FALSE));
+    ASSERT_TRUE(m_Font.Create("ＭＳ ゴシック", 0, 16, 16, 20, kInk, window.get(), 2, 240, nullptr, TRUE));
+    m_Font.Release();
+    DDReleaseSurface(window.get());
+    window.reset();
+    const cImage before = qbtest::ReadImage(&m_Dst);
+    m_Font.PrintfWindow(&m_Dst, 10, 10, 100, 40, "%s", "");
+    const cImage after = qbtest::ReadImage(&m_Dst);
+    EXPECT_EQ(after.At(10, 10), before.At(10, 10)) << "no window drawn";
+    EXPECT_EQ(after.At(60, 30), before.At(60, 30)) << "no window drawn";
 }
 
 TEST_F(FontText, DigitSurfacesHoldTheTenDigitsOnePitchApartAndComeBackAfterALoss)
