@@ -272,6 +272,7 @@ TEST_F(PlayEntry, QuitInDirectPlayLoadsAndEntersNothingWhileTheProgramCloses)
     // load the close stops is reported, one that fails ends the program as failed), nor
     // another scene entered.
     qbtest::cRestore<std::atomic<int>> failed(g_bRunFailed);
+    g_bRunFailed.store(0);
     static int boxes = 0;
     boxes = 0;
     plat::SetBoxAnswerSource([](UINT, const char*) {

@@ -85,6 +85,8 @@ private:
     cRestore<int> m_PrevScene{g_GameManager.m_nPrevScene};
     cRestore<int> m_Fps{g_GameManager.m_nFps};
     cRestore<std::atomic<int>> m_TestPlay{g_bTestPlay};
+    // A set-up that fails marks the run as failed, as the program's exit status reports it.
+    cRestore<std::atomic<int>> m_RunFailed{g_bRunFailed};
     cRestore<cSafeVector<cInput>> m_Input{g_Input};
     cRestore<cBlockGrid> m_Grid{g_BlockGrid};
     // Player 1 outlives the scene's charas, which aim at it.
