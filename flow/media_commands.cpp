@@ -1,10 +1,13 @@
-// The status, graphics and media commands. All but the code and screen-colour commands are not
-// built yet: each says so once.
+// The status, graphics and media commands. All but the code, get-item and screen-colour commands
+// are not built yet: each says so once.
 #include "flow/media_commands.h"
 
 #include "data/command_data.h"
 #include "flow/command_stubs.h"
+#include "data/item_data.h"
+#include "data/template_sources.h"
 #include "flow/expression.h"
+#include "objects/item_actions.h"
 #include "play/play_scene.h"
 
 void ExecCmdStatusOperation2(cChara&, cCommandData&)
@@ -12,9 +15,17 @@ void ExecCmdStatusOperation2(cChara&, cCommandData&)
     NotBuiltCommandActs(COMMAND_STATUS2, "status operation 2 command");
 }
 
-void ExecCmdGetItem(cChara&, cCommandData&)
+void ExecCmdGetItem(cChara&, cCommandData& command)
 {
-    NotBuiltCommandActs(COMMAND_GET_ITEM, "item command");
+    cPlayScene* scene = Scene();
+    if (!scene) return;
+    // Source 0 is the common palette's item list, 1 the stage palette's.
+    const TEMPLATESOURCES sources = PlayTemplateSources();
+    const int source = command.m_Params.At(0);
+    const cSafeVector<cItemData>* items = (source == 0) ? sources.common.items : (source == 1) ? sources.stage.items : nullptr;
+    int result = 0;
+    if (items) result = AcquireItem(items->At(command.m_Params.At(1)));
+    scene->m_nResult = result;
 }
 
 void ExecCmdChangeGraphic(cChara&, cCommandData&)

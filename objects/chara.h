@@ -123,6 +123,8 @@ public:
     virtual int MoveX() { return 0; }
     virtual int MoveY() { return 0; }
     virtual int Update(int /*restricted*/) { return 0; }
+    // Runs in the frame update after the flows, before the flows they ended are removed.
+    virtual void AfterFlows() {}
     virtual void StartJump(cFlowCommandEntry& /*jump*/) {}
 
     // Set-up from a template (none keeps the definition, HP and SP 0). `playerOne` is the chara

@@ -150,6 +150,7 @@ bool cChara::UpdateCommon(int restricted, bool hero, const APPROACHSCROLL& scrol
         scene->m_lpCurFlow = nullptr;
         scene->m_lpCurEntry = nullptr;
     }
+    AfterFlows();
 
     if (m_bFlowRemoval) {
         for (std::size_t i = m_RunningFlows.size(); i-- > 0;) {

@@ -9,6 +9,7 @@
 #include "graphics/device.h"
 #include "graphics/effect_blit.h"
 #include "graphics/fill.h"
+#include "objects/item_actions.h"
 #include "play/play_scene.h"
 #include "shell/game_arithmetic.h"
 #include "shell/input.h"
@@ -183,11 +184,12 @@ void cHero::ForgetItem(int serial)
 
 int cHero::RunItemActions(const cSafeVector<cCommandData>& actions)
 {
+    if (cPlayScene* scene = Scene()) scene->m_bItemActionOnce = 0;
     for (const cCommandData& action : actions) {
-        // The item-action table is not built yet: every action does nothing and returns 0.
-        (void)action;
-        LogNotBuiltYet("item actions");
+        // The command functions take their record as modifiable; none of them changes it.
+        const int result = RunItemAction(*this, const_cast<cCommandData&>(action));
         if (m_nHp <= 0) return 2;
+        if (result != 0) return result;
     }
     return (m_nHp <= 0) ? 2 : 0;
 }
@@ -324,17 +326,20 @@ int cHero::MoveY()
     return r;
 }
 
+void cHero::AfterFlows()
+{
+    // Flow changes taken by item actions inside the hero's own flows, in the order taken.
+    const std::vector<cCommandData> pending = std::move(m_PendingFlowChanges);
+    m_PendingFlowChanges.clear();
+    for (const cCommandData& action : pending) ChangeFlowsByItem(*this, action, 1);
+}
+
 int cHero::Update(int restricted)
 {
     m_bBlockDirection = 0;
     m_bBlockButtons = 0;
     m_bJumpHandled = 0;
     if (UpdateCommon(restricted, true, CurrentApproachScroll())) return 1;
-    // Flow changes queued by item actions come after the flows.
-    if (!m_PendingFlowChanges.empty()) {
-        LogNotBuiltYet("item actions");
-        m_PendingFlowChanges.clear();
-    }
     m_nFrameCounter = WrapAdd(m_nFrameCounter, 1);
     if (m_bJumpHandled == 0) {
         m_nJumpHold = 0;

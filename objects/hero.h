@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "data/command_data.h"
 #include "objects/chara.h"
 #include "shell/safe_container.h"
 
@@ -22,12 +23,6 @@ struct HEROOVERLAY {
     int nWidth = 0;
     int nHeight = 0;
     int nBlink = 0;      // 0 to 31
-};
-
-// A flow-change item action queued during the frame.
-struct PENDINGFLOWCHANGE {
-    int nKind = 0;
-    int nValue = 0;
 };
 
 class cHero : public cChara {
@@ -70,6 +65,7 @@ public:
     // 7 when a walking hero fell out of the stage, else the clamp's code.
     int MoveY() override;
     int Update(int restricted) override;
+    void AfterFlows() override;
     void StartJump(cFlowCommandEntry& jump) override;
 
     cInput* m_lpInput = nullptr;     // into g_Input, which a stage never resizes
@@ -89,7 +85,9 @@ public:
     int m_nFrameCounter = 0;
     HITBOX m_ItemBox;
     std::vector<HEROOVERLAY> m_Overlays;
-    std::vector<PENDINGFLOWCHANGE> m_PendingFlowChanges;
+    // Flow-change item actions taken while the hero's own flows ran: copies, since the item
+    // that gave one may be gone by the time they run after the flows.
+    std::vector<cCommandData> m_PendingFlowChanges;
 };
 
 // Whether the newest key states of `input` satisfy the key condition, by its rule: 0 every
