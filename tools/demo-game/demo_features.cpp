@@ -7,6 +7,7 @@ void AddDemoDatabase(DEMOGAME& game);           // demo_database.cpp
 void AddMeadowStage(DEMOGAME& game);            // demo_stage_meadow.cpp
 void AddCavesStage(DEMOGAME& game);             // demo_stage_caves.cpp
 void AddHillsStage(DEMOGAME& game);             // demo_stage_hills.cpp
+void AddPlatformsStage(DEMOGAME& game);         // demo_stage_platforms.cpp
 void AddDemoWorldMap(DEMOGAME& game);           // demo_world_map.cpp: after every stage
 void AddDemoStory(DEMOGAME& game);              // demo_story.cpp: after the world map
 void AddPalettePictures(DEMOGAME& game);        // demo_picture_palette.cpp
@@ -32,6 +33,7 @@ constexpr DEMOFEATURE kDemoFeatures[] = {
     AddMeadowStage,
     AddCavesStage,
     AddHillsStage,
+    AddPlatformsStage,
     AddDemoWorldMap,
     AddDemoStory,
     AddPalettePictures,
