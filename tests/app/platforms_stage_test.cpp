@@ -47,18 +47,11 @@ protected:
     std::filesystem::path m_Game;
 };
 
-int FirstPlayFrame(const std::vector<TRACELINE>& trace)
-{
-    for (std::size_t f = 0; f < trace.size(); ++f)
-        if (trace[f].count("state") && trace[f].at("state") == "2") return static_cast<int>(f) + 1;
-    return 0;
-}
-
 }  // namespace
 
 TEST_F(PlatformsStage, TheHeroRidesOverThePitTakesTheBlocksDamageAndItsItemAndTwoRunsTraceAlike)
 {
-    const int play = FirstPlayFrame(ParseTrace(Run("close 200\n", "plain.txt")));
+    const int play = qbtest::FirstFrameInState(ParseTrace(Run("close 200\n", "plain.txt")), "2");
     ASSERT_GT(play, 0);
     // The platform glides right for a second from PLAY, back for a second, and so on: it is at
     // the pit's near end 120 frames after PLAY, when the hero, walking from frame +100, steps on.

@@ -37,4 +37,12 @@ inline double TracedDouble(const TRACELINE& line, const std::string& field)
     return value;
 }
 
+// The first frame (from 1) whose stage-play state is `state`; 0 when none.
+inline int FirstFrameInState(const std::vector<TRACELINE>& trace, const char* state)
+{
+    for (std::size_t f = 0; f < trace.size(); ++f)
+        if (trace[f].count("state") && trace[f].at("state") == state) return static_cast<int>(f) + 1;
+    return 0;
+}
+
 }  // namespace qbtest
