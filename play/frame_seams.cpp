@@ -23,12 +23,12 @@ constexpr double kRideFeetBand = 5;
 // chara that offered it and that chara's velocity along the axis concerned.
 struct RIDECANDIDATE {
     double dValue = kNoCandidate;
-    const cChara* lpBy = nullptr;
+    cChara* lpBy = nullptr;
     double dVelocity = 0;
 
     bool IsSet() const { return dValue != kNoCandidate; }
     // A later offer wins only when strictly better, so list order settles ties.
-    bool Offer(double value, const cChara& by, double velocity, bool largestWins)
+    bool Offer(double value, cChara& by, double velocity, bool largestWins)
     {
         if (IsSet() && !(largestWins ? value > dValue : value < dValue)) return false;
         dValue = value;
@@ -103,25 +103,25 @@ void RaiseRiddenTriggers(cChara& ridden, const cChara& rider)
 }
 
 // A block-like chara the chara meets along one edge offers the corrections of that edge.
-void OfferPushRight(cChara& chara, RIDECANDIDATES& c, const cChara& x, double extra)
+void OfferPushRight(cChara& chara, RIDECANDIDATES& c, cChara& x, double extra)
 {
     chara.m_bContactLeft = 1;
     c.pushRight.Offer(x.m_dRight + 1 + extra, x, x.m_dVX, true);
 }
 
-void OfferPushLeft(cChara& chara, RIDECANDIDATES& c, const cChara& x, double extra)
+void OfferPushLeft(cChara& chara, RIDECANDIDATES& c, cChara& x, double extra)
 {
     chara.m_bContactRight = 1;
     c.pushLeft.Offer(x.m_dX - chara.m_nWidth - extra, x, x.m_dVX, false);
 }
 
-void OfferCeiling(cChara& chara, RIDECANDIDATES& c, const cChara& x)
+void OfferCeiling(cChara& chara, RIDECANDIDATES& c, cChara& x)
 {
     chara.m_bContactUp = 1;
     c.ceiling.Offer(x.m_dBottom + 1, x, x.m_dVY, true);
 }
 
-void OfferLanding(cChara& chara, RIDECANDIDATES& c, const cChara& x)
+void OfferLanding(cChara& chara, RIDECANDIDATES& c, cChara& x)
 {
     chara.m_bContactDown = 1;
     c.landing.Offer(x.m_dY - chara.m_nHeight, x, x.m_dVY, false);
@@ -129,7 +129,7 @@ void OfferLanding(cChara& chara, RIDECANDIDATES& c, const cChara& x)
 
 // The edges of a rectangle tested against one block-like chara, as a flyer meets it or as a
 // chara is pushed out along one axis (vertical: top and bottom; horizontal: left and right).
-void TestEdges(cChara& chara, RIDECANDIDATES& c, const cChara& x, bool vertical)
+void TestEdges(cChara& chara, RIDECANDIDATES& c, cChara& x, bool vertical)
 {
     const double left = chara.m_dX;
     const double top = chara.m_dY;
@@ -208,14 +208,14 @@ int ProcessFlyerHits(cPlayScene& scene, cChara& chara, cCharaList& charas)
 }
 
 // The landing offer of a block-like chara under the feet; the one that wins is the ride.
-void OfferFeetLanding(cChara& chara, RIDECANDIDATES& c, const cChara& x)
+void OfferFeetLanding(cChara& chara, RIDECANDIDATES& c, cChara& x)
 {
     if (x.m_dVY < 0) chara.m_bContactDown = 1;
     if (c.landing.Offer(x.m_dY - chara.m_nHeight, x, x.m_dVY, false)) TakeRide(chara, x);
 }
 
 // One block-like chara overlapping a walking chara: the contacts it makes and what it offers.
-void TestWalkerAgainst(cChara& chara, RIDECANDIDATES& c, const cChara& x, double fast, double slack)
+void TestWalkerAgainst(cChara& chara, RIDECANDIDATES& c, cChara& x, double fast, double slack)
 {
     const int halfHeight = chara.m_nHeight / 2;
     const double left = chara.m_dX;
@@ -302,7 +302,7 @@ void LandOnBlockChara(cChara& chara, const RIDECANDIDATE& landing, bool& landed)
     landed = true;
     if (chara.m_bRiding == 0) {
         chara.m_bRiding = 1;
-        RaiseRiddenTriggers(const_cast<cChara&>(*landing.lpBy), chara);
+        RaiseRiddenTriggers(*landing.lpBy, chara);
     }
     chara.m_dY = landing.dValue;
     chara.OnMovedY();
@@ -400,7 +400,7 @@ int cRidingAndBlockEffects::ProcessHits(cChara& chara, cCharaList& charas)
         } else if (IsStillOnRiddenChara(chara)) {
             chara.m_nAirborne = 0;
             chara.m_Knockback.bKnocked = 0;
-            chara.m_RideRect = RideBoundsOf(*FindRidden(charas, chara));
+            if (const cChara* ridden = FindRidden(charas, chara)) chara.m_RideRect = RideBoundsOf(*ridden);
         } else if (cChara* under = FindBlockCharaUnderFeet(chara)) {
             chara.m_nAirborne = 0;
             chara.m_Knockback.bKnocked = 0;
