@@ -32,13 +32,6 @@ cChara* PlayerOne()
     return scene ? scene->m_lpPlayerOne : nullptr;
 }
 
-void PostClose()
-{
-    // Once the close sequence runs, it is what ends the program (and what stops a load).
-    if (!g_bClosing.load()) g_bRunFailed.store(1);
-    PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0);
-}
-
 cPlayScene::cPlayScene()
 {
     m_States = {&cScene::CallFadeIn,

@@ -141,9 +141,6 @@ extern std::atomic<cPlayScene*> g_lpPlayScene;
 inline cPlayScene* Scene() { return g_lpPlayScene.load(std::memory_order_relaxed); }
 // Player 1 of the running stage: null while no stage or no hero is set up.
 cChara* PlayerOne();
-// Ends the game after a failure that its box has named: asks the main window to close, and the
-// process ends with status 1.
-void PostClose();
 
 // The scene that one of its groups of operations belongs to.
 template <class tPart> cPlayScene& SceneOf(tPart* part) { return static_cast<cPlayScene&>(*part); }

@@ -35,11 +35,12 @@ void cScene::RunFrontEndFrame(WORD oneShotButtons)
     RunState();
 }
 
-namespace {
-
-void PostClose() { PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0); }
-
-}  // namespace
+void PostClose()
+{
+    // Once the close sequence runs, it is what ends the program (and what stops a load).
+    if (!g_bClosing.load()) g_bRunFailed.store(1);
+    PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0);
+}
 
 void BeginFrontEndInit(int bgmScreen, const int* pictures, int count)
 {

@@ -72,6 +72,9 @@ bool IsEightBitColour();
 // True, clearing the flag, when the work surface was lost: the caller draws it again before
 // showing it.
 bool TakeSceneSurfaceLost();
+// Ends the program after a failure its box has named: asks the main window to close and,
+// unless a close is already under way, marks the run as failed, so that it ends with status 1.
+void PostClose();
 // One step of the fade from black; true on the step that finished it.
 bool FrontEndFadeInStep();
 // One step of the fade to black; on the step that finished it, the back buffer is filled with
