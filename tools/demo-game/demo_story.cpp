@@ -2,7 +2,7 @@
 // road. From the start cell (3, 7) the first stage lies two cells right and asks by itself as
 // soon as the walker steps on it; the second lies just below the start, a barrier until the
 // first stage is cleared; the third waits for the decide key two cells left. Grass on either
-// side of the road cannot be walked on.
+// side of the road cannot be walked on. Any further stages lie beyond, to the right.
 #include "tools/demo-game/demo_content.h"
 #include "tools/demo-game/demo_database.h"
 
@@ -76,4 +76,14 @@ void AddDemoStory(DEMOGAME& game)
     cWorldPointData third = Point(1, 7, game.stages[2].mapName);
     third.m_Stages.push_back(StageEntry(game.stages[2], kFirstSwitch + 2, 1, 1));
     map.m_Points.push_back(third);
+
+    // The stages after the third lie further right along the road, each waiting for the decide
+    // key, so that every stage of the demo can be played from the map.
+    for (std::size_t i = 3; i < game.stages.size(); ++i) {
+        const int x = 1 + 2 * static_cast<int>(i);
+        for (int road = 9; road <= x; ++road) Pave(map, road, 7);
+        cWorldPointData point = Point(x, 7, game.stages[i].mapName);
+        point.m_Stages.push_back(StageEntry(game.stages[i], kFirstSwitch + static_cast<int>(i), 1, 1));
+        map.m_Points.push_back(point);
+    }
 }
