@@ -115,6 +115,16 @@ inline void SetCharaStoredScale(cCharaData& d, int scale) { d.m_nGiantScale = st
 inline int CharaDrawLayer(const cCharaData& d) { return d.m_nZ; }
 // The first cell of the chara's pictures in its sheet, before the animation frame.
 inline int CharaBaseImage(const cCharaData& d) { return d.m_nImageFrame; }
+// The three row-offset flags of the chara's picture, in the definition's order: the fixed-facing,
+// invincibility and whole-cell bytes. A set flag adds one row offset of the chara's animation set
+// to its base image (the first flag the set's third offset, the second its first, the third its
+// second).
+inline int CharaRowFlag1(const cCharaData& d) { return d.m_bFixedFacing; }
+inline int CharaRowFlag2(const cCharaData& d) { return d.m_nInvincible; }
+inline int CharaRowFlag3(const cCharaData& d) { return d.m_bWholeCellBoxes; }
+// The colour-animation index stored after the second row-offset flag: the flash colour 1 to 9
+// an invincible chara is drawn with under Direct3D (0 none).
+inline int CharaColourAnimation(const cCharaData& d) { return d.m_nFlashColor; }
 
 // Item template fields.
 

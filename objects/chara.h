@@ -23,6 +23,7 @@ struct DDSURFACEDATA;
 
 class cBlockData;
 class cChara;
+class cImageSource;
 class cItem;
 class cShot;
 
@@ -230,6 +231,16 @@ public:
     int DrawDefeated(DDSURFACEDATA* target, int paused);
     int CurrentFrame(int paused);
     void RunHiddenEffect(int paused);
+    // The cell's row (or column) for the image source, with the row offsets of the chara's
+    // animation set; sets the source's colour change.
+    int ImageRow(cImageSource& source);
+    // Whether the cell is drawn at another size than the picture holds it.
+    bool NeedsScaling(const cImageSource& source) const;
+    // The frame copied opaque to (0, 0) of a work surface at the chara's draw size: scaled
+    // from the scaling surface or copied from the effect surface; Raw always copies it from
+    // the surface itself.
+    void DrawEffectSurface(DDSURFACEDATA* work, const cImageSource& source);
+    void DrawEffectSurfaceRaw(DDSURFACEDATA* work, const cImageSource& source);
     void DrawHpGauge(DDSURFACEDATA* target) { m_Gauges.DrawGauge(target, *this, 0); }
     void DrawSpGauge(DDSURFACEDATA* target) { m_Gauges.DrawGauge(target, *this, 1); }
 

@@ -1,15 +1,31 @@
-// A chara's picture of the frame: the current cell of its animation through its image source,
-// its mark icon, and the death display after a defeat. The draw effects that reshape the
-// picture are not built yet: a chara effect draws the chara plainly and ends at once.
+// A chara's picture of the frame: the current cell of its animation drawn through the handler
+// of its chara effect, its mark icon, and the death display after a defeat. Drawing moves the
+// game on: the animations tick, effects step and end, and the death display decides when a
+// chara is erased and when the hero's death follows.
+#include "data/database.h"
+#include "data/role_accessors.h"
 #include "data/stage_geometry.h"
+#include "data/system_data.h"
 #include "graphics/blit.h"
 #include "graphics/device.h"
 #include "graphics/standard_surfaces.h"
-#include "data/role_accessors.h"
 #include "objects/chara.h"
 #include "objects/image_source.h"
 #include "play/game_manager.h"
+#include "play/palette_colors.h"
 #include "shell/game_arithmetic.h"
+
+namespace {
+
+// The cell of the chara's picture in this frame; the row from ImageRow.
+void SetImageSource(cChara& chara, cImageSource& source, int frame)
+{
+    const int row = chara.ImageRow(source);
+    source.Set(1, static_cast<std::int8_t>(CharaImageKind(chara.m_Def)), chara.m_nImage, row, &chara, frame,
+               StageImageSheets());
+}
+
+}  // namespace
 
 int cChara::CurrentFrame(int paused)
 {
@@ -17,6 +33,49 @@ int cChara::CurrentFrame(int paused)
 }
 
 void cChara::RunHiddenEffect(int paused) { m_DrawEffect.Run(*this, nullptr, nullptr, paused, 0); }
+
+int cChara::ImageRow(cImageSource& source)
+{
+    const cAnimeSetData& set = g_Database.m_AnimeSets.At(CharaAnimeSet(m_Def));
+    int row = CharaBaseImage(m_Def);
+    if (CharaRowFlag1(m_Def)) row = WrapAdd(row, set.m_nRowOffsetC);
+    if (CharaRowFlag3(m_Def)) row = WrapAdd(row, set.m_nRowOffsetB);
+    source.m_bColorChange = 0;
+    if (!CharaRowFlag2(m_Def)) return row;
+    row = WrapAdd(row, set.m_nRowOffsetA);
+    const int colour = CharaColourAnimation(m_Def);
+    if (lpDTCon && g_SystemData.m_bColorAnim && colour != 0) {
+        source.m_bColorChange = 1;
+        source.m_ColorState[0] = static_cast<int>(g_FlashColors[colour].dwColor);
+        source.m_ColorState[1] = g_FlashColors[colour].nColorOp;
+    }
+    return row;
+}
+
+bool cChara::NeedsScaling(const cImageSource& source) const
+{
+    if (source.m_bOwnScale) return Scale() != source.m_nOwnScale;
+    return Scale() > 1;
+}
+
+void cChara::DrawEffectSurface(DDSURFACEDATA* work, const cImageSource& source)
+{
+    const int* state = source.m_bColorChange ? source.m_ColorState : nullptr;
+    if (NeedsScaling(source)) {
+        const int own = source.m_bOwnScale ? source.m_nOwnScale : 1;
+        DDBltEx(work, 0, 0, m_nDrawWidth, m_nDrawHeight, ImageSurface(source.m_ScaleSurface), source.m_nSrcX,
+                source.m_nSrcY, WrapMul(own, m_nBaseDrawWidth), WrapMul(own, m_nBaseDrawHeight), 0, state);
+    } else {
+        DDBltFastEx(work, 0, 0, m_nDrawWidth, m_nDrawHeight, ImageSurface(source.m_EffectSurface), source.m_nSrcX,
+                    source.m_nSrcY, 0, state);
+    }
+}
+
+void cChara::DrawEffectSurfaceRaw(DDSURFACEDATA* work, const cImageSource& source)
+{
+    DDBltFastEx(work, 0, 0, m_nDrawWidth, m_nDrawHeight, ImageSurface(source.m_Surface), source.m_nSrcX, source.m_nSrcY,
+                0, source.m_bColorChange ? source.m_ColorState : nullptr);
+}
 
 void cChara::Draw(DDSURFACEDATA* target, int paused)
 {
@@ -35,12 +94,9 @@ void cChara::Draw(DDSURFACEDATA* target, int paused)
         m_ScreenRect.bottom = WrapSub(WrapAdd(m_nFixedScreenY, m_nDrawHeight), 1);
     }
     cImageSource source;
-    source.Set(1, static_cast<std::int8_t>(m_Def.m_nImageKind), m_nImage, CharaBaseImage(m_Def), this, frame,
-               StageImageSheets());
-    const int own = source.m_bOwnScale ? source.m_nOwnScale : 1;
-    DrawImageCell(target, m_ScreenRect.left, m_ScreenRect.top, m_nDrawWidth, m_nDrawHeight, source,
-                  WrapMul(own, m_nBaseDrawWidth), WrapMul(own, m_nBaseDrawHeight));
+    SetImageSource(*this, source, frame);
     m_DrawEffect.Run(*this, target, &source, paused, 1);
+    // The mark is drawn over whatever the effect drew, and is not affected by it.
     if (m_Def.m_bMark != 1) return;
     int sx = 0;
     int sy = 0;
@@ -57,14 +113,18 @@ void cChara::Draw(DDSURFACEDATA* target, int paused)
 
 int cChara::DrawDefeated(DDSURFACEDATA* target, int paused)
 {
+    // Frame 0 at the screen rectangle last computed: no fixed position, no mark.
+    cImageSource source;
+    SetImageSource(*this, source, 0);
     if (m_nKind != 0) {
-        m_DrawEffect.Run(*this, target, nullptr, paused, 1);
-        return 1;
+        if (!m_DrawEffect.IsPlaying()) return 1;
+        return m_DrawEffect.Run(*this, target, &source, paused, 1);
     }
     if (m_DrawEffect.IsPlaying()) {
-        m_DrawEffect.Run(*this, target, nullptr, paused, 1);
+        m_DrawEffect.Run(*this, target, &source, paused, 1);
         return 0;
     }
     if (paused) return 0;
+    // The hero's death follows one more second after its death effect.
     return m_DrawEffect.AdvanceDeathDisplay(g_GameManager.m_nFps);
 }

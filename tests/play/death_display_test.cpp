@@ -5,6 +5,7 @@
 #include "platform/os/messages.h"
 #include "play/game_manager.h"
 #include "shell/thread.h"
+#include "tests/stage/chara_effects.h"
 #include "tests/stage/stage_fixture.h"
 
 using qbtest::cStageFixture;
@@ -108,6 +109,62 @@ TEST_F(DeathDisplay, PlayerOnesDeathDropsTheCarriedStatusesWhenTheStageTakesThem
         ASSERT_EQ(scene.m_nState, PLAYSTATE_READY) << "the death sequence ran";
         EXPECT_EQ(g_SaveData.m_CarryFlags, cSafeVector<int>(kCarryGroups, c.kept));
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The burst of the trace: 5 tenths from 0 to 32, which passes 32 on its 31st step.
+class DeathEffectDisplay : public DeathDisplay {
+protected:
+    void SetUp() override { m_Effects.Set(1, 1, {5, 0, 32, 0, 0}); }
+    qbtest::cCharaEffects m_Effects;
+};
+
+TEST_F(DeathEffectDisplay, PlayerOnesDeathFollowsItsDeathEffectByASecond)
+{
+    struct Case {
+        int fps;
+        int deathDraw;   // the draw on which the death sequence runs
+    } cases[] = {{60, 92}, {30, 62}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.fps << " frames a second");
+        g_StageData.m_nFrameRate = c.fps;
+        cPlayScene& scene = Scene();
+        g_SaveData.m_nLives = 2;
+        g_GameManager.m_nFps = c.fps;
+        const int setUps = scene.m_nSetUpCount;
+        cHero& hero = Player.At(0);
+        hero.m_bDead = 1;
+        hero.m_DrawEffect.Start(1, 0, 0);
+        int effectEnd = 0;
+        int death = 0;
+        for (int draw = 1; draw <= 200 && death == 0; ++draw) {
+            scene.Draw(1, 0, 0, 0);
+            if (effectEnd == 0 && !Player.At(0).m_DrawEffect.IsPlaying()) effectEnd = draw;
+            if (scene.m_nSetUpCount != setUps) death = draw;
+        }
+        EXPECT_EQ(effectEnd, 31);
+        EXPECT_EQ(death, c.deathDraw);
+    }
+}
+
+TEST_F(DeathEffectDisplay, ADefeatedCharaIsErasedWhenItsDeathEffectEnds)
+{
+    g_StageData.m_Charas.push_back(qbtest::PlacedChara(6, 5, false));
+    cPlayScene& scene = Scene();
+    ASSERT_EQ(scene.m_Charas.size(), 1u);
+    scene.m_Charas.front().m_bDead = 1;
+    scene.m_Charas.front().m_DrawEffect.Start(1, 0, 0);
+    int erased = 0;
+    for (int draw = 1; draw <= 100 && erased == 0; ++draw) {
+        // Paused draws show the effect without moving it on.
+        scene.Draw(0, 1, 0, 1);
+        scene.Draw(1, 0, 0, 0);
+        if (scene.m_Charas.empty()) erased = draw;
+    }
+    EXPECT_EQ(erased, 31);
 }
 
 }  // namespace

@@ -1,0 +1,159 @@
+// A chara drawn through its chara effect: the blink's visible and invisible frames, the zoom's
+// size and place, the HP gauge with its loss bar, and effects that the data may make
+// impossible to draw as written.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "data/database.h"
+#include "data/system_data.h"
+#include "objects/image_source.h"
+#include "play/palette_colors.h"
+#include "tests/play/chara_draw_fixture.h"
+
+namespace {
+
+using qbtest::BoxOf;
+using qbtest::cImage;
+using qbtest::PIXELBOX;
+
+constexpr std::uint32_t kDrawBackdrop = 0xFF102030;
+constexpr std::uint32_t kDrawBody = 0xFF20C040;
+
+class CharaDraw : public qbtest::cCharaDrawTest {
+protected:
+    void SetUp() override
+    {
+        cCharaDrawTest::SetUp();
+        SetPicture([](int, int) { return kDrawBody; });
+    }
+};
+
+TEST_F(CharaDraw, ABlinkShowsTheCharaForItsIntervalAfterHidingItOneFrameLonger)
+{
+    // A 64 x 64 target with the chara fixed at (16, 16) of it.
+    DDSURFACEDATA target;
+    ClearSurfaceData(&target);
+    ASSERT_TRUE(DDCreateSurface(&target, 64, 64, FALSE, 1, DTMEMORYTYPE_SYSTEM, nullptr, FALSE));
+    cStageChara& chara = MakeChara(0, 0);
+    chara.m_bFixedScreenX = chara.m_bFixedScreenY = 1;
+    chara.m_nFixedScreenX = chara.m_nFixedScreenY = 16;
+    StartEffect(chara, 6, {10, 2});
+    const auto shown = [&](int paused) {
+        qbtest::WriteImage(&target, cImage{64, 64, std::vector<std::uint32_t>(64 * 64, kDrawBackdrop)});
+        chara.Draw(&target, paused);
+        return qbtest::ReadImage(&target).At(32, 32) == kDrawBody;
+    };
+    std::vector<bool> frames;
+    for (int frame = 1; frame <= 9; ++frame) frames.push_back(shown(0));
+    EXPECT_EQ(frames, (std::vector<bool>{false, false, false, true, true, false, false, true, true}));
+
+    // Paused at counter 2 the toggle still flips once, and then holds.
+    StartEffect(chara, 6, {10, 2});
+    std::vector<bool> paused;
+    paused.push_back(shown(0));
+    paused.push_back(shown(0));
+    for (int i = 0; i < 3; ++i) paused.push_back(shown(1));
+    for (int i = 0; i < 5; ++i) paused.push_back(shown(0));
+    EXPECT_EQ(paused, (std::vector<bool>{false, false, false, true, true, true, true, true, false, false}));
+    // Seven unpaused steps of 1/6: paused draws do not step.
+    EXPECT_EQ(chara.m_DrawEffect.m_EffectPlayback.m_dValue, 1.1666666666666665);
+    DDReleaseSurface(&target);
+}
+
+TEST_F(CharaDraw, AZoomGrowsAroundTheCentreAndAGiantsGrowthIsHalvedOnceMore)
+{
+    struct Case {
+        int scale, value;
+        PIXELBOX box;
+    } cases[] = {
+        {1, 32, {100, 60, 32, 32}},
+        {1, 35, {99, 59, 35, 35}},
+        {1, 20, {106, 66, 20, 20}},   // a value below 32 shrinks it
+        {2, 64, {84, 44, 96, 96}},
+        {2, 32, {100, 60, 64, 64}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "scale " << c.scale << ", value " << c.value);
+        cStageChara& chara = MakeChara(100, 60, c.scale);
+        StartEffect(chara, 11, {10, c.value, 320});
+        EXPECT_EQ(BoxOf(DrawOn(chara, kDrawBackdrop), kDrawBody), c.box);
+    }
+}
+
+TEST_F(CharaDraw, TheHpGaugeShowsTheLossBesideTheBarForASecondAndGoesAfterTwo)
+{
+    // The accessory sheet's gauge rows: frame at 128, fill at 144 (and 160 when low), loss at
+    // 176, gain at 192.
+    constexpr std::uint32_t kFrame = 0xFF404040, kFill = 0xFF00FF00, kLoss = 0xFFFF0000, kGain = 0xFF0000FF;
+    MakeSurface(kAccessoryPicture, 128, 208, [](int, int y) {
+        if (y < 128) return 0u;
+        if (y < 144) return kFrame;
+        if (y < 176) return kFill;
+        return y < 192 ? kLoss : kGain;
+    });
+    cStageChara& chara = MakeChara(0, 0);
+    chara.m_ScreenRect.left = 100;
+    chara.m_ScreenRect.top = 60;
+    chara.m_Def.m_nMaxHp = 100;
+    chara.m_nHp = 100;
+    chara.AddHp(-10, 1, 1);
+    ASSERT_EQ(chara.m_nHp, 90);
+    const int gx = 100 + 16 - 25;
+    const int gy = 60 - 3;
+    for (int draw = 1; draw <= 121; ++draw) {
+        SCOPED_TRACE(testing::Message() << "draw " << draw);
+        if (draw >= 62) {
+            EXPECT_EQ(chara.m_Gauges.m_HpGauge.dChange, 0.0) << "exactly 0 once the second is over";
+        }
+        ClearScreen(kDrawBackdrop);
+        chara.DrawHpGauge(&g_BackBuffer);
+        const cImage screen = Screen();
+        int fill = 0, loss = 0, frame = 0, other = 0;
+        for (int x = gx - 5; x < gx + 60; ++x) {
+            const std::uint32_t p = screen.At(x, gy);
+            fill += p == kFill;
+            loss += p == kLoss;
+            frame += p == kFrame;
+            other += p != kFill && p != kLoss && p != kFrame && p != kDrawBackdrop;
+            EXPECT_EQ(screen.At(x, gy + 1), p) << "two rows high";
+        }
+        if (draw == 121) {
+            EXPECT_EQ(fill + loss + frame, 0) << "the gauge has gone";
+            continue;
+        }
+        const int expectedLoss = draw == 1 ? 5 : draw <= 13 ? 4 : draw <= 25 ? 3 : draw <= 37 ? 2 : draw <= 49 ? 1 : 0;
+        EXPECT_EQ(fill, 45);
+        EXPECT_EQ(screen.At(gx, gy), kFill);
+        EXPECT_EQ(loss, expectedLoss);
+        if (loss > 0) {
+            EXPECT_EQ(screen.At(gx + 45, gy), kLoss);
+        }
+        EXPECT_EQ(frame, 5 - loss);
+        EXPECT_EQ(other, 0);
+    }
+}
+
+TEST_F(CharaDraw, TheImageRowAddsTheOffsetsOfTheRowFlagsThatAreSet)
+{
+    cAnimeSetData& set = g_Database.m_AnimeSets.At(0);
+    set.m_nRowOffsetA = 4;
+    set.m_nRowOffsetB = 8;
+    set.m_nRowOffsetC = 2;
+    struct Case {
+        int first, second, third, row;
+    } cases[] = {{0, 0, 0, 3}, {1, 0, 0, 5}, {0, 1, 0, 7}, {0, 0, 1, 11}, {1, 2, 1, 17}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.first << c.second << c.third);
+        cStageChara& chara = MakeChara(0, 0);
+        chara.m_Def.m_nImageFrame = 3;
+        chara.m_Def.m_bFixedFacing = static_cast<BYTE>(c.first);
+        chara.m_Def.m_nInvincible = static_cast<BYTE>(c.second);
+        chara.m_Def.m_bWholeCellBoxes = static_cast<BYTE>(c.third);
+        cImageSource source;
+        EXPECT_EQ(chara.ImageRow(source), c.row);
+    }
+}
+
+}  // namespace
