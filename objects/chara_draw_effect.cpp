@@ -30,7 +30,10 @@ const CHARADRAWEFFECT CharaDrawEffectTable[kCharaDrawEffects] = {
 
 int cCharaDrawEffect::Kind() const
 {
-    return g_Database.m_CharaEffects.At(m_EffectPlayback.m_nId).m_nKind;
+    const int kind = g_Database.m_CharaEffects.At(m_EffectPlayback.m_nId).m_nKind;
+    // A kind no editor makes (a damaged or newer database) draws the chara plainly instead of
+    // calling outside the table.
+    return (kind >= 0 && kind < kCharaDrawEffects) ? kind : 0;
 }
 
 int cCharaDrawEffect::Run(cChara& chara, DDSURFACEDATA* target, const cImageSource* source, int paused, int draw)

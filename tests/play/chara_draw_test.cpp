@@ -156,4 +156,16 @@ TEST_F(CharaDraw, TheImageRowAddsTheOffsetsOfTheRowFlagsThatAreSet)
     }
 }
 
+TEST_F(CharaDraw, AnEffectKindWithoutAHandlerDrawsTheCharaPlainlyAndNeverEnds)
+{
+    for (int kind : {17, 200, -1}) {
+        SCOPED_TRACE(testing::Message() << "kind " << kind);
+        cStageChara& chara = MakeChara(100, 60);
+        StartEffect(chara, kind, {5, 0, 32, 4, 2});
+        for (int draw = 0; draw < 100; ++draw) chara.Draw(&g_BackBuffer, 0);
+        EXPECT_EQ(BoxOf(DrawOn(chara, kDrawBackdrop), kDrawBody), (PIXELBOX{100, 60, 32, 32}));
+        EXPECT_TRUE(chara.m_DrawEffect.IsPlaying());
+    }
+}
+
 }  // namespace
