@@ -24,9 +24,11 @@ DDSURFACEDATA* ScaledIntoWork(const CHARAEFFECTFRAME& f)
     return work;
 }
 
-// Bands of ceil(h / parts) rows.
+// Bands of ceil(h / parts) rows; a part count below 1 gives no bands, which the stripe shift
+// draws as a plain copy.
 int BandOf(int h, int parts)
 {
+    if (parts <= 0) return 0;
     const int band = WrapDiv(h, parts);
     return WrapMod(h, parts) != 0 ? WrapAdd(band, 1) : band;
 }

@@ -168,4 +168,16 @@ TEST_F(CharaDraw, AnEffectKindWithoutAHandlerDrawsTheCharaPlainlyAndNeverEnds)
     }
 }
 
+TEST_F(CharaDraw, ASplitIntoNoPartsDrawsTheCharaPlainly)
+{
+    for (int kind : {2, 3}) {
+        for (int parts : {0, -3}) {
+            SCOPED_TRACE(testing::Message() << "kind " << kind << ", parts " << parts);
+            cStageChara& chara = MakeChara(100, 60);
+            StartEffect(chara, kind, {5, 8, 32, parts});
+            EXPECT_EQ(BoxOf(DrawOn(chara, kDrawBackdrop), kDrawBody), (PIXELBOX{100, 60, 32, 32}));
+        }
+    }
+}
+
 }  // namespace
