@@ -17,6 +17,8 @@
 
 namespace {
 
+constexpr int kFlashColours = 9;   // entries 1..9 of the flash colours
+
 // The cell of the chara's picture in this frame; the row from ImageRow.
 void SetImageSource(cChara& chara, cImageSource& source, int frame)
 {
@@ -43,8 +45,9 @@ int cChara::ImageRow(cImageSource& source)
     source.m_bColorChange = 0;
     if (!CharaRowFlag2(m_Def)) return row;
     row = WrapAdd(row, set.m_nRowOffsetA);
+    // Only the table's entries are colours: any other index changes no colour.
     const int colour = CharaColourAnimation(m_Def);
-    if (lpDTCon && g_SystemData.m_bColorAnim && colour != 0) {
+    if (lpDTCon && g_SystemData.m_bColorAnim && colour >= 1 && colour <= kFlashColours) {
         source.m_bColorChange = 1;
         source.m_ColorState[0] = static_cast<int>(g_FlashColors[colour].dwColor);
         source.m_ColorState[1] = g_FlashColors[colour].nColorOp;

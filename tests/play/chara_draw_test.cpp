@@ -180,4 +180,37 @@ TEST_F(CharaDraw, ASplitIntoNoPartsDrawsTheCharaPlainly)
     }
 }
 
+TEST_F(CharaDraw, AColourChangeTakesOnlyTheFlashColoursOfTheTable)
+{
+    const std::vector<FLASHCOLOR> saved(std::begin(g_FlashColors), std::end(g_FlashColors));
+    for (int i = 0; i < 10; ++i) g_FlashColors[i] = FLASHCOLOR{0xFF000000u | static_cast<DWORD>(i * 20), i % 2 ? 7 : 10};
+    g_SystemData.m_bColorAnim = 1;
+    struct Case {
+        int second, index, colourAnimation;
+        int changed;
+    } cases[] = {
+        {1, 3, 1, 1},  {1, 9, 1, 1}, {2, 1, 1, 1},
+        {0, 3, 1, 0},                    // the second row flag is off
+        {1, 3, 0, 0},                    // the colour animation is off
+        {1, 0, 1, 0},                    // no colour
+        {1, 10, 1, 0}, {1, 12, 1, 0}, {1, -1, 1, 0}, {1, 127, 1, 0},   // outside the table: no colour
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "flag " << c.second << ", index " << c.index << ", animation " << c.colourAnimation);
+        g_SystemData.m_bColorAnim = c.colourAnimation;
+        cStageChara& chara = MakeChara(0, 0);
+        chara.m_Def.m_nInvincible = static_cast<BYTE>(c.second);
+        chara.m_Def.m_nFlashColor = static_cast<std::int8_t>(c.index);
+        cImageSource source;
+        source.m_bColorChange = 1;
+        chara.ImageRow(source);
+        EXPECT_EQ(source.m_bColorChange, c.changed);
+        if (c.changed) {
+            EXPECT_EQ(static_cast<DWORD>(source.m_ColorState[0]), g_FlashColors[c.index].dwColor);
+            EXPECT_EQ(source.m_ColorState[1], g_FlashColors[c.index].nColorOp);
+        }
+    }
+    std::copy(saved.begin(), saved.end(), g_FlashColors);
+}
+
 }  // namespace
