@@ -170,15 +170,18 @@ void DrawBlur(const CHARAEFFECTFRAME& f)
         DrawFiltered(f, BlurFilter);
         return;
     }
-    // No blur at 8 bits: the frame is tinted toward colour 31 instead.
+    // No blur at 8 bits: the frame is tinted toward colour 31 instead. A scaled frame is put
+    // into the large work surface before it is read, not after.
+    DDSURFACEDATA* from = f.EffectSurface();
+    int sx = f.sx;
+    int sy = f.sy;
     if (f.scaled) {
-        DDBltTint(f.target, f.x, f.y, f.w, f.h, LargeWork(), 0, 0, kEffectKeyed, g_DisplayPalette, g_BlendTable, kBlurTintColour,
-                  f.IntValue());
-        f.chara.DrawEffectSurface(LargeWork(), f.source);
-        return;
+        from = LargeWork();
+        f.chara.DrawEffectSurface(from, f.source);
+        sx = sy = 0;
     }
-    DDBltTint(f.target, f.x, f.y, f.w, f.h, f.EffectSurface(), f.sx, f.sy, kEffectKeyed, g_DisplayPalette, g_BlendTable,
-              kBlurTintColour, f.IntValue());
+    DDBltTint(f.target, f.x, f.y, f.w, f.h, from, sx, sy, kEffectKeyed, g_DisplayPalette, g_BlendTable, kBlurTintColour,
+              f.IntValue());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "data/database.h"
 #include "data/system_data.h"
+#include "graphics/fill.h"
 #include "objects/image_source.h"
 #include "play/palette_colors.h"
 #include "tests/play/chara_draw_fixture.h"
@@ -211,6 +212,28 @@ TEST_F(CharaDraw, AColourChangeTakesOnlyTheFlashColoursOfTheTable)
         }
     }
     std::copy(saved.begin(), saved.end(), g_FlashColors);
+}
+
+TEST_F(CharaDraw, A8BitBlurTintsTheScaledFrameItHasJustDrawn)
+{
+    // No blur at 8 bits: the frame is tinted one step toward colour 31 through the blend
+    // table, which maps the body's 40 to 41 and what the work surface held before, 50, to 51.
+    SetUpMode(qbtest::kEffectModes[5]);
+    ASSERT_EQ(g_nBpp, 8);
+    SetPicture([](int, int) { return 40u; });
+    const std::vector<BYTE> saved(std::begin(g_BlendTable), std::end(g_BlendTable));
+    g_BlendTable[40 * 256 + 31] = 41;
+    g_BlendTable[50 * 256 + 31] = 51;
+    for (int scale : {1, 2}) {
+        SCOPED_TRACE(testing::Message() << "scale " << scale);
+        DDFillRectPal(&g_StdSurface[kWorkPicture + 1], 0, 0, 640, 480, 50);
+        cStageChara& chara = MakeChara(100, 60, scale);
+        StartEffect(chara, 16, {10, 1, 4});
+        const cImage screen = DrawOn(chara, 3);
+        EXPECT_EQ(BoxOf(screen, 41), (PIXELBOX{100, 60, 32 * scale, 32 * scale}));
+        EXPECT_EQ(BoxOf(screen, 51), PIXELBOX{});
+    }
+    std::copy(saved.begin(), saved.end(), g_BlendTable);
 }
 
 }  // namespace
