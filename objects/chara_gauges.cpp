@@ -14,7 +14,8 @@ namespace {
 constexpr int kGaugeBarPixels = 50;
 constexpr int kGaugeChangeFrames = 60;   // the change shows during the first second
 
-int GaugeWidth(double pixels) { return TruncToInt(pixels); }
+// A width of the gauge as drawn: truncated, and kept inside the gauge as the status bar's are.
+int GaugeWidth(double pixels) { return std::clamp(TruncToInt(pixels), 0, kGaugeBarPixels); }
 
 }  // namespace
 
@@ -34,7 +35,7 @@ void cCharaGauges::DrawGauge(DDSURFACEDATA* target, const cChara& chara, int isS
     const int value = isSp ? chara.m_nSp : chara.m_nHp;
     const int max = isSp ? CharaMaxSp(chara.m_Def) : CharaMaxHp(chara.m_Def);
     const int low = IsGaugeLow(isSp ? 3 : 2, value, max);
-    const int length = gauge.nLength;
+    const int length = std::clamp(gauge.nLength, 0, kGaugeBarPixels);
     DDBltFast(target, gx, gy, length, 2, sheet, sx, base + (low ? 2 : 1) * step, DDBLTFAST_SRCCOLORKEY);
 
     if (gauge.dChange >= 0) {

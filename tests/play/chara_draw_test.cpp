@@ -22,12 +22,25 @@ using qbtest::PIXELBOX;
 constexpr std::uint32_t kDrawBackdrop = 0xFF102030;
 constexpr std::uint32_t kDrawBody = 0xFF20C040;
 
+constexpr std::uint32_t kFrame = 0xFF404040, kFill = 0xFF00FF00, kLoss = 0xFFFF0000, kGain = 0xFF0000FF;
+
 class CharaDraw : public qbtest::cCharaDrawTest {
 protected:
     void SetUp() override
     {
         cCharaDrawTest::SetUp();
         SetPicture([](int, int) { return kDrawBody; });
+    }
+    // The accessory sheet's gauge rows: frame at 128, fill at 144 (and 160 when low), loss at
+    // 176, gain at 192.
+    void MakeGaugeSheet()
+    {
+        MakeSurface(kAccessoryPicture, 128, 208, [](int, int y) {
+            if (y < 128) return 0u;
+            if (y < 144) return kFrame;
+            if (y < 176) return kFill;
+            return y < 192 ? kLoss : kGain;
+        });
     }
 };
 
@@ -85,15 +98,7 @@ TEST_F(CharaDraw, AZoomGrowsAroundTheCentreAndAGiantsGrowthIsHalvedOnceMore)
 
 TEST_F(CharaDraw, TheHpGaugeShowsTheLossBesideTheBarForASecondAndGoesAfterTwo)
 {
-    // The accessory sheet's gauge rows: frame at 128, fill at 144 (and 160 when low), loss at
-    // 176, gain at 192.
-    constexpr std::uint32_t kFrame = 0xFF404040, kFill = 0xFF00FF00, kLoss = 0xFFFF0000, kGain = 0xFF0000FF;
-    MakeSurface(kAccessoryPicture, 128, 208, [](int, int y) {
-        if (y < 128) return 0u;
-        if (y < 144) return kFrame;
-        if (y < 176) return kFill;
-        return y < 192 ? kLoss : kGain;
-    });
+    MakeGaugeSheet();
     cStageChara& chara = MakeChara(0, 0);
     chara.m_ScreenRect.left = 100;
     chara.m_ScreenRect.top = 60;
@@ -234,6 +239,49 @@ TEST_F(CharaDraw, A8BitBlurTintsTheScaledFrameItHasJustDrawn)
         EXPECT_EQ(BoxOf(screen, 51), PIXELBOX{});
     }
     std::copy(saved.begin(), saved.end(), g_BlendTable);
+}
+
+TEST_F(CharaDraw, TheGaugesBarsStayInsideTheGauge)
+{
+    MakeGaugeSheet();
+    struct Case {
+        const char* what;
+        int length;
+        double change;
+        int fill, loss, gain;
+    } cases[] = {
+        {"a bar longer than the gauge", 80, 0.0, 50, 0, 0},
+        {"a bar below 0 and a loss beyond the gauge", -10, -80.5, 0, 50, 0},
+        {"a gain beyond the gauge over a full bar", 50, 70.0, 0, 0, 50},
+        {"a loss beyond the int range converts as the game converts: to no width", 10, -1e12, 10, 0, 0},
+        {"a change that is not a number", 20, std::nan(""), 20, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        cStageChara& chara = MakeChara(0, 0);
+        chara.m_ScreenRect.left = 100;
+        chara.m_ScreenRect.top = 60;
+        chara.m_Def.m_nMaxHp = 100;
+        chara.m_nHp = 100;
+        chara.m_Gauges.m_HpGauge = GAUGE{120, c.change, 0.0, c.length};
+        ClearScreen(kDrawBackdrop);
+        chara.DrawHpGauge(&g_BackBuffer);
+        const cImage screen = Screen();
+        const int gx = 100 + 16 - 25;
+        int fill = 0, loss = 0, gain = 0;
+        for (int x = 0; x < 640; ++x) {
+            const std::uint32_t p = screen.At(x, 57);
+            if (p != kDrawBackdrop) {
+                EXPECT_TRUE(x >= gx && x < gx + 50) << "x " << x;
+            }
+            fill += p == kFill;
+            loss += p == kLoss;
+            gain += p == kGain;
+        }
+        EXPECT_EQ(fill, c.fill);
+        EXPECT_EQ(loss, c.loss);
+        EXPECT_EQ(gain, c.gain);
+    }
 }
 
 }  // namespace
