@@ -3,10 +3,10 @@
 #include "data/save_data.h"
 #include "data/role_accessors.h"
 #include "data/stage_data.h"
+#include "graphics/standard_surfaces.h"
 #include "objects/chara.h"
 #include "objects/chara_movement.h"
 #include "play/play_scene.h"
-#include "shell/not_built_yet.h"
 
 namespace {
 
@@ -161,7 +161,8 @@ bool IsHero(const cChara& chara)
 void AfterSightChange(cChara& chara)
 {
     chara.m_nSightRadius = HblToDot(CharaSightRadius(chara.m_Def));
-    LogNotBuiltYet("the darkness mask of the hero's sight");
+    if (cPlayScene* scene = g_lpPlayScene.load(); scene && IsHero(chara))
+        scene->m_StagePictures.BuildSightMask(&g_StdSurface[kSightMask], &g_StdSurface[kSightHole]);
 }
 
 void AfterStopChange(cChara& chara)

@@ -6,9 +6,11 @@
 #include "data/stage_data.h"
 #include "data/stage_geometry.h"
 #include "data/system_data.h"
+#include "graphics/blit.h"
 #include "graphics/device.h"
 #include "graphics/effect_blit.h"
 #include "graphics/fill.h"
+#include "graphics/standard_surfaces.h"
 #include "objects/item_actions.h"
 #include "play/play_scene.h"
 #include "shell/game_arithmetic.h"
@@ -231,8 +233,16 @@ const HITBOX* cHero::OverlayBox(int kind) const
 
 void cHero::DrawOverlayMask(DDSURFACEDATA* target)
 {
-    if (!target || CharaSightShape(m_Def) == 0) return;
-    LogNotBuiltYet("sight mask");
+    const int shape = CharaSightShape(m_Def);
+    if (!target || shape == 0) return;
+    DDSURFACEDATA* mask = &g_StdSurface[kSightMask];
+    int sx = WrapSub(WrapSub(mask->nWidth / 2, m_nDrawWidth / 2), m_ScreenRect.left);
+    const int sy = WrapSub(WrapSub(mask->nHeight / 2, m_nDrawHeight / 2), m_ScreenRect.top);
+    // The shapes ahead of the hero move the hole a radius ahead of its centre.
+    if (shape == 2 || shape == 4)
+        sx = WrapSub(WrapAdd(sx, WrapMul(FacingSign(), m_nDrawWidth / 2)), WrapMul(FacingSign(), m_nSightRadius));
+    sx = std::clamp(sx, 0, std::max(mask->nWidth - 640, 0));
+    DDBltFast(target, 0, 0, 640, 480, mask, sx, std::clamp(sy, 0, std::max(mask->nHeight - 480, 0)), DDBLTFAST_SRCCOLORKEY);
 }
 
 int cHero::IsOnGround() const

@@ -31,8 +31,11 @@ bool MayRemoveCharas()
 void cStageDraw::DrawStage(int full, int paused, int timer, int bottomText)
 {
     cPlayScene& scene = SceneOf(this);
-    if (g_StdSurface[kShotSheet].bLost || g_StdSurface[kShotSheet + 1].bLost)
-        LogNotBuiltYet("shot cells after a device loss");
+    // The shot cells are drawn, not loaded: a device loss leaves them empty until rebuilt.
+    if (g_StdSurface[kShotSheet].bLost || g_StdSurface[kShotSheet + 1].bLost) {
+        scene.m_StagePictures.BuildShotCells();
+        g_StdSurface[kShotSheet].bLost = g_StdSurface[kShotSheet + 1].bLost = FALSE;
+    }
     scene.m_ScreenEffect.BeforeDraw();
 
     ScrollBackgrounds();

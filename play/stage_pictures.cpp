@@ -1,12 +1,22 @@
 #include "play/stage_pictures.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
+#include "data/role_accessors.h"
+#include "data/stage_geometry.h"
 #include "data/stage_data.h"
+#include "graphics/blit.h"
 #include "graphics/device.h"
+#include "graphics/effect_blit.h"
+#include "graphics/fill.h"
+#include "graphics/stage_picture_surfaces.h"
 #include "graphics/standard_surfaces.h"
 #include "graphics/surface.h"
+#include "objects/chara.h"
+#include "play/play_scene.h"
+#include "shell/error_box.h"
 #include "shell/not_built_yet.h"
 
 namespace {
@@ -24,6 +34,11 @@ struct STAGEPICTURES {
 };
 
 const STAGEPICTURES s_StagePictures;
+constexpr int kShotSheetFile = 20;   // "bmp\Shot.bmp", 21 its cells flipped
+constexpr int kShotColumns = 8;
+constexpr int kShotRows = 30;
+constexpr int kShotCell = 16;
+constexpr int kMaskColour = 16;
 constexpr std::array<int, kBackgroundSlots> kBackgroundIndices = [] {
     std::array<int, kBackgroundSlots> indices{};
     for (int slot = 0; slot < kBackgroundSlots; ++slot) indices[slot] = kBackgroundSlot + slot;
@@ -56,11 +71,76 @@ bool cStagePictures::Load(bool reEntered)
     PrepareBackgroundSlots();
     if (reEntered) return DDLoadSurfaces(g_StdSurface, kBackgroundIndices.data(), kBackgroundSlots);
     if (!DDLoadSurfaces(g_StdSurface, s_StagePictures.anIndex, 65)) return false;
-    LogNotBuiltYet("stage pictures");
+    m_bLoaded = true;
+    BuildShotCells();
+    LoadCharaPictures();
+    LoadSwordPictures();
+    LoadEffectPictures();
     return true;
 }
 
-void cStagePictures::Release() { LogNotBuiltYet("stage pictures release"); }
+void cStagePictures::Release()
+{
+    if (!m_bLoaded) return;
+    m_bLoaded = false;
+    for (int i : s_StagePictures.anIndex) DDReleaseSurface(&g_StdSurface[i]);
+    struct SET {
+        cSafeVector<DDSURFACEDATA>& surfaces;
+        cSafeVector<SURFACEINFO>& info;
+    } sets[] = {{g_CharaSurface, g_CharaSurfaceInfo}, {g_SwordSurface, g_SwordSurfaceInfo}, {g_EffectSurface, g_EffectSurfaceInfo}};
+    for (SET& set : sets) {
+        DDReleaseSurfaceVector(&set.surfaces);
+        set.surfaces.clear();
+        set.info.clear();
+    }
+}
+
+void cStagePictures::BuildShotCells()
+{
+    DDSURFACEDATA* sheets[2] = {&g_StdSurface[kShotSheet], &g_StdSurface[kShotSheet + 1]};
+    for (DDSURFACEDATA* sheet : sheets) DDFillSurfacePal(sheet, 0);
+    const int centre = (kCell - kShotCell) / 2;
+    for (int r = 0; r < kShotRows; ++r) {
+        for (int c = 0; c < kShotColumns; ++c) {
+            for (int k = 0; k < 2; ++k) {
+                DDBltFast(sheets[k], kCell * c + centre, kCell * r + centre, kShotCell, kShotCell,
+                          &g_StdSurface[kShotSheetFile + k], kShotCell * c, kShotCell * r, DDBLTFAST_SRCCOLORKEY);
+            }
+        }
+    }
+}
+
+void cStagePictures::BuildSightMask(DDSURFACEDATA* mask, DDSURFACEDATA* hole)
+{
+    // Without a graphics device (the tools) there is nothing to make a mask on.
+    if (!lpDTCon && !lpDDCon) return;
+    const cChara* hero = PlayerOne();
+    const int r = hero ? hero->m_nSightRadius : 0;
+    const int shape = hero ? CharaSightShape(hero->m_Def) : 0;
+    DDReleaseSurface(mask);
+    DDReleaseSurface(hole);
+    const int w = 1280 + 2 * r;
+    const int h = 960 + 2 * r;
+    const SURFACEINFO& maskInfo = g_SurfaceInfo[kSightMask];
+    if (!DDCreateSurface(mask, w, h, TRUE, maskInfo.nMemType, maskInfo.nDTMemType, nullptr, FALSE)) {
+        OutOfMemoryBox();
+        return;
+    }
+    DDFillSurfacePal(mask, kMaskColour);
+    if (r == 0) return;
+    if (shape != 1 && shape != 2) {
+        DDFillRectPal(mask, w / 2 - r, h / 2 - r, 2 * r, 2 * r, 0);
+        return;
+    }
+    const SURFACEINFO& holeInfo = g_SurfaceInfo[kSightHole];
+    if (!DDCreateSurface(hole, 2 * r, 2 * r, TRUE, holeInfo.nMemType, holeInfo.nDTMemType, nullptr, FALSE)) {
+        OutOfMemoryBox();
+        return;
+    }
+    // Colour 0 is the transparent colour on both back ends.
+    DDFillSurfacePal(hole, 0);
+    DDBltCircle(mask, w / 2, h / 2, w, h, r, 1, hole, r, r, 0);
+}
 
 void cStagePictures::ClearPictures()
 {

@@ -11,6 +11,7 @@
 #include "data/system_data.h"
 #include "graphics/device.h"
 #include "graphics/palette.h"
+#include "graphics/standard_surfaces.h"
 #include "objects/hero.h"
 #include "platform/os/messages.h"
 #include "platform/os/timer.h"
@@ -23,7 +24,6 @@
 #include "shell/error_box.h"
 #include "shell/input.h"
 #include "shell/log.h"
-#include "shell/not_built_yet.h"
 #include "shell/shared_flags.h"
 #include "shell/timing.h"
 
@@ -178,7 +178,8 @@ void cPlayScene::SetStage(int reload, int entry)
     m_ScrollY.m_dPos = hero.m_dY + (hero.m_nHeight / 2) - 240;
     m_ScrollY.Clamp();
     hero.UpdateScreenRect();
-    LogNotBuiltYet("sight mask");
+    if (CharaSightShape(hero.m_Def) != 0)
+        m_StagePictures.BuildSightMask(&g_StdSurface[kSightMask], &g_StdSurface[kSightHole]);
 
     // 13. Stage variables.
     m_StageVars.assign(kStageVars, 0);

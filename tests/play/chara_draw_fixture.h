@@ -12,6 +12,7 @@
 #include "graphics/standard_surfaces.h"
 #include "graphics/surface.h"
 #include "objects/chara.h"
+#include "objects/image_source.h"
 #include "tests/graphics/effect_modes.h"
 #include "tests/play/stage_draw_fixture.h"
 #include "tests/stage/chara_effects.h"
