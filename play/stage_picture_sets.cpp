@@ -35,13 +35,13 @@ public:
     {
     }
     // Every surface released and both lists emptied, with room for `entries` entries of
-    // `perEntry` surfaces.
+    // `perEntry` surfaces (none for a table without entries to load).
     void Begin(int entries, int perEntry)
     {
         DDReleaseSurfaceVector(&m_Surfaces);
         m_Surfaces.clear();
         m_Info.clear();
-        const std::size_t count = static_cast<std::size_t>(entries * perEntry);
+        const std::size_t count = static_cast<std::size_t>(std::max(entries, 0)) * static_cast<std::size_t>(perEntry);
         m_Surfaces.reserve(count);
         m_Info.reserve(count);
     }

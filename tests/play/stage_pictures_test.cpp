@@ -178,6 +178,15 @@ TEST_F(StagePictureSets, TablesWithoutEntriesToLoadLeaveTheSetsEmpty)
     EXPECT_TRUE(g_CharaSurface.empty());
     EXPECT_TRUE(g_SwordSurface.empty());
     EXPECT_TRUE(g_EffectSurface.empty());
+    // Tables without even their entry 0 (a damaged database) load nothing either.
+    g_Database.m_BmpCharaExcs.clear();
+    g_Database.m_Effects.clear();
+    m_Scene->m_StagePictures.LoadCharaPictures();
+    m_Scene->m_StagePictures.LoadSwordPictures();
+    m_Scene->m_StagePictures.LoadEffectPictures();
+    EXPECT_TRUE(g_CharaSurface.empty());
+    EXPECT_TRUE(g_SwordSurface.empty());
+    EXPECT_TRUE(g_EffectSurface.empty());
 }
 
 TEST_F(StagePictureSets, AStageAfterAStageKeepsTheSetsItLoaded)
