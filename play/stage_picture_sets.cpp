@@ -102,8 +102,8 @@ void cStagePictures::LoadCharaPictures()
     for (int i = 1; i < n; ++i) {
         const cBmpCharaExcData& entry = g_Database.m_BmpCharaExcs.At(i);
         const char* file = entry.m_strFile.c_str();
-        // A picture of large cells flips each whole cell.
-        const int flip = entry.m_bLargeCell ? 32 * entry.m_nCellSize : 32;
+        // A picture of large cells flips each whole cell, of the size its pictures are cut in.
+        const int flip = entry.CellDots();
         const PICTURESURFACE surfaces[] = {
             {file, kVideo, 0, -1, 0},
             {file, kVideo, 0, 0, flip},

@@ -154,6 +154,23 @@ TEST_F(StagePictureSetsDirectDraw, EachRecordHoldsItsOwnCopy)
 TEST_F(StagePictureSets, TheFlippedCopyMirrorsEachCellOfThePicturesOwnSize) { ExpectFlippedCells(); }
 TEST_F(StagePictureSetsDirectDraw, TheFlippedCopyMirrorsEachCellOfThePicturesOwnSize) { ExpectFlippedCells(); }
 
+TEST_F(StagePictureSets, ALargeCellPictureOfNoCellSizeIsFlippedInCellsOfOne)
+{
+    // The cell size 0 is read as 1: each 32-pixel cell is flipped, not none.
+    for (int size : {0, -3, 17}) {
+        SCOPED_TRACE(testing::Message() << "cell size " << size);
+        SetUpDatabase();
+        g_Database.m_BmpCharaExcs[2].m_nCellSize = size;
+        m_Scene->m_StagePictures.LoadCharaPictures();
+        ASSERT_EQ(g_CharaSurface.size(), 8u);
+        EXPECT_EQ(g_CharaSurfaceInfo[5].nMirrorW, 32);
+        EXPECT_EQ(g_CharaSurfaceInfo[7].nMirrorW, 32);
+        ClearScreen(0xFF000000u);
+        DDBltFast(&g_BackBuffer, 0, 0, 32, 64, &g_CharaSurface[5], 32, 0, 0);
+        EXPECT_EQ(Screen().At(0, 5) & 0xFFFFFF, SetPixelRgb(63, 5));
+    }
+}
+
 TEST_F(StagePictureSets, APictureThatCannotBeReadIsLoggedAndTheOthersStillLoad)
 {
     SetUpDatabase();
