@@ -115,7 +115,9 @@ void cStagePictures::BuildSightMask(DDSURFACEDATA* mask, DDSURFACEDATA* hole)
     // Without a graphics device (the tools) there is nothing to make a mask on.
     if (!lpDTCon && !lpDDCon) return;
     const cChara* hero = PlayerOne();
-    const int r = hero ? hero->m_nSightRadius : 0;
+    // A radius below 0 would make no hole surface and close the game: it is a mask without
+    // a hole, as 0 is.
+    const int r = hero ? std::max(hero->m_nSightRadius, 0) : 0;
     const int shape = hero ? CharaSightShape(hero->m_Def) : 0;
     DDReleaseSurface(mask);
     DDReleaseSurface(hole);

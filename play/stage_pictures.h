@@ -32,7 +32,8 @@ public:
     void BuildShotCells();
     // The darkness of player 1's sight: a mask of 1280 + 2r by 960 + 2r pixels of colour 16,
     // with a transparent disc (the round shapes) or square (the others) of radius r, its
-    // sight radius, at its centre; `hole` is the work surface that cuts the disc.
+    // sight radius, at its centre; `hole` is the work surface that cuts the disc. A sight
+    // radius below 0 is taken as 0.
     void BuildSightMask(DDSURFACEDATA* mask, DDSURFACEDATA* hole);
     // The set-up's start: no picture shown.
     void ClearPictures();

@@ -14,6 +14,7 @@
 #include "graphics/standard_surfaces.h"
 #include "graphics/surface.h"
 #include "objects/hero.h"
+#include "platform/os/message_box.h"
 #include "graphics/fill.h"
 #include "play/stage_pictures.h"
 #include "tests/play/chara_draw_fixture.h"
@@ -358,6 +359,27 @@ TEST_F(SightMask, ASquareSightCutsASquareAndNoSightLeavesItAllDark)
     mask = Build(1, 0);
     ASSERT_EQ(mask.w, 1280);
     EXPECT_EQ(qbtest::BoxOf(mask, qbtest::kColour16), (qbtest::PIXELBOX{0, 0, 1280, 960}));
+}
+
+int s_nSightMaskBoxes = 0;
+int CountSightMaskBox(UINT, const char*)
+{
+    ++s_nSightMaskBoxes;
+    return 0;
+}
+
+TEST_F(SightMask, ASightBelowZeroLeavesItAllDarkAndTheGameRunning)
+{
+    s_nSightMaskBoxes = 0;
+    plat::SetBoxAnswerSource(CountSightMaskBox);
+    for (int shape : {1, 3}) {
+        SCOPED_TRACE(testing::Message() << "shape " << shape);
+        const cImage mask = Build(shape, -16 * 5);
+        ASSERT_EQ(mask.w, 1280);
+        EXPECT_EQ(qbtest::BoxOf(mask, qbtest::kColour16), (qbtest::PIXELBOX{0, 0, 1280, 960}));
+    }
+    plat::SetBoxAnswerSource(nullptr);
+    EXPECT_EQ(s_nSightMaskBoxes, 0) << "no out-of-memory box, which closes the game";
 }
 
 TEST_F(SightMask, TheMaskFollowsTheHeroAndLooksAheadForTheShapesAhead)
