@@ -151,6 +151,54 @@ void cImageSource::SetOwnPicture(int index, int base, const cGameObject* chara, 
     }
 }
 
+void cImageSource::SetSimple(DDSURFACEDATA* target, int x, int y, int kind, int index, int frame)
+{
+    constexpr int kIcon = 16;
+    constexpr int kSmallItemSheet = 42;
+    DDSURFACEDATA* sheet = nullptr;
+    int sx = 0;
+    int sy = 0;
+    int size = kCell;
+    switch (kind) {
+    case 0:
+        sheet = ImageSurface(Standard(kBlockSheet + 1));
+        sx = WrapMul(WrapDiv(index, 15), kCell);
+        sy = WrapMul(WrapMod(index, 15), kCell);
+        break;
+    case 1:
+        sheet = ImageSurface(Standard(WrapAdd(WrapAdd(kFirstCharaSheet, WrapMul(2, WrapDiv(index, 15))), kEffectCopyOffset)));
+        sx = WrapMul(frame, kCell);
+        sy = WrapMul(WrapMod(index, 15), kCell);
+        break;
+    case 2:
+        sheet = ImageSurface(Standard(kSmallItemSheet));
+        sx = WrapMul(WrapDiv(index, 15), kCell);
+        sy = WrapMul(WrapMod(index, 15), kIcon);
+        size = kIcon;
+        break;
+    case 3:
+        sheet = ImageSurface(Standard(kShotSheet));
+        sx = WrapMul(WrapDiv(index, 30), 64);
+        sy = WrapMul(WrapMod(index, 30), kCell);
+        break;
+    case 4: {
+        sheet = ImageSurface(Own(WrapSub(WrapMul(index, 4), 2)));
+        const cBmpCharaExcData& bitmap = g_Database.m_BmpCharaExcs.At(index);
+        const int cells = bitmap.m_bLargeCell ? bitmap.UsableCellSize() : 1;
+        const int perRow = 16 / cells;
+        size = WrapMul(cells, kCell);
+        sx = WrapMul(WrapMod(frame, perRow), size);
+        sy = WrapMul(WrapDiv(frame, perRow), size);
+        break;
+    }
+    default:
+        return;
+    }
+    if (!target || !sheet) return;
+    if (size == kIcon) DDBltFast(target, x, y, kIcon, kIcon, sheet, sx, sy, DDBLTFAST_SRCCOLORKEY);
+    else DDBlt(target, x, y, kIcon, kIcon, sheet, sx, sy, size, size, DDBLTFAST_SRCCOLORKEY);
+}
+
 TILESHEETS SelectTileSheetSurfaces(int directDraw, int videoStretch)
 {
     TILESHEETS sheets;

@@ -39,6 +39,9 @@ public:
     // picture; index the image number in its kind; base and frame pick the cell.
     void Set(int user, int kind, int index, int base, const cGameObject* object, int frame,
              const IMAGESHEETS& sheets);
+    // Draws picture `index` of image kind `kind` (its cell `frame` where the kind has frames) as
+    // a 16 x 16 icon at (x, y), the transparent colour skipped: the whole cell scaled down.
+    static void SetSimple(DDSURFACEDATA* target, int x, int y, int kind, int index, int frame);
 
     SURFACEREF m_Surface;
     SURFACEREF m_EffectSurface;

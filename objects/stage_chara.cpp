@@ -6,7 +6,7 @@
 #include "play/play_scene.h"
 #include "shell/game_arithmetic.h"
 #include "shell/game_requests.h"
-#include "shell/not_built_yet.h"
+#include "objects/image_source.h"
 
 namespace {
 
@@ -211,10 +211,11 @@ int cStageChara::StepMarkIcon(int& x, int& y)
     return shown;
 }
 
-void cStageChara::DrawMarkIcon(DDSURFACEDATA* /*target*/)
+void cStageChara::DrawMarkIcon(DDSURFACEDATA* target)
 {
     int x = 0;
     int y = 0;
-    // The 16 x 16 icon blit comes with the image sources' icon drawing.
-    if (StepMarkIcon(x, y)) LogNotBuiltYet("item icon drawing");
+    if (!StepMarkIcon(x, y)) return;
+    const cItemData& item = m_HeldItem.m_Def;
+    cImageSource::SetSimple(target, x, y, static_cast<std::int8_t>(item.m_nImageKind), m_HeldItem.m_nImage, item.m_nImageFrame);
 }

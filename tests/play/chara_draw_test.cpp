@@ -284,4 +284,38 @@ TEST_F(CharaDraw, TheGaugesBarsStayInsideTheGauge)
     }
 }
 
+TEST_F(CharaDraw, TheCarriedItemsIconShowsForAThirdOfEveryNinetySixFramesAtSixteenPixels)
+{
+    constexpr std::uint32_t kSmallItem = 0xFF8080F0;
+    // The small item sheet: picture 1 is the 16 x 16 cell at (0, 16).
+    MakeSurface(42, 64, 64, [](int x, int y) { return (x < 16 && y >= 16 && y < 32) ? kSmallItem : 0u; });
+    struct Case {
+        int kind;
+        std::uint32_t colour;
+    } cases[] = {{1, kDrawBody}, {2, kSmallItem}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "image kind " << c.kind);
+        cStageChara& chara = MakeChara(0, 0);
+        chara.m_ScreenRect.left = 100;
+        chara.m_ScreenRect.top = 60;
+        chara.m_HeldItem.m_bActive = 1;
+        chara.m_HeldItem.m_nImage = 1;
+        chara.m_HeldItem.m_Def.m_nImageKind = static_cast<BYTE>(c.kind);
+        chara.m_HeldItem.m_nDrawWidth = chara.m_HeldItem.m_nDrawHeight = 32;
+        std::vector<int> shown;
+        for (int frame = 1; frame <= 200; ++frame) {
+            ClearScreen(kDrawBackdrop);
+            chara.DrawMarkIcon(&g_BackBuffer);
+            const PIXELBOX box = BoxOf(Screen(), c.colour);
+            if (box.w == 0) continue;
+            EXPECT_EQ(box, (PIXELBOX{100 + 16 - 8, 60 - 16, 16, 16})) << "frame " << frame;
+            shown.push_back(frame);
+        }
+        ASSERT_EQ(shown.size(), 66u);
+        EXPECT_EQ(shown.front(), 64);
+        EXPECT_EQ(shown[32], 96);
+        EXPECT_EQ(shown[33], 64 + 96);
+    }
+}
+
 }  // namespace
