@@ -3,7 +3,6 @@
 #include "data/stage_geometry.h"
 #include "graphics/blit.h"
 #include "graphics/standard_surfaces.h"
-#include "shell/not_built_yet.h"
 
 namespace {
 
@@ -78,8 +77,9 @@ int cBlockData::GetHitMode(int layer)
 
 void cBlockData::Draw(DDSURFACEDATA* target, int x, int y)
 {
+    // The picture comes from the stage's image sources, which a program without stages
+    // (a tool) does not register: its blocks show only their marks.
     if (s_pBlockPicture) s_pBlockPicture(*this, target, x, y);
-    else LogNotBuiltYet("block pictures");
     if (m_bMark != 1) return;
     int sx = 0;
     int sy = 0;
