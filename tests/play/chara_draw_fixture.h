@@ -5,6 +5,7 @@
 // entries a test sets.
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "data/stage_geometry.h"
 #include "graphics/device.h"
@@ -29,7 +30,8 @@ protected:
     {
         m_Mode = mode;
         SetUpDisplay({mode.bDirect3D, mode.nBpp, mode.nWindowMode});
-        if (!mode.bDirect3D) g_dwColorKey = mode.Key();
+        // Under DirectDraw at 8 bits palette index 0 is the transparent colour, as in the game.
+        if (!mode.bDirect3D) g_dwColorKey = mode.nBpp == 8 ? 0 : mode.Key();
         for (int i : {kWorkPicture, kWorkPicture + 1}) MakeSurface(i, 640, 480, nullptr);
         for (int i : {kWorkPicture + 2, kWorkPicture + 3}) MakeSurface(i, 1024, 1024, nullptr);
     }
@@ -57,7 +59,7 @@ protected:
     }
     std::uint32_t Transparent() const
     {
-        if (!m_Mode.bDirect3D) return m_Mode.Key();
+        if (!m_Mode.bDirect3D) return g_dwColorKey;
         return 0;
     }
     // An opaque colour of the display's format from its 8-bit components (at 8 bits: index).
@@ -85,7 +87,7 @@ protected:
         return chara;
     }
     // The effect entry 1 of the kind and parameters, started on the chara.
-    void StartEffect(cChara& chara, int kind, std::initializer_list<int> params, int mode = 0, int loop = 0)
+    void StartEffect(cChara& chara, int kind, const std::vector<int>& params, int mode = 0, int loop = 0)
     {
         m_Effects.Set(1, kind, params);
         chara.m_DrawEffect.Start(1, mode, loop);

@@ -1,7 +1,7 @@
 #pragma once
 // Chara-effect entries of the database made by a test, with their playback templates built as
 // start-up builds them. The database and the template lists are put back when it goes.
-#include <initializer_list>
+#include <vector>
 
 #include "data/database.h"
 #include "objects/database_working_tables.h"
@@ -13,7 +13,7 @@ class cCharaEffects {
 public:
     // Entry id of the CharaEffect database (the list grows to hold it) gets the kind and the
     // parameters p1.. given; then every template is made again.
-    void Set(int id, int kind, std::initializer_list<int> params)
+    void Set(int id, int kind, const std::vector<int>& params)
     {
         auto& list = g_Database.m_CharaEffects;
         if (list.size() <= static_cast<std::size_t>(id)) list.resize(static_cast<std::size_t>(id) + 1);
