@@ -14,7 +14,7 @@
 #include "graphics/stage_picture_surfaces.h"
 #include "graphics/standard_surfaces.h"
 #include "graphics/surface.h"
-#include "objects/chara.h"
+#include "objects/hero.h"
 #include "play/play_scene.h"
 #include "shell/error_box.h"
 #include "shell/not_built_yet.h"
@@ -114,7 +114,8 @@ void cStagePictures::BuildSightMask(DDSURFACEDATA* mask, DDSURFACEDATA* hole)
 {
     // Without a graphics device (the tools) there is nothing to make a mask on.
     if (!lpDTCon && !lpDDCon) return;
-    const cChara* hero = PlayerOne();
+    // Player 1 itself: the set-up builds the mask before the scene names its player one.
+    const cChara* hero = Player.empty() ? nullptr : &Player.At(0);
     // A radius below 0 would make no hole surface and close the game: it is a mask without
     // a hole, as 0 is.
     const int r = hero ? std::max(hero->m_nSightRadius, 0) : 0;

@@ -361,6 +361,22 @@ TEST_F(SightMask, ASquareSightCutsASquareAndNoSightLeavesItAllDark)
     EXPECT_EQ(qbtest::BoxOf(mask, qbtest::kColour16), (qbtest::PIXELBOX{0, 0, 1280, 960}));
 }
 
+TEST_F(SightMask, TheSetUpBuildsTheMaskForTheHerosSightWhenItHasOne)
+{
+    for (int shape : {0, 1}) {
+        SCOPED_TRACE(testing::Message() << "shape " << shape);
+        DDReleaseSurface(&g_StdSurface[kSightMask]);
+        cCharaData& placement = g_StageData.m_Charas.At(g_StageData.FindHero());
+        placement.m_nSightShape = static_cast<BYTE>(shape);
+        placement.m_nSightRange = 3;
+        m_Stage->Commit();
+        // As on a stage's first set-up, the scene has not yet named its player one.
+        m_Scene->m_lpPlayerOne = nullptr;
+        m_Scene->SetStage(0, 1);
+        EXPECT_EQ(g_StdSurface[kSightMask].nWidth, shape ? 1280 + 2 * 48 : 0);
+    }
+}
+
 int s_nSightMaskBoxes = 0;
 int CountSightMaskBox(UINT, const char*)
 {
