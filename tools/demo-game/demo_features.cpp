@@ -8,6 +8,7 @@ void AddMeadowStage(DEMOGAME& game);            // demo_stage_meadow.cpp
 void AddCavesStage(DEMOGAME& game);             // demo_stage_caves.cpp
 void AddHillsStage(DEMOGAME& game);             // demo_stage_hills.cpp
 void AddPlatformsStage(DEMOGAME& game);         // demo_stage_platforms.cpp
+void AddDarknessStage(DEMOGAME& game);          // demo_stage_darkness.cpp
 void AddDemoWorldMap(DEMOGAME& game);           // demo_world_map.cpp: after every stage
 void AddDemoStory(DEMOGAME& game);              // demo_story.cpp: after the world map
 void AddPalettePictures(DEMOGAME& game);        // demo_picture_palette.cpp
@@ -34,6 +35,7 @@ constexpr DEMOFEATURE kDemoFeatures[] = {
     AddCavesStage,
     AddHillsStage,
     AddPlatformsStage,
+    AddDarknessStage,
     AddDemoWorldMap,
     AddDemoStory,
     AddPalettePictures,
