@@ -66,7 +66,7 @@ void AddDarknessStage(DEMOGAME& game)
 
     cCharaData& hero = stage.m_PaletteCharas[kHeroIndex];
     hero.m_nSightShape = 1;    // a circle around the hero
-    hero.m_nSightRange = 6;    // half blocks
+    hero.m_nSightRange = 8;    // half blocks
     hero.m_nInvincible = 1;
     hero.m_nFlashColor = 3;
     hero.m_nBodyAttack = 1;
