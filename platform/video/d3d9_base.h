@@ -46,9 +46,13 @@ struct cPixelStore {
     // Bumped by every access that may change the pixels (a writable row, a lock, a copy), so
     // that what is known of the pixels can be kept until they change.
     std::uint64_t nGeneration = 0;
-    // The pixel pipeline's note of each row's alpha, taken at generation rowAlphaGeneration.
+    // The pixel pipeline's note of each row's alpha, taken at generation rowAlphaGeneration;
+    // and the pixels whose alpha draws have looked at since the pixels last changed, before
+    // the note was taken again.
     mutable std::vector<BYTE> rowAlpha;
     mutable std::uint64_t rowAlphaGeneration = ~std::uint64_t{0};
+    mutable std::uint64_t spanAlphaGeneration = ~std::uint64_t{0};
+    mutable std::uint64_t spanAlphaPixels = 0;
 
     cPixelStore(int width, int height, D3DFORMAT fmt)
         : nWidth(width), nHeight(height), nPitch(((width * BytesPerPixel(fmt)) + 3) & ~3), format(fmt),

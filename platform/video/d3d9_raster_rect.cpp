@@ -256,29 +256,55 @@ private:
 
 int Wrapped(std::int64_t t, int size) { return t >= 0 && t < size ? static_cast<int>(t) : WrapCoordinate(t, size); }
 
+// The alpha kind of one row's pixels from column first, n of them.
+BYTE AlphaKindOf(const cPixelStore& texture, int y, std::int64_t first, std::int64_t n)
+{
+    const BYTE* row = texture.Row(y);
+    const int bpp = BytesPerPixel(texture.format);
+    DWORD all = 255, any = 0, partial = 0;
+    for (std::int64_t x = first; x < first + n; ++x) {
+        const DWORD a = UnpackToArgb(texture.format, ReadPixel(row + x * bpp, bpp)) >> 24;
+        all &= a;
+        any |= a;
+        partial |= (a - 1) < 254 ? 1u : 0u;
+    }
+    return static_cast<BYTE>((all == 255 ? kRowOpaque : 0) | (any == 0 ? kRowClear : 0) | (partial ? 0 : kRowKeyed));
+}
+
 const BYTE* RowAlphaKinds(const cPixelStore& texture)
 {
     if (texture.rowAlphaGeneration == texture.nGeneration) return texture.rowAlpha.data();
     texture.rowAlpha.assign(static_cast<std::size_t>(texture.nHeight), 0);
-    const int bpp = BytesPerPixel(texture.format);
-    for (int y = 0; y < texture.nHeight; ++y) {
-        const BYTE* row = texture.Row(y);
-        DWORD all = 255, any = 0, partial = 0;
-        for (int x = 0; x < texture.nWidth; ++x) {
-            const DWORD a = UnpackToArgb(texture.format, ReadPixel(row + x * bpp, bpp)) >> 24;
-            all &= a;
-            any |= a;
-            partial |= (a - 1) < 254 ? 1u : 0u;
-        }
-        texture.rowAlpha[y] = static_cast<BYTE>((all == 255 ? kRowOpaque : 0) | (any == 0 ? kRowClear : 0) |
-                                                (partial ? 0 : kRowKeyed));
-    }
+    for (int y = 0; y < texture.nHeight; ++y) texture.rowAlpha[static_cast<std::size_t>(y)] = AlphaKindOf(texture, y, 0, texture.nWidth);
     texture.rowAlphaGeneration = texture.nGeneration;
     return texture.rowAlpha.data();
 }
 
-// An unscaled copy of texture rows whose alphas are known, straight into a 32-bit target:
-// the common blit of a picture, kept to one tight loop of rows.
+// The alpha kinds of the rows of a rectangle of the texture, from row firstRow, into `kinds`:
+// the whole texture's note when it is current, or worth taking again; otherwise the
+// rectangle's own rows only, so that a small part of a large texture that keeps changing (a
+// work surface of the effects) does not cost a look at every pixel of it each time.
+const BYTE* RectangleAlphaKinds(const cPixelStore& texture, std::int64_t firstColumn, std::int64_t n,
+                                std::int64_t firstRow, int rows, std::vector<BYTE>& kinds)
+{
+    if (texture.rowAlphaGeneration != texture.nGeneration) {
+        if (texture.spanAlphaGeneration != texture.nGeneration) {
+            texture.spanAlphaGeneration = texture.nGeneration;
+            texture.spanAlphaPixels = 0;
+        }
+        texture.spanAlphaPixels += static_cast<std::uint64_t>(n) * static_cast<std::uint64_t>(rows);
+        const std::uint64_t area = static_cast<std::uint64_t>(texture.nWidth) * static_cast<std::uint64_t>(texture.nHeight);
+        if (texture.spanAlphaPixels <= area) {
+            kinds.resize(static_cast<std::size_t>(rows));
+            for (int i = 0; i < rows; ++i) kinds[static_cast<std::size_t>(i)] = AlphaKindOf(texture, static_cast<int>(firstRow + i), firstColumn, n);
+            return kinds.data();
+        }
+    }
+    return RowAlphaKinds(texture) + firstRow;
+}
+
+// An unscaled copy of texture rows whose alphas are known (kinds[k] of the row drawn k-th),
+// straight into a 32-bit target: the common blit of a picture, kept to one tight loop of rows.
 template <bool kX8>
 [[gnu::noinline]] void DrawKnownRows(const cPixelStore& texture, std::int64_t firstColumn, std::int64_t firstRow,
                                      cPixelStore& target, int left, int top, int bottom, int n, const BYTE* kinds)
@@ -289,7 +315,7 @@ template <bool kX8>
         const std::int64_t ty = firstRow + (y - top);
         const DWORD* __restrict src = reinterpret_cast<const DWORD*>(texture.Row(static_cast<int>(ty))) + firstColumn;
         DWORD* __restrict dst = reinterpret_cast<DWORD*>(targetRow) + left;
-        const BYTE kind = kinds[ty];
+        const BYTE kind = kinds[y - top];
         if (kind & kRowOpaque) {
             for (int i = 0; i < n; ++i) dst[i] = src[i] & keep;
         } else if (kind & kRowClear) {
@@ -367,18 +393,20 @@ bool DrawWholeRectangle(const cRasterState& s, const cD3DVertex* v)
     const bool x8 = format == D3DFMT_X8R8G8B8;
     const int targetBpp = BytesPerPixel(format);
 
-    const BYTE* kinds =
-        s.texture && (shade.bAlphaIdentity || shade.dwAlphaFactor) ? RowAlphaKinds(*s.texture) : nullptr;
+    const bool alphaKnown = s.texture && (shade.bAlphaIdentity || shade.dwAlphaFactor);
     // An opaque row made translucent by the vertex alpha blends with one alpha throughout.
     const DWORD translucentAlpha = Modulate(255, shade.dwAlphaFactor);
-    if (kinds && inPlace && shade.bIdentity && fast32 && s.blend && sv1 - sv0 == Y1 - Y0) {
+    if (alphaKnown && inPlace && shade.bIdentity && fast32 && s.blend && sv1 - sv0 == Y1 - Y0) {
         const std::int64_t firstRow = sv0 + (top - Y0);
         if (firstRow >= 0 && firstRow + (bottom - top) <= s.texture->nHeight) {
+            thread_local std::vector<BYTE> rectangleKinds;
+            const BYTE* kinds = RectangleAlphaKinds(*s.texture, firstColumn, n, firstRow, bottom - top, rectangleKinds);
             if (x8) DrawKnownRows<true>(*s.texture, firstColumn, firstRow, *s.target, left, top, bottom, n, kinds);
             else DrawKnownRows<false>(*s.texture, firstColumn, firstRow, *s.target, left, top, bottom, n, kinds);
             return true;
         }
     }
+    const BYTE* kinds = alphaKnown ? RowAlphaKinds(*s.texture) : nullptr;
     std::int64_t previousRow = -1;
     bool previousOpaque = false;
     for (int y = top; y < bottom; ++y) {
