@@ -1,6 +1,6 @@
 // The stress stage played headless through the stage-play scene, frame by frame: 120 awake
-// charas with always-running flows, ten sub-steps a frame, the full 640 x 480 draw with its
-// backgrounds, at 32-bit Direct3D and at 16-bit DirectDraw. Each frame's update and draw are
+// charas with always-running flows, each drawn through one of the sixteen kinds of chara effect,
+// ten sub-steps a frame, the full 640 x 480 draw with its backgrounds, at 32-bit Direct3D and at 16-bit DirectDraw. Each frame's update and draw are
 // timed apart (the draw is the scene's Draw called by the play frame, reached through the
 // linker's --wrap, see CMakeLists.txt), and the allocations made inside the hit passes (the
 // contacts between objects, the item pickups and the block collision of each chara) are counted by a replaced
@@ -38,6 +38,7 @@
 #include "graphics/palette.h"
 #include "graphics/standard_surfaces.h"
 #include "graphics/surface.h"
+#include "objects/chara_draw_effect.h"
 #include "objects/database_working_tables.h"
 #include "objects/hero.h"
 #include "platform/os/files.h"
@@ -190,6 +191,26 @@ struct OPTIONS {
     std::string strDump;              // where the last frame goes as PNG, the device's name added
 };
 
+// Every kind of chara effect, one database entry each (1 to 16), lasting a second and played
+// back and forth for ever, so that every frame draws each chara through one of them.
+void AddEveryCharaEffect()
+{
+    static const int kParams[kCharaDrawEffects][5] = {
+        {0, 0, 0, 0, 0},   {10, 0, 16, 0, 0},   {10, 0, 16, 4, 0},  {10, 0, 16, 4, 0},   {10, 0, 16, 2, 2},
+        {10, 0, 16, 2, 2}, {10, 3, 0, 0, 0},    {10, 0, 360, 0, 0}, {10, 0, 360, 0, 0},  {10, 0, 256, 0, 0},
+        {10, 32, 4, 2, 0}, {10, 32, 64, 0, 0},  {10, 100, 5, 0, 0}, {10, 1, 4, 31, 0},   {10, 9999, 0, 0, 0},
+        {10, 1, 8, 0, 0},  {10, 1, 4, 0, 0},
+    };
+    g_Database.m_CharaEffects.resize(kCharaDrawEffects);
+    for (int kind = 1; kind < kCharaDrawEffects; ++kind) {
+        cCharaEffectData& entry = g_Database.m_CharaEffects[static_cast<std::size_t>(kind)];
+        entry.m_nKind = kind;
+        for (int p = 0; p < 5; ++p) entry.m_nParams[p] = kParams[kind][p];
+    }
+    g_Database.FillReverseLists();
+    BuildDatabaseWorkingTables();
+}
+
 // What the start-up loads before a stage can play: the databases, the System data, the
 // common palette.
 bool LoadGameRecords()
@@ -198,7 +219,7 @@ bool LoadGameRecords()
     g_bStripCR = 1;
     if (!g_Database.Load()) return false;
     g_Database.FillReverseLists();
-    BuildDatabaseWorkingTables();
+    AddEveryCharaEffect();
     if (!g_SystemData.Load(g_DataPaths[DATAPATH_SYSTEM])) return false;
     if (!g_CommonPalette.Load(g_DataPaths[DATAPATH_COMMONPALETTE])) return false;
     g_GameManager.m_nFps = 60;
@@ -275,6 +296,18 @@ void ReportHitPasses(cPlayScene& scene)
     PrintHitCounts("block collision of charas", t_HitCounts[HITPASS_BLOCKS]);
 }
 
+// The charas take the effects in turn (the hero the blink), each at its own point of its cycle.
+void GiveCharasEffects(cPlayScene& scene)
+{
+    int k = 0;
+    for (cStageChara& chara : scene.m_Charas) {
+        chara.m_DrawEffect.Start(1 + k % (kCharaDrawEffects - 1), 2, 1);
+        for (int step = 0; step < k * 7 % 60; ++step) chara.m_DrawEffect.m_EffectPlayback.StepCharaEffect();
+        ++k;
+    }
+    Player.At(0).m_DrawEffect.Start(6, 0, 1);
+}
+
 // One device in this process: the stress stage entered as free play, its fade-in and start
 // caption skipped, warm-up frames, then the measured frames. 0 on success.
 int RunDevice(const DEVICE& device, const OPTIONS& options)
@@ -295,6 +328,7 @@ int RunDevice(const DEVICE& device, const OPTIONS& options)
         return 1;
     }
     scene.m_nState = PLAYSTATE_PLAY;
+    GiveCharasEffects(scene);
     const int charasAtStart = static_cast<int>(scene.m_Charas.size());
     for (int i = 0; i < options.nWarmUp; ++i) scene.Run();
 
