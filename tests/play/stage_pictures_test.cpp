@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "data/database.h"
+#include "flow/status_values.h"
 #include "graphics/blit.h"
 #include "graphics/device.h"
 #include "graphics/stage_picture_surfaces.h"
@@ -375,6 +376,21 @@ TEST_F(SightMask, TheSetUpBuildsTheMaskForTheHerosSightWhenItHasOne)
         m_Scene->SetStage(0, 1);
         EXPECT_EQ(g_StdSurface[kSightMask].nWidth, shape ? 1280 + 2 * 48 : 0);
     }
+}
+
+TEST_F(SightMask, AChangeOfTheHerosSightBuildsTheMaskAgainAndAnotherCharasOnlyItsField)
+{
+    cHero& hero = Player.At(0);
+    hero.m_Def.m_nSightShape = 1;
+    hero.m_Def.m_nSightRange = 2;
+    AfterSightChange(hero);
+    EXPECT_EQ(hero.m_nSightRadius, 32);
+    EXPECT_EQ(g_StdSurface[kSightMask].nWidth, 1280 + 64);
+    cStageChara& other = m_Scene->m_Charas.emplace_back();
+    other.m_Def.m_nSightRange = 5;
+    AfterSightChange(other);
+    EXPECT_EQ(other.m_nSightRadius, 80);
+    EXPECT_EQ(g_StdSurface[kSightMask].nWidth, 1280 + 64);
 }
 
 int s_nSightMaskBoxes = 0;
