@@ -188,24 +188,20 @@ TEST_F(StagePictureSets, APictureThatCannotBeReadIsLoggedAndTheOthersStillLoad)
 
 TEST_F(StagePictureSets, TablesWithoutEntriesToLoadLeaveTheSetsEmpty)
 {
-    g_Database.m_BmpCharaExcs.assign(1, cBmpCharaExcData{});
-    g_Database.m_Effects.assign(1, cEffectData{});
-    g_Database.m_SwordTypes.clear();
-    m_Scene->m_StagePictures.LoadCharaPictures();
-    m_Scene->m_StagePictures.LoadSwordPictures();
-    m_Scene->m_StagePictures.LoadEffectPictures();
-    EXPECT_TRUE(g_CharaSurface.empty());
-    EXPECT_TRUE(g_SwordSurface.empty());
-    EXPECT_TRUE(g_EffectSurface.empty());
-    // Tables without even their entry 0 (a damaged database) load nothing either.
-    g_Database.m_BmpCharaExcs.clear();
-    g_Database.m_Effects.clear();
-    m_Scene->m_StagePictures.LoadCharaPictures();
-    m_Scene->m_StagePictures.LoadSwordPictures();
-    m_Scene->m_StagePictures.LoadEffectPictures();
-    EXPECT_TRUE(g_CharaSurface.empty());
-    EXPECT_TRUE(g_SwordSurface.empty());
-    EXPECT_TRUE(g_EffectSurface.empty());
+    SetUpDatabase();
+    for (std::size_t entries : {1u, 0u}) {
+        // Only entry 0, which is no picture; then not even that (a damaged database).
+        SCOPED_TRACE(testing::Message() << entries << " entries");
+        g_Database.m_BmpCharaExcs.resize(entries);
+        g_Database.m_Effects.resize(entries);
+        g_Database.m_SwordTypes.clear();
+        m_Scene->m_StagePictures.LoadCharaPictures();
+        m_Scene->m_StagePictures.LoadSwordPictures();
+        m_Scene->m_StagePictures.LoadEffectPictures();
+        EXPECT_TRUE(g_CharaSurface.empty());
+        EXPECT_TRUE(g_SwordSurface.empty());
+        EXPECT_TRUE(g_EffectSurface.empty());
+    }
 }
 
 TEST_F(StagePictureSets, AStageAfterAStageKeepsTheSetsItLoaded)
