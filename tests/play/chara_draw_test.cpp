@@ -318,4 +318,31 @@ TEST_F(CharaDraw, TheCarriedItemsIconShowsForAThirdOfEveryNinetySixFramesAtSixte
     }
 }
 
+TEST_F(CharaDraw, AnInvisibleCharaDrawsNothingButItsEffectStillRunsOut)
+{
+    cStageChara& chara = MakeChara(100, 60);
+    chara.m_Def.m_bTransparent = 1;
+    StartEffect(chara, 1, {5, 0, 32});
+    int ended = 0;
+    for (int draw = 1; draw <= 40 && ended == 0; ++draw) {
+        EXPECT_EQ(BoxOf(DrawOn(chara, kDrawBackdrop), kDrawBody), PIXELBOX{});
+        if (!chara.m_DrawEffect.IsPlaying()) ended = draw;
+    }
+    EXPECT_EQ(ended, 31);
+}
+
+TEST_F(CharaDraw, TheMarkIsDrawnOverTheEffectAtItsOwnSize)
+{
+    constexpr std::uint32_t kMark = 0xFFE0E000;
+    // Mark 16 is the cell at (32, 32) of the mark sheet.
+    MakeSurface(kMarkSheet, 128, 480, [](int x, int y) { return (x >= 32 && x < 64 && y >= 32 && y < 64) ? kMark : 0u; });
+    cStageChara& chara = MakeChara(100, 60);
+    chara.m_Def.m_bMark = 1;
+    chara.m_Def.m_nMark = 16;
+    StartEffect(chara, 11, {10, 64, 64});
+    const cImage screen = DrawOn(chara, kDrawBackdrop);
+    EXPECT_EQ(BoxOf(screen, kMark), (PIXELBOX{100, 60, 32, 32}));
+    EXPECT_EQ(BoxOf(screen, kDrawBody), (PIXELBOX{84, 44, 64, 64})) << "the zoomed chara around it";
+}
+
 }  // namespace
