@@ -61,7 +61,7 @@ void AddDarknessStage(DEMOGAME& game)
     // A defeated chara stays to show its death effect.
     game.system.m_bHitCheckSwitch = 1;
 
-    const DEMOSTAGELAYOUT layout{40, DEMO_BGM_MIDI, "背景その2.bmp", 13, 3, 3};
+    const DEMOSTAGELAYOUT layout{40, DEMO_BGM_MIDI, "背景その2.bmp", 13, 3, 3, 0, false};
     cStageData stage = DemoStageLayout(layout);
 
     cCharaData& hero = stage.m_PaletteCharas[kHeroIndex];
@@ -81,7 +81,6 @@ void AddDarknessStage(DEMOGAME& game)
     stage.m_PaletteCharas.push_back(zoomer);
     cCharaData ghost = DemoWalker(7);
     ghost.m_nFlying = 1;       // through the blocks
-    ghost.m_nBodyAttack = 0;
     SetInitialEffect(ghost, translucent, 0, 1);
     stage.m_PaletteCharas.push_back(ghost);
 
