@@ -16,6 +16,10 @@
 // The auto-scroll speed is added to every approach velocity, and only the hero follows the
 // auto-scroll in its own frame update.
 inline int ScrollCarrySwitch() { return g_SystemData.m_bScrollFollow; }
+// Shots take no scroll speed in their own update; the approach solver carries them instead.
+inline int ShotScrollModelSwitch() { return g_SystemData.m_bShotSwitch; }
+// The lightning formation spaces its objects by their size alone.
+inline int LightningSpacingSwitch() { return g_SystemData.m_bSummonSwitch; }
 // A change of scale moves a chara vertically by its bounds' height instead of its drawing.
 inline int ScaleByBoundsSwitch() { return g_SystemData.m_bScaleByHeight; }
 // Strict block protection: a block summon never changes a cell whose block carries the

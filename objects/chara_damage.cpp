@@ -109,8 +109,15 @@ int cChara::TakeShotHit(const cShot& shot)
 
 void cChara::ReleaseFollowers()
 {
-    // Shots hold their owner by serial number, so emptying the list leaves nothing dangling.
-    if (!m_Followers.empty()) LogNotBuiltYet("shots following a chara");
+    // Each follower loses its link to this chara: a shot or sword its owner (a sword without
+    // one ends at its next update), a chara its target.
+    for (cGameObject* follower : m_Followers) {
+        if (auto* shot = dynamic_cast<cShot*>(follower)) {
+            if (shot->m_nOwnerSerial == m_nSerial) shot->m_nOwnerSerial = kNoOwnerSerial;
+        } else if (auto* chara = dynamic_cast<cChara*>(follower)) {
+            if (chara != this && chara->m_lpTarget == this) chara->m_lpTarget = nullptr;
+        }
+    }
     m_Followers.clear();
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // A shot or a sword swing on the stage: a game object carrying its own copy of the command's
 // shot settings, its hit rectangle, the charas it has already hit and the chara it aims at.
-// Its flight, block test and drawing are not built yet; the hits between objects read it.
+// Flight and the block test are in objects/shot.cpp, the sword's swing and the drawing in
+// objects/shot_sword.cpp, the trajectories in objects/trajectory.cpp.
 #include <cstddef>
 #include <cstdint>
 
@@ -9,7 +10,16 @@
 #include "objects/object_base.h"
 #include "shell/safe_container.h"
 
+class cBlockHitSource;
 class cChara;
+struct DDSURFACEDATA;
+struct SPAWNPARAM;
+
+// The flow command kinds that make a shot object.
+constexpr int kShotObjectShot = 11;
+constexpr int kShotObjectSword = 12;
+// The owner serial of a shot whose owner is gone: no chara is ever numbered so.
+constexpr int kNoOwnerSerial = -1;
 
 // The serials of the charas a shot or sword has hit. Serials are never handed out twice, so a
 // chara built later at a freed address is never taken for one that was hit. Room for the
@@ -38,12 +48,33 @@ class cShot : public cGameObject {
 public:
     cShot();
 
-    // One sub-step of flight: 1 when the shot is to be removed.
+    // Sets a shot (kind 11) or a sword (kind 12) up from the command's settings, on the
+    // object that is then copied into the stage's list. A settings scale of 0 becomes 1 in
+    // `def` itself.
+    void InitFromTemplate(int serial, const cChara& owner, int kind, cEdShot& def, const SPAWNPARAM& spawn);
+    // The acceleration vector of the shot's acceleration along (dx, dy).
+    void VelocityToward(double& ix, double& iy, double dx, double dy) const;
+
+    // One sub-step of flight: 1 when the shot is to be removed. A sword follows its owner.
     int Update();
     int MoveX();
     int MoveY();
+    using cGameObject::ClampX;
+    // The stage's edges only: 3 when clamped, else 0.
+    int ClampX();
     // 1 when the shot touches a solid block.
     int HitsBlock();
+    int HitsBlockIn(const cBlockHitSource& grid);
+    // A sword's sub-step beside its owner: 1 when the swing ends.
+    int FollowOwner();
+    // Homing: the own velocity (and the acceleration) toward the chara's screen centre.
+    void SteerToward(const cChara& chara);
+    void Draw(DDSURFACEDATA* target, int paused);
+
+    void ScaleBoxes(int newScale) override;
+    void AdjustYForScale(int newScale, int oldScale) override;
+    void UpdateBoxesX() override;
+    void UpdateBoxesY() override;
 
     // 1 for a shot, 0 for a sword swing.
     bool IsShot() const { return m_bShot != 0; }

@@ -6,6 +6,13 @@ void cShotLists::Reset(int layers)
     m_Shots.clear();
 }
 
+cShot& cShotLists::Append(const cShot& shot)
+{
+    cShot& copy = m_Shots.emplace_back(shot);
+    m_ShotLayers.At(copy.m_nPassLayer).push_back(&copy);
+    return copy;
+}
+
 void cShotLists::Remove(cShot& shot)
 {
     m_ShotLayers.At(shot.m_nPassLayer).remove(&shot);

@@ -11,6 +11,9 @@ class cShotLists {
 public:
     // The set-up's start: no shot left, and `layers` empty layer lists.
     void Reset(int layers);
+    // The one way a shot or sword enters the stage: a copy at the end of the shot list, its
+    // address in the list of its layer (checked). Returns the copy.
+    cShot& Append(const cShot& shot);
     // The one way a shot or sword leaves the stage: out of its layer list and the shot list,
     // then destroyed.
     void Remove(cShot& shot);

@@ -78,7 +78,7 @@ void cStageDraw::DrawStage(int full, int paused, int timer, int bottomText)
             if (layered && shot.DrawLayer() != layer) continue;
             if (!shot.IsOnScreen()) continue;
             shot.UpdateScreenRect();
-            LogNotBuiltYet("shot drawing");
+            shot.Draw(&g_BackBuffer, paused);
         }
         DDEndSpriteBatch();
     }
