@@ -112,7 +112,9 @@ TEST_F(ShotCommands, ASwordSwingsOncePerRunEntersItsLayerAndAimsAtNothing)
     m_Command.m_nKind = COMMAND_SWORD;
     WithShotPart();
     m_Command.m_pShot->m_nTrajectory = 3;   // sword type 3, which as a trajectory would aim
+    m_Owner->UnregisterFromTarget();
     m_Owner->m_lpTarget = &m_Player;
+    m_Owner->RegisterWithTarget();
     for (int step = 0; step < 5 * 12; ++step) FlowCmdSword(*m_Owner, m_Entry);
     ASSERT_EQ(ShotCount(), 1u);
     cShot& sword = Scene().m_ShotLists.m_Shots.front();

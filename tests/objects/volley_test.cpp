@@ -231,6 +231,7 @@ TEST_F(Volley, SurroundingATargetThatIsNotThereFiresNothing)
     m_Def.m_nFormationTarget = 0;
     m_Def.m_nFormationCount = 4;
     m_Def.m_nFormationParams[0] = 6;
+    m_Owner->UnregisterFromTarget();
     m_Owner->m_lpTarget = nullptr;
     FireVolley();
     EXPECT_TRUE(Shots().empty());
@@ -247,7 +248,9 @@ TEST_F(Volley, OnlyShotsAimingAtTheTargetKeepIt)
     cStageChara& target = *m_Owner;
     Scene().PlaceChara(2, 2, CharaTemplate(), nullptr);
     m_Owner = &Scene().m_Charas.back();
+    m_Owner->UnregisterFromTarget();
     m_Owner->m_lpTarget = &target;
+    m_Owner->RegisterWithTarget();
     for (int trajectory = 0; trajectory < 10; ++trajectory) {
         Clear();
         m_Def.m_nTrajectory = static_cast<BYTE>(trajectory);

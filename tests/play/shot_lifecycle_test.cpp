@@ -24,7 +24,9 @@ protected:
         def.m_nTrajectory = kTrajectoryHomeTarget;
         def.m_nTrajectoryParams[1] = 999;
         def.m_nSpeed = 20;
+        owner.UnregisterFromTarget();
         owner.m_lpTarget = &target;
+        owner.RegisterWithTarget();
         SPAWNPARAM spawn;
         spawn.vx = spawn.speed = 2;
         spawn.x = spawn.y = 400;
