@@ -333,6 +333,7 @@ int RunDevice(const DEVICE& device, const OPTIONS& options)
     for (int i = 0; i < options.nWarmUp; ++i) scene.Run();
 
     std::vector<double> frame, update, draw;
+    std::vector<int> shots;
     for (HITCOUNTS& counts : t_HitCounts) counts = HITCOUNTS{};
     int undrawn = 0;
     const std::clock_t cpuStart = std::clock();
@@ -346,6 +347,7 @@ int RunDevice(const DEVICE& device, const OPTIONS& options)
         update.push_back(Ms(total - t_DrawTime));
         draw.push_back(Ms(t_DrawTime));
         undrawn += t_nDraws == 0;
+        shots.push_back(static_cast<int>(scene.m_ShotLists.m_Shots.size()));
     }
     const double cpuMs = 1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
 
@@ -353,6 +355,9 @@ int RunDevice(const DEVICE& device, const OPTIONS& options)
                 options.nFrames, options.nWarmUp, g_StageData.m_nSubSteps, scene.m_nState);
     std::printf("  charas: %d placed besides the hero, %d at the start of play, %d left, %d awake at the end\n",
                 kStressCharas, charasAtStart, static_cast<int>(scene.m_Charas.size()), CountAwake(scene));
+    std::sort(shots.begin(), shots.end());
+    std::printf("  shots in flight after a frame: least %d, median %d, most %d\n", shots.front(),
+                shots[shots.size() / 2], shots.back());
     const struct {
         const char* szName;
         const std::vector<double>& ms;
@@ -430,8 +435,9 @@ int main(int argc, char** argv)
     cStressGame game;
     if (!game.m_bWritten) return 1;
     std::printf("stress stage: %d charas (%d block-like, %d hit layers), %d backgrounds, %d sub-steps a frame, "
-                "no shots (not built yet); load average %.2f on %ld processors\n",
+                "rings of %d shots living %d tenths of a second; load average %.2f on %ld processors\n",
                 kStressCharas, kStressBlockCharas, kStressHitLayers, kStressBackgrounds, kStressSpeedLevel,
+                kStressVolley, kStressShotLife,
                 LoadAverage(), sysconf(_SC_NPROCESSORS_ONLN));
     std::fflush(stdout);
     int failures = 0;

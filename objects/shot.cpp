@@ -293,16 +293,6 @@ int cShot::Impact() const
     return ShotImpact(m_Def);
 }
 
-int cShot::Breakable() const
-{
-    return ShotBreakable(m_Def);
-}
-
-int cShot::Strength() const
-{
-    return ShotStrength(m_Def);
-}
-
 int cShot::Scale() const
 {
     return EffectiveScale(m_Def.m_nSize);

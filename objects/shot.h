@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "data/role_accessors.h"
 #include "data/shot_part.h"
 #include "objects/object_base.h"
 #include "shell/safe_container.h"
@@ -89,8 +90,9 @@ public:
     int PiercesCharas() const { return m_Def.m_bPierceCharas; }
     int PiercesBlockCharas() const { return m_Def.m_bPierceBlockCharas; }
     // Breakable shots are destroyed by shots of other layers; their strengths decide which.
-    int Breakable() const;
-    int Strength() const;
+    // Inline: the shots-against-shots pass asks every pair of shots of two layers.
+    int Breakable() const { return ShotBreakable(m_Def); }
+    int Strength() const { return ShotStrength(m_Def); }
     // The settings' scale, at least 1.
     int Scale() const;
     // The hit rectangle with its offsets and sizes, as a hit effect takes it.

@@ -54,11 +54,16 @@ TEST(StressStage, ReadsBackWithAnAwakeCrowdOnFourLayersAndItsBackgrounds)
         const cFlowData& flow = chara.m_Flows[0];
         EXPECT_EQ(flow.m_nTrigger, TRIGGER_ALWAYS);
         bool moves = false, draws = false;
+        int rings = 0;
         for (const cCommandData& command : flow.m_Commands) {
             moves |= command.m_nKind == COMMAND_STRAIGHT_MOVE && command.m_pMove;
             draws |= command.m_nKind == COMMAND_STATUS && command.m_Params.At(6) == 1;
+            if (command.m_nKind == COMMAND_SHOT && command.m_pShot && command.m_pShot->m_nFormationCount == kStressVolley)
+                ++rings;
         }
         EXPECT_TRUE(moves && draws);
+        // Every chara that is not block-like fires a ring of shots as each leg starts.
+        EXPECT_EQ(rings, CharaIsBlock(chara) ? 0 : 2);
     }
     EXPECT_EQ(blockLike, kStressBlockCharas);
     EXPECT_EQ(static_cast<int>(layers.size()), kStressHitLayers);

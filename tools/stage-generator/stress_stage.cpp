@@ -64,15 +64,37 @@ cCommandData RandomDraw()
     return status;
 }
 
+// A ring of kStressVolley harmless shots around the chara, slow, living two seconds and passing
+// through blocks: the flow goes on at once. With a volley at the start of each leg of a patrol
+// (one to two seconds) the 90 shooting charas keep about 600 shots in flight.
+cCommandData ShotRing()
+{
+    cCommandData shot = Command(COMMAND_SHOT, 1);
+    shot.m_bParallel = 1;
+    cEdShot::Create(shot.m_pShot);
+    cEdShot& part = *shot.m_pShot;
+    part.m_nFormation = 4;        // "爆発"
+    part.m_nFormationCount = kStressVolley;
+    part.m_nSpeed = 10;
+    part.m_nGraphic = 1;
+    part.m_bLifeLimit = 1;
+    part.m_nLife = kStressShotLife;
+    part.m_nPassBlocks = 1;
+    return shot;
+}
+
 // Left for a while, a random draw, a turn, right as long, a turn: the flow that runs every
-// frame (trigger 0), back where it started at its end.
-cFlowData Patrol(int tenths, int speed)
+// frame (trigger 0), back where it started at its end. A shooting chara fires a ring of shots
+// as each leg starts.
+cFlowData Patrol(int tenths, int speed, bool shoots = false)
 {
     cFlowData flow;
     flow.m_nTrigger = TRIGGER_ALWAYS;
+    if (shoots) flow.m_Commands.push_back(ShotRing());
     flow.m_Commands.push_back(StraightMove(kLeft, tenths, speed));
     flow.m_Commands.push_back(RandomDraw());
     flow.m_Commands.push_back(Command(COMMAND_TURN, 0));
+    if (shoots) flow.m_Commands.push_back(ShotRing());
     flow.m_Commands.push_back(StraightMove(kRight, tenths, speed));
     flow.m_Commands.push_back(Command(COMMAND_TURN, 0));
     return flow;
@@ -111,7 +133,7 @@ cCharaData CrowdChara(int i)
     chara.m_nZ = static_cast<BYTE>(1 + i % 6);
     chara.m_nScreenRange = 3;
     chara.m_nActivation = 1;
-    chara.m_Flows.push_back(Patrol(10 + i % 3 * 5, 5 + i % 7 * 2));
+    chara.m_Flows.push_back(Patrol(10 + i % 3 * 5, 5 + i % 7 * 2, i % 4 != 0));
     return chara;
 }
 

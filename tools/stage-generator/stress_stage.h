@@ -15,6 +15,8 @@ inline constexpr int kStressBlockCharas = 30;    // of those, the block-like one
 inline constexpr int kStressHitLayers = 4;
 inline constexpr int kStressBackgrounds = 5;     // four behind the objects, one in front
 inline constexpr int kStressSpeedLevel = 10;     // ten sub-steps a frame
+inline constexpr int kStressVolley = 5;          // shots a shooting chara fires as a leg starts
+inline constexpr int kStressShotLife = 20;       // tenths of a second
 
 // The stage record itself: 40 x 15 blocks, ground and ledges over part of the screen, a hero
 // that walks to and fro, and kStressCharas charas that stay awake wherever they are, each
