@@ -86,9 +86,25 @@ TEST_F(Volley, TheStraightFormationsPlaceTheirRowsBesideTheOwner)
         {kFormationStraightA, 6, 3, {{396, 504}, {428, 504}, {460, 504}}},
         {kFormationStraightA, 7, 3, {{396, 552}, {428, 552}, {460, 552}}},
         {kFormationStraightA, 8, 1, {{411, 511}}},
+        {kFormationStraightA, 8, 2, {{399, 522}, {431, 490}}},
+        {kFormationStraightA, 9, 2, {{399, 532}, {431, 564}}},
+        {kFormationStraightA, 10, 2, {{432, 499}, {464, 531}}},
+        {kFormationStraightA, 11, 2, {{432, 555}, {464, 523}}},
+        {kFormationStraightA, 2, 1, {{405, 528}}},
         {kFormationStraightA, 2, 0, {}},
         {kFormationStraightB, 2, 2, {{405, 536}, {405, 504}}},
         {kFormationStraightB, 6, 1, {{405, 536}}},   // facing left: the left side
+        {kFormationStraightB, 3, 2, {{452, 536}, {452, 504}}},
+        {kFormationStraightB, 10, 1, {{452, 536}}},
+        {kFormationStraightB, 9, 1, {{405, 536}}},
+        {kFormationStraightB, 7, 3, {{405, 536}, {405, 504}, {405, 472}}},
+        {kFormationSpread, 2, 1, {{405, 528}}},
+        {kFormationSpread, 7, 1, {{428, 552}}},
+        {kFormationSpread, 8, 1, {{411, 511}}},
+        {kFormationSpread, 9, 1, {{411, 544}}},
+        {kFormationSpread, 10, 1, {{444, 511}}},
+        {kFormationSpread, 11, 1, {{444, 544}}},
+        {kFormationSpread, 11, 0, {}},
         {kFormationSpread, 3, 1, {{452, 528}}},
         {kFormationSpread, 6, 1, {{428, 504}}},
         {kFormationExplosion, 2, 2, {{428, 528}, {428, 528}}},
@@ -102,6 +118,21 @@ TEST_F(Volley, TheStraightFormationsPlaceTheirRowsBesideTheOwner)
         FireVolley();
         EXPECT_EQ(Placed(), c.placed) << "formation " << c.formation << " choice " << c.choice << " n " << c.n;
     }
+}
+
+TEST_F(Volley, ARotatedFormationStartsOnTheRingAroundTheOwner)
+{
+    // Angle 0 to the left: 225 degrees round the ring of radius c × 24 on both axes.
+    m_Def.m_nFormation = kFormationSpread;
+    m_Def.m_nDirection = 2;
+    m_Def.m_bRotateAboutOwner = 1;
+    FireVolley();
+    EXPECT_EQ(Placed(), (std::vector<PLACED>{{404, 528}}));
+    // 90 degrees on: right above the owner, level with its top.
+    Clear();
+    m_Def.m_nAngle = 90;
+    FireVolley();
+    EXPECT_EQ(Placed(), (std::vector<PLACED>{{428, 504}}));
 }
 
 TEST_F(Volley, TheStraightFormationsFlyByTheirTableWithoutAnAngle)
