@@ -256,6 +256,28 @@ TEST_F(Volley, TheLightningCentresItsColumnsOnTheTarget)
     }
 }
 
+TEST_F(Volley, TheLightningWithoutAnAngleFliesByTheStraightTable)
+{
+    // The table's diagonal is exactly c × speed on both axes, which -cos and -sin of 225
+    // degrees are not.
+    const double c = g_dInvSqrt2;
+    m_Player.m_ScreenRect = INTRECT{300, 100, 331, 131};
+    m_Def.m_nFormation = kFormationLightning;
+    m_Def.m_nFormationTarget = 1;
+    m_Def.m_nDirection = 11;
+    m_Def.m_nFormationParams[1] = 1;
+    FireVolley();
+    ASSERT_EQ(Shots().size(), 1u);
+    EXPECT_TRUE(SameDoubleBits(Shots()[0]->m_dOwnVX, c * 4));
+    EXPECT_TRUE(SameDoubleBits(Shots()[0]->m_dOwnVY, c * 4));
+    // With an angle, the base angle and the angle give it.
+    Clear();
+    m_Def.m_nAngle = 10;
+    FireVolley();
+    ASSERT_EQ(Shots().size(), 1u);
+    EXPECT_TRUE(SameDoubleBits(Shots()[0]->m_dOwnVX, -GameCos(DegToRad(235.0)) * 4));
+}
+
 TEST_F(Volley, SurroundingATargetThatIsNotThereFiresNothing)
 {
     m_Def.m_nFormation = kFormationSurround;
