@@ -296,6 +296,32 @@ TEST_F(Volley, SurroundingATargetThatIsNotThereFiresNothing)
     EXPECT_LT(shots[0]->m_dOwnVX, 0);
 }
 
+TEST_F(Volley, TheAimFlagAimsOnceFromThePlacedStartsCentre)
+{
+    // The target's centre (636, 520) is level with the start's centre (413, 520), to its right.
+    Scene().PlaceChara(2, 2, CharaTemplate(), nullptr);
+    cStageChara& target = Scene().m_Charas.back();
+    target.m_nDrawOffsetX = target.m_nDrawOffsetY = 0;
+    target.m_nDrawWidth = target.m_nDrawHeight = 32;
+    target.m_dX = 620;
+    target.m_dY = 504;
+    m_Owner->UnregisterFromTarget();
+    m_Owner->m_lpTarget = &target;
+    m_Owner->RegisterWithTarget();
+    m_Def.m_nDirection = 2;
+    m_Def.m_bAim = 1;
+    m_Def.m_nFormationCount = 2;
+    m_Def.m_nFormationParams[0] = 1;
+    FireVolley();
+    const std::vector<cShot*> shots = Shots();
+    ASSERT_EQ(shots.size(), 2u);
+    for (cShot* shot : shots) {
+        // 180 degrees for both: the second object does not aim again from its own place.
+        EXPECT_TRUE(SameDoubleBits(shot->m_dOwnVX, -GameCos(DegToRad(180.0)) * 4));
+        EXPECT_TRUE(SameDoubleBits(shot->m_dOwnVY, -GameSin(DegToRad(180.0)) * 4));
+    }
+}
+
 TEST_F(Volley, OnlyShotsAimingAtTheTargetKeepIt)
 {
     cStageChara& target = *m_Owner;
