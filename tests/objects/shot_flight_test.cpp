@@ -122,6 +122,23 @@ TEST_F(ShotFlight, ALongerRangeEndsAfterTheSubStepsThatCoverIt)
     }
 }
 
+TEST_F(ShotFlight, AShotWithoutADirectionSlowedToItsRangeStandsInsteadOfTakingNaN)
+{
+    // Fast enough to cover its range in less than a frame, but fired with no velocity: the
+    // slowing spreads the range over |vx| + |vy| = 0.
+    UseSubSteps(1);
+    cEdShot def;
+    def.m_bRangeLimit = 1;
+    SPAWNPARAM spawn = Spawn(0, 0, 100);
+    spawn.range = 3;
+    cShot shot = Fire(def, spawn);
+    EXPECT_EQ(shot.m_dOwnVX, 0);
+    EXPECT_EQ(shot.m_dOwnVY, 0);
+    ASSERT_FALSE(SubStep(shot));
+    EXPECT_EQ(shot.m_dX, 400);
+    EXPECT_EQ(shot.m_dY, 400);
+}
+
 TEST_F(ShotFlight, AShotThatStopsAtItsRangeEndStaysWhereItStopped)
 {
     UseSubSteps(2);
