@@ -53,6 +53,8 @@ protected:
             for (int x = 0; x < w; ++x) rgb.push_back(colour(x, y));
         const std::string name = "picture" + std::to_string(i) + ".bmp";
         Write(name.c_str(), BuildBmp24(w, h, rgb));
+        // The stage's set-up may have made this surface already (the shot cells): let it go first.
+        DDReleaseSurface(&g_StdSurface[i]);
         ClearSurfaceData(&g_StdSurface[i]);
         ASSERT_EQ(DDCreateSurfaceFromFile(&g_StdSurface[i], name.c_str(), TRUE, g_nBpp, 0, 0, nullptr, nullptr, 0, 0, FALSE),
                   0);
