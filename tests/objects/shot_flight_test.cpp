@@ -66,7 +66,7 @@ TEST_F(ShotFlight, AnAcceleratingShotAddsItsAccelerationInUpdateAndAgainInItsMov
         def.m_bAccelerate = 1;
         def.m_nAcceleration = 30;
         cShot shot = Fire(def, Spawn(4, 0, 4));
-        // The reference: the Part's order, literally, with the conversion from dots per second.
+        // The reference: the update's steps in their written order, with the conversion from dots per second.
         const double acceleration = 30 * 0.1 / k;
         const double ix = acceleration / k * 0.016666666666666666;
         double own = 4.0 / k;
