@@ -114,6 +114,18 @@ inline int CharaKeepAwake(const cCharaData& d) { return d.m_nActivation; }
 // Scale as stored: 0 is written back as 1 when a chara is set up.
 inline int CharaStoredScale(const cCharaData& d) { return d.m_nGiantScale; }
 inline void SetCharaStoredScale(cCharaData& d, int scale) { d.m_nGiantScale = static_cast<BYTE>(scale); }
+// The switches the second status command sets, each stored as its value's low byte.
+inline void SetCharaInvisible(cCharaData& d, int on) { d.m_bTransparent = static_cast<BYTE>(on); }
+inline void SetCharaFixedFacing(cCharaData& d, int on) { d.m_bFixedFacing = static_cast<BYTE>(on); }
+inline void SetCharaInvincibility(cCharaData& d, int mode) { d.m_nInvincible = static_cast<BYTE>(mode); }
+inline void SetCharaScrollRelative(cCharaData& d, int on) { d.m_bSyncAutoScroll = static_cast<BYTE>(on); }
+// The picture a graphic change gives: image kind, image number and base image row.
+inline void SetCharaImage(cCharaData& d, std::int8_t kind, std::int16_t number, std::int16_t baseRow)
+{
+    d.m_nImageKind = static_cast<BYTE>(kind);
+    d.m_nImageNumber = number;
+    d.m_nImageFrame = baseRow;
+}
 
 // Draw layer, 0 to 8: the pass of the stage draw the chara is drawn in (not its hit layer).
 inline int CharaDrawLayer(const cCharaData& d) { return d.m_nZ; }

@@ -1,18 +1,88 @@
-// The status, graphics and media commands. All but the code, get-item and screen-colour commands
-// are not built yet: each says so once.
+// The status, graphics and media commands: switches of a chara or of the stage, a chara's
+// pictures and animations, backgrounds, sounds and music.
 #include "flow/media_commands.h"
 
+#include <cstdint>
+
 #include "data/command_data.h"
-#include "flow/command_stubs.h"
 #include "data/item_data.h"
+#include "data/role_accessors.h"
 #include "data/template_sources.h"
+#include "flow/command_stubs.h"
 #include "flow/expression.h"
+#include "flow/status_values.h"
+#include "objects/chara.h"
+#include "objects/hero.h"
 #include "objects/item_actions.h"
 #include "play/play_scene.h"
 
-void ExecCmdStatusOperation2(cChara&, cCommandData&)
+namespace {
+
+enum STATUS2SUBJECT { STATUS2_SELF = 0, STATUS2_TARGET = 1, STATUS2_SYSTEM = 2 };
+enum STATUS2SELECTOR {
+    STATUS2_VANISH = 0,
+    STATUS2_INVISIBLE = 1,
+    STATUS2_FIXED_FACING = 2,
+    STATUS2_FLYING = 3,
+    STATUS2_INVINCIBLE = 4,
+    STATUS2_SCALE = 5,
+    STATUS2_SCROLL_SYNC = 6,
+};
+
+// The owner of an animation started while no flow is being stepped (an item taken outside
+// the flows): a serial no running flow carries, so no flow's operations ever reach it.
+constexpr int kNoFlowSerial = -1;
+
+// Selector 0 or 1 of the system subject: the stage's horizontal or vertical auto-scroll.
+void SetStageAutoScroll(int axis, int on)
 {
-    NotBuiltCommandActs(COMMAND_STATUS2, "status operation 2 command");
+    if (axis == 0) g_StageData.m_bAutoScrollX = on;
+    else g_StageData.m_bAutoScrollY = on;
+    AfterScrollSpeedChange(axis);
+}
+
+}  // namespace
+
+void ExecCmdStatusOperation2(cChara& chara, cCommandData& command)
+{
+    cSafeVector<std::int32_t>& p = command.m_Params;
+    const int subject = p.At(0);
+    const int selector = p.At(1);
+    const int v = p.At(2);
+    if (subject == STATUS2_SYSTEM) {
+        if (selector == 0 || selector == 1) SetStageAutoScroll(selector, v);
+        return;
+    }
+    cChara* target = (subject == STATUS2_TARGET) ? chara.m_lpTarget : &chara;
+    if (!target) return;
+    cCharaData& def = target->m_Def;
+    // Kind 0 is the hero, of which a stage has one: player 1.
+    const bool hero = target->m_nKind != 1;
+    switch (selector) {
+    case STATUS2_VANISH:
+        if (hero) target->m_nHp = 0;
+        else target->m_bRemoveRequest = 1;
+        if (target != &chara) {
+            if (cPlayScene* scene = Scene()) scene->m_bStatusChanged = 1;
+        }
+        break;
+    case STATUS2_INVISIBLE: SetCharaInvisible(def, v); break;
+    case STATUS2_FIXED_FACING: SetCharaFixedFacing(def, v); break;
+    case STATUS2_FLYING:
+        if (hero && !Player.empty()) Player.At(0).SetMoveType(v, 1);
+        break;
+    case STATUS2_INVINCIBLE: SetCharaInvincibility(def, v); break;
+    case STATUS2_SCALE:
+        target->SetScale(v, CharaStoredScale(def));
+        SetCharaStoredScale(def, v);
+        if (hero && !Player.empty()) Player.At(0).RebuildBoxList();
+        break;
+    case STATUS2_SCROLL_SYNC:
+        SetCharaScrollRelative(def, v);
+        target->m_bScrollRelative = static_cast<std::uint8_t>(v);
+        break;
+    default: break;
+    }
 }
 
 void ExecCmdGetItem(cChara&, cCommandData& command)
@@ -28,19 +98,34 @@ void ExecCmdGetItem(cChara&, cCommandData& command)
     scene->m_nResult = result;
 }
 
-void ExecCmdChangeGraphic(cChara&, cCommandData&)
+void ExecCmdChangeGraphic(cChara& chara, cCommandData& command)
 {
-    NotBuiltCommandActs(COMMAND_CHANGE_GRAPHIC, "graphic change command");
+    // Nothing is loaded here: the next draw picks the new cell.
+    cSafeVector<std::int32_t>& p = command.m_Params;
+    const auto kind = static_cast<std::int8_t>(p.At(0));
+    const auto number = static_cast<std::int16_t>(p.At(1));
+    const auto baseRow = static_cast<std::int16_t>(p.At(2));
+    chara.m_nImageExtra = kind;
+    chara.m_nImage = number;
+    SetCharaImage(chara.m_Def, kind, number, baseRow);
 }
 
-void ExecCmdChangeAnimeSet(cChara&, cCommandData&)
+void ExecCmdChangeAnimeSet(cChara& chara, cCommandData& command)
 {
-    NotBuiltCommandActs(COMMAND_CHANGE_ANIMESET, "anime set command");
+    chara.SetAnimeSet(static_cast<std::uint16_t>(command.m_Params.At(0)), 0);
 }
 
-void ExecCmdRunAnime(cChara&, cCommandData&)
+void ExecCmdRunAnime(cChara& chara, cCommandData& command)
 {
-    NotBuiltCommandActs(COMMAND_ANIME, "anime command");
+    const cPlayScene* scene = Scene();
+    const cRunningFlow* flow = scene ? scene->m_lpCurFlow : nullptr;
+    cCharaAnimation animation;
+    animation.nAnime = command.m_Params.At(0);
+    animation.nOwner = flow ? flow->m_nSerial : kNoFlowSerial;
+    // Begin takes the prepared pattern (an index outside the table is reported and plays
+    // entry 0) and starts it with force.
+    animation.Begin();
+    chara.m_Animations.push_front(animation);
 }
 
 void ExecCmdRunEffect(cChara&, cCommandData&)
