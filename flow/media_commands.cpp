@@ -7,6 +7,7 @@
 #include "data/command_data.h"
 #include "data/item_data.h"
 #include "data/role_accessors.h"
+#include "data/stage_data.h"
 #include "data/template_sources.h"
 #include "flow/command_stubs.h"
 #include "flow/expression.h"
@@ -15,6 +16,7 @@
 #include "objects/hero.h"
 #include "objects/item_actions.h"
 #include "play/play_scene.h"
+#include "shell/game_requests.h"
 
 namespace {
 
@@ -28,6 +30,7 @@ enum STATUS2SELECTOR {
     STATUS2_SCALE = 5,
     STATUS2_SCROLL_SYNC = 6,
 };
+enum BACKGROUNDACTION { BACKGROUND_SHOW = 0, BACKGROUND_HIDE = 1, BACKGROUND_TOGGLE = 2 };
 
 // The owner of an animation started while no flow is being stepped (an item taken outside
 // the flows): a serial no running flow carries, so no flow's operations ever reach it.
@@ -156,19 +159,33 @@ void ExecCmdChangeScreenColor(cChara&, cCommandData& command)
     scene->m_ScreenColor.Set(p.At(0), p.At(1), p.At(2), p.At(3), p.At(4), p.At(5), p.At(6), p.At(7));
 }
 
-void ExecCmdChangeBackground(cChara&, cCommandData&)
+void ExecCmdChangeBackground(cChara&, cCommandData& command)
 {
-    NotBuiltCommandActs(COMMAND_BACKGROUND, "background command");
+    cSafeVector<cBackgroundData>& list = g_StageData.m_Backgrounds;
+    // Counted from 1; a number below 1 names no background (a negative one would index
+    // before the list).
+    const int number = command.m_Params.At(0);
+    if (number < 1 || static_cast<std::size_t>(number) > list.size()) return;
+    int& show = list[static_cast<std::size_t>(number) - 1].m_bShow;
+    switch (command.m_Params.At(1)) {
+    case BACKGROUND_SHOW: show = 1; break;
+    case BACKGROUND_HIDE: show = 0; break;
+    case BACKGROUND_TOGGLE: show ^= 1; break;
+    default: break;
+    }
 }
 
-void ExecCmdPlaySound(cCommandData&, cChara&)
+void ExecCmdPlaySound(cCommandData& command, cChara& chara)
 {
-    NotBuiltCommandActs(COMMAND_SOUND, "sound command");
+    if (command.m_bSoundOnScreenOnly && chara.m_bOnScreen == 0) return;
+    PlayDbSe(static_cast<WORD>(command.m_Params.At(0)));
 }
 
-void ExecCmdPlayBgm(cCommandData&)
+void ExecCmdPlayBgm(cCommandData& command)
 {
-    NotBuiltCommandActs(COMMAND_BGM, "BGM command");
+    cPlayScene* scene = Scene();
+    if (!scene) return;
+    scene->RequestStageBgm(command.m_Params.At(0), command.m_Params.At(1));
 }
 
 void ExecCmdRunCode(cChara& chara, cCommandData& command)

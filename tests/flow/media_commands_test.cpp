@@ -260,3 +260,102 @@ TEST_F(MediaCommandsTest, AnAnimeStartedOutsideTheFlowsBelongsToNoFlow)
     for (int serial = 0; serial < 4; ++serial) m_Hero.StopAnimation(serial);
     EXPECT_EQ(m_Hero.m_Animations.size(), 1u);
 }
+
+TEST_F(MediaCommandsTest, TheBackgroundCommandShowsHidesOrTogglesTheNumberedBackground)
+{
+    struct Case {
+        const char* what;
+        int number, action;
+        std::vector<int> shown;
+    } cases[] = {
+        {"show the second", 2, 0, {1, 1}},
+        {"hide the first", 1, 1, {0, 0}},
+        {"toggle the first", 1, 2, {0, 0}},
+        {"toggle the second", 2, 2, {1, 1}},
+        {"number 0 names none", 0, 2, {1, 0}},
+        {"a negative number names none", -1, 2, {1, 0}},
+        {"a number past the list names none", 3, 2, {1, 0}},
+        {"an unknown action does nothing", 1, 3, {1, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        g_StageData.m_Backgrounds.assign(2, cBackgroundData{});
+        g_StageData.m_Backgrounds[1].m_bShow = 0;
+        cCommandData command = MediaCommand(COMMAND_BACKGROUND, {c.number, c.action});
+        ExecCmdChangeBackground(m_Chara, command);
+        EXPECT_EQ((std::vector<int>{g_StageData.m_Backgrounds[0].m_bShow, g_StageData.m_Backgrounds[1].m_bShow}),
+                  c.shown);
+    }
+    // Toggling twice restores the switch.
+    cCommandData toggle = MediaCommand(COMMAND_BACKGROUND, {2, 2});
+    ExecCmdChangeBackground(m_Chara, toggle);
+    ExecCmdChangeBackground(m_Chara, toggle);
+    EXPECT_EQ(g_StageData.m_Backgrounds[1].m_bShow, 0);
+}
+
+TEST_F(MediaCommandsTest, TheSoundCommandPlaysTheLow16BitsUnlessItsCharaIsOffScreen)
+{
+    struct Case {
+        const char* what;
+        int onScreenOnly, onScreen, number;
+        std::vector<int> played;   // sound-table entries
+    } cases[] = {
+        {"on screen", 1, 1, 5, {21}},
+        {"off screen, on-screen only", 1, 0, 5, {}},
+        {"off screen, anywhere", 0, 0, 5, {21}},
+        {"the low 16 bits", 0, 1, 0x10003, {19}},
+        {"number 0 plays nothing", 0, 1, 0, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        qbtest::cRequestLog log;
+        cCommandData command = MediaCommand(COMMAND_SOUND, {c.number});
+        command.m_bSoundOnScreenOnly = static_cast<BYTE>(c.onScreenOnly);
+        m_Chara.m_bOnScreen = c.onScreen;
+        ExecCmdPlaySound(command, m_Chara);
+        EXPECT_EQ(qbtest::cRequestLog::s_Sounds, c.played);
+    }
+}
+
+TEST_F(MediaCommandsTest, AFlowsBgmCommandIsAStageBgmRequestWithItsLoopOption)
+{
+    qbtest::cRequestLog log;
+    m_Stage.SetFlows({FlowOf(TRIGGER_NONE, {MediaCommand(COMMAND_BGM, {7, 0}), MediaCommand(COMMAND_BGM, {0, 1})})});
+    cRunningFlow& running = m_Chara.m_RunningFlows[0];
+    running.Start(m_Chara);
+    running.Step(m_Chara);
+    EXPECT_EQ(qbtest::cRequestLog::s_StageBgm, (std::vector<int>{7}));
+    EXPECT_EQ(g_SaveData.m_bStageBgmLoop, 0);
+    EXPECT_EQ(g_SaveData.m_nStageBgm, 7);
+    running.Step(m_Chara);
+    EXPECT_EQ(qbtest::cRequestLog::s_StageBgm, (std::vector<int>{7, 0})) << "0 stops the music";
+    EXPECT_EQ(g_SaveData.m_bStageBgmLoop, 1);
+}
+
+TEST_F(MediaCommandsTest, ItemActionsReachTheCommandsWithTheHero)
+{
+    qbtest::cRequestLog log;
+    g_StageData.m_Backgrounds.assign(1, cBackgroundData{});
+    m_Hero.m_bOnScreen = 1;
+    m_Hero.m_nHp = 10;
+    struct Case {
+        int command;
+        std::initializer_list<int> params;
+    } cases[] = {
+        {COMMAND_CHANGE_GRAPHIC, {1, 9, 0}},
+        {COMMAND_BACKGROUND, {1, 1}},
+        {COMMAND_SOUND, {2}},
+        {COMMAND_BGM, {3, 1}},
+        {COMMAND_STATUS2, {0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        cCommandData action = MediaCommand(c.command, c.params);
+        action.m_nKind = static_cast<std::int8_t>(c.command - kItemActionCommandOffset);
+        EXPECT_EQ(RunItemAction(m_Hero, action), 0) << c.command;
+    }
+    EXPECT_EQ(m_Hero.m_nImage, 9);
+    EXPECT_EQ(g_StageData.m_Backgrounds[0].m_bShow, 0);
+    EXPECT_EQ(qbtest::cRequestLog::s_Sounds, (std::vector<int>{18}));
+    EXPECT_EQ(qbtest::cRequestLog::s_StageBgm, (std::vector<int>{3}));
+    EXPECT_EQ(m_Hero.m_nHp, 0);
+}
