@@ -23,8 +23,8 @@ const cEdMove* MoveOf(const cFlowCommandEntry& entry)
     return entry.m_lpCommand ? entry.m_lpCommand->m_pMove.get() : nullptr;
 }
 
-// A direction choice made absolute by the chara's facing: 2 left, 3 right, 6 up, 7 down, 8 to
-// 11 the diagonals.
+}  // namespace
+
 int ResolveMoveDirection(const cChara& chara, int choice)
 {
     const bool right = chara.m_nDirection != 0;
@@ -47,6 +47,8 @@ int ResolveMoveDirection(const cChara& chara, int choice)
     default: return choice;
     }
 }
+
+namespace {
 
 int FacingRequestOf(const cChara& chara, int code)
 {

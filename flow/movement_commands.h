@@ -4,6 +4,10 @@
 class cChara;
 class cFlowCommandEntry;
 
+// A direction choice made absolute by the chara's facing: 2 left, 3 right, 6 up, 7 down, 8 to
+// 11 the diagonals (12 follows the key that started the running flow).
+int ResolveMoveDirection(const cChara& chara, int choice);
+
 void InitMoveStraight(cFlowCommandEntry& entry, cChara& chara, int direction);
 void InitMoveTiming(cFlowCommandEntry& entry, cChara& chara, int direction);
 void InitMoveCircle(cFlowCommandEntry& entry, cChara& chara, int direction);
