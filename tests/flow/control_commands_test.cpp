@@ -333,3 +333,64 @@ TEST_F(WarpAndTarget, AWarpMovesTheCharaAtOnceUnlessItWouldLeaveTheStageOrStandI
         }
     }
 }
+
+TEST_F(WarpAndTarget, TheTargetSettingChoosesAmongTheLayersWithTheCommandsFilters)
+{
+    // The chara (centre (176, 176) on the screen) sits in layer 0; layer 1 holds a far chara
+    // with ID 7 and then one 80 away, layer 2 one 60 away; layer 5 is empty.
+    cStageChara& chara = AddChara(480, 480, 1);
+    cStageChara& far = AddChara(700, 700, 1);
+    far.m_Def.m_nCharaId = 7;
+    cStageChara& near1 = AddChara(560, 480, 1);
+    cStageChara& near2 = AddChara(480, 420, 1);
+    Scene().m_CharaLayers.At(0).push_back(&chara);
+    Scene().m_CharaLayers.At(1).push_back(&far);
+    Scene().m_CharaLayers.At(1).push_back(&near1);
+    Scene().m_CharaLayers.At(2).push_back(&near2);
+    for (cStageChara& c : Scene().m_Charas) c.m_bActive = c.m_bOnScreen = 1;
+    struct Case {
+        const char* name;
+        int params[10];
+        const cChara* target;
+    } cases[] = {
+        {"player 1", {0}, &m_Player},
+        {"itself", {1}, &chara},
+        {"the nearest in layer 1", {2, 1, 0, 1}, &near1},
+        {"the nearest in layer 2", {2, 2, 0, 1}, &near2},
+        {"the nearest of all layers: itself", {2, 0, 1, 1}, &chara},
+        {"the nearest of all layers but itself", {2, 0, 1, 1, 1}, &near2},
+        {"the nearest by ID", {2, 1, 0, 1, 0, 0, 0, 0, 1, 7}, &far},
+        {"the nearest of an empty layer: none", {2, 5, 0, 1}, nullptr},
+        {"the first in layer 1", {3, 1}, &far},
+        {"the first of all layers", {3, 0, 1}, &chara},
+        {"the first of all layers but itself", {3, 0, 1, 0, 1}, &far},
+        {"the first of an empty layer: none", {3, 5}, nullptr},
+    };
+    for (const Case& c : cases) {
+        chara.UnregisterFromTarget();
+        chara.m_lpTarget = nullptr;
+        cCommandData command = FlowCommand(COMMAND_SET_TARGET);
+        command.m_Params.assign(std::begin(c.params), std::end(c.params));
+        ExecCmdSetTarget(chara, command);
+        EXPECT_EQ(chara.m_lpTarget, c.target) << c.name;
+    }
+}
+
+TEST_F(WarpAndTarget, ANewTargetTakesTheCharaFromTheOldTargetsListAndListsItOnce)
+{
+    cStageChara& chara = AddChara(480, 480, 1);
+    chara.m_lpTarget = &m_Player;
+    m_Player.m_TargetedBy.assign(2, &chara);   // listed twice
+    cCommandData toItself = FlowCommand(COMMAND_SET_TARGET);
+    toItself.m_Params[0] = 1;
+    ExecCmdSetTarget(chara, toItself);
+    ExecCmdSetTarget(chara, toItself);
+    EXPECT_TRUE(m_Player.m_TargetedBy.empty());
+    EXPECT_EQ(chara.m_TargetedBy, (cSafeVector<cChara*>{&chara}));
+
+    cCommandData toNobody = FlowCommand(COMMAND_SET_TARGET);
+    toNobody.m_Params = {2, 5, 0, 1, 0, 0, 0, 0, 0, 0};
+    ExecCmdSetTarget(chara, toNobody);
+    EXPECT_EQ(chara.m_lpTarget, nullptr);
+    EXPECT_TRUE(chara.m_TargetedBy.empty());
+}
