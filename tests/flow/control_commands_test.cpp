@@ -7,6 +7,7 @@
 #include "data/world_map_data.h"
 #include "flow/control_commands.h"
 #include "flow/running_flow.h"
+#include "objects/item_actions.h"
 #include "tests/flow/flow_fixture.h"
 #include "tests/stage/stage_fixture.h"
 #include "tests/support/restore.h"
@@ -393,4 +394,30 @@ TEST_F(WarpAndTarget, ANewTargetTakesTheCharaFromTheOldTargetsListAndListsItOnce
     ExecCmdSetTarget(chara, toNobody);
     EXPECT_EQ(chara.m_lpTarget, nullptr);
     EXPECT_TRUE(chara.m_TargetedBy.empty());
+}
+
+TEST_F(WarpAndTarget, ItemActionsTwoFiveAndSixAreTheStageClearWarpAndTargetOnTheHero)
+{
+    cCommandData clear = FlowCommand(COMMAND_STAGE_CLEAR);
+    clear.m_nKind = 2;
+    clear.m_Params[0] = 1;
+    clear.m_Params[1] = 12;
+    EXPECT_EQ(RunItemAction(m_Player, clear), 1);
+    EXPECT_EQ(Scene().m_StageClear.m_nNextStage, 12);
+
+    cCommandData warp = FlowCommand(COMMAND_WARP);
+    warp.m_nKind = 5;
+    cEdMove::Create(warp.m_pMove);
+    warp.m_pMove->m_nMode = 2;
+    warp.m_pMove->m_nCoordinates = 2;
+    EXPECT_EQ(RunItemAction(m_Player, warp), 0);
+    EXPECT_EQ(m_Player.m_bFixedScreenX, 1);
+
+    cCommandData target = FlowCommand(COMMAND_SET_TARGET);
+    target.m_nKind = 6;
+    target.m_Params[0] = 1;
+    EXPECT_EQ(RunItemAction(m_Player, target), 0);
+    EXPECT_EQ(m_Player.m_lpTarget, &m_Player);
+    m_Player.UnregisterFromTarget();
+    m_Player.m_lpTarget = nullptr;
 }
