@@ -99,8 +99,10 @@ void ShiftY(cChara& chara, double dy)
 
 // Moves the chara by d dots along direction code `code` (2 left, 3 right, 6 up, 7 down, 8 to 11
 // the diagonals).
-void WarpByDirection(cChara& chara, int code, int d)
+void WarpByDirection(cChara& chara, int code, int distance)
 {
+    // In doubles: the wrapped distance may be INT_MIN, whose negation has no int.
+    const double d = distance;
     const double q = kQ * d;
     switch (code) {
     case 2: ShiftX(chara, -d); break;
