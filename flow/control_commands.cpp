@@ -53,7 +53,7 @@ void OperateOnFlow(cChara& chara, cRunningFlow& flow, int operation)
     case FLOWOP_START:
         // A stage-start flow runs only inside its own start: one still running is starting now,
         // and starting it again from its own commands would never end.
-        if (flow.Trigger() == TRIGGER_BEFORE_STAGE && flow.m_bRunning) return;
+        if (flow.Trigger() == TRIGGER_BEFORE_STAGE && flow.m_bRunning && !flow.m_Entries.empty()) return;
         flow.Stop(chara);
         flow.Start(chara);
         chara.StopAnimation(flow.m_nSerial);
