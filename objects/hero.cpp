@@ -15,7 +15,6 @@
 #include "play/play_scene.h"
 #include "shell/game_arithmetic.h"
 #include "shell/input.h"
-#include "shell/not_built_yet.h"
 
 namespace {
 
@@ -196,9 +195,21 @@ int cHero::RunItemActions(const cSafeVector<cCommandData>& actions)
     return (m_nHp <= 0) ? 2 : 0;
 }
 
-void cHero::ShowItemMessage(int /*imageKind*/, int /*picture*/, int /*imageIndex*/)
+void cHero::ShowItemMessage(int imageKind, int picture, int imageIndex)
 {
-    LogNotBuiltYet("item pickup messages");
+    cPlayScene* scene = Scene();
+    if (!scene) return;
+    MESSAGESETUP setup;
+    setup.nKind = kMessageItem;
+    setup.nIconKind = imageKind;
+    setup.nIconIndex = picture;
+    setup.nIconFrame = imageIndex;
+    setup.nPosMode = 4;
+    setup.bFixed = 1;
+    setup.nDisplayMode = 2;
+    setup.nFrames = 30;
+    setup.nCharaSerial = m_nSerial;
+    AddMessageToList(scene->m_MessageList.m_Messages, cMessage(setup));
 }
 
 void cHero::Draw(DDSURFACEDATA* target, int paused)

@@ -88,7 +88,7 @@ void cStageDraw::DrawStage(int full, int paused, int timer, int bottomText)
     if (!Player.empty()) Player.At(0).DrawOverlayMask(&g_BackBuffer);
     scene.m_StagePictures.Draw(&g_BackBuffer, 1, paused);
     scene.m_EffectList.Draw();
-    scene.m_MessageList.Draw();
+    scene.m_MessageList.Draw(&g_BackBuffer, paused);
     scene.m_ScreenEffect.AfterDraw();
     DrawStatusBar(&g_BackBuffer);
     DrawTimeLeft(&g_BackBuffer, timer);

@@ -206,6 +206,7 @@ void cPlayScene::SetStage(int reload, int entry)
     m_ScreenColor.Reset();
     m_Wait.nCounter = 0;
     m_StagePictures.ClearPictures();
+    m_MessageList.ClearMessageSurfaces();
 
     // 18. The sub-steps in which shots are tested against charas.
     FillSubStepTable(m_SubStepActive, steps, stage.m_nContactLevel);
