@@ -1,5 +1,4 @@
-// The flow operation, the stage clear, the warp and the target setting. The game wait and the
-// message are not built yet: each says so once.
+// The flow operation, the stage clear, the warp and the target setting.
 #include "flow/control_commands.h"
 
 #include <cstdint>
@@ -9,7 +8,6 @@
 #include "data/move_part.h"
 #include "data/save_data.h"
 #include "data/world_map_data.h"
-#include "flow/command_stubs.h"
 #include "flow/movement_commands.h"
 #include "flow/running_flow.h"
 #include "objects/chara.h"
@@ -250,16 +248,6 @@ int ExecCmdStageClear(cChara&, cCommandData& command)
         g_SaveData.m_bFollowUp = 0;
     }
     return 1;
-}
-
-void ExecCmdGameWait(cChara&, cCommandData&)
-{
-    NotBuiltCommandActs(COMMAND_GAME_WAIT, "game wait command");
-}
-
-void ExecCmdMessage(cChara&, cCommandData&, int)
-{
-    NotBuiltCommandActs(COMMAND_MESSAGE, "message command");
 }
 
 void ExecCmdWarp(cChara& chara, cCommandData& command)
