@@ -184,3 +184,33 @@ TEST_F(MessageDraw, ASetUpReleasesEveryMessageSurface)
     EXPECT_TRUE(Off_Msg.empty());
     EXPECT_TRUE(Off_MsgInfo.empty());
 }
+
+namespace {
+
+class MessageMeasure : public qbtest::cFontTest {};
+
+}  // namespace
+
+TEST_F(MessageMeasure, UnderDirectDrawALineHeightCountsForEveryLineAndTheWidestLineWithTextForTheWidth)
+{
+    ASSERT_TRUE(Init({FALSE, 16, 1}));
+    DDSURFACEDATA window{};
+    ASSERT_TRUE(DDCreateSurface(&window, 64, 64, FALSE, 0, 0, nullptr, FALSE));
+    // A font without a pitch measures by its typeface: half-width glyphs advance 8.
+    ASSERT_TRUE(g_Font[1].Create("ＭＳ ゴシック", 0, 16, 0, 0, kInk, &window, 2, kBackground, nullptr, FALSE));
+    int lineWidth = 0, lineHeight = 0;
+    MeasureMessageText(&lineWidth, &lineHeight, "A");
+    struct Case { const char* text; int width; int lines; } cases[] = {
+        {"AB", 16, 1}, {"AB\n\nC", 16, 3}, {"A\nABC", 24, 2}, {"", 0, 1}, {"ABCD\n", 32, 2},
+    };
+    for (const auto& c : cases) {
+        int width = 0, height = 0;
+        MeasureMessageText(&width, &height, c.text);
+        EXPECT_EQ(width, c.width + 2) << c.text;
+        EXPECT_EQ(height, c.lines * (lineHeight - 2) + 2) << c.text;
+    }
+    EXPECT_EQ(lineWidth, 8 + 2);
+    EXPECT_GT(lineHeight, 2);
+    g_Font[1].Release();
+    DDReleaseSurface(&window);
+}
