@@ -8,10 +8,12 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "graphics/fill.h"
 #include "graphics/font.h"
 #include "graphics/stage_picture_surfaces.h"
+#include "graphics/standard_surfaces.h"
 #include "objects/message.h"
 #include "play/play_scene.h"
 #include "tests/stage/stage_fixture.h"
@@ -183,6 +185,42 @@ TEST_F(MessageDraw, ASetUpReleasesEveryMessageSurface)
     EXPECT_TRUE(Scene().m_MessageList.m_Messages.empty());
     EXPECT_TRUE(Off_Msg.empty());
     EXPECT_TRUE(Off_MsgInfo.empty());
+}
+
+TEST_F(MessageDraw, TheExtraLifeIconRisesAPixelEveryFourFramesAboveTheHero)
+{
+    DDSURFACEDATA* accessory = &g_StdSurface[kAccessoryPicture];
+    ASSERT_TRUE(DDCreateSurface(accessory, 128, 176, TRUE, 0, 0, nullptr, FALSE));
+    DDFillSurfacePal(accessory, 0);
+    DDFillRectPal(accessory, 0, 48, 16, 16, kInk);
+    cHero& hero = m_Stage->AddPlayerOne();
+    hero.m_dX = 400;
+    hero.m_dY = 500;
+    hero.m_nDrawWidth = 32;
+    hero.m_nDrawHeight = 32;
+    Place({.nKind = kMessageExtraLife, .nPosMode = 4, .bFixed = 1, .nDisplayMode = 2, .nFrames = 30,
+           .bTimerWhilePaused = 1, .nCharaSerial = hero.m_nSerial});
+    // Above the hero, centred on it: (80 + 16 - 8, 180 - 16).
+    std::vector<std::pair<int, int>> tops;
+    for (int frame = 1; frame <= 30; ++frame) {
+        const cImage screen = Frame(1);
+        if (frame != 1 && frame != 4 && frame != 8 && frame != 30) continue;
+        // The first pixel, row by row, that is not the cleared screen's.
+        const std::uint32_t background = screen.At(639, 479) & 0xFFFFFFu;
+        std::pair<int, int> top{-1, -1};
+        for (int y = 0; y < 480 && top.first < 0; ++y)
+            for (int x = 0; x < 640; ++x)
+                if ((screen.At(x, y) & 0xFFFFFFu) != background) {
+                    top = {x, y};
+                    break;
+                }
+        tops.push_back(top);
+    }
+    EXPECT_EQ(tops, (std::vector<std::pair<int, int>>{{88, 164}, {88, 163}, {88, 162}, {88, 157}}));
+    Frame(1);
+    EXPECT_TRUE(Scene().m_MessageList.m_Messages.empty()) << "its 30 frames are over";
+    DDReleaseSurface(accessory);
+    ClearSurfaceData(accessory);
 }
 
 namespace {
