@@ -3,6 +3,7 @@
 // are measured by a font on a pitch of 16 (a half-width character is 16 wide).
 #include "tests/graphics/font_test_support.h"
 
+#include <climits>
 #include <cstring>
 #include <iterator>
 #include <optional>
@@ -84,6 +85,12 @@ TEST_F(MessageCommands, AMessageTakesItsValuesFromTheCommandsParameters)
     EXPECT_EQ(m.m_strText, "hi");
     EXPECT_EQ(m.m_nWidth, 34);
     EXPECT_EQ(m.m_lpSurface, &Off_Msg.front());
+
+    cCommandData endless = Message("x");
+    endless.m_Params.At(6) = 2;
+    endless.m_Params.At(7) = 0x40000000;
+    Run(endless);
+    EXPECT_EQ(Messages().back().m_nFramesLeft, INT_MIN) << "tenths times 6 wrap as a 32-bit word";
 
     struct Case { int chain, displayMode, growIn; } cases[] = {{0, 0, 1}, {1, 0, 0}, {0, 1, 0}};
     for (const auto& c : cases) {
