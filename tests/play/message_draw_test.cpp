@@ -177,6 +177,19 @@ TEST_F(MessageDraw, AfterTheSurfacesAreReleasedAMessageShowsNothing)
     EXPECT_EQ(message.m_lpSurface, nullptr);
 }
 
+TEST_F(MessageDraw, AMessageWhoseSurfaceCannotBeMadeKeepsNoneAndShowsNothing)
+{
+    plat::FailDeviceCall("IDirect3DDevice9::CreateTexture", 100);
+    cMessage& message = Place({.nKind = kMessageText, .lpText = "A", .nDisplayMode = 1});
+    plat::ClearDeviceFaults();
+    EXPECT_EQ(message.m_lpSurface, nullptr);
+    EXPECT_TRUE(Off_Msg.empty()) << "no empty record is left behind";
+    EXPECT_TRUE(Off_MsgInfo.empty());
+    EXPECT_FALSE(Find(Frame(), 'A'));
+    Place({.nKind = kMessageText, .lpText = "B", .nDisplayMode = 1});
+    EXPECT_TRUE(Find(Frame(), 'B')) << "the next message has its surface";
+}
+
 TEST_F(MessageDraw, ASetUpReleasesEveryMessageSurface)
 {
     Place({.nKind = kMessageText, .lpText = "A", .nDisplayMode = 1});
