@@ -85,7 +85,7 @@ TEST(DemoGame, EveryDataFileReadsBackAndTheStagesArePlayable)
         EXPECT_GE(stage.m_Items.size(), 8u);
         int walkers = 0;
         for (const cCharaData& chara : stage.m_Charas) {
-            if (chara.m_nOperator != 1 || chara.m_bWholeCellBoxes != 0) continue;   // platforms aside
+            if (chara.m_strName != "ウォーカー") continue;   // platforms and the sign aside
             ++walkers;
             ASSERT_EQ(chara.m_Flows.size(), 2u);
             EXPECT_EQ(chara.m_Flows[0].m_Commands.size(), 4u);

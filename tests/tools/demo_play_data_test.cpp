@@ -18,13 +18,13 @@ class DemoPlayData : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(m_Demo.Load()); }
 
-    // The placed hero of a stage, and its walkers (a platform is not one).
+    // The placed hero of a stage, and its walkers (a platform or a sign is not one).
     static const cCharaData& HeroOf(const cStageData& stage) { return stage.m_Charas.At(stage.FindHero()); }
     static std::vector<const cCharaData*> WalkersOf(const cStageData& stage)
     {
         std::vector<const cCharaData*> walkers;
         for (const cCharaData& chara : stage.m_Charas)
-            if (chara.m_nOperator != 0 && chara.m_bWholeCellBoxes == 0) walkers.push_back(&chara);
+            if (chara.m_strName == "ウォーカー") walkers.push_back(&chara);
         return walkers;
     }
 

@@ -9,6 +9,7 @@ void AddCavesStage(DEMOGAME& game);             // demo_stage_caves.cpp
 void AddHillsStage(DEMOGAME& game);             // demo_stage_hills.cpp
 void AddPlatformsStage(DEMOGAME& game);         // demo_stage_platforms.cpp
 void AddDarknessStage(DEMOGAME& game);          // demo_stage_darkness.cpp
+void AddSignpostStage(DEMOGAME& game);          // demo_stage_signpost.cpp
 void AddShotFeatures(DEMOGAME& game);           // demo_feature_shots.cpp: after the stages
 void AddDemoWorldMap(DEMOGAME& game);           // demo_world_map.cpp: after every stage
 void AddDemoStory(DEMOGAME& game);              // demo_story.cpp: after the world map
@@ -37,6 +38,7 @@ constexpr DEMOFEATURE kDemoFeatures[] = {
     AddHillsStage,
     AddPlatformsStage,
     AddDarknessStage,
+    AddSignpostStage,
     AddShotFeatures,
     AddDemoWorldMap,
     AddDemoStory,

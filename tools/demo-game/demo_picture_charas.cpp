@@ -1,6 +1,7 @@
 // The eight chara sheets, 15 rows of cells as the chara image numbers count them (number n is
 // row n % 15 of sheet n / 15 + 1). The first sheet holds the hero, the others walkers of a
-// colour per sheet. Figures face left: the runtime mirrors each cell for the right.
+// colour per sheet, the last a wooden sign. Figures face left: the runtime mirrors each cell for
+// the right.
 #include <cstdio>
 
 #include "tools/demo-game/demo_canvas.h"
@@ -10,6 +11,7 @@ namespace {
 
 constexpr int kColumns = 8;
 constexpr int kRows = 15;
+constexpr int kSignSheet = 7;
 
 // A person: head, body and legs; the eyes look left.
 void DrawHero(cDemoCanvas& canvas, int x, int y, int step, std::uint8_t body)
@@ -34,6 +36,15 @@ void DrawWalker(cDemoCanvas& canvas, int x, int y, int step, std::uint8_t body)
     canvas.Fill(x + 18 - step, y + 28, 7, 4, Grey(4));
 }
 
+// A board on a post that leans a little with the column, so that a sway shows.
+void DrawSign(cDemoCanvas& canvas, int x, int y, int step)
+{
+    canvas.Fill(x + 14, y + 16, 4, 16, Cube(2, 1, 0));
+    canvas.Fill(x + 3 + step / 2, y + 4, 26, 13, Cube(4, 3, 1));
+    canvas.Fill(x + 7 + step / 2, y + 8, 18, 2, Cube(2, 1, 0));
+    canvas.Fill(x + 7 + step / 2, y + 12, 12, 2, Cube(2, 1, 0));
+}
+
 // The sheet sets the figure and its colour, the column moves its feet, so that frames of an
 // animation differ.
 std::string CharaSheet(int sheet)
@@ -44,6 +55,7 @@ std::string CharaSheet(int sheet)
         for (int column = 0; column < kColumns; ++column) {
             const int x = column * kCell, y = row * kCell, step = column % 4;
             if (sheet == 0) DrawHero(canvas, x, y, step, body);
+            else if (sheet == kSignSheet) DrawSign(canvas, x, y, step);
             else DrawWalker(canvas, x, y, step, body);
         }
     return canvas.File(true);
