@@ -24,18 +24,9 @@ DDSURFACEDATA* ScaledIntoWork(const CHARAEFFECTFRAME& f)
     return work;
 }
 
-// Bands of ceil(h / parts) rows; a part count below 1 gives no bands, which the stripe shift
-// draws as a plain copy.
-int BandOf(int h, int parts)
-{
-    if (parts <= 0) return 0;
-    const int band = WrapDiv(h, parts);
-    return WrapMod(h, parts) != 0 ? WrapAdd(band, 1) : band;
-}
-
 void DrawStripes(const CHARAEFFECTFRAME& f, BOOL vertical)
 {
-    const int band = BandOf(f.h, f.Param(4));
+    const int band = BandLength(f.h, f.Param(4));
     if (f.scaled) {
         DDBltStripeShift(f.target, f.x, f.y, f.w, f.h, band, f.ScaledValue(), ScaledIntoWork(f), 0, 0, kEffectKeyed, vertical);
         return;

@@ -29,6 +29,15 @@ constexpr int WrapMod(int a, int b)
     return (b == -1) ? 0 : a % b;
 }
 
+// The length of each of `parts` bands covering `extent`: the ceiling of extent / parts. A part
+// count below 1 gives 0 (no bands) instead of dividing by zero or giving a negative band.
+constexpr int BandLength(int extent, int parts)
+{
+    if (parts <= 0) return 0;
+    const int band = WrapDiv(extent, parts);
+    return WrapMod(extent, parts) != 0 ? WrapAdd(band, 1) : band;
+}
+
 // The 32-bit conversion of a double: truncation toward zero; NaN and values outside the int
 // range give INT_MIN (the "integer indefinite" value).
 constexpr int TruncToInt(double value)
