@@ -1,16 +1,19 @@
 #pragma once
-// The screen effect running over the stage (shakes, waves, zooms, splits and the like), set by
-// the screen-effect command: its kind (0 none) and its working values. The stage draw hands it
-// the frame before anything is drawn and again once everything is.
-class cScreenEffect {
-public:
-    void Reset() { *this = cScreenEffect{}; }
-    // The effect's parts of the stage draw, before the backgrounds and after the messages.
-    void BeforeDraw();
-    void AfterDraw();
+// The screen effect running over the stage (a move, shakes, splits, waves, a blink, a turn, a
+// circle around player 1, a zoom, a lens, a mosaic): the playback that the screen-effect
+// command starts, id 0 when none runs. The stage draw turns drawing over to a readable back
+// buffer at the start of a frame while one runs (BeforeDraw), and near its end hands the
+// finished picture to the effect (cStageDraw::DrawScreenEffect, in screen_effect.cpp).
+#include "objects/effect_playback.h"
 
-    short m_nKind = 0;
-    const void* m_lpTemplate = nullptr;
-    int m_nCounter = 0;
-    int m_nCounter2 = 0;
+// The kinds of screen effect, 0 (none) included; a kind outside them plays as kind 0.
+constexpr int kScreenEffectKinds = 14;
+
+class cScreenEffect : public cEffectPlayback {
+public:
+    // No effect: id 0, no entry, every value and counter 0.
+    void Reset() { *this = cScreenEffect{}; }
+    // The start of the stage draw: while an effect runs, the frame is drawn where the effect
+    // can read it back.
+    void BeforeDraw() const;
 };

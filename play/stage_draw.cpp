@@ -12,7 +12,6 @@
 #include "platform/os/messages.h"
 #include "play/palette_colors.h"
 #include "play/play_scene.h"
-#include "shell/not_built_yet.h"
 #include "shell/thread.h"
 
 namespace {
@@ -89,7 +88,7 @@ void cStageDraw::DrawStage(int full, int paused, int timer, int bottomText)
     scene.m_StagePictures.Draw(&g_BackBuffer, 1, paused);
     scene.m_EffectList.Draw();
     scene.m_MessageList.Draw(&g_BackBuffer, paused);
-    scene.m_ScreenEffect.AfterDraw();
+    DrawScreenEffect(paused);
     DrawStatusBar(&g_BackBuffer);
     DrawTimeLeft(&g_BackBuffer, timer);
     if (bottomText) DrawBottomLine();

@@ -14,6 +14,9 @@ public:
     void ScrollBackgrounds();
     void DrawBackgrounds(DDSURFACEDATA* target, int front);
     void DrawBlocks(DDSURFACEDATA* target, int blockLayer);
+    // The running screen effect over the finished picture (play/screen_effect.cpp); when it
+    // ends, its id becomes 0 and drawing returns to the real back buffer.
+    void DrawScreenEffect(int paused);
 
     // The status bar, the remaining time and the screen colour (play/status_bar.cpp,
     // play/screen_colour.cpp), drawn over the stage in this order. timer: the time warning

@@ -1,6 +1,6 @@
 #pragma once
-// Chara-effect entries of the database made by a test, with their playback templates built as
-// start-up builds them. The database and the template lists are put back when it goes.
+// Chara-effect and screen-effect entries of the database made by a test, with their playback
+// templates built as start-up builds them. The database and the template lists are put back when it goes.
 #include <vector>
 
 #include "data/database.h"
@@ -13,9 +13,14 @@ class cCharaEffects {
 public:
     // Entry id of the CharaEffect database (the list grows to hold it) gets the kind and the
     // parameters p1.. given; then every template is made again.
-    void Set(int id, int kind, const std::vector<int>& params)
+    void Set(int id, int kind, const std::vector<int>& params) { SetEntry(g_Database.m_CharaEffects, id, kind, params); }
+    // The same for entry id of the ScrEffect database.
+    void SetScreen(int id, int kind, const std::vector<int>& params) { SetEntry(g_Database.m_ScrEffects, id, kind, params); }
+
+private:
+    template <class LIST>
+    static void SetEntry(LIST& list, int id, int kind, const std::vector<int>& params)
     {
-        auto& list = g_Database.m_CharaEffects;
         if (list.size() <= static_cast<std::size_t>(id)) list.resize(static_cast<std::size_t>(id) + 1);
         list[static_cast<std::size_t>(id)].m_nKind = kind;
         int i = 0;
@@ -24,7 +29,6 @@ public:
         BuildDatabaseWorkingTables();
     }
 
-private:
     cRestore<cDatabase> m_Database{g_Database};
     cRestore<cSafeVector<cSafeVector<ANIMEFRAME>>> m_AnimePatterns{g_AnimePatterns};
     cRestore<cSafeVector<cSafeVector<ANIMEFRAME>>> m_EffectPatterns{g_EffectPatterns};
