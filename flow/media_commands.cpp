@@ -141,11 +141,6 @@ void ExecCmdRunCharaEffect(cChara&, cCommandData&)
     NotBuiltCommandActs(COMMAND_CHARA_EFFECT, "chara effect command");
 }
 
-void ExecCmdRunScreenEffect(cChara&, cCommandData&)
-{
-    NotBuiltCommandActs(COMMAND_SCREEN_EFFECT, "screen effect command");
-}
-
 void ExecCmdShowPicture(cChara&, cCommandData&)
 {
     NotBuiltCommandActs(COMMAND_PICTURE, "picture command");
