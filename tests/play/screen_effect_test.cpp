@@ -148,6 +148,7 @@ TEST_P(ScreenEffect, AShakeSwingsBetweenItsAmplitudesAndFillsOnlyTheStripItLeave
     std::vector<int> shifts;
     for (int frame = 0; frame < 10; ++frame) shifts.push_back(ShiftX(Frame(), 100));
     EXPECT_EQ(shifts, (std::vector<int>{0, 1, 2, 3, 4, 2, 1, 0, 0, -1})) << "the first frame draws before the first step";
+    EXPECT_NEAR(m_Scene->m_ScreenEffect.m_dValue2, 4 - 6 * (64.0 / 60), 1e-12) << "the next offset: 64 / 60 pixels a frame";
 
     // Under Direct3D the fills of a batch are drawn when it ends, over the picture, so the
     // strips show whole: (0, trunc(offset + 1)) or (trunc(offset + 640), trunc(1 - offset))
