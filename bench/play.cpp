@@ -1,12 +1,13 @@
 // The stress stage played headless through the stage-play scene, frame by frame: 120 awake
 // charas with always-running flows, each drawn through one of the sixteen kinds of chara effect,
-// ten sub-steps a frame, the full 640 x 480 draw with its backgrounds, at 32-bit Direct3D and at 16-bit DirectDraw. Each frame's update and draw are
+// ten sub-steps a frame, the full 640 x 480 draw with its backgrounds, at 32-bit Direct3D and at 16-bit DirectDraw,
+// optionally with a screen effect of one kind running over it all the while. Each frame's update and draw are
 // timed apart (the draw is the scene's Draw called by the play frame, reached through the
 // linker's --wrap, see CMakeLists.txt), and the allocations made inside the hit passes (the
 // contacts between objects, the item pickups and the block collision of each chara) are counted by a replaced
 // global operator new that counts while a flag is set around them.
 //
-//   bench_play [--frames N] [--warm-up N] [--device d3d32|dd16] [--dump FILE]
+//   bench_play [--frames N] [--warm-up N] [--device d3d32|dd16] [--screen-effect KIND] [--dump FILE]
 //
 // Each device runs in a child process of its own, so that the second starts from a clean
 // program state.
@@ -40,6 +41,7 @@
 #include "graphics/surface.h"
 #include "objects/chara_draw_effect.h"
 #include "objects/database_working_tables.h"
+#include "objects/effect_kinds.h"
 #include "objects/hero.h"
 #include "platform/os/files.h"
 #include "platform/video/presenter.h"
@@ -188,6 +190,7 @@ struct OPTIONS {
     int nFrames = 600;
     int nWarmUp = 60;
     const char* szDevice = nullptr;   // null: every device
+    int nScreenEffect = 0;            // the kind of screen effect running over the stage, 0 none
     std::string strDump;              // where the last frame goes as PNG, the device's name added
 };
 
@@ -209,6 +212,18 @@ void AddEveryCharaEffect()
     }
     g_Database.FillReverseLists();
     BuildDatabaseWorkingTables();
+}
+
+// A screen-effect entry of the kind with its default parameters, added after the database's
+// own; its id.
+int AddScreenEffect(int kind)
+{
+    cScrEffectData& entry = g_Database.m_ScrEffects.emplace_back();
+    entry.m_nKind = kind;
+    for (int p = 0; p < kEffectParams; ++p) entry.m_nParams[p] = g_ScrEffectParams[kind][p].defaultValue;
+    g_Database.FillReverseLists();
+    BuildDatabaseWorkingTables();
+    return static_cast<int>(g_Database.m_ScrEffects.size()) - 1;
 }
 
 // What the start-up loads before a stage can play: the databases, the System data, the
@@ -316,6 +331,8 @@ int RunDevice(const DEVICE& device, const OPTIONS& options)
         std::fprintf(stderr, "bench_play: %s: the device cannot start\n", device.szName);
         return 1;
     }
+    // The entry is made before the stage, whose charas keep the working tables it rebuilds.
+    const int screenEffect = options.nScreenEffect ? AddScreenEffect(options.nScreenEffect) : 0;
     if (!StartStageFromCommandLine(kStressStageFile)) {
         std::fprintf(stderr, "bench_play: the stress stage cannot be loaded\n");
         return 1;
@@ -329,6 +346,8 @@ int RunDevice(const DEVICE& device, const OPTIONS& options)
     }
     scene.m_nState = PLAYSTATE_PLAY;
     GiveCharasEffects(scene);
+    // Played back and forth for ever, so that every measured frame draws it.
+    if (screenEffect) scene.m_ScreenEffect.StartScreenEffect(screenEffect, 2, 1);
     const int charasAtStart = static_cast<int>(scene.m_Charas.size());
     for (int i = 0; i < options.nWarmUp; ++i) scene.Run();
 
@@ -353,6 +372,8 @@ int RunDevice(const DEVICE& device, const OPTIONS& options)
 
     std::printf("%s: %d frames (after %d warm-up frames), %d sub-steps a frame, state %d at the end\n", device.szName,
                 options.nFrames, options.nWarmUp, g_StageData.m_nSubSteps, scene.m_nState);
+    if (screenEffect)
+        std::printf("  screen effect of kind %d running over the stage, played back and forth\n", options.nScreenEffect);
     std::printf("  charas: %d placed besides the hero, %d at the start of play, %d left, %d awake at the end\n",
                 kStressCharas, charasAtStart, static_cast<int>(scene.m_Charas.size()), CountAwake(scene));
     std::sort(shots.begin(), shots.end());
@@ -385,10 +406,12 @@ bool ParseOptions(int argc, char** argv, OPTIONS& options)
         if (arg == "--frames") options.nFrames = std::atoi(value);
         else if (arg == "--warm-up") options.nWarmUp = std::atoi(value);
         else if (arg == "--device") options.szDevice = value;
+        else if (arg == "--screen-effect") options.nScreenEffect = std::atoi(value);
         else if (arg == "--dump") options.strDump = fs::absolute(value).string();
         else return false;
     }
-    return options.nFrames > 0 && options.nWarmUp >= 0;
+    return options.nFrames > 0 && options.nWarmUp >= 0 && options.nScreenEffect >= 0 &&
+           options.nScreenEffect < kScrEffectKinds;
 }
 
 // The stress game in a temporary folder, removed when it goes.
@@ -427,7 +450,8 @@ int main(int argc, char** argv)
     RegisterProgramHooks();
     OPTIONS options;
     if (!ParseOptions(argc, argv, options)) {
-        std::fprintf(stderr, "usage: bench_play [--frames N] [--warm-up N] [--device d3d32|dd16] [--dump FILE]\n");
+        std::fprintf(stderr, "usage: bench_play [--frames N] [--warm-up N] [--device d3d32|dd16] [--screen-effect 1..13] "
+                             "[--dump FILE]\n");
         return 2;
     }
     setenv("SDL_VIDEODRIVER", "dummy", 0);

@@ -17,6 +17,7 @@
 #include "graphics/standard_surfaces.h"
 #include "objects/chara.h"
 #include "objects/chara_draw_effect_frame.h"
+#include "objects/effect_kinds.h"
 #include "play/play_scene.h"
 #include "shell/game_arithmetic.h"
 #include "shell/root_two.h"
@@ -286,7 +287,7 @@ int ScreenEffectMosaic(cPlayScene& scene, int paused)
     return paused ? 0 : StepFromTo(effect);
 }
 
-constexpr SCREENEFFECTHANDLER ScreenEffectTable[kScreenEffectKinds] = {
+constexpr SCREENEFFECTHANDLER ScreenEffectTable[kScrEffectKinds] = {
     ScreenEffectNone,   ScreenEffectMove,   ScreenEffectShakeH, ScreenEffectShakeV, ScreenEffectSplitH,
     ScreenEffectSplitV, ScreenEffectWaveH,  ScreenEffectWaveV,  ScreenEffectBlink,  ScreenEffectRotate,
     ScreenEffectCircle, ScreenEffectZoom,   ScreenEffectLens,   ScreenEffectMosaic,
@@ -306,7 +307,7 @@ void cStageDraw::DrawScreenEffect(int paused)
     // No effect plays as kind 0 without looking an entry up; an entry of a kind this program
     // does not know plays as kind 0 too, rather than running off the table.
     int kind = effect.m_nId == 0 ? 0 : effect.ScrEntry().m_nKind;
-    if (kind < 0 || kind >= kScreenEffectKinds) kind = 0;
+    if (kind < 0 || kind >= kScrEffectKinds) kind = 0;
     if (ScreenEffectTable[kind](scene, paused)) {
         effect.m_nId = 0;
         DDSetVirBackBuffer(FALSE);

@@ -6,9 +6,6 @@
 // finished picture to the effect (cStageDraw::DrawScreenEffect, in screen_effect.cpp).
 #include "objects/effect_playback.h"
 
-// The kinds of screen effect, 0 (none) included; a kind outside them plays as kind 0.
-constexpr int kScreenEffectKinds = 14;
-
 class cScreenEffect : public cEffectPlayback {
 public:
     // No effect: id 0, no entry, every value and counter 0.
