@@ -185,15 +185,14 @@ int ScreenEffectWaveH(cPlayScene& scene, int paused) { return Wave(scene, paused
 int ScreenEffectWaveV(cPlayScene& scene, int paused) { return Wave(scene, paused, TRUE); }
 
 // While the toggle (the second counter) is 0 the backgrounds hide the stage; every p2 frames
-// (of the loaded entry, whichever way the effect plays) the toggle flips.
+// (of the loaded entry, whichever way the effect plays) the toggle flips. The backgrounds are
+// drawn as the stage draws them, so a front layer's transparent parts stay transparent.
 int ScreenEffectBlink(cPlayScene& scene, int paused)
 {
     cScreenEffect& effect = scene.m_ScreenEffect;
     if (effect.m_nCounter2 == 0) {
-        Redraw([&] {
-            scene.DrawBackgrounds(Back(), 0);
-            scene.DrawBackgrounds(Back(), 1);
-        });
+        scene.DrawBackgrounds(Back(), 0);
+        scene.DrawBackgrounds(Back(), 1);
     }
     if (effect.m_nCounter >= g_Database.m_ScrEffects.At(effect.m_nId).m_nParams[1]) {
         effect.m_nCounter = 0;

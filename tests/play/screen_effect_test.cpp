@@ -330,6 +330,27 @@ TEST_F(ScreenEffectStageDraw, TheStageIsDrawnWhereTheEffectCanReadItOnlyWhileAnE
     EXPECT_EQ(m_Scene->m_ScreenEffect.m_nId, 2);
 }
 
+TEST_F(ScreenEffectStageDraw, ABlinkHidesTheStageBehindBothBackgroundLayersDrawnAsTheStageDrawsThem)
+{
+    // Behind, a fill of colour 16; in front, a picture whose left half is transparent.
+    cBackgroundData behind;
+    behind.m_bFillOnly = 1;
+    cBackgroundData front;
+    front.m_nLayer = 1;
+    front.m_dFactorX = front.m_dFactorY = 0;
+    g_StageData.m_Backgrounds.assign({behind, front});
+    LoadPicture(kBackgroundSlot + 1, 20, 12, [](int x, int) { return x < 10 ? qbtest::kMagenta : 0x0000C0u; });
+    qbtest::cCharaEffects effects;
+    effects.SetScreen(1, 8, {10, 10});
+    m_Scene->m_ScreenEffect.StartScreenEffect(1, 0, 0);
+    ClearScreen(0xFF808080u);
+    m_Scene->DrawScreenEffect(0);
+    const cImage screen = Screen();
+    EXPECT_EQ(screen.At(3, 3) & 0xFFFFFF, qbtest::kColour16) << "the front layer's transparent part";
+    EXPECT_EQ(screen.At(13, 3) & 0xFFFFFF, 0x0000C0u);
+    EXPECT_EQ(screen.At(633, 473) & 0xFFFFFF, 0x0000C0u);
+}
+
 INSTANTIATE_TEST_SUITE_P(Depths, ScreenEffect, testing::ValuesIn(kDisplays),
                          [](const testing::TestParamInfo<SCREENDISPLAY>& info) {
                              return std::string(info.param.mode.bDirect3D ? "Direct3D" : "DirectDraw") +
