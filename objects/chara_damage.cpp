@@ -1,19 +1,20 @@
 // A chara's invincibility, the damage of a hit and its defeat.
 #include <algorithm>
 #include <atomic>
+#include <utility>
 
 #include "data/command_info.h"
 #include "data/role_accessors.h"
 #include "data/save_data.h"
 #include "data/stage_data.h"
 #include "objects/chara.h"
+#include "objects/effect_instance.h"
 #include "objects/hero.h"
 #include "objects/item.h"
 #include "objects/shot.h"
 #include "play/item_touch.h"
 #include "play/play_scene.h"
 #include "shell/game_arithmetic.h"
-#include "shell/not_built_yet.h"
 
 namespace {
 
@@ -35,9 +36,12 @@ int ImmunityFrames(int kind)
     return (kind != 0) ? g_StageData.m_nCharaImmunity : g_StageData.m_nHeroImmunity;
 }
 
-void StartHitEffect(int /*id*/, const HITBOX& /*box*/, const HITBOX& /*otherBox*/, int /*scale*/)
+// The hit effect on the overlap of the two boxes, over the stage.
+void StartHitEffect(int id, const HITBOX& box, const HITBOX& otherBox, int scale)
 {
-    LogNotBuiltYet("hit effects");
+    cEffectInstance effect;
+    effect.InitHit(id, box, otherBox, scale);
+    if (cPlayScene* scene = Scene()) scene->m_EffectList.m_Effects.push_back(std::move(effect));
 }
 
 }  // namespace

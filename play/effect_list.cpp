@@ -1,8 +1,13 @@
 #include "play/effect_list.h"
 
-#include "shell/not_built_yet.h"
+#include "graphics/sprite_batch.h"
 
-void cEffectList::Draw()
+void cEffectList::Draw(DDSURFACEDATA* target, int paused)
 {
-    if (!m_Effects.empty()) LogNotBuiltYet("effect instances");
+    DDBeginSpriteBatch(FALSE);
+    for (auto it = m_Effects.begin(); it != m_Effects.end();) {
+        if (it->Draw(target, paused)) it = m_Effects.erase(it);
+        else ++it;
+    }
+    DDEndSpriteBatch();
 }

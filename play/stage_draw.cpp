@@ -86,7 +86,7 @@ void cStageDraw::DrawStage(int full, int paused, int timer, int bottomText)
     DrawBackgrounds(&g_BackBuffer, 1);
     if (!Player.empty()) Player.At(0).DrawOverlayMask(&g_BackBuffer);
     scene.m_StagePictures.Draw(&g_BackBuffer, 1, paused);
-    scene.m_EffectList.Draw();
+    scene.m_EffectList.Draw(&g_BackBuffer, paused);
     scene.m_MessageList.Draw(&g_BackBuffer, paused);
     DrawScreenEffect(paused);
     DrawStatusBar(&g_BackBuffer);
