@@ -17,7 +17,6 @@
 #include "objects/hero.h"
 #include "play/play_scene.h"
 #include "shell/error_box.h"
-#include "shell/not_built_yet.h"
 
 namespace {
 
@@ -81,6 +80,7 @@ bool cStagePictures::Load(bool reEntered)
 
 void cStagePictures::Release()
 {
+    ClearPictures();
     if (!m_bLoaded) return;
     m_bLoaded = false;
     for (int i : s_StagePictures.anIndex) DDReleaseSurface(&g_StdSurface[i]);
@@ -143,15 +143,4 @@ void cStagePictures::BuildSightMask(DDSURFACEDATA* mask, DDSURFACEDATA* hole)
     // Colour 0 is the transparent colour on both back ends.
     DDFillSurfacePal(hole, 0);
     DDBltCircle(mask, w / 2, h / 2, w, h, r, 1, hole, r, r, 0);
-}
-
-void cStagePictures::ClearPictures()
-{
-    m_Pictures.clear();
-    LogNotBuiltYet("stage picture commands");
-}
-
-void cStagePictures::Draw(DDSURFACEDATA*, int, int)
-{
-    if (!m_Pictures.empty()) LogNotBuiltYet("stage pictures");
 }

@@ -17,7 +17,7 @@ public:
     // database's pictures as they were loaded). False when a standard picture could not be
     // loaded.
     bool Load(bool reEntered);
-    // Every picture the stage loaded, when the scene goes (nothing when it loaded none).
+    // Every picture the stage loaded and every picture shown, when the scene goes.
     void Release();
     // The database's picture sets, each released and made again from its table: four
     // surfaces for each dedicated chara picture (it, its cells flipped, their effect copies),
@@ -35,12 +35,29 @@ public:
     // sight radius, at its centre; `hole` is the work surface that cuts the disc. A sight
     // radius below 0 is taken as 0.
     void BuildSightMask(DDSURFACEDATA* mask, DDSURFACEDATA* hole);
-    // The set-up's start: no picture shown.
+    // The pictures that flows show run in step with g_PictureSurface and
+    // g_PictureSurfaceInfo: index i of each belongs to index i of the others.
+    // No picture shown, every picture surface let go (the set-up's start, the scene's end).
     void ClearPictures();
-    // The pictures of one layer (0 behind the blocks, 1 in front of everything).
+    // The pictures of one layer (0 behind the blocks, 1 in front of everything); a timed
+    // picture that has run out goes with its surface.
     void Draw(DDSURFACEDATA* target, int layer, int paused);
+    // The index of the first picture shown with ID number `idNumber`, or -1.
+    int FindPicture(int idNumber) const;
+    // Picture `index` with its surface and the surface's description let go.
+    void RemovePicture(int index);
+    // The surface of a new picture, loaded from `file` at `position` of the surface lists (0
+    // the front, the length or more, or below 0, the end). Null when the file cannot be
+    // loaded; nothing is then left in the lists, so later pictures keep their own surfaces.
+    DDSURFACEDATA* LoadPictureSurface(int position, const char* file, int memType);
+    // The picture into the list at `position`, where its surface went; returns its serial.
+    int InsertPicture(int position, cPicture picture);
+    // The picture of that serial taken away with its surface; nothing when it has ended
+    // already.
+    void RemovePictureBySerial(int serial);
 
     std::list<cPicture> m_Pictures;
+    int m_nNextSerial = 0;
     // The standard stage pictures and the database's sets were loaded by this scene.
     bool m_bLoaded = false;
 };
