@@ -1,5 +1,7 @@
 // The status, graphics and media commands: switches of a chara or of the stage, a chara's
-// pictures and animations, backgrounds, sounds and music.
+// pictures and animations, backgrounds, sounds and music. The effect, chara-effect and picture
+// commands are in effect_picture_commands.cpp, the screen-effect command in
+// screen_effect_command.cpp.
 #include "flow/media_commands.h"
 
 #include <cstdint>
@@ -9,7 +11,6 @@
 #include "data/role_accessors.h"
 #include "data/stage_data.h"
 #include "data/template_sources.h"
-#include "flow/command_stubs.h"
 #include "flow/expression.h"
 #include "flow/status_values.h"
 #include "objects/chara.h"
@@ -129,21 +130,6 @@ void ExecCmdRunAnime(cChara& chara, cCommandData& command)
     // entry 0) and starts it with force.
     animation.Begin();
     chara.m_Animations.push_front(animation);
-}
-
-void ExecCmdRunEffect(cChara&, cCommandData&)
-{
-    NotBuiltCommandActs(COMMAND_EFFECT, "effect command");
-}
-
-void ExecCmdRunCharaEffect(cChara&, cCommandData&)
-{
-    NotBuiltCommandActs(COMMAND_CHARA_EFFECT, "chara effect command");
-}
-
-void ExecCmdShowPicture(cChara&, cCommandData&)
-{
-    NotBuiltCommandActs(COMMAND_PICTURE, "picture command");
 }
 
 void ExecCmdChangeScreenColor(cChara&, cCommandData& command)
