@@ -31,6 +31,12 @@ int TakeCloseRequests()
     return count;
 }
 
+// A wait's fields in their order: mode, delay, key wait, frames, counter.
+std::vector<int> Values(const WAITSTATE& wait)
+{
+    return {wait.nMode, wait.nDelay, wait.bKeyWait, wait.nFrames, wait.nCounter};
+}
+
 int s_nBoxes = 0;
 int CountBox(UINT, const char*)
 {
@@ -220,10 +226,7 @@ TEST_F(EffectPictureCommands, AWaitingEffectHoldsForTheSumOfItsFrameTimes)
         m_Scene->m_Wait = WAITSTATE{7, 0, 0, 7, 7};
         m_Scene->m_EffectList.Clear();
         Effect({1, c.placement, 0, 0, 0, 0, 100, c.wait});
-        const WAITSTATE& wait = m_Scene->m_Wait;
-        EXPECT_EQ((std::vector<int>{wait.nMode, wait.nDelay, wait.bKeyWait, wait.nFrames, wait.nCounter}),
-                  (std::vector<int>{c.expected.nMode, c.expected.nDelay, c.expected.bKeyWait, c.expected.nFrames,
-                                    c.expected.nCounter}));
+        EXPECT_EQ(Values(m_Scene->m_Wait), Values(c.expected));
         ASSERT_EQ(m_Scene->m_EffectList.m_Effects.size(), 1u) << "the effect stays to end by itself";
         EXPECT_EQ(m_Scene->m_EffectList.m_Effects.front().m_bAnimatePaused, c.wait);
     }
@@ -262,10 +265,7 @@ TEST_F(EffectPictureCommands, AWaitingPictureSetsTheWaitByItsModeAndGoesAfterIt)
         for (int hasId : {0, 1}) {
             cCommandData command = Command(COMMAND_PICTURE, {3, 0, 0, 0, 0, 0, 0, 100, c.displayMode, c.tenths, 1, 0, hasId, 1});
             ExecCmdShowPicture(m_Chara, command);
-            const WAITSTATE& wait = m_Scene->m_Wait;
-            EXPECT_EQ((std::vector<int>{wait.nMode, wait.nDelay, wait.bKeyWait, wait.nFrames, wait.nCounter}),
-                      (std::vector<int>{c.expected.nMode, c.expected.nDelay, c.expected.bKeyWait, c.expected.nFrames,
-                                        c.expected.nCounter}));
+            EXPECT_EQ(Values(m_Scene->m_Wait), Values(c.expected)) << "ID switch " << hasId;
         }
         EXPECT_EQ(Shown(), (std::vector<std::string>{"b.bmp:2"}));
         Picture(1, 1, 1);
