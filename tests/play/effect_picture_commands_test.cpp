@@ -15,6 +15,8 @@
 #include "objects/database_working_tables.h"
 #include "platform/os/message_box.h"
 #include "platform/os/messages.h"
+#include "platform/video/ddraw.h"
+#include "shell/system_ini.h"
 #include "shell/game_arithmetic.h"
 #include "tests/play/stage_draw_fixture.h"
 #include "tests/support/bmp_builder.h"
@@ -50,7 +52,7 @@ class EffectPictureCommands : public qbtest::cStageDrawTest {
 protected:
     void SetUp() override
     {
-        cStageDrawTest::SetUp();
+        SetUpDisplay(m_Display);
         const struct { const char* file; int w, h; } files[] = {{"a.bmp", 100, 60}, {"b.bmp", 40, 20}, {"c.bmp", 30, 10}};
         g_Database.m_Pictures.assign(5, cPictureData{});
         for (int i = 0; i < 3; ++i) {
@@ -77,6 +79,7 @@ protected:
     void TearDown() override
     {
         plat::SetBoxAnswerSource(nullptr);
+        plat::SetDDrawVideoMemoryLimit(0);
         TakeCloseRequests();
         m_Scene->m_StagePictures.ClearPictures();
         cStageDrawTest::TearDown();
@@ -117,7 +120,7 @@ protected:
             const std::string file = g_Database.m_Pictures.At(picture.m_nId).m_strFile;
             if (surface != g_PictureSurface.end() && info != g_PictureSurfaceInfo.end()) {
                 EXPECT_EQ(std::string(info->szFileName), file);
-                EXPECT_EQ(surface->nWidth, picture.m_nWidth) << file << ": its own surface";
+                EXPECT_EQ(std::string(surface->szFileName), file) << "its own surface";
                 ++surface;
                 ++info;
             }
@@ -126,6 +129,7 @@ protected:
         return shown;
     }
 
+    qbtest::cDisplayMode m_Display{TRUE, 32, 1};
     cChara m_Chara;
     qbtest::cRestore<cDatabase> m_Database{g_Database};
     qbtest::cRestore<cSafeVector<cSafeVector<ANIMEFRAME>>> m_Anime{g_AnimePatterns};
@@ -300,6 +304,34 @@ TEST_F(EffectPictureCommands, TheCharaEffectCommandPlaysTheLow16BitsOfItsNumber)
     EXPECT_EQ(playback.m_nId, 1);
     EXPECT_EQ(playback.m_nMode, 2);
     EXPECT_EQ(playback.m_bLoop, 1);
+}
+
+// Under DirectDraw a picture goes to system memory when it is scaled without video stretching,
+// or when less than a fifth of the video memory is free.
+class EffectPictureCommandsDirectDraw : public EffectPictureCommands {
+protected:
+    EffectPictureCommandsDirectDraw() { m_Display = {FALSE, 16, 1}; }
+
+    qbtest::cRestore<int> m_Stretch{g_SystemIni.DD_VideoStretch};
+};
+
+TEST_F(EffectPictureCommandsDirectDraw, APictureGoesToSystemMemoryWhenScaledWithoutStretchOrShortOfVideoMemory)
+{
+    struct Case { int zoom, stretch; std::size_t limit; int memType; } cases[] = {
+        {100, 0, 0, 0},
+        {50, 0, 0, 1},
+        {50, 1, 0, 0},
+        {100, 1, 2u << 20, 1},   // the screen's surfaces leave less than a fifth of 2 MB
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "zoom " << c.zoom << ", stretch " << c.stretch << ", limit " << c.limit);
+        g_SystemIni.DD_VideoStretch = c.stretch;
+        plat::SetDDrawVideoMemoryLimit(c.limit);
+        Picture(1, 0, 0, c.zoom);
+        ASSERT_EQ(Shown(), (std::vector<std::string>{"a.bmp:-"}));
+        EXPECT_EQ(g_PictureSurfaceInfo.back().nMemType, c.memType);
+        Picture(0, 0, 0);
+    }
 }
 
 }  // namespace
