@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "data/replay_data.h"
+#include "graphics/stage_picture_surfaces.h"
+#include "graphics/surface.h"
 #include "platform/os/message_box.h"
 #include "platform/os/timer.h"
 #include "play/block_grid.h"
@@ -191,6 +193,22 @@ TEST_F(StageSetUp, ResetsTimeCountersAndStageVariables)
     scene.SetStage(1, 0);
     EXPECT_EQ(scene.m_TimeLimit.m_nTimeLeft, 120);
     EXPECT_EQ(scene.m_TimeLimit.m_bNoTimeLimit, 0);
+}
+
+TEST_F(StageSetUp, LetsGoOfEffectsPicturesAndTheirSurfaces)
+{
+    cPlayScene& scene = m_Fixture.NewScene();
+    scene.m_EffectList.m_Effects.emplace_back();
+    scene.m_StagePictures.m_Pictures.emplace_back();
+    DDSURFACEDATA record;
+    ClearSurfaceData(&record);
+    g_PictureSurface.push_back(record);
+    g_PictureSurfaceInfo.push_back(SURFACEINFO{});
+    scene.SetStage(0, 1);
+    EXPECT_TRUE(scene.m_EffectList.m_Effects.empty());
+    EXPECT_TRUE(scene.m_StagePictures.m_Pictures.empty());
+    EXPECT_TRUE(g_PictureSurface.empty());
+    EXPECT_TRUE(g_PictureSurfaceInfo.empty());
 }
 
 TEST(SubStepTable, MarksRateSubStepsSpreadByAddition)
