@@ -18,6 +18,7 @@
 #include "platform/video/ddraw.h"
 #include "shell/system_ini.h"
 #include "shell/game_arithmetic.h"
+#include "tests/play/chara_draw_fixture.h"
 #include "tests/play/stage_draw_fixture.h"
 #include "tests/support/bmp_builder.h"
 #include "tests/support/restore.h"
@@ -274,6 +275,20 @@ TEST_F(EffectPictureCommands, AWaitingPictureSetsTheWaitByItsModeAndGoesAfterIt)
         EXPECT_EQ(Shown(), (std::vector<std::string>{"b.bmp:2"}));
         Picture(1, 1, 1);
     }
+}
+
+TEST_F(EffectPictureCommands, APictureShownForThreeTenthsIsDrawn18TimesAndGoneOnThe19thCall)
+{
+    Picture(1, 0, 0, 100, 0, 2, 3);
+    cStagePictures& pictures = m_Scene->m_StagePictures;
+    int draws = 0;
+    for (int call = 1; call <= 19; ++call) {
+        ClearScreen(0xFF000000u);
+        pictures.Draw(&g_BackBuffer, 0, 0);
+        draws += qbtest::BoxOf(Screen(), 0x0000FF, 0xFFFFFF).w > 0;
+        EXPECT_EQ(Shown().size(), call <= 18 ? 1u : 0u) << "call " << call;
+    }
+    EXPECT_EQ(draws, 18);
 }
 
 TEST_F(EffectPictureCommands, AWaitedPictureThatEndedDuringTheWaitTakesNoOtherPictureWithIt)
