@@ -32,6 +32,7 @@ struct DEMOGAME {
     cPaletteData commonPalette;     // the palette a new game starts with
     std::vector<DEMOSTAGE> stages;  // in playing order
     cWorldMapData worldMap;
+    std::vector<DEMOSTAGE> challengeStages;  // the numbered challenge stages, first to last
     std::vector<DEMOFILE> files;
     std::string error;              // set by a feature that cannot make what it adds
 };

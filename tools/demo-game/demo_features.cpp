@@ -13,6 +13,7 @@ void AddSignpostStage(DEMOGAME& game);          // demo_stage_signpost.cpp
 void AddShotFeatures(DEMOGAME& game);           // demo_feature_shots.cpp: after the stages
 void AddDemoWorldMap(DEMOGAME& game);           // demo_world_map.cpp: after every stage
 void AddDemoStory(DEMOGAME& game);              // demo_story.cpp: after the world map
+void AddDemoChallenge(DEMOGAME& game);          // demo_challenge.cpp: after every stage
 void AddPalettePictures(DEMOGAME& game);        // demo_picture_palette.cpp
 void AddBlockPictures(DEMOGAME& game);          // demo_picture_blocks.cpp
 void AddCharaPictures(DEMOGAME& game);          // demo_picture_charas.cpp
@@ -42,6 +43,7 @@ constexpr DEMOFEATURE kDemoFeatures[] = {
     AddShotFeatures,
     AddDemoWorldMap,
     AddDemoStory,
+    AddDemoChallenge,
     AddPalettePictures,
     AddBlockPictures,
     AddCharaPictures,

@@ -23,6 +23,7 @@ std::vector<std::string> DemoStageFiles();
 //   data\CommonPalette.cplt4  the palette a new game starts with
 //   data\stg4\*.stg4_001   the stages (DemoStageFiles): blocks, a hero, walkers whose flows
 //                          walk and turn, and coins
+//   data\stg4\cNN-1.stg4_001  the twelve challenge stages, the stages above in turn
 //   bmp\...                every standard picture, drawn on the demo palette (DemoPictures);
 //                          bmp\plt\Palette.bmp holds colour i at (i % 16, 8 + i / 16) and
 //                          colour 0 at (0, 0); bmp\Debug.bmp is 128 x 256 of colour 0

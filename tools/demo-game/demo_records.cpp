@@ -56,10 +56,13 @@ bool WriteDemoRecords(DEMOGAME& game, const std::string& root, std::string& erro
         !SaveRecord(game.worldMap, root + "\\data\\WorldMap.dat", error) ||
         !SaveRecord(common, root + "\\data\\CommonPalette.cplt4", error))
         return false;
-    for (DEMOSTAGE& stage : game.stages) {
-        const TEMPLATESOURCES sources{ListsOf(common.m_Blocks, common.m_Charas, common.m_Items), stage.stage.PaletteLists()};
-        cTemplateSourceScope scope(sources);
-        if (!SaveRecord(stage.stage, root + "\\" + stage.file, error)) return false;
+    for (std::vector<DEMOSTAGE>* list : {&game.stages, &game.challengeStages}) {
+        for (DEMOSTAGE& stage : *list) {
+            const TEMPLATESOURCES sources{ListsOf(common.m_Blocks, common.m_Charas, common.m_Items),
+                                          stage.stage.PaletteLists()};
+            cTemplateSourceScope scope(sources);
+            if (!SaveRecord(stage.stage, root + "\\" + stage.file, error)) return false;
+        }
     }
     return true;
 }
