@@ -4,6 +4,7 @@
 
 #include "play/play_scene.h"
 #include "scenes/pending_scene.h"
+#include "scenes/stage_select_scene.h"
 #include "scenes/story_menu_scene.h"
 #include "scenes/title_scene.h"
 #include "scenes/world_map_scene.h"
@@ -14,7 +15,7 @@ cScene* MakeScene(int type)
     case SCENE_TITLE: return new (std::nothrow) cTitleScene;
     case SCENE_WORLDMAP: return new (std::nothrow) cWorldMapScene;
     case SCENE_STORYMENU: return new (std::nothrow) cStoryMenuScene;
-    case SCENE_STAGESELECT: return new (std::nothrow) cPendingScene("stage select");
+    case SCENE_STAGESELECT: return new (std::nothrow) cStageSelectScene;
     case SCENE_PLAY: return new (std::nothrow) cPlayScene;
     case SCENE_OPTION: return new (std::nothrow) cPendingScene("options");
     default: return nullptr;

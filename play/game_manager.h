@@ -47,8 +47,8 @@ public:
     int m_nGameMode = GAMEMODE_NEWSTORY;  // GAMEMODE: the title-menu item chosen last
     int m_nPlayMode = PLAYMODE_STORY;     // PLAYMODE
     int m_bKeepScenes = 0;
-    int m_nSelectCursor = 0;
-    int m_nSelectScroll = 0;
+    int m_nStageSelectRow = 0;   // the stage select's cursor row and list top, kept when a stage starts
+    int m_nStageSelectTop = 0;
     int m_bRanking = 0;
     double m_dScaleX = 0.0;
     double m_dScaleY = 0.0;

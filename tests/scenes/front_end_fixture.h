@@ -60,12 +60,12 @@ inline int RecordFrontBox(HWND, const char* text, const char*, UINT)
 
 // The game manager's values a scene reads and writes.
 struct MANAGERVALUES {
-    int scene, next, prev, gameMode, playMode, ranking, fadeSpeed, bgm;
+    int scene, next, prev, gameMode, playMode, ranking, fadeSpeed, bgm, selectRow, selectTop;
     static MANAGERVALUES Take()
     {
         const cGameManager& m = g_GameManager;
         return {m.m_nScene, m.m_nNextScene, m.m_nPrevScene, m.m_nGameMode, m.m_nPlayMode, m.m_bRanking, m.m_nFadeSpeed,
-                m.m_nBgm};
+                m.m_nBgm, m.m_nStageSelectRow, m.m_nStageSelectTop};
     }
     void Put() const
     {
@@ -78,6 +78,8 @@ struct MANAGERVALUES {
         m.m_bRanking = ranking;
         m.m_nFadeSpeed = fadeSpeed;
         m.m_nBgm = bgm;
+        m.m_nStageSelectRow = selectRow;
+        m.m_nStageSelectTop = selectTop;
     }
 };
 
