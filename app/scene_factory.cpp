@@ -3,7 +3,7 @@
 #include <new>
 
 #include "play/play_scene.h"
-#include "scenes/pending_scene.h"
+#include "scenes/option_scene.h"
 #include "scenes/stage_select_scene.h"
 #include "scenes/story_menu_scene.h"
 #include "scenes/title_scene.h"
@@ -17,7 +17,7 @@ cScene* MakeScene(int type)
     case SCENE_STORYMENU: return new (std::nothrow) cStoryMenuScene;
     case SCENE_STAGESELECT: return new (std::nothrow) cStageSelectScene;
     case SCENE_PLAY: return new (std::nothrow) cPlayScene;
-    case SCENE_OPTION: return new (std::nothrow) cPendingScene("options");
+    case SCENE_OPTION: return new (std::nothrow) cOptionScene;
     default: return nullptr;
     }
 }

@@ -218,6 +218,18 @@ void cBgm::UnInit()
     UnInitLocked();
 }
 
+int cBgm::IsStarted()
+{
+    std::lock_guard<std::recursive_mutex> lock(m_Mutex);
+    return m_bInit;
+}
+
+int cBgm::CurrentSlot()
+{
+    std::lock_guard<std::recursive_mutex> lock(m_Mutex);
+    return m_bInit ? m_nCurSlot : -2;
+}
+
 void cBgm::UnInitLocked()
 {
     if (!m_bInit) return;
@@ -225,5 +237,6 @@ void cBgm::UnInitLocked()
     m_MidiChannels.DeleteAll();
     m_MidiChannels.m_Players.clear();
     m_MidiChannels.m_ChannelCounts.clear();
+    m_nCurSlot = -1;
     m_bInit = 0;
 }

@@ -57,6 +57,10 @@ public:
     int Play(int channel, int slot, int loop, int midiStopMode, int force);
     void Stop();
     void UnInit();
+    // 1 while the manager is started, under its lock: the options scene asks on the game thread.
+    int IsStarted();
+    // The slot taken last (a stop keeps it), -1 for none, -2 when the manager is not started.
+    int CurrentSlot();
 
     int m_bInit = 0;
     cOgg m_Vox;
