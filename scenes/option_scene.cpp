@@ -16,6 +16,7 @@
 #include "play/menu_cursor.h"
 #include "play/palette_colors.h"
 #include "scenes/menu_drawing.h"
+#include "scenes/menu_items.h"
 #include "shell/game_requests.h"
 #include "shell/input.h"
 #include "shell/log.h"
@@ -69,13 +70,7 @@ void cOptionScene::Init()
 {
     BeginFrontEndInit(3, kOptionPictures, kOptionPictureCount);
     g_MenuCursor.Reset();
-    // Only the six option items have rows, however long the stored list is.
-    m_nItemCount = 0;
-    const cSafeVector<cMenuItemData>& items = g_SystemData.m_OptionMenu;
-    const int listed = std::min(static_cast<int>(items.size()), static_cast<int>(ITEM_COUNT));
-    for (int i = 0; i < listed; ++i)
-        if (items[static_cast<std::size_t>(i)].m_bEnabled) m_nItems[m_nItemCount++] = i;
-    if (m_nItemCount == 0) m_nItems[m_nItemCount++] = ITEM_COLOR;
+    m_nItemCount = CollectEnabledItems(g_SystemData.m_OptionMenu, ITEM_COUNT, m_nItems, ITEM_COLOR);
     CreateOptionSurface();
     m_nSubState = 0;
 }

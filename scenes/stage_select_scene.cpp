@@ -18,6 +18,7 @@
 #include "play/menu_cursor.h"
 #include "play/palette_colors.h"
 #include "scenes/menu_drawing.h"
+#include "scenes/ranking_buttons.h"
 #include "shell/error_box.h"
 #include "shell/game_arithmetic.h"
 #include "shell/game_requests.h"
@@ -190,25 +191,7 @@ void cStageSelectScene::StartStage(int row)
 
 void cStageSelectScene::RankingKeys(int buttons)
 {
-    cSaveData& save = g_SaveData;
-    if (buttons & 4) {
-        if (ChallengeRanks()) {
-            PlaySe(6);
-            save.m_bRankingView = save.m_bRankingView ? 0 : 1;
-            DrawListSurface();
-        } else if (save.m_bRankingView) {
-            save.m_bRankingView = 0;
-            DrawListSurface();
-        }
-    }
-    if ((buttons & 8) && ChallengeRanks()) {
-        const int mode = g_GameManager.m_nPlayMode;
-        if (g_SystemData.CountModeFlags(mode) >= 2) {
-            PlaySe(6);
-            save.StepRankingKind(mode, 1);
-        }
-        DrawListSurface();
-    }
+    if (ApplyRankingButtons(buttons, PLAYMODE_CHALLENGE)) DrawListSurface();
 }
 
 void cStageSelectScene::StateSelect()

@@ -14,6 +14,7 @@
 #include "play/menu_cursor.h"
 #include "play/palette_colors.h"
 #include "scenes/menu_drawing.h"
+#include "scenes/menu_items.h"
 #include "shell/error_box.h"
 #include "shell/game_requests.h"
 #include "shell/input.h"
@@ -84,12 +85,7 @@ void cStoryMenuScene::Init()
 {
     // The world map's music: coming from the map does not start it again.
     BeginFrontEndInit(1, kStoryPictures, kStoryPictureCount);
-    m_nItemCount = 0;
-    const cSafeVector<cMenuItemData>& items = g_SystemData.m_StoryMenu;
-    const int listed = std::min(static_cast<int>(items.size()), kMaxItems);
-    for (int i = 0; i < listed; ++i)
-        if (items[static_cast<std::size_t>(i)].m_bEnabled) m_nItems[m_nItemCount++] = i;
-    if (m_nItemCount == 0) m_nItems[m_nItemCount++] = 0;
+    m_nItemCount = CollectEnabledItems(g_SystemData.m_StoryMenu, kMaxItems, m_nItems, 0);
     g_MenuCursor.Reset();
 }
 

@@ -17,6 +17,7 @@
 #include "play/palette_colors.h"
 #include "play/replay_state.h"
 #include "scenes/menu_drawing.h"
+#include "scenes/menu_items.h"
 #include "shell/error_box.h"
 #include "shell/game_requests.h"
 #include "shell/input.h"
@@ -60,13 +61,7 @@ void cTitleScene::Init()
 {
     BeginFrontEndInit(0, kTitlePictures, kTitlePictureCount);
     g_MenuCursor.Reset();
-    // Only the seven game modes have items, however long the stored list is.
-    m_nItemCount = 0;
-    const cSafeVector<cMenuItemData>& items = g_SystemData.m_TitleMenu;
-    const int listed = std::min(static_cast<int>(items.size()), kMaxItems);
-    for (int i = 0; i < listed; ++i)
-        if (items[static_cast<std::size_t>(i)].m_bEnabled) m_nItems[m_nItemCount++] = i;
-    if (m_nItemCount == 0) m_nItems[m_nItemCount++] = GAMEMODE_NEWSTORY;
+    m_nItemCount = CollectEnabledItems(g_SystemData.m_TitleMenu, kMaxItems, m_nItems, GAMEMODE_NEWSTORY);
     // The cursor comes back on the mode chosen last; a mode not shown keeps its value, which
     // the first move wraps.
     int row = g_GameManager.m_nGameMode;

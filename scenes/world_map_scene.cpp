@@ -15,6 +15,7 @@
 #include "play/game_manager.h"
 #include "play/world_entry.h"
 #include "scenes/menu_drawing.h"
+#include "scenes/ranking_buttons.h"
 #include "shell/error_box.h"
 #include "shell/game_arithmetic.h"
 #include "shell/game_requests.h"
@@ -178,25 +179,7 @@ void cWorldMapScene::OpenEntry()
 
 void cWorldMapScene::RankingKeys(int buttons)
 {
-    const bool enabled = g_SystemData.m_ModeResults.At(PLAYMODE_STORY).m_bEnabled != 0;
-    if (buttons & 4) {
-        if (enabled) {
-            PlaySe(6);
-            g_SaveData.m_bRankingView = g_SaveData.m_bRankingView ? 0 : 1;
-            DrawRankingSurface();
-        } else if (g_SaveData.m_bRankingView) {
-            g_SaveData.m_bRankingView = 0;
-            DrawRankingSurface();
-        }
-    }
-    if ((buttons & 8) && enabled) {
-        const int mode = g_GameManager.m_nPlayMode;
-        if (g_SystemData.CountModeFlags(mode) >= 2) {
-            PlaySe(6);
-            g_SaveData.StepRankingKind(mode, 1);
-        }
-        DrawRankingSurface();
-    }
+    if (ApplyRankingButtons(buttons, PLAYMODE_STORY)) DrawRankingSurface();
 }
 
 void cWorldMapScene::StateMap()
