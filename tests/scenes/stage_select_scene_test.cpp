@@ -210,6 +210,16 @@ TEST_F(StageSelect, AStageThatCannotBeReadIsRefusedWithItsBoxAndTheGameGoesOn)
     }
 }
 
+TEST_F(StageSelect, StagesWithoutAChallengeRecordShowAsNotClearedWithoutClosingTheGame)
+{
+    g_SaveData.m_ChallengeStages.assign(2, cChallengeStageData());
+    g_SaveData.m_ChallengeStages.At(1).m_bCleared = 1;
+    cStageSelectScene& scene = OnList();
+    for (int i = 0; i < 12; ++i) Frame(scene, 0, kListDown);
+    EXPECT_EQ(Row(), 11);
+    EXPECT_EQ(TakeCloses(), 0);
+}
+
 TEST_F(StageSelect, AnEmptyListStartsNothing)
 {
     g_SystemData.m_nChallengeStages = 0;
