@@ -14,6 +14,7 @@ void AddShotFeatures(DEMOGAME& game);           // demo_feature_shots.cpp: after
 void AddDemoWorldMap(DEMOGAME& game);           // demo_world_map.cpp: after every stage
 void AddDemoStory(DEMOGAME& game);              // demo_story.cpp: after the world map
 void AddDemoChallenge(DEMOGAME& game);          // demo_challenge.cpp: after every stage
+void AddDemoOptions(DEMOGAME& game);            // demo_options.cpp
 void AddPalettePictures(DEMOGAME& game);        // demo_picture_palette.cpp
 void AddBlockPictures(DEMOGAME& game);          // demo_picture_blocks.cpp
 void AddCharaPictures(DEMOGAME& game);          // demo_picture_charas.cpp
@@ -44,6 +45,7 @@ constexpr DEMOFEATURE kDemoFeatures[] = {
     AddDemoWorldMap,
     AddDemoStory,
     AddDemoChallenge,
+    AddDemoOptions,
     AddPalettePictures,
     AddBlockPictures,
     AddCharaPictures,
