@@ -1,9 +1,14 @@
 #include "scenes/front_end_trace.h"
 
+#include <algorithm>
+#include <functional>
+
 #include "platform/os/random.h"
 #include "play/game_manager.h"
 #include "play/menu_cursor.h"
 #include "play/trace_line.h"
+#include "sound/bgm.h"
+#include "sound/direct_sound.h"
 
 namespace {
 
@@ -21,6 +26,23 @@ std::string CursorStack()
 {
     return Joined(g_MenuCursor.m_Entries,
                   [](const CURSORPOS& c) { return std::to_string(c.nColumn) + ":" + std::to_string(c.nRow); });
+}
+
+// The volume of the first copy of every loaded sound effect: one value when they are all alike.
+std::string SoundVolumes()
+{
+    std::vector<int> volumes;
+    for (DSSOUNDDATA& sound : g_SoundTable)
+        if (!sound.lpBuffers.empty()) volumes.push_back(DS_GetVolume(sound, 0));
+    const bool alike = std::adjacent_find(volumes.begin(), volumes.end(), std::not_equal_to<>()) == volumes.end();
+    if (alike && !volumes.empty()) return std::to_string(volumes.front());
+    return Joined(volumes, [](int v) { return std::to_string(v); });
+}
+
+std::string MusicSlot()
+{
+    const int slot = g_Bgm.CurrentSlot();
+    return slot == -2 ? "off" : std::to_string(slot);
 }
 
 }  // namespace
@@ -48,6 +70,8 @@ bool FrontEndTraceLine(const FRONTENDFRAME& frame, std::string& line)
                       return std::to_string(r.first) + ":" + std::to_string(r.second);
                   }));
     trace.AddText("files", Joined(frame.files, [](const std::string& path) { return path; }));
+    trace.AddText("vol", SoundVolumes());
+    trace.AddText("music", MusicSlot());
     line = trace.Text();
     return true;
 }

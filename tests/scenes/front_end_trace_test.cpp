@@ -35,7 +35,8 @@ TEST_F(FrontEndTrace, NamesTheSceneThatRanTheFrameWithItsCursorStackAndRequests)
     char seed[16];
     std::snprintf(seed, sizeof seed, "%08x", static_cast<unsigned>(plat::RandomState()));
     EXPECT_EQ(line, "frame=12 scene=0 state=0 sub=0 cursor=0:2,0:5 gmode=1 pmode=0 seed=" + std::string(seed) +
-                        " se=1,3 bgm=0:0 files=user_data\\story\\Story04.dat,user_data\\Option.dat");
+                        " se=1,3 bgm=0:0 files=user_data\\story\\Story04.dat,user_data\\Option.dat vol=- music=off")
+        << "no sound effect loaded, the BGM manager stopped";
 
     // The frame whose fade-out handed over is still the title's.
     g_GameManager.m_nPrevScene = SCENE_TITLE;
