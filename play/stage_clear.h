@@ -24,13 +24,30 @@ public:
     // The ranking name that the name-entry dialog edits (at most 3 characters).
     std::string m_strRankingName;
     int m_bRankingEntered = 0;
+    // The clear of this set-up has begun: a clear reported during the set-up and again by the
+    // first play frame's result tallies once. Cleared by the set-up.
+    int m_bClearBegun = 0;
 };
 
-// Begins the clear of the stage (tally, ranking tables).
+// The largest number of extra lives a tally shows one by one; more change only the count.
+constexpr int kMaxShownExtraLives = 99;
+// The lives extra lives can reach.
+constexpr int kMaxLives = 99;
+
+// Begins the clear of the stage: the tally, then whether and where the result ranks. Once per
+// set-up; a second call does nothing.
 void BeginStageClear(cPlayScene& scene);
-// The ranking-name entry of a clear.
+// Adds the stage's figures to the run totals and grants the extra lives the score earned.
+void TallyStageResult(cPlayScene& scene);
+// The next file of the stage's numbered series, part `part`: true with its name in out, or
+// false with out empty (no series, no request, a key that names no base, no such file).
+bool MakeNextStagePath(const cPlayScene& scene, std::string& out, int part);
+// True when no next part of the series exists.
+bool IsLastStage(const cPlayScene& scene, int part);
+// The ranking-name entry of a clear: at most once per clear.
 void EnterRankingName(cPlayScene& scene);
-// The scene that follows a clear.
+// Stores what the next stage takes over, updates the progress for the game mode and gives the
+// scene that follows the clear (a next part of a series is loaded and gives SCENE_PLAY).
 int AfterClear(cPlayScene& scene);
 // The clear display's hint to enter the ranking name, and its result panel.
 void DrawClearHint();

@@ -216,6 +216,7 @@ void cPlayScene::SetStage(int reload, int entry)
     m_TimeLimit.Start(stage.m_bTimeLimit, stage.m_nTimeLimit);
     m_ActivityTable.assign(kActivitySlots, 0);
     m_StageClear.m_nNextStage = m_nSubStep = m_nSubStepTotal = 0;
+    m_StageClear.m_bClearBegun = 0;
 
     // 20. The progress record a retry returns to.
     save.m_nScore = 0;

@@ -8,6 +8,7 @@ using Log = std::vector<std::string>;
 
 constexpr int kPlayerDeath = 8;
 constexpr int kDefeatCharaDeath = 9;
+constexpr int kDefeatStageClear = 14;
 // A database sound n is asked for as entry n + 16.
 constexpr int kItemSound = 5;
 constexpr int kItemSoundEntry = kItemSound + 16;
@@ -48,14 +49,16 @@ TEST_F(Defeats, OnCharaDefeatedTurnsADefeatIntoNothingAClearOrThePlayersDeath)
     };
     const Case cases[] = {
         {"a chara", false, 0, 0, -1, {"T3 #0 hp0"}},
-        {"a chara after the clear", false, 1, 1, PLAYSTATE_CLEAR, {"T3 #0 hp0"}},
+        {"a chara after the clear", false, 1, 1, PLAYSTATE_CLEAR, {"T3 #0 hp0", Sound(kDefeatStageClear)}},
         {"the hero", true, 0, 2, -1, {Sound(kPlayerDeath), "T3 #1000 hp0"}},
-        {"the hero after the clear", true, 1, 2, PLAYSTATE_CLEAR, {Sound(kPlayerDeath), "T3 #1000 hp0"}},
+        {"the hero after the clear", true, 1, 2, PLAYSTATE_CLEAR,
+         {Sound(kPlayerDeath), "T3 #1000 hp0", Sound(kDefeatStageClear)}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Scene().m_nResult = c.cleared;
         Scene().m_nState = -1;
+        Scene().m_StageClear.m_bClearBegun = 0;
         Hero().m_bDead = 0;
         Hero().m_nHp = 0;
         cStageChara& chara = AddChara(1, 200, 0);
@@ -90,10 +93,13 @@ TEST_F(Defeats, CheckPlayerHpEndsTheFrameWhenPlayerOnesHpIsGoneEvenWithoutAClear
         SCOPED_TRACE(cleared);
         Scene().m_nResult = cleared;
         Scene().m_nState = -1;
+        Scene().m_StageClear.m_bClearBegun = 0;
         Hero().m_bDead = 0;
         Hero().m_nHp = 0;
         EXPECT_EQ(Scene().CheckPlayerHp(), 1);
-        EXPECT_EQ(TakeLog(), (Log{Sound(kPlayerDeath), "T3 #1000 hp0"}));
+        Log expected{Sound(kPlayerDeath), "T3 #1000 hp0"};
+        if (cleared) expected.push_back(Sound(kDefeatStageClear));
+        EXPECT_EQ(TakeLog(), expected);
         EXPECT_EQ(Scene().m_nState, cleared ? PLAYSTATE_CLEAR : -1);
         if (cleared) continue;
         // A player already dying is not defeated again.
@@ -116,13 +122,14 @@ TEST_F(Defeats, CheckPlayerHpDefeatsCharasWithoutHpAndKeepsOrRemovesThemByTheDef
     const Case cases[] = {
         {"shown", 1, 0, 0, {"T3 #1 hp0", Sound(kDefeatCharaDeath)}, {1, 2}},
         {"removed at once", 0, 0, 0, {"T3 #1 hp0"}, {2}},
-        {"clearing, shown", 1, 1, 1, {"T3 #1 hp0"}, {2}},
-        {"clearing, removed", 0, 1, 1, {"T3 #1 hp0"}, {2}},
+        {"clearing, shown", 1, 1, 1, {"T3 #1 hp0", Sound(kDefeatStageClear)}, {2}},
+        {"clearing, removed", 0, 1, 1, {"T3 #1 hp0", Sound(kDefeatStageClear)}, {2}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         g_SystemData.m_bHitCheckSwitch = c.display;
         Scene().m_nResult = c.cleared;
+        Scene().m_StageClear.m_bClearBegun = 0;
         Scene().m_nCharaSerial = 0;
         cStageChara& removed = AddChara(1, 200, 10);
         removed.m_bRemoveRequest = 1;

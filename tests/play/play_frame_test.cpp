@@ -173,7 +173,7 @@ TEST_F(PlayFrame, AResultSetByAFlowIsTakenBeforeThePlayersMoves)
         int state;
         int dead;
         std::vector<int> sounds;
-    } cases[] = {{1, PLAYSTATE_CLEAR, 0, {}}, {2, PLAYSTATE_PLAY, 1, {8}}};
+    } cases[] = {{1, PLAYSTATE_CLEAR, 0, {14}}, {2, PLAYSTATE_PLAY, 1, {8}}};   // 14: the clear's sound
     for (const Case& c : cases) {
         cPlayScene& scene = Scene();
         cHero& hero = Player.At(0);

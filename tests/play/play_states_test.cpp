@@ -247,17 +247,7 @@ TEST_F(PlayEntry, AStageClearedDuringItsSetUpStillFadesIn)
 {
     // A chara without HP whose start flow clears the stage: its defeat during the set-up
     // begins the clear.
-    cCharaData beaten = qbtest::PlacedChara(6, 5, false);
-    beaten.m_nMaxHp = 0;
-    cCommandData clear;
-    clear.m_nKind = COMMAND_STAGE_CLEAR;
-    clear.m_bParallel = 1;
-    clear.m_Params.assign(static_cast<std::size_t>(g_CommandInfo[COMMAND_STAGE_CLEAR].count), 0);
-    cFlowData flow;
-    flow.m_nTrigger = 18;
-    flow.m_Commands.push_back(clear);
-    beaten.m_Flows.push_back(flow);
-    g_StageData.m_Charas.push_back(beaten);
+    g_StageData.m_Charas.push_back(qbtest::ClearingChara(6, 5));
     m_Fixture.Commit();
     cPlayScene& scene = m_Fixture.NewScene();
     scene.Run();

@@ -1,5 +1,6 @@
 #include "tests/stage/stage_fixture.h"
 
+#include "data/command_info.h"
 #include "shell/game_requests.h"
 
 namespace qbtest {
@@ -49,6 +50,21 @@ cCharaData PlacedChara(int column, int row, bool hero)
     chara.m_nOperator = hero ? 0 : 1;
     chara.m_nHeldItem = -1;
     return chara;
+}
+
+cCharaData ClearingChara(int column, int row)
+{
+    cCharaData beaten = PlacedChara(column, row, false);
+    beaten.m_nMaxHp = 0;
+    cCommandData clear;
+    clear.m_nKind = COMMAND_STAGE_CLEAR;
+    clear.m_bParallel = 1;
+    clear.m_Params.assign(static_cast<std::size_t>(g_CommandInfo[COMMAND_STAGE_CLEAR].count), 0);
+    cFlowData flow;
+    flow.m_nTrigger = 18;
+    flow.m_Commands.push_back(clear);
+    beaten.m_Flows.push_back(flow);
+    return beaten;
 }
 
 cCharaData StageCharaTemplate()

@@ -31,6 +31,9 @@ namespace qbtest {
 cBlockData PlacedBlock(int column, int row, int image);
 // A placed chara: the hero (operator 0) or another chara, with an image.
 cCharaData PlacedChara(int column, int row, bool hero);
+// A placed chara without HP whose start flow clears the stage: its defeat in the set-up begins
+// the clear, and the first play frame finds the clear asked for again.
+cCharaData ClearingChara(int column, int row);
 // A stage chara template (kind 1, with a picture).
 cCharaData StageCharaTemplate();
 

@@ -1,0 +1,25 @@
+#include "play/stage_clear_seams.h"
+
+#include "play/play_scene.h"
+#include "shell/not_built_yet.h"
+#include "shell/shared_flags.h"
+
+MESSAGENODE ShowExtraLifeMessage(std::list<cMessage>& messages)
+{
+    messages.emplace_back();
+    return reinterpret_cast<MESSAGENODE>(&messages.back());
+}
+
+void RemoveExtraLifeMessage(std::list<cMessage>& messages, MESSAGENODE node)
+{
+    for (auto it = messages.begin(); it != messages.end(); ++it) {
+        if (reinterpret_cast<MESSAGENODE>(&*it) == node) {
+            messages.erase(it);
+            return;
+        }
+    }
+}
+
+void ShowRankingDisplay(cPlayScene&) { LogNotBuiltYet("ranking display"); }
+
+bool ClearClosing(const cPlayScene& scene) { return scene.m_nQuitRequest.load() != 0 || g_bClosing.load() != 0; }
