@@ -13,6 +13,8 @@
 #include "data/stage_loader.h"
 #include "play/stage_clear_seams.h"
 #include "play/world_entry.h"
+#include "graphics/fill.h"
+#include "tests/graphics/blit_reference.h"
 #include "tests/scenes/front_end_fixture.h"
 #include "tests/stage/stage_fixture.h"
 
@@ -247,6 +249,26 @@ TEST_F(StageClear, TheRankingNameIsEnteredOncePerClearAndItsFileWritten)
     EXPECT_EQ(g_RankingData.Table(RANKING_SCORE).m_Entries.At(0).m_strName, "zed");
 }
 
+TEST_F(StageClear, AFailedSaveOfTheRankingsShowsABoxAndTheEntryStands)
+{
+    g_GameManager.m_nPlayMode = PLAYMODE_STORY;
+    g_GameManager.m_bRanking = 1;
+    g_OptionData.m_nRankingMode = 3;
+    g_OptionData.m_strName = "abc";
+    PlaySeriesStage(false);
+    g_SaveData.m_nScore = 900;
+    // A folder where the file should be: the save cannot take its place.
+    std::filesystem::create_directories(m_Folder.Path() / "user_data/story/Meadow.rkg");
+    plat::FlushPathCache();
+    BeginStageClear(Scene());
+    EnterRankingName(Scene());
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_NE(Boxes()[0].find("Meadow.rkg"), std::string::npos) << Boxes()[0];
+    EXPECT_EQ(Scene().m_StageClear.m_bRankingEntered, 1);
+    EXPECT_EQ(g_RankingData.Table(RANKING_SCORE).m_Entries.At(0).m_strName, "abc");
+    EXPECT_EQ(TakeCloses(), 0);
+}
+
 TEST_F(StageClear, EachGameModeLeavesTheClearForItsScene)
 {
     struct Case { int gameMode; int series; int testPlay; int next; int scene; } cases[] = {
@@ -443,6 +465,44 @@ TEST_F(StageClear, AStageClearedDuringItsSetUpTalliesOnce)
     for (int frame = 0; frame < 400 && scene.m_nState != PLAYSTATE_CLEAR; ++frame) Frame(scene);
     ASSERT_EQ(scene.m_nState, PLAYSTATE_CLEAR);
     EXPECT_EQ(Count(Sounds(), kStageClearSound), 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(StageClear, TheResultWindowShowsWhatTheStageAndThePlayModeRank)
+{
+    // Values shown: the stage's result switch and the mode's flag, or the switch alone in the
+    // editor's test play. The window itself is the ranking panel's.
+    struct Case { std::vector<int> stage; cSafeVector<BYTE> mode; int editorTest; std::vector<bool> shown; } cases[] = {
+        {{1, 1, 1, 1, 1}, {1, 0, 1, 0, 1}, 0, {true, false, true, false, true}},
+        {{1, 1, 1, 1, 1}, {1, 0, 1, 0, 1}, 1, {true, true, true, true, true}},
+        {{0, 1, 0, 1}, {1, 1, 1, 1, 1}, 0, {false, true, false, true, false}},
+        {{}, {1, 1, 1, 1, 1}, 1, {false, false, false, false, false}},
+    };
+    qbtest::cRestore<std::atomic<int>> editor(g_bEditorLaunch);
+    g_GameManager.m_nPlayMode = PLAYMODE_CHALLENGE;
+    const int places[5] = {0, -1, 3, -1, 2};
+    const int values[5] = {1234, 99, 12550, 5, 6};
+    cSaveData& save = g_SaveData;
+    int* totals[5] = {&save.m_nResult1, &save.m_nResult2, &save.m_nResult3, &save.m_nResult4, &save.m_nResult5};
+    for (int kind = 0; kind < 5; ++kind) *totals[kind] = values[kind];
+    Scene().m_StageClear.m_RankPos.assign(places, places + 5);
+    for (const Case& c : cases) {
+        g_StageData.m_ResultFlags.assign(c.stage.begin(), c.stage.end());
+        g_SystemData.m_ModeResults.At(PLAYMODE_CHALLENGE).m_ValueFlags = c.mode;
+        g_bEditorLaunch.store(c.editorTest);
+        g_bTestPlay.store(c.editorTest);
+        bool shown[5];
+        std::copy(c.shown.begin(), c.shown.end(), shown);
+        DDFillSurfacePal(&g_BackBuffer, 16);
+        DrawResultPanel(&g_BackBuffer, 336, 224, places, values, shown);
+        const qbtest::cImage expected = qbtest::ReadImage(&g_BackBuffer);
+        DDFillSurfacePal(&g_BackBuffer, 16);
+        DrawClearResults(Scene());
+        EXPECT_TRUE(qbtest::ReadImage(&g_BackBuffer) == expected) << c.editorTest << " " << c.stage.size();
+    }
 }
 
 }  // namespace
