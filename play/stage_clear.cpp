@@ -65,7 +65,7 @@ bool ShowOneExtraLife(cPlayScene& scene)
     std::list<cMessage>& messages = scene.m_MessageList.m_Messages;
     const MESSAGENODE node = ShowExtraLifeMessage(messages);
     scene.m_Wait.Set(4, 0, kExtraLifeFrames, 0);
-    if (!ClearClosing(scene)) RunModalLoop(scene);
+    if (!ClearClosing(scene)) RunExtraLifeWait(scene);
     RemoveExtraLifeMessage(messages, node);
     if (scene.m_nQuitRequest.load()) {
         PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0);

@@ -1,8 +1,20 @@
 #include "play/stage_clear_seams.h"
 
+#include "play/modal_loop.h"
 #include "play/play_scene.h"
 #include "shell/not_built_yet.h"
 #include "shell/shared_flags.h"
+
+namespace {
+
+void StageExtraLifeWait(cPlayScene& scene) { RunModalLoop(scene); }
+
+void StageRankingDisplay(cPlayScene&) { LogNotBuiltYet("ranking display"); }
+
+constexpr CLEARLOOPS kStageClearLoops{StageExtraLifeWait, StageRankingDisplay};
+CLEARLOOPS s_ClearLoops = kStageClearLoops;
+
+}  // namespace
 
 MESSAGENODE ShowExtraLifeMessage(std::list<cMessage>& messages)
 {
@@ -20,6 +32,10 @@ void RemoveExtraLifeMessage(std::list<cMessage>& messages, MESSAGENODE node)
     }
 }
 
-void ShowRankingDisplay(cPlayScene&) { LogNotBuiltYet("ranking display"); }
+void RunExtraLifeWait(cPlayScene& scene) { s_ClearLoops.extraLifeWait(scene); }
+
+void ShowRankingDisplay(cPlayScene& scene) { s_ClearLoops.rankingDisplay(scene); }
+
+void SetClearLoops(const CLEARLOOPS* loops) { s_ClearLoops = loops ? *loops : kStageClearLoops; }
 
 bool ClearClosing(const cPlayScene& scene) { return scene.m_nQuitRequest.load() != 0 || g_bClosing.load() != 0; }

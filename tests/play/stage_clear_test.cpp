@@ -24,13 +24,41 @@ constexpr int kStageClearSound = 14;
 constexpr int kExtraLifeSound = 15;
 constexpr int kRankingSound = 16;
 
+// What the clear's loops saw: each extra-life wait (its mode, frames and key wait, and the
+// messages the stage held), and the ranking displays.
+struct CLEARWAIT {
+    int mode, frames, keyWait;
+    std::size_t messages;
+    bool operator==(const CLEARWAIT&) const = default;
+};
+std::vector<CLEARWAIT> s_ClearWaits;
+int s_nRankingDisplays = 0;
+// The loop lets the extra-life message go when its frames end, as the stage's messages do.
+bool s_bWaitLetsGo = false;
+
+void RecordClearWait(cPlayScene& scene)
+{
+    const WAITSTATE& wait = scene.m_Wait;
+    std::list<cMessage>& messages = scene.m_MessageList.m_Messages;
+    s_ClearWaits.push_back({wait.nMode, wait.nFrames, wait.bKeyWait, messages.size()});
+    if (s_bWaitLetsGo) messages.pop_back();
+}
+
+void RecordRankingDisplay(cPlayScene&) { ++s_nRankingDisplays; }
+
 // The demo game's folder with a numbered series beside its stages: parts 1 and 2 of "Base",
-// each with versions 001 and 692 (copies of the demo's first stage).
+// each with versions 001 and 692 (copies of the demo's first stage). The clear's loops are
+// recorded instead of run.
 class StageClear : public qbtest::cFrontEndTest {
 protected:
     void SetUp() override
     {
         qbtest::cFrontEndTest::SetUp();
+        const CLEARLOOPS loops{RecordClearWait, RecordRankingDisplay};
+        SetClearLoops(&loops);
+        s_ClearWaits.clear();
+        s_nRankingDisplays = 0;
+        s_bWaitLetsGo = false;
         const std::string stage = m_Folder.ReadFile("data/stg4/Meadow.stg4_001");
         for (const char* name : {"Base-1.stg4_001", "Base-1.stg4_692", "Base-2.stg4_001", "Base-2.stg4_692"})
             m_Folder.WriteFile(std::string("data/stg4/") + name, stage);
@@ -44,6 +72,11 @@ protected:
         g_RankingData.SetDefaults();
         m_Fixture.AddPlayerOne();
         ClearRequests();
+    }
+    void TearDown() override
+    {
+        SetClearLoops(nullptr);
+        qbtest::cFrontEndTest::TearDown();
     }
 
     // The progress of a stage of the series "Base" (part 1), or of a single stage.
@@ -77,20 +110,31 @@ TEST_F(StageClear, ExtraLivesComeOneByOneForEachStepTheTotalCrosses)
         {0, 999999, 1, 1, 0, 99, 99},         // 999999 crossings: 99 shown, the lives as for all
         {0, 1000, 1, 1, -50, 99, 99},
     };
-    for (const Case& c : cases) {
-        g_SystemData.m_bExtraLifeByScore = c.byScore;
-        g_SystemData.m_nExtraLifeScore = c.step;
-        g_SaveData.m_nResult1 = c.oldTotal;
-        g_SaveData.m_nScore = c.score;
-        g_SaveData.m_nLives = c.lives;
-        cPlayScene& scene = m_Fixture.NewScene();
-        ClearRequests();
-        BeginStageClear(scene);
-        EXPECT_EQ(g_SaveData.m_nLives, c.livesAfter) << c.oldTotal << " + " << c.score << " step " << c.step;
-        std::vector<int> expected(1, kStageClearSound);
-        expected.insert(expected.end(), static_cast<std::size_t>(c.shown), kExtraLifeSound);
-        EXPECT_EQ(Sounds(), expected) << c.oldTotal << " + " << c.score << " step " << c.step;
-        EXPECT_TRUE(scene.m_MessageList.m_Messages.empty()) << "each extra-life message is removed after its wait";
+    for (bool letsGo : {false, true}) {
+        s_bWaitLetsGo = letsGo;
+        for (const Case& c : cases) {
+            g_SystemData.m_bExtraLifeByScore = c.byScore;
+            g_SystemData.m_nExtraLifeScore = c.step;
+            g_SaveData.m_nResult1 = c.oldTotal;
+            g_SaveData.m_nScore = c.score;
+            g_SaveData.m_nLives = c.lives;
+            cPlayScene& scene = m_Fixture.NewScene();
+            // A message already on show, which the tally's own must not take with it.
+            scene.m_MessageList.m_Messages.emplace_back();
+            const cMessage* shownBefore = &scene.m_MessageList.m_Messages.front();
+            ClearRequests();
+            s_ClearWaits.clear();
+            BeginStageClear(scene);
+            EXPECT_EQ(g_SaveData.m_nLives, c.livesAfter) << c.oldTotal << " + " << c.score << " step " << c.step;
+            std::vector<int> expected(1, kStageClearSound);
+            expected.insert(expected.end(), static_cast<std::size_t>(c.shown), kExtraLifeSound);
+            EXPECT_EQ(Sounds(), expected) << c.oldTotal << " + " << c.score << " step " << c.step;
+            // Each life waits 30 frames without a key, with its message over the one before.
+            EXPECT_EQ(s_ClearWaits, std::vector<CLEARWAIT>(static_cast<std::size_t>(c.shown), CLEARWAIT{4, 30, 0, 2}))
+                << c.oldTotal << " + " << c.score << " step " << c.step;
+            ASSERT_EQ(scene.m_MessageList.m_Messages.size(), 1u) << letsGo;
+            EXPECT_EQ(&scene.m_MessageList.m_Messages.front(), shownBefore) << letsGo;
+        }
     }
 }
 
@@ -104,6 +148,7 @@ TEST_F(StageClear, AClosingProgramStopsTheExtraLivesAfterTheOneShown)
     BeginStageClear(Scene());
     EXPECT_EQ(g_SaveData.m_nLives, 3);
     EXPECT_EQ(Count(Sounds(), kExtraLifeSound), 1);
+    EXPECT_TRUE(s_ClearWaits.empty()) << "no loop starts while the program closes";
     EXPECT_TRUE(Scene().m_MessageList.m_Messages.empty());
     EXPECT_EQ(TakeCloses(), 1);
 }
@@ -230,6 +275,7 @@ TEST_F(StageClear, TheRankingNameIsEnteredOncePerClearAndItsFileWritten)
     EnterRankingName(Scene());
     EnterRankingName(Scene());   // a second F3
     EXPECT_EQ(Sounds(), (std::vector<int>{kRankingSound}));
+    EXPECT_EQ(s_nRankingDisplays, 1);
     EXPECT_EQ(Scene().m_StageClear.m_bRankingEntered, 1);
     cRankingData saved;
     ASSERT_EQ(saved.LoadForStage(PLAYMODE_STORY, "data\\stg4\\Meadow."), 1);
