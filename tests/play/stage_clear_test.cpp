@@ -350,6 +350,25 @@ TEST_F(StageClear, EachGameModeLeavesTheClearForItsScene)
     EXPECT_TRUE(Boxes().empty());
 }
 
+TEST_F(StageClear, TheStageCarriesItsHeroStatusesOnlyWhenItsSwitchIsOn)
+{
+    g_SystemData.m_CarryFlags.assign(kCarryGroups, 1);
+    g_GameManager.m_nGameMode = GAMEMODE_FREEPLAY;
+    for (int carry : {0, 1}) {
+        g_SaveData.Reset();
+        PlaySeriesStage(false);
+        g_StageData.m_bCarryStatus = carry;
+        cPlayScene& scene = m_Fixture.NewScene();
+        scene.m_nPlayers = 1;
+        scene.m_TimeLimit.m_nTimeLeft = 77;
+        Player.At(0).m_nHp = 37;
+        AfterClear(scene);
+        EXPECT_EQ(g_SaveData.m_bCarryActive, carry);
+        EXPECT_EQ(g_SaveData.m_CarryStatuses.At(0).m_nHp, carry ? 37 : 0);
+        EXPECT_EQ(g_SaveData.m_CarryStatuses.At(0).m_nTimeLeft, carry ? 77 : 0);
+    }
+}
+
 TEST_F(StageClear, AStoryClearSetsItsSwitchRecordsItsBestAndFollowsItsEntry)
 {
     // setting: the world-map entry's after-clear setting.
