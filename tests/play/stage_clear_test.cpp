@@ -13,6 +13,7 @@
 #include "data/stage_loader.h"
 #include "play/stage_clear_seams.h"
 #include "play/world_entry.h"
+#include "shell/log.h"
 #include "graphics/fill.h"
 #include "tests/graphics/blit_reference.h"
 #include "tests/scenes/front_end_fixture.h"
@@ -432,6 +433,7 @@ TEST_F(StageClear, AnIndexOutsideTheRecordsWritesNothingAndTheClearGoesOn)
         {GAMEMODE_NEWSTORY, -1, SCENE_WORLDMAP}, {GAMEMODE_NEWSTORY, 5000, SCENE_WORLDMAP},
         {GAMEMODE_CHALLENGE, 0, SCENE_STAGESELECT}, {GAMEMODE_CHALLENGE, 4, SCENE_STAGESELECT},
     };
+    ASSERT_TRUE(OpenReportFile("Report_Game.txt"));
     g_SystemData.m_nChallengeStages = 3;
     SetCurrentWorldEntry(-1, -1);
     for (const Case& c : cases) {
@@ -445,6 +447,11 @@ TEST_F(StageClear, AnIndexOutsideTheRecordsWritesNothingAndTheClearGoesOn)
         for (const cChallengeStageData& record : g_SaveData.m_ChallengeStages) EXPECT_EQ(record.m_bCleared, 0) << c.number;
         EXPECT_EQ(TakeCloses(), 0) << c.number;
     }
+    // One report line for each.
+    const std::string report = m_Folder.ReadFile("Report_Game.txt");
+    int lines = 0;
+    for (std::size_t at = report.find("clear: "); at != std::string::npos; at = report.find("clear: ", at + 1)) ++lines;
+    EXPECT_EQ(lines, 4) << report;
 }
 
 TEST_F(StageClear, AFailedSaveOfTheRecordsShowsABox)
