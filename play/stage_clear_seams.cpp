@@ -1,11 +1,15 @@
 #include "play/stage_clear_seams.h"
 
+#include "objects/hero.h"
 #include "play/modal_loop.h"
 #include "play/play_scene.h"
 #include "shell/not_built_yet.h"
 #include "shell/shared_flags.h"
 
 namespace {
+
+constexpr int kExtraLifeShownFrames = 30;
+constexpr int kAboveTheHero = 4;
 
 void StageExtraLifeWait(cPlayScene& scene) { RunModalLoop(scene); }
 
@@ -18,7 +22,16 @@ CLEARLOOPS s_ClearLoops = kStageClearLoops;
 
 MESSAGENODE ShowExtraLifeMessage(std::list<cMessage>& messages)
 {
-    messages.emplace_back();
+    MESSAGESETUP setup;
+    setup.nKind = kMessageExtraLife;
+    setup.nPosMode = kAboveTheHero;
+    setup.bFixed = 1;
+    setup.nDisplayMode = 2;
+    setup.nFrames = kExtraLifeShownFrames;
+    // The loop that shows it draws the stage paused.
+    setup.bTimerWhilePaused = 1;
+    if (!Player.empty()) setup.nCharaSerial = Player.front().m_nSerial;
+    AddMessageToList(messages, cMessage(setup));
     return reinterpret_cast<MESSAGENODE>(&messages.back());
 }
 

@@ -30,6 +30,7 @@ constexpr int kRankingSound = 16;
 struct CLEARWAIT {
     int mode, frames, keyWait;
     std::size_t messages;
+    int lastKind, lastSerial, lastFrames;   // the last message: its kind, the chara it follows, its frames
     bool operator==(const CLEARWAIT&) const = default;
 };
 std::vector<CLEARWAIT> s_ClearWaits;
@@ -41,7 +42,9 @@ void RecordClearWait(cPlayScene& scene)
 {
     const WAITSTATE& wait = scene.m_Wait;
     std::list<cMessage>& messages = scene.m_MessageList.m_Messages;
-    s_ClearWaits.push_back({wait.nMode, wait.nFrames, wait.bKeyWait, messages.size()});
+    const cMessage& last = messages.back();
+    s_ClearWaits.push_back({wait.nMode, wait.nFrames, wait.bKeyWait, messages.size(), last.m_nKind, last.m_nCharaSerial,
+                            last.m_nFramesLeft});
     if (s_bWaitLetsGo) messages.pop_back();
 }
 
@@ -130,8 +133,10 @@ TEST_F(StageClear, ExtraLivesComeOneByOneForEachStepTheTotalCrosses)
             std::vector<int> expected(1, kStageClearSound);
             expected.insert(expected.end(), static_cast<std::size_t>(c.shown), kExtraLifeSound);
             EXPECT_EQ(Sounds(), expected) << c.oldTotal << " + " << c.score << " step " << c.step;
-            // Each life waits 30 frames without a key, with its message over the one before.
-            EXPECT_EQ(s_ClearWaits, std::vector<CLEARWAIT>(static_cast<std::size_t>(c.shown), CLEARWAIT{4, 30, 0, 2}))
+            // Each life waits 30 frames without a key, with its 30-frame icon over player 1 after
+            // the message already shown.
+            const CLEARWAIT wait{4, 30, 0, 2, kMessageExtraLife, qbtest::cStageFixture::kPlayerOneSerial, 30};
+            EXPECT_EQ(s_ClearWaits, std::vector<CLEARWAIT>(static_cast<std::size_t>(c.shown), wait))
                 << c.oldTotal << " + " << c.score << " step " << c.step;
             ASSERT_EQ(scene.m_MessageList.m_Messages.size(), 1u) << letsGo;
             EXPECT_EQ(&scene.m_MessageList.m_Messages.front(), shownBefore) << letsGo;
