@@ -210,6 +210,7 @@ TEST_F(StageClear, TheNextPartIsTheHighestVersionOfTheNumberedFile)
     const std::string longBase = "data\\stg4\\" + std::string(250, 'a') + ".";
     struct Case { const char* key; int series; int next; int part; const char* path; } cases[] = {
         {"data\\stg4\\Base.", 1, 2, 2, "data\\stg4\\Base-2.stg4_692"},
+        {"data\\stg4\\Ridge.", 1, 2, 2, "data\\stg4\\Ridge-2.stg4_001"},   // the demo's own series
         {"data\\stg4\\Base.", 1, 2, 3, ""},   // no such part
         {"data\\stg4\\Base.", 0, 2, 2, ""},   // not a series
         {"data\\stg4\\Base.", 1, 0, 2, ""},   // no next stage asked for

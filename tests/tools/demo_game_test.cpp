@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "data/command_info.h"
 #include "data/database.h"
 #include "data/palette_data.h"
 #include "data/stage_data.h"
@@ -95,6 +96,37 @@ TEST(DemoGame, EveryDataFileReadsBackAndTheStagesArePlayable)
             EXPECT_EQ(chara.m_Flows[1].m_Commands[0].m_Params[0], 3);
         }
         EXPECT_GE(walkers, 2);
+    }
+}
+
+TEST(DemoGame, TheRidgeIsASeriesWhoseSecondPartIsReachedOnlyThroughItsFirst)
+{
+    qbtest::cDemoStages demo;
+    ASSERT_TRUE(demo.Load());
+    cWorldMapData map;
+    ASSERT_TRUE(map.Load("data\\WorldMap.dat"));
+    std::set<std::string> onMap;
+    for (const cWorldPointData& point : map.m_Points)
+        for (const cWorldStageData& entry : point.m_Stages) onMap.insert(entry.m_strStageFile);
+    EXPECT_EQ(onMap.count("data\\stg4\\Ridge-1.stg4_001"), 1u);
+    EXPECT_EQ(onMap.count("data\\stg4\\Ridge-2.stg4_001"), 0u);
+    // Each part's goal: the item of the last column's top block clears the stage on to the
+    // next part.
+    for (const char* file : {"data\\stg4\\Ridge-1.stg4_001", "data\\stg4\\Ridge-2.stg4_001"}) {
+        cStageData stage;
+        ASSERT_TRUE(stage.Load(file)) << file;
+        EXPECT_TRUE(stage.HasHero()) << file;
+        int goals = 0;
+        for (const cBlockData& block : stage.m_Blocks) {
+            if (block.m_nItemSource != 2) continue;
+            const cItemData& item = stage.m_PaletteItems.At(block.m_nItemIndex);
+            ASSERT_EQ(item.m_Actions.size(), 1u) << file;
+            EXPECT_EQ(item.m_Actions[0].m_nKind, COMMAND_STAGE_CLEAR - kItemActionCommandOffset) << file;
+            EXPECT_EQ(item.m_Actions[0].m_Params.At(0), 0) << file << ": on to the next part";
+            EXPECT_EQ(block.m_nColumn, stage.m_nWidth - 1) << file;
+            ++goals;
+        }
+        EXPECT_EQ(goals, 1) << file;
     }
 }
 

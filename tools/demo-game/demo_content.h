@@ -31,6 +31,9 @@ struct DEMOGAME {
     cDatabase database;
     cPaletteData commonPalette;     // the palette a new game starts with
     std::vector<DEMOSTAGE> stages;  // in playing order
+    // Parts 2 and on of numbered series: written beside their first part, which alone is on the
+    // world map; the game reaches them by clearing the part before.
+    std::vector<DEMOSTAGE> laterParts;
     cWorldMapData worldMap;
     std::vector<DEMOSTAGE> challengeStages;  // the numbered challenge stages, first to last
     std::vector<DEMOFILE> files;

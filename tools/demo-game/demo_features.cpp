@@ -10,6 +10,7 @@ void AddHillsStage(DEMOGAME& game);             // demo_stage_hills.cpp
 void AddPlatformsStage(DEMOGAME& game);         // demo_stage_platforms.cpp
 void AddDarknessStage(DEMOGAME& game);          // demo_stage_darkness.cpp
 void AddSignpostStage(DEMOGAME& game);          // demo_stage_signpost.cpp
+void AddSeriesStages(DEMOGAME& game);           // demo_stage_series.cpp
 void AddShotFeatures(DEMOGAME& game);           // demo_feature_shots.cpp: after the stages
 void AddDemoWorldMap(DEMOGAME& game);           // demo_world_map.cpp: after every stage
 void AddDemoStory(DEMOGAME& game);              // demo_story.cpp: after the world map
@@ -41,6 +42,7 @@ constexpr DEMOFEATURE kDemoFeatures[] = {
     AddPlatformsStage,
     AddDarknessStage,
     AddSignpostStage,
+    AddSeriesStages,
     AddShotFeatures,
     AddDemoWorldMap,
     AddDemoStory,

@@ -22,7 +22,8 @@ std::vector<std::string> DemoStageFiles();
 //   data\WorldMap.dat      a new world map with one point per stage
 //   data\CommonPalette.cplt4  the palette a new game starts with
 //   data\stg4\*.stg4_001   the stages (DemoStageFiles): blocks, a hero, walkers whose flows
-//                          walk and turn, and coins
+//                          walk and turn, and coins; beside them the second part of the
+//                          Ridge series, which only its first part leads to
 //   data\stg4\cNN-1.stg4_001  the twelve challenge stages, the stages above in turn
 //   bmp\...                every standard picture, drawn on the demo palette (DemoPictures);
 //                          bmp\plt\Palette.bmp holds colour i at (i % 16, 8 + i / 16) and

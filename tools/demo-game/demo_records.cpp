@@ -56,7 +56,7 @@ bool WriteDemoRecords(DEMOGAME& game, const std::string& root, std::string& erro
         !SaveRecord(game.worldMap, root + "\\data\\WorldMap.dat", error) ||
         !SaveRecord(common, root + "\\data\\CommonPalette.cplt4", error))
         return false;
-    for (std::vector<DEMOSTAGE>* list : {&game.stages, &game.challengeStages}) {
+    for (std::vector<DEMOSTAGE>* list : {&game.stages, &game.challengeStages, &game.laterParts}) {
         for (DEMOSTAGE& stage : *list) {
             const TEMPLATESOURCES sources{ListsOf(common.m_Blocks, common.m_Charas, common.m_Items),
                                           stage.stage.PaletteLists()};
