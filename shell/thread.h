@@ -2,6 +2,7 @@
 // The program's own threads. Each is a global cThread; a non-null m_hThread is the only
 // "running" mark other code tests. A thread is never killed: it ends by leaving its body.
 #include <atomic>
+#include <mutex>
 
 #include "platform/os/messages.h"
 #include "platform/os/threads.h"
@@ -16,9 +17,12 @@ public:
     cThread(const cThread&) = delete;
     cThread& operator=(const cThread&) = delete;
 
-    // Starts proc(arg) at once; false (and m_hThread null) when no thread was made.
+    // Starts proc(arg); false (and m_hThread null) when no thread was made. The new thread has
+    // its message queue, and m_dwThreadId and m_hThread are set, before proc runs: whoever sees
+    // the handle can post to the thread, and the body can read its own id.
     bool Start(plat::ThreadProc proc, void* arg);
-    // Polls every 1 ms until the thread has ended, then closes the handle.
+    // Polls every 1 ms until the thread has ended, then closes the handle (unless an Exit on
+    // another thread has closed it meanwhile).
     void WaitEnd();
     bool Suspend();
     bool Resume();
@@ -30,9 +34,18 @@ public:
     // Sleep(0) between tries. False when the thread ended before it made its queue.
     bool PostStartUntilReceived(bool sleepBetween);
 
-    DWORD m_dwThreadId = 0;
+    std::atomic<DWORD> m_dwThreadId{0};
     std::atomic<HANDLE> m_hThread{nullptr};
+
+private:
+    // Closes the handle of the thread that has ended, once: the window thread's Exit and the
+    // game thread's WaitEnd may both see the same end.
+    void Release(HANDLE handle);
+    std::mutex m_ReleaseMutex;
 };
+
+// Tests: the next cThread::Start fails as if no thread could be made.
+void FailNextThreadStart();
 
 // Polls a thread gets after WM_QUIT before it is given up on.
 constexpr int kThreadExitPolls = 200;

@@ -44,7 +44,7 @@ TEST_F(DeathDisplay, ADrawOfAModalLoopRemovesNothingAndTheNextGameDrawDoes)
     {
         // This thread stands for the modal loop's thread while the loop runs.
         int running = 0;
-        qbtest::cRestore<DWORD> id(thPause.m_dwThreadId);
+        qbtest::cRestore<std::atomic<DWORD>> id(thPause.m_dwThreadId);
         qbtest::cRestore<std::atomic<HANDLE>> handle(thPause.m_hThread);
         thPause.m_dwThreadId = GetCurrentThreadId();
         thPause.m_hThread.store(&running);

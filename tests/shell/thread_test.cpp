@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/os/timer.h"
@@ -66,7 +67,7 @@ TEST_F(ThreadWithLog, StartHandshakeAndExitOfAThreadThatObeys)
     cThread thread;
     ASSERT_TRUE(thread.Start(ObeyingBody, nullptr));
     EXPECT_NE(thread.m_hThread.load(), nullptr);
-    EXPECT_NE(thread.m_dwThreadId, 0u);
+    EXPECT_NE(thread.m_dwThreadId.load(), 0u);
     EXPECT_TRUE(thread.PostStartUntilReceived(true));
     EXPECT_TRUE(qbtest::WaitUntil([] { return g_nStartMessages.load() >= 1; }));
 
@@ -144,11 +145,79 @@ TEST_F(ThreadWithLog, SuspendAndResumeOfARunningThreadSucceed)
     EXPECT_EQ(LogLines().size(), 5u) << "ended on its WM_QUIT";
 }
 
+// What a body sees of its own cThread as it starts, and whether a WM_QUIT posted the moment
+// Start returned, before the body called any message function, was there to take.
+struct STARTSEEN {
+    cThread* lpThread = nullptr;
+    std::atomic<DWORD> dwSeenId{0};
+    std::atomic<bool> bSawHandle{false};
+    std::atomic<bool> bMayLook{false};
+    std::atomic<bool> bSawQuit{false};
+};
+
+unsigned LookingBody(void* arg)
+{
+    STARTSEEN& seen = *static_cast<STARTSEEN*>(arg);
+    seen.dwSeenId.store(seen.lpThread->m_dwThreadId.load());
+    seen.bSawHandle.store(seen.lpThread->m_hThread.load() != nullptr);
+    while (!seen.bMayLook.load()) std::this_thread::yield();
+    MSG msg;
+    seen.bSawQuit.store(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message == WM_QUIT);
+    return 0;
+}
+
+TEST_F(ThreadWithLog, ABodyFindsItsIdHandleAndQueueInPlaceBeforeItRuns)
+{
+    cThread thread;
+    STARTSEEN seen;
+    seen.lpThread = &thread;
+    ASSERT_TRUE(thread.Start(LookingBody, &seen));
+    EXPECT_TRUE(PostThreadMessageA(thread.m_dwThreadId, WM_QUIT, 0, 0)) << "the queue exists once Start returns";
+    seen.bMayLook.store(true);
+    thread.WaitEnd();
+    EXPECT_EQ(seen.dwSeenId.load(), thread.m_dwThreadId.load());
+    EXPECT_TRUE(seen.bSawHandle.load());
+    EXPECT_TRUE(seen.bSawQuit.load()) << "a WM_QUIT posted before the body's first message call is kept";
+}
+
+TEST_F(ThreadWithLog, AFailedStartLeavesNoThreadAndNoHandshakeToWaitFor)
+{
+    cThread thread;
+    FailNextThreadStart();
+    EXPECT_FALSE(thread.Start(ObeyingBody, nullptr));
+    EXPECT_EQ(thread.m_hThread.load(), nullptr);
+    EXPECT_FALSE(thread.PostStartUntilReceived(false));
+    thread.WaitEnd();
+    thread.Exit();
+    // Only the next start fails.
+    ASSERT_TRUE(thread.Start([](void*) -> unsigned { return 0; }, nullptr));
+    thread.WaitEnd();
+}
+
+TEST_F(ThreadWithLog, ExitOnOneThreadAndWaitEndOnAnotherReleaseTheThreadOnce)
+{
+    for (int round = 0; round < 20; ++round) {
+        cThread thread;
+        ASSERT_TRUE(thread.Start(ObeyingBody, nullptr));
+        std::atomic<bool> waited{false};
+        std::thread waiter([&] {
+            thread.WaitEnd();
+            waited.store(true);
+        });
+        thread.Exit();
+        waiter.join();
+        EXPECT_TRUE(waited.load());
+        EXPECT_EQ(thread.m_hThread.load(), nullptr);
+    }
+    for (const std::string& line : LogLines())
+        EXPECT_EQ(line.find("left running"), std::string::npos) << "every thread ended on its WM_QUIT";
+}
+
 TEST(ThreadObjects, TheFourProgramThreadsStartIdle)
 {
     for (cThread* thread : {&thGame, &thPause, &thRanking, &thStageLoad}) {
         EXPECT_EQ(thread->m_hThread.load(), nullptr);
-        EXPECT_EQ(thread->m_dwThreadId, 0u);
+        EXPECT_EQ(thread->m_dwThreadId.load(), 0u);
     }
     SuspendAllThreads();
     ResumeAllThreads();
