@@ -93,7 +93,9 @@ void cThread::WaitEnd()
 {
     HANDLE handle = m_hThread.load();
     if (!handle) return;
-    while (WaitForSingleObject(handle, 0) == WAIT_TIMEOUT) Sleep(1);
+    // Blocks rather than sleeping in steps: a harness's virtual clock moves with the sleeps of
+    // the thread running frames, and must not move while that thread only waits.
+    WaitForSingleObject(handle, INFINITE);
     Release(handle);
 }
 

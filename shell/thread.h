@@ -21,7 +21,7 @@ public:
     // its message queue, and m_dwThreadId and m_hThread are set, before proc runs: whoever sees
     // the handle can post to the thread, and the body can read its own id.
     bool Start(plat::ThreadProc proc, void* arg);
-    // Polls every 1 ms until the thread has ended, then closes the handle (unless an Exit on
+    // Waits until the thread has ended, then closes the handle (unless an Exit on
     // another thread has closed it meanwhile).
     void WaitEnd();
     bool Suspend();
