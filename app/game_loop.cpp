@@ -5,6 +5,7 @@
 #include "app/harness.h"
 #include "platform/os/messages.h"
 #include "play/game_manager.h"
+#include "play/play_scene.h"
 #include "shell/log.h"
 #include "shell/shared_flags.h"
 
@@ -13,9 +14,16 @@ namespace {
 // Once the script has asked to close, the thread only waits for the close sequence's WM_QUIT
 // (serving what is sent to it meanwhile), so that a scripted run ends on the same frame and
 // traces alike however long the window thread takes.
+std::atomic<bool> s_bCloseAskedAgain{false};
+
 bool RunManagerFrame()
 {
     if (HarnessHoldsFrames()) {
+        // A close taken while the stage's modal loop ran ended only that loop; the play frame
+        // that would ask again does not run, so the close is asked again here, once.
+        const cPlayScene* play = g_lpPlayScene.load();
+        if (play && play->m_nQuitRequest.load() && !s_bCloseAskedAgain.exchange(true))
+            PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0);
         WaitMessage();
         return true;
     }
@@ -30,6 +38,7 @@ std::atomic<DWORD> s_dwLoopThread{0};
 unsigned RunGameLoop(bool (*runFrame)())
 {
     s_dwLoopThread.store(GetCurrentThreadId());
+    s_bCloseAskedAgain.store(false);
     for (;;) {
         MSG msg;
         if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {

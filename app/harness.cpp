@@ -16,6 +16,7 @@
 #include "platform/os/text.h"
 #include "platform/video/presenter.h"
 #include "play/game_manager.h"
+#include "play/modal_loop.h"
 #include "play/stage_trace.h"
 #include "shell/game_requests.h"
 #include "shell/log.h"
@@ -26,7 +27,9 @@ namespace {
 plat::cHarnessScript s_Script;
 plat::cHarnessClock s_Clock;
 bool s_bHasScript = false;
-int s_nFrame = 0;
+// The last frame begun, counted on whichever thread runs it: the game thread, or a stage's modal
+// loop while the game thread waits for it.
+std::atomic<int> s_nFrame{0};
 // Set on the game thread after the frame the script closes after; read by its loop.
 std::atomic<bool> s_bCloseAsked{false};
 std::vector<int> s_HeldKeys;
@@ -52,6 +55,7 @@ void WriteTraceLine()
     }
     std::string line;
     if (!TakeFrontEndTraceLine(s_nFrame, sounds, line)) line = StageTraceLine(s_nFrame, sounds);
+    line += OnModalLoopThread() ? " loop=1" : " loop=0";
     std::fprintf(s_lpTrace, "%s\n", line.c_str());
     std::fflush(s_lpTrace);
 }
@@ -83,13 +87,22 @@ void OnFrameStart()
     if (const std::vector<int>* keys = s_Script.KeysFrom(s_nFrame)) PressScriptedKeys(*keys);
 }
 
+// A frame that another thread began goes on here: pacing sleeps move the virtual clock from here.
+void OnFrameCarry()
+{
+    if (s_Script.VirtualClock()) s_Clock.CarryFrame();
+}
+
 void OnFrameEnd()
 {
+    // The play frame that waited in a stage's loop finishes after the close frame: it traces
+    // nothing, as no frame after the close does.
+    if (s_bCloseAsked.load()) return;
     if (s_lpTrace) WriteTraceLine();
     for (const std::string& file : s_Script.DumpsAt(s_nFrame)) {
         std::string path;
         if (!plat::Utf8ToCp932(file, path) || !plat::SaveLastFrameAsPng(path.c_str()))
-            ReportLogEcho("harness: no back buffer of frame %d saved to %s", s_nFrame, path.c_str());
+            ReportLogEcho("harness: no back buffer of frame %d saved to %s", s_nFrame.load(), path.c_str());
     }
     if (s_Script.CloseFrame() == s_nFrame) {
         s_bCloseAsked.store(true);
@@ -124,7 +137,8 @@ bool StartHarness(std::string& error)
         SetRequestObserver(ObserveRequest);
         StartFrontEndTrace();
     }
-    SetFrameHooks(OnFrameStart, OnFrameEnd);
+    SetFrameHooks(OnFrameStart, OnFrameEnd, OnFrameCarry);
+    SetFrameHoldTest(HarnessHoldsFrames);
     return true;
 }
 
@@ -132,6 +146,7 @@ void StopHarness()
 {
     if (!s_bHasScript) return;
     SetFrameHooks(nullptr, nullptr);
+    SetFrameHoldTest(nullptr);
     SetRequestObserver(nullptr);
     StopFrontEndTrace();
     if (s_lpTrace) std::fclose(s_lpTrace);

@@ -32,6 +32,8 @@ namespace {
 std::atomic<SceneFactory> s_SceneFactory{nullptr};
 std::atomic<FrameHook> s_FrameStart{nullptr};
 std::atomic<FrameHook> s_FrameEnd{nullptr};
+std::atomic<FrameHook> s_FrameCarry{nullptr};
+std::atomic<FrameHoldTest> s_FrameHold{nullptr};
 std::atomic<FpsTextDrawer> s_FpsTextDrawer{nullptr};
 
 // Deletion orders: ChangeScene and DeleteScenes each keep their own.
@@ -119,7 +121,7 @@ void cGameManager::DeleteScene(int type)
 
 bool cGameManager::RunFrame()
 {
-    if (FrameHook start = s_FrameStart.load()) start();
+    CallFrameStartHook();
     WaitFrameRate();
     StopwatchStart();
     if (!RestoreLostSurfaces()) return false;
@@ -132,7 +134,7 @@ bool cGameManager::RunFrame()
     if (cPlayScene* play = g_lpPlayScene.load()) play->m_nFrameRate = static_cast<int>(fps);
     if (g_SystemIni.ShowFps != 0) DrawFrameRateText(fps, work);
     Present();
-    if (FrameHook end = s_FrameEnd.load()) end();
+    CallFrameEndHook();
     return true;
 }
 
@@ -267,10 +269,34 @@ bool PingPongStep(int& value, int& falling, int step, int min, int max)
 
 void SetSceneFactory(SceneFactory factory) { s_SceneFactory.store(factory); }
 
-void SetFrameHooks(FrameHook start, FrameHook end)
+void SetFrameHooks(FrameHook start, FrameHook end, FrameHook carry)
 {
     s_FrameStart.store(start);
     s_FrameEnd.store(end);
+    s_FrameCarry.store(carry);
+}
+
+void CallFrameStartHook()
+{
+    if (FrameHook start = s_FrameStart.load()) start();
+}
+
+void CallFrameEndHook()
+{
+    if (FrameHook end = s_FrameEnd.load()) end();
+}
+
+void CallFrameCarryHook()
+{
+    if (FrameHook carry = s_FrameCarry.load()) carry();
+}
+
+void SetFrameHoldTest(FrameHoldTest test) { s_FrameHold.store(test); }
+
+bool FramesHeld()
+{
+    const FrameHoldTest test = s_FrameHold.load();
+    return test && test();
 }
 
 void SetFpsTextDrawer(FpsTextDrawer draw) { s_FpsTextDrawer.store(draw); }

@@ -84,8 +84,19 @@ using SceneFactory = cScene* (*)(int type);
 void SetSceneFactory(SceneFactory factory);
 
 // Called at the start and at the end of every frame, on the thread that runs it (the harness).
+// carry: a frame that one thread began goes on on the calling thread (a stage's modal loop
+// shows the frame whose play frame started it, and the play frame finishes the frame in which
+// the loop ended).
 using FrameHook = void (*)();
-void SetFrameHooks(FrameHook start, FrameHook end);
+void SetFrameHooks(FrameHook start, FrameHook end, FrameHook carry = nullptr);
+void CallFrameStartHook();
+void CallFrameEndHook();
+void CallFrameCarryHook();
+// Whether frames are held (the harness after its close frame): a loop that runs frames of its
+// own then runs none and only waits for its WM_QUIT.
+using FrameHoldTest = bool (*)();
+void SetFrameHoldTest(FrameHoldTest test);
+bool FramesHeld();
 
 // Draws the frame-rate text onto the back buffer (System.ini ShowFps 1: in a window, 2: plain).
 // Without one the program's fonts draw it; tests set one to see the text.

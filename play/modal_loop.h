@@ -21,5 +21,20 @@ struct WAITSTATE {
     }
 };
 
-// The loop itself, which flows wait in.
+// The loops' thread bodies; the argument is the stage-play scene. PauseThreadProc waits as
+// the scene's m_Wait says (0 when the quit request was already set, else 1); RankingThreadProc
+// shows the rankings until decide (1).
+unsigned PauseThreadProc(void* scene);
+unsigned RankingThreadProc(void* scene);
+
+// The starters: the loop runs on thPause or thRanking and the calling play frame waits until it
+// has ended. Nothing starts once the program is closing, and a thread that cannot be made acts
+// as a loop that has ended.
 void RunModalLoop(cPlayScene& scene);
+void RunRankingLoop(cPlayScene& scene);
+
+// True on the thread of a running loop.
+bool OnModalLoopThread();
+// The game thread's random state: on a loop's thread, the state the game thread had when it
+// started the loop (it waits, unchanged, until the loop ends).
+unsigned GameThreadRandomState();

@@ -1,8 +1,8 @@
 #include "play/stage_trace.h"
 
 #include "objects/hero.h"
-#include "platform/os/random.h"
 #include "play/game_manager.h"
+#include "play/modal_loop.h"
 #include "play/play_scene.h"
 #include "play/trace_line.h"
 
@@ -27,7 +27,7 @@ void TraceFrameAndScene(cTraceLine& line, const TRACEFRAME& frame)
 
 void TraceSeed(cTraceLine& line, const TRACEFRAME&)
 {
-    line.AddHex("seed", plat::RandomState(), 8);
+    line.AddHex("seed", GameThreadRandomState(), 8);
 }
 
 void TraceSounds(cTraceLine& line, const TRACEFRAME& frame)

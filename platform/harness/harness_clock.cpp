@@ -21,6 +21,8 @@ void cHarnessClock::SleepMilliseconds(DWORD ms)
     while (nanosleep(&left, &left) != 0 && errno == EINTR) {}
 }
 
+void cHarnessClock::CarryFrame() { m_dwFrameThread.store(GetCurrentThreadId()); }
+
 void cHarnessClock::StartFrame(int framesPerSecond)
 {
     m_dwFrameThread.store(GetCurrentThreadId());

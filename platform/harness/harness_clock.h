@@ -17,6 +17,9 @@ public:
 
     // Called by the frame loop at the start of each frame, on its own thread.
     void StartFrame(int framesPerSecond);
+    // The frame goes on on the calling thread (which another thread began): the clock moves
+    // with this thread's sleeps from now on, and does not move now.
+    void CarryFrame();
 
 private:
     std::atomic<std::uint64_t> m_nNow{0};
