@@ -22,6 +22,7 @@ constexpr int kObjectPasses = 8;
 // lists must stay as the frame left them, and the next draw of the game thread removes it.
 bool MayRemoveCharas()
 {
+    if (OnModalLoopThread()) return false;
     return thPause.m_hThread.load() == nullptr || GetCurrentThreadId() != thPause.m_dwThreadId;
 }
 

@@ -2,7 +2,10 @@
 // player 1's ends one second after its death effect and decides what follows the death.
 #include <gtest/gtest.h>
 
+#include "platform/input/keyboard.h"
 #include "platform/os/messages.h"
+#include "platform/os/timer.h"
+#include "shell/key_config.h"
 #include "play/game_manager.h"
 #include "shell/thread.h"
 #include "tests/stage/chara_effects.h"
@@ -51,6 +54,37 @@ TEST_F(DeathDisplay, ADrawOfAModalLoopRemovesNothingAndTheNextGameDrawDoes)
         scene.Draw(0, 1, 0, 1);
         EXPECT_EQ(scene.m_Charas.size(), 1u);
     }
+    scene.Draw(0, 1, 0, 1);
+    EXPECT_TRUE(scene.m_Charas.empty());
+}
+
+// The ranking display's passes: decide goes down at its third.
+int s_nRankingPass = 0;
+void PressDecideAtTheThirdPass()
+{
+    plat::SetKeyState('Z', ++s_nRankingPass == 3);
+}
+
+TEST_F(DeathDisplay, TheRankingDisplaysDrawsOnItsOwnThreadRemoveNothing)
+{
+    g_StageData.m_Charas.push_back(qbtest::PlacedChara(6, 5, false));
+    cPlayScene& scene = Scene();
+    scene.m_StageClear.SizeResults();
+    scene.m_Charas.front().m_bDead = 1;
+    plat::cManualClock clock;
+    plat::SetClock(&clock);
+    qbtest::cRestore<KEYCONFIG> keys(g_KeyConfig);
+    qbtest::cRestore<std::atomic<int>> active(g_bActive);
+    g_KeyConfig.bUse = 0;
+    g_bActive.store(1);
+    s_nRankingPass = 1;
+    SetFrameHooks(PressDecideAtTheThirdPass, nullptr);
+    RunRankingLoop(scene);
+    SetFrameHooks(nullptr, nullptr);
+    plat::SetKeyState('Z', false);
+    plat::SetClock(nullptr);
+    EXPECT_EQ(s_nRankingPass, 3);
+    EXPECT_EQ(scene.m_Charas.size(), 1u);
     scene.Draw(0, 1, 0, 1);
     EXPECT_TRUE(scene.m_Charas.empty());
 }

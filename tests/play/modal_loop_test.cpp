@@ -253,4 +253,15 @@ TEST_F(ModalLoop, TheRankingLoopPagesOnlyWithTwoKindsAndEndsOnDecide)
     }
 }
 
+TEST(WaitState, ANewStageWaitsForNothing)
+{
+    const cPlayScene scene;
+    const WAITSTATE& wait = scene.m_Wait;
+    EXPECT_EQ(wait.nMode, 0);
+    EXPECT_EQ(wait.nDelay, 0);
+    EXPECT_EQ(wait.bKeyWait, 0);
+    EXPECT_EQ(wait.nFrames, 0);
+    EXPECT_EQ(wait.nCounter, 0);
+}
+
 }  // namespace modal_loop_test
