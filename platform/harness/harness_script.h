@@ -9,7 +9,7 @@
 //   dialog TEXT            the next dialog takes TEXT (UTF-8) as its answer
 //   keys FRAME [KEY ...]   from frame FRAME on exactly these keys are held (none: all up)
 //   close FRAME            the program is asked to close (WM_CLOSE) after frame FRAME,
-//                          the last frame the game thread runs
+//                          the last frame that runs (a stage's loop frames count as frames)
 //   dump FRAME FILE        the back buffer of frame FRAME is saved to FILE (PNG)
 //   trace FILE             one line per frame of the stage's state is written to FILE
 //
