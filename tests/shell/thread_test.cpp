@@ -84,13 +84,28 @@ TEST_F(ThreadWithLog, WaitEndReturnsOnceTheThreadHasEnded)
     EXPECT_EQ(thread.m_hThread.load(), nullptr);
 }
 
-TEST_F(ThreadWithLog, AThreadThatEndsBeforeItHasItsQueueFailsTheHandshakeInsteadOfPostingForEver)
+TEST_F(ThreadWithLog, AThreadThatHasEndedFailsTheHandshakeInsteadOfPostingForEver)
 {
     for (bool sleepBetween : {false, true}) {
         cThread thread;
         ASSERT_TRUE(thread.Start([](void*) -> unsigned { return 0; }, nullptr));
+        // Its queue went with it: no post can be taken any more.
+        ASSERT_EQ(WaitForSingleObject(thread.m_hThread.load(), INFINITE), WAIT_OBJECT_0);
         EXPECT_FALSE(thread.PostStartUntilReceived(sleepBetween));
         thread.WaitEnd();
+    }
+}
+
+TEST_F(ThreadWithLog, AThreadThatReturnsAtOnceNeverLeavesItsStarterPostingForEver)
+{
+    for (bool sleepBetween : {false, true}) {
+        cThread thread;
+        ASSERT_TRUE(thread.Start([](void*) -> unsigned { return 0; }, nullptr));
+        // Taken before the thread let its queue go, or refused once it has ended: either way
+        // the handshake returns.
+        thread.PostStartUntilReceived(sleepBetween);
+        thread.WaitEnd();
+        EXPECT_EQ(thread.m_hThread.load(), nullptr);
     }
 }
 
