@@ -95,13 +95,13 @@ protected:
 
     // One run of the game loop on thGame under the script, this thread serving the window until
     // its WM_QUIT or the bound.
-    RUN Run(eLoop loop, int closeFrame, int waitFrames = 0)
+    RUN Run(eLoop loop, int closeFrame, int waitFrames = 0, const std::string& keys = "")
     {
         s_Loop = loop;
         s_nWaitFrames = waitFrames;
         const std::string name = "script" + std::to_string(++m_nRuns) + ".txt";
         const std::string trace = "trace" + std::to_string(m_nRuns) + ".txt";
-        m_Folder.WriteFile(name, "clock virtual\neclog on\nclose " + std::to_string(closeFrame) + "\ntrace " + trace + "\n");
+        m_Folder.WriteFile(name, "clock virtual\neclog on\nclose " + std::to_string(closeFrame) + "\ntrace " + trace + "\n" + keys);
         setenv("QUILLBRAMWOOD_SCRIPT", (m_Folder.Path() / name).c_str(), 1);
         std::string error;
         EXPECT_TRUE(StartHarness(error)) << error;
@@ -233,6 +233,27 @@ TEST_F(ModalLoopClose, AHalfSecondWaitShowsThirtyLoopFramesWhileThePlayFramesSta
     EXPECT_EQ(run.trace[kLoopFrame + 30 - 1].at("loop"), "0");
     EXPECT_EQ(run.trace[kLoopFrame + 30 - 1].at("pframe"), std::to_string(kLoopFrame));
     EXPECT_EQ(run.trace[kLoopFrame + 30].at("pframe"), std::to_string(kLoopFrame + 1));
+}
+
+TEST_F(ModalLoopClose, ScriptedKeysReachTheLoopAndItsSoundGoesOnTheFrameItEndedIn)
+{
+    // The first message's delay takes loop frames 3 to 12; a press at 13 ends it, one at 12 is
+    // held into 13 and ends nothing.
+    struct Case { const char* keys; int endFrame; } cases[] = {
+        {"keys 13 Z\nkeys 14\n", 13},
+        {"keys 12 Z\nkeys 14\nkeys 16 Z\n", 16},
+    };
+    for (const Case& c : cases) {
+        const RUN run = Run(eLoop::KeyWait, 20, 0, c.keys);
+        ASSERT_TRUE(run.bEnded) << c.keys;
+        ASSERT_EQ(run.trace.size(), 20u) << c.keys;
+        for (int f = kLoopFrame; f < c.endFrame; ++f) EXPECT_EQ(run.trace[f - 1].at("loop"), "1") << c.keys << f;
+        const qbtest::TRACELINE& end = run.trace[c.endFrame - 1];
+        EXPECT_EQ(end.at("loop"), "0") << c.keys;
+        EXPECT_EQ(end.at("pframe"), std::to_string(kLoopFrame)) << c.keys;
+        EXPECT_EQ(end.at("se"), "12") << c.keys;
+        EXPECT_EQ(run.trace[c.endFrame].at("pframe"), std::to_string(kLoopFrame + 1)) << c.keys;
+    }
 }
 
 }  // namespace modal_loop_close_test
