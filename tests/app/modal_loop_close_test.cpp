@@ -241,7 +241,7 @@ TEST_F(ModalLoopClose, ScriptedKeysReachTheLoopAndItsSoundGoesOnTheFrameItEndedI
     // held into 13 and ends nothing.
     struct Case { const char* keys; int endFrame; } cases[] = {
         {"keys 13 Z\nkeys 14\n", 13},
-        {"keys 12 Z\nkeys 14\nkeys 16 Z\n", 16},
+        {"keys 12 Z\nkeys 14\nkeys 16 Z\nkeys 17\n", 16},
     };
     for (const Case& c : cases) {
         const RUN run = Run(eLoop::KeyWait, 20, 0, c.keys);
