@@ -11,11 +11,12 @@
 
 namespace {
 
+// Set once the game thread has asked to close again for a close that ended a stage's loop.
+std::atomic<bool> s_bCloseAskedAgain{false};
+
 // Once the script has asked to close, the thread only waits for the close sequence's WM_QUIT
 // (serving what is sent to it meanwhile), so that a scripted run ends on the same frame and
 // traces alike however long the window thread takes.
-std::atomic<bool> s_bCloseAskedAgain{false};
-
 bool RunManagerFrame()
 {
     if (HarnessHoldsFrames()) {

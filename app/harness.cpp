@@ -30,7 +30,8 @@ bool s_bHasScript = false;
 // The last frame begun, counted on whichever thread runs it: the game thread, or a stage's modal
 // loop while the game thread waits for it.
 std::atomic<int> s_nFrame{0};
-// Set on the game thread after the frame the script closes after; read by its loop.
+// Set after the frame the script closes after (on the game thread or a stage's loop); read by
+// their loops.
 std::atomic<bool> s_bCloseAsked{false};
 std::vector<int> s_HeldKeys;
 std::FILE* s_lpTrace = nullptr;

@@ -31,7 +31,7 @@ public:
     void Exit();
 
     // Posts WM_THREAD_START until it is taken, i.e. the thread has its queue. sleepBetween:
-    // Sleep(0) between tries. False when the thread ended before it made its queue.
+    // Sleep(0) between tries. False, at once, when the thread has ended (its queue went with it).
     bool PostStartUntilReceived(bool sleepBetween);
 
     std::atomic<DWORD> m_dwThreadId{0};
