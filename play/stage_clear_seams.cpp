@@ -3,7 +3,6 @@
 #include "objects/hero.h"
 #include "play/modal_loop.h"
 #include "play/play_scene.h"
-#include "shell/not_built_yet.h"
 #include "shell/shared_flags.h"
 
 namespace {
@@ -13,7 +12,7 @@ constexpr int kAboveTheHero = 4;
 
 void StageExtraLifeWait(cPlayScene& scene) { RunModalLoop(scene); }
 
-void StageRankingDisplay(cPlayScene&) { LogNotBuiltYet("ranking display"); }
+void StageRankingDisplay(cPlayScene& scene) { RunRankingLoop(scene); }
 
 constexpr CLEARLOOPS kStageClearLoops{StageExtraLifeWait, StageRankingDisplay};
 CLEARLOOPS s_ClearLoops = kStageClearLoops;
