@@ -141,8 +141,14 @@ bool WaitEnds(cPlayScene& scene, const cInput& input, const cHeldAtStart& held)
 
 bool QuitAsked(const cPlayScene& scene) { return scene.m_nQuitRequest.load() != 0 || g_bClosing.load() != 0; }
 
+std::atomic<MODALLOOPSTANDIN> s_StandIn{nullptr};
+
 void RunLoopOn(cThread& thread, plat::ThreadProc proc, cPlayScene& scene)
 {
+    if (MODALLOOPSTANDIN standIn = s_StandIn.load()) {
+        standIn(scene);
+        return;
+    }
     // The close sequence may have passed this thread's Exit already: a loop started now would
     // hold the game thread from its WM_QUIT.
     if (g_bClosing.load()) return;
@@ -256,6 +262,8 @@ unsigned RankingThreadProc(void* arg)
         frames.Show();
     }
 }
+
+void SetModalLoopStandIn(MODALLOOPSTANDIN standIn) { s_StandIn.store(standIn); }
 
 void RunModalLoop(cPlayScene& scene) { RunLoopOn(thPause, PauseThreadProc, scene); }
 

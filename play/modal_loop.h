@@ -33,6 +33,11 @@ unsigned RankingThreadProc(void* scene);
 void RunModalLoop(cPlayScene& scene);
 void RunRankingLoop(cPlayScene& scene);
 
+// Tests of what a command hands the loop, rather than of the loop, put a function in the loops'
+// place (the loop then runs no thread); null puts the loops back.
+using MODALLOOPSTANDIN = void (*)(cPlayScene& scene);
+void SetModalLoopStandIn(MODALLOOPSTANDIN standIn);
+
 // True on the thread of a running loop.
 bool OnModalLoopThread();
 // The game thread's random state: on a loop's thread, the state the game thread had when it

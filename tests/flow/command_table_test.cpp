@@ -47,6 +47,7 @@ std::vector<int> TenthSteps(FlowStageFixture& stage, const cCommandData& command
 
 TEST(CommandDispatch, AnEveryStepCommandRunsAtEachStepOfItsEntry)
 {
+    const qbtest::cNoModalLoops noLoops;   // the game wait's steps, not its loop
     for (int n : {1, 2, 3}) {
         for (int kind : {COMMAND_GAME_WAIT, COMMAND_SOUND, COMMAND_BGM}) {
             FlowStageFixture stage(n);

@@ -41,6 +41,8 @@ protected:
         qbtest::cFontTest::TearDown();
     }
     std::list<cMessage>& Messages() { return m_Stage->Scene().m_MessageList.m_Messages; }
+    // What a command sets up and takes down around its wait, not the wait itself.
+    qbtest::cNoModalLoops m_NoLoops;
     // A message command showing `text` until removed, with the ID `id` when it is given.
     static cCommandData Message(const char* text, std::optional<int> id = std::nullopt, bool erase = false)
     {

@@ -131,6 +131,7 @@ protected:
     }
 
     qbtest::cDisplayMode m_Display{TRUE, 32, 1};
+    qbtest::cNoModalLoops m_NoLoops;
     cChara m_Chara;
     qbtest::cRestore<cDatabase> m_Database{g_Database};
     qbtest::cRestore<cSafeVector<cSafeVector<ANIMEFRAME>>> m_Anime{g_AnimePatterns};

@@ -41,6 +41,7 @@ public:
     cItemActionStage(const cItemActionStage&) = delete;
     cItemActionStage& operator=(const cItemActionStage&) = delete;
 
+    qbtest::cNoModalLoops noLoops;
     cBlockStage stage;
     cHero& hero{stage.AddPlayerOne()};
 };

@@ -19,6 +19,7 @@
 #include "objects/hero.h"
 #include "play/block_grid.h"
 #include "play/game_manager.h"
+#include "play/modal_loop.h"
 #include "play/play_scene.h"
 #include "shell/game_requests.h"
 #include "shell/input.h"
@@ -137,6 +138,16 @@ public:
 
     static std::vector<int> s_StageBgm;
     static std::vector<int> s_Sounds;
+};
+
+// While it lives, a command's wait returns at once and leaves the wait it set as it was: for
+// tests of what a command hands the loop (the loop's own tests run it on its thread).
+class cNoModalLoops {
+public:
+    cNoModalLoops() { SetModalLoopStandIn([](cPlayScene&) {}); }
+    ~cNoModalLoops() { SetModalLoopStandIn(nullptr); }
+    cNoModalLoops(const cNoModalLoops&) = delete;
+    cNoModalLoops& operator=(const cNoModalLoops&) = delete;
 };
 
 }  // namespace qbtest
