@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "app/harness_front_end.h"
@@ -54,8 +55,9 @@ void WriteTraceLine()
         std::lock_guard<std::mutex> lock(s_SoundMutex);
         sounds.swap(s_Sounds);
     }
+    std::vector<std::pair<int, int>> bgm;
     std::string line;
-    if (!TakeFrontEndTraceLine(s_nFrame, sounds, line)) line = StageTraceLine(s_nFrame, sounds);
+    if (!TakeFrontEndTraceLine(s_nFrame, sounds, bgm, line)) line = StageTraceLine(s_nFrame, sounds, bgm);
     line += OnModalLoopThread() ? " loop=1" : " loop=0";
     std::fprintf(s_lpTrace, "%s\n", line.c_str());
     std::fflush(s_lpTrace);

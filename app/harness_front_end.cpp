@@ -31,9 +31,10 @@ void NoteBgmRequest(int screen, int number)
     s_Bgm.emplace_back(screen, number);
 }
 
-bool TakeFrontEndTraceLine(int frame, const std::vector<int>& sounds, std::string& line)
+bool TakeFrontEndTraceLine(int frame, const std::vector<int>& sounds, std::vector<std::pair<int, int>>& bgm,
+                           std::string& line)
 {
-    std::vector<std::pair<int, int>> bgm;
+    bgm.clear();
     std::vector<std::string> files;
     {
         std::lock_guard<std::mutex> lock(s_Mutex);

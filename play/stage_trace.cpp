@@ -37,6 +37,16 @@ void TraceSounds(cTraceLine& line, const TRACEFRAME& frame)
     line.AddText("se", list.empty() ? "-" : list);
 }
 
+// A stage's music changes show where they were asked for, as on the front-end lines.
+void TraceBgm(cTraceLine& line, const TRACEFRAME& frame)
+{
+    if (!frame.scene) return;
+    std::string list;
+    for (const auto& [screen, number] : frame.bgm)
+        list += (list.empty() ? "" : ",") + std::to_string(screen) + ":" + std::to_string(number);
+    line.AddText("bgm", list.empty() ? "-" : list);
+}
+
 // The fields of a line in their order, which the README's "Trace lines" describes; a concern
 // that adds fields adds its writer here.
 constexpr TRACEFIELDS kTraceFields[] = {
@@ -51,16 +61,17 @@ constexpr TRACEFIELDS kTraceFields[] = {
     TraceObjectCounts,
     TraceShotCount,
     TraceSounds,
+    TraceBgm,
     TraceStageHash,
 };
 
 }  // namespace
 
-std::string StageTraceLine(int frame, const std::vector<int>& sounds)
+std::string StageTraceLine(int frame, const std::vector<int>& sounds, const std::vector<std::pair<int, int>>& bgm)
 {
     const cPlayScene* scene = g_lpPlayScene.load();
     const bool staged = scene && !Player.empty();
-    const TRACEFRAME traced{frame, sounds, staged ? scene : nullptr, staged ? &Player.At(0) : nullptr};
+    const TRACEFRAME traced{frame, sounds, bgm, staged ? scene : nullptr, staged ? &Player.At(0) : nullptr};
     cTraceLine line;
     for (TRACEFIELDS fields : kTraceFields) fields(line, traced);
     return line.Text();

@@ -3,6 +3,7 @@
 // the stage writing its own (stage_trace.cpp lists them in their fixed order).
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 class cHero;
@@ -13,6 +14,7 @@ class cPlayScene;
 struct TRACEFRAME {
     int frame;                       // the harness's frame number
     const std::vector<int>& sounds;  // the sound-table entries asked for in the frame
+    const std::vector<std::pair<int, int>>& bgm;  // the BGM requests of the frame: screen, number
     const cPlayScene* scene;
     const cHero* hero;               // player 1
 };

@@ -17,6 +17,7 @@ TEST(StageTrace, OutsideAStageHoldsTheFrameTheSceneTheSeedAndTheSounds)
     char seed[16];
     std::snprintf(seed, sizeof seed, "%08x", plat::RandomState());
     const std::string prefix = "frame=7 scene=" + std::to_string(g_GameManager.m_nScene) + " state=- seed=" + seed;
-    EXPECT_EQ(StageTraceLine(7, {3, 12}), prefix + " se=3,12");
-    EXPECT_EQ(StageTraceLine(7, {}), prefix + " se=-");
+    // BGM requests are a stage's field: a line without one leaves them out.
+    EXPECT_EQ(StageTraceLine(7, {3, 12}, {{4, 2}}), prefix + " se=3,12");
+    EXPECT_EQ(StageTraceLine(7, {}, {}), prefix + " se=-");
 }
