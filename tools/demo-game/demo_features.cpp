@@ -11,6 +11,7 @@ void AddPlatformsStage(DEMOGAME& game);         // demo_stage_platforms.cpp
 void AddDarknessStage(DEMOGAME& game);          // demo_stage_darkness.cpp
 void AddSignpostStage(DEMOGAME& game);          // demo_stage_signpost.cpp
 void AddSeriesStages(DEMOGAME& game);           // demo_stage_series.cpp
+void AddBossStage(DEMOGAME& game);              // demo_stage_boss.cpp
 void AddShotFeatures(DEMOGAME& game);           // demo_feature_shots.cpp: after the stages
 void AddDemoWorldMap(DEMOGAME& game);           // demo_world_map.cpp: after every stage
 void AddDemoStory(DEMOGAME& game);              // demo_story.cpp: after the world map
@@ -43,6 +44,7 @@ constexpr DEMOFEATURE kDemoFeatures[] = {
     AddDarknessStage,
     AddSignpostStage,
     AddSeriesStages,
+    AddBossStage,
     AddShotFeatures,
     AddDemoWorldMap,
     AddDemoStory,
