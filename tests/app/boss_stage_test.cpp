@@ -33,7 +33,7 @@ constexpr int kScreenH = 480;
 // boss and then the marker of the second area.
 constexpr int kLanding = 41;
 constexpr int kWalk = 111;
-constexpr int kBossTouch = 170;
+constexpr int kBossTouch = 168;
 constexpr int kCrossing = 202;
 constexpr int kWalkEnd = 231;
 // The shake's offsets from the frame after the landing: 8 pixels each way at 32 / 15 pixels a

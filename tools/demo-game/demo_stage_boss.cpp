@@ -69,6 +69,7 @@ cCharaData Boss(int shake)
     boss.m_strName = "ボス";
     boss.m_nImageNumber = 3 * 15 + 1;   // row 1 of the fourth chara sheet
     boss.m_nOperator = 1;
+    SetCharaStoredScale(boss, 2);       // twice a walker's size
     SetCharaLayer(boss, kDemoEnemyLayer);
     // It takes the hero's touches without hurting back, and outlives every one of them.
     boss.m_nMaxHp = 99;
