@@ -1,5 +1,5 @@
 // A stage with a boss: it drops from the sky and shakes the screen as it lands, and every touch
-// of the hero's shows a spark where the two meet. A marker past the boss divides the stage in
+// between the hero and another chara shows a spark where the two meet. A marker past the boss divides the stage in
 // two areas: the hero crossing it brings the second area's background and music, and a banner
 // shown for three seconds.
 #include <cstdint>
@@ -21,6 +21,7 @@ constexpr int kBossColumn = 8;
 constexpr int kBossRow = 2;       // high in the sky: it falls to the ground
 constexpr int kMarkerColumn = 11;
 constexpr int kHeroIndex = 1;
+constexpr int kWalkerIndex = 2;
 
 // The spark: four cells of 32 x 32 across its picture, each shown a tenth of a second.
 constexpr int kSparkCell = 32;
@@ -198,7 +199,9 @@ void AddBossStage(DEMOGAME& game)
     second.m_bShow = 0;
     stage.m_Backgrounds.push_back(second);
 
+    // Every touch sparks, whoever hurts whom.
     stage.m_PaletteCharas[kHeroIndex].m_nHitEffect = 1;
+    stage.m_PaletteCharas[kWalkerIndex].m_nHitEffect = 1;
     const int bossIndex = static_cast<int>(stage.m_PaletteCharas.size());
     stage.m_PaletteCharas.push_back(Boss(1));
     const int markerIndex = static_cast<int>(stage.m_PaletteCharas.size());
