@@ -1,8 +1,10 @@
 // A stage with a boss: it drops from the sky and shakes the screen as it lands, and every touch
-// between the hero and another chara shows a spark where the two meet. A marker past the boss divides the stage in
-// two areas: the hero crossing it brings the second area's background and music, and a banner
-// shown for three seconds.
+// between the hero and another chara shows a spark where the two meet. A marker past the boss
+// divides the stage in two areas: the hero crossing it brings the second area's background and
+// music, and a banner shown for three seconds.
+#include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "data/command_info.h"
