@@ -4,16 +4,17 @@
 #include "app/file_dialogs.h"
 #include "app/main_window.h"
 #include "app/name_entry_dialog.h"
+#include "app/replay_save_dialog.h"
 #include "app/window_requests.h"
 #include "data/database.h"
 #include "data/save_data.h"
 #include "play/free_play.h"
+#include "play/replay_state.h"
 #include "data/system_data.h"
 #include "graphics/dialog_mode.h"
 #include "graphics/restore.h"
 #include "shell/format.h"
 #include "shell/log.h"
-#include "shell/not_built_yet.h"
 #include "shell/shared_flags.h"
 #include "shell/system_ini.h"
 #include "shell/thread.h"
@@ -23,21 +24,6 @@
 namespace {
 
 void DialogMode(int on) { DDSetDialogMode(on); }
-int SeamLoadReplay(const char*)
-{
-    LogNotBuiltYet("cReplayData::LoadFile");
-    return 0;
-}
-bool SeamReplaySaveDialog(char*, const char*)
-{
-    LogNotBuiltYet("ReplaySaveDialog");
-    return false;
-}
-int SeamSaveReplay(const char*, int)
-{
-    LogNotBuiltYet("cReplayData::SaveFile");
-    return 0;
-}
 const char* BgmFileName(int entry) { return g_Database.m_Bgms.At(entry).m_strFile.c_str(); }
 // The stage BGM now playing and its loop option live in the progress record.
 void SetStageBgm(int n) { g_SaveData.m_nStageBgm = n; }
@@ -55,10 +41,14 @@ bool RefuseWhileClosing(std::atomic<int>& done)
     return true;
 }
 
-// The file-request pattern: dialog, then the load of a chosen file. A load that fails asks the
-// program to close and does not count as a chosen file.
+// What a load that fails leads to, after its own message: the program closes, or the request
+// only counts as nothing chosen and the player is back where the file was chosen.
+enum LOADFAILURE { LOADFAILURE_CLOSE, LOADFAILURE_RETURN };
+
+// The file-request pattern: dialog, then the load of a chosen file. A load that fails does not
+// count as a chosen file.
 void OpenFileRequest(HWND hWnd, const char* folder, const char* title, const char* filterLabel, const char* pattern,
-                     int (*load)(const char* path))
+                     int (*load)(const char* path), LOADFAILURE onFailure)
 {
     if (RefuseWhileClosing(g_bRequestDone)) return;
     g_RequestSeams.setDialogMode(1);
@@ -71,7 +61,7 @@ void OpenFileRequest(HWND hWnd, const char* folder, const char* title, const cha
         return;
     }
     const bool loaded = load(path) != 0;
-    if (!loaded) PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0);
+    if (!loaded && onFailure == LOADFAILURE_CLOSE) PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0);
     g_bFileChosen.store(loaded ? 1 : 0);
     g_bRequestDone.store(1);
 }
@@ -93,9 +83,9 @@ void ReportBadSoundIndex(int index, int count)
 
 cRequestSeams DefaultRequestSeams()
 {
-    return cRequestSeams{DialogMode,     RunNameEntryDialog,   OpenFileRequestDialog, StartFreePlay,
-                         SeamLoadReplay, SeamReplaySaveDialog, SeamSaveReplay,        BgmFileName,
-                         SetStageBgm,    StageBgmLoop,         RestoreDevice};
+    return cRequestSeams{DialogMode,        RunNameEntryDialog, OpenFileRequestDialog, StartFreePlay,
+                         LoadReplayForPlay, ReplaySaveDialog,   SaveAttemptReplay,     BgmFileName,
+                         SetStageBgm,       StageBgmLoop,       RestoreDevice};
 }
 
 cRequestSeams g_RequestSeams = DefaultRequestSeams();
@@ -115,13 +105,15 @@ void OnOpenStageRequest(HWND hWnd)
 {
     const char* title = g_SystemIni.English ? "Load stage file" : "ステージファイルの読み込み";
     OpenFileRequest(hWnd, "data\\stg4\\", title, "StageFile ( *.stg4_*;*.rpl4_* )", "stg4_*;rpl4_*",
-                    StartFreePlayOfChosen);
+                    StartFreePlayOfChosen, LOADFAILURE_CLOSE);
 }
 
 void OnOpenReplayRequest(HWND hWnd)
 {
     const char* title = g_SystemIni.English ? "Load replay file" : "リプレイファイルの読み込み";
-    OpenFileRequest(hWnd, "user_data\\rpl4", title, "ReplayFile ( *.rpl4_* )", "rpl4_*", LoadReplayOfChosen);
+    // A replay that cannot be loaded has said so in its box; the title's menu stays.
+    OpenFileRequest(hWnd, "user_data\\rpl4", title, "ReplayFile ( *.rpl4_* )", "rpl4_*", LoadReplayOfChosen,
+                    LOADFAILURE_RETURN);
 }
 
 void OnSaveReplayRequest(WPARAM which)
@@ -134,7 +126,8 @@ void OnSaveReplayRequest(WPARAM which)
         g_bRequestDone.store(1);
         return;
     }
-    if (!g_RequestSeams.saveReplay(path, which != 0 ? 1 : 0)) PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0);
+    // A save that fails has said so in its box and the report; play goes on.
+    g_RequestSeams.saveReplay(path, which != 0 ? 1 : 0);
     g_bFileChosen.store(1);
     g_bRequestDone.store(1);
 }

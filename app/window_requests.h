@@ -2,8 +2,7 @@
 // The pieces the main window's requests call: the display's dialog mode and the device reset
 // (the graphics layer's), and what later parts of the program provide: the file dialogs, the
 // name-entry dialog, free play and the replay files (the BGM file names come from the Bgm
-// database). Each of those starts as a stand-in that says it is not built yet and behaves as a
-// cancel or a failure; the parts that build them replace it. Tests replace any of them.
+// database). Tests replace any of them.
 #include "platform/os/windows_types.h"
 
 struct cRequestSeams {
@@ -17,11 +16,12 @@ struct cRequestSeams {
     // Free play of a stage file; 0 when it cannot be loaded (the loader has reported why).
     int (*startFreePlay)(const char* path, int resolve);
     // Loads a replay file into the replay record and the stage records, then makes path the
-    // stage loader's current file; 0 on failure.
+    // stage loader's current file; 0 on failure, after its own box (the menu stays).
     int (*loadReplay)(const char* path);
     // The replay save dialog; true with the path, false when cancelled.
     bool (*replaySaveDialog)(char path[MAX_PATH], const char* defaultName);
-    // Writes the replay being recorded (0) or the previous one (1); 0 on failure.
+    // Writes the replay being recorded (0) or the previous one (1); 0 on failure, after its
+    // own box (play goes on).
     int (*saveReplay)(const char* path, int previous);
     // The BGM file name of a Bgm database entry, through the list's checked access (an entry
     // outside the list is reported, closes the program and gives entry 0); null: no database.

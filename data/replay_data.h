@@ -1,7 +1,7 @@
 #pragma once
 // The record of one attempt's input: player 1's direction and button words as runs of equal
 // values, and the seed of the attempt's random numbers. The streams are the replay file's
-// tail, read and written by stage play with the replay file.
+// tail, after the seed.
 #include <cstdint>
 
 #include "data/data_record.h"
@@ -10,9 +10,28 @@ class cReplayData : public cDataRecordOf<cReplayData> {
 public:
     // Seed 0, empty streams, playback at the start.
     cReplayData();
+    cReplayData(const cReplayData&) = default;
+    // The four streams and the seed; the playback position stays.
+    cReplayData& operator=(const cReplayData& source);
+
     void RegisterFields(DWORD version) override;
+    // The seed, then each stream's count and entries. A count the bytes left cannot hold fails
+    // the read before anything is sized by it.
+    void Read(cDataReader& reader) override;
+    void Write(cDataWriter& writer) override;
+
     // Seed 0, empty streams, playback at the start.
     void Clear();
+    // Appends one play frame: a run grows when its stream's last value is the same.
+    void Record(std::uint16_t direction, std::uint16_t button);
+    // The words of the next play frame: 0 when a frame was given, 1 (words untouched) when
+    // either stream has ended. A stream ends at the shorter of its values and its runs, and a
+    // run of length 0 gives no frame.
+    int Playback(std::uint16_t& direction, std::uint16_t& button);
+    // Playback from the first frame again.
+    void Rewind();
+    // Whether any frame was recorded.
+    bool HasFrames() const { return !m_DirectionValues.empty(); }
 
     cSafeVector<std::uint16_t> m_DirectionValues;
     cSafeVector<std::uint16_t> m_ButtonValues;

@@ -142,13 +142,14 @@ void cStageData::Write(cDataWriter& writer)
     WriteBody(writer);
 }
 
-void cStageData::WriteWithSettings(cDataWriter& writer, const cStageData& settings)
+void cStageData::WriteWithSettings(cDataWriter& writer, const cStageData& settings) const
 {
-    Normalize();
+    // A stage in play is saved mid-attempt: only the copy written is normalised.
+    cStageData objects(*this);
+    objects.Normalize();
     cStageData combined(settings);
-    SwapObjects(combined);
+    objects.SwapObjects(combined);
     combined.WriteBody(writer);
-    SwapObjects(combined);
 }
 
 void cStageData::SwapObjects(cStageData& other)

@@ -35,8 +35,9 @@ public:
     // Normalize, the body, then the end mark.
     void Write(cDataWriter& writer) override;
     // A whole body whose settings (fields, text, result switches, rules, backgrounds, texts)
-    // are those of settings and whose palette and placed objects are this record's.
-    void WriteWithSettings(cDataWriter& writer, const cStageData& settings);
+    // are those of settings and whose palette and placed objects are this record's,
+    // normalised in a copy: this record stays as it is.
+    void WriteWithSettings(cDataWriter& writer, const cStageData& settings) const;
 
     // Everything as a new stage has it: no placed objects, one default template per palette
     // list, one background, five result switches on, the default rules and boxes.

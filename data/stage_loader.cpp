@@ -49,22 +49,6 @@ void CloseMainWindow()
     PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0);
 }
 
-// The settings of the loaded stage, without its palette and placed objects.
-void CopySettings(cStageData& output)
-{
-    output.CopyFrom(g_StageData);
-    output.m_Backgrounds = g_StageData.m_Backgrounds;
-    output.m_Texts = g_StageData.m_Texts;
-    for (int i = 0; i < 5; ++i) output.m_OutOfRange[i] = g_StageData.m_OutOfRange[i];
-    output.m_ResultFlags = g_StageData.m_ResultFlags;
-    output.m_nSubSteps6 = g_StageData.m_nSubSteps6;
-    output.m_Blocks = {};
-    output.m_Charas = {};
-    output.m_Items = {};
-    output.m_PaletteBlocks = {};
-    output.m_PaletteCharas = {};
-    output.m_PaletteItems = {};
-}
 
 // Runs thStageLoad and serves the calling thread's messages until it has ended. False when a
 // WM_QUIT came first: the read is stopped and the quit is posted again for the caller's loop.
@@ -97,6 +81,22 @@ bool RunLoadThread()
 }
 
 }  // namespace
+
+void CopyStageSettings(const cStageData& source, cStageData& output)
+{
+    output.CopyFrom(source);
+    output.m_Backgrounds = source.m_Backgrounds;
+    output.m_Texts = source.m_Texts;
+    for (int i = 0; i < 5; ++i) output.m_OutOfRange[i] = source.m_OutOfRange[i];
+    output.m_ResultFlags = source.m_ResultFlags;
+    output.m_nSubSteps6 = source.m_nSubSteps6;
+    output.m_Blocks = {};
+    output.m_Charas = {};
+    output.m_Items = {};
+    output.m_PaletteBlocks = {};
+    output.m_PaletteCharas = {};
+    output.m_PaletteItems = {};
+}
 
 unsigned StageLoadThreadProc(void*)
 {
@@ -163,6 +163,6 @@ bool LoadStage(const char* name, int addExtension, cStageData* output, bool clos
         if (closeOnBadFile) CloseMainWindow();
         return false;
     }
-    if (output && output != &g_StageData) CopySettings(*output);
+    if (output && output != &g_StageData) CopyStageSettings(g_StageData, *output);
     return true;
 }

@@ -3,6 +3,10 @@
 // thread keeps serving its messages.
 #include "data/stage_data.h"
 
+// The settings of a stage (its fields, backgrounds, texts, rules and result switches) into
+// output, without a palette or placed objects.
+void CopyStageSettings(const cStageData& source, cStageData& output);
+
 // Reads the stage name (with addExtension: its highest-numbered "stg4_NNN" file, else name
 // itself) into g_StageData and copies its settings into output when output is given. True on
 // success. False silently when no numbered file exists; false after a message box when the

@@ -6,6 +6,7 @@
 #include "data/command_info.h"
 #include "data/replay_data.h"
 #include "data/role_accessors.h"
+#include "data/save_data.h"
 #include "data/stage_data.h"
 #include "data/system_data.h"
 #include "objects/chara_movement.h"
@@ -222,7 +223,13 @@ void cPlayScene::StatePlay()
     } else {
         input.ClearDirection();
         input.ClearButtons();
-        m_Replay.Play(input);
+        if (m_Replay.Play(input)) {
+            // The replay has ended: it plays again from its start.
+            g_SaveData.RestoreStageStart(1, g_GameManager.m_nPlayMode, g_bTestPlay.load() != 0);
+            SetStage(1, 1);
+            m_nState = PLAYSTATE_READY;
+            return;
+        }
         input.m_nDirection = DirectionNumber(input.m_wDirection);
         input.RecordHistory();
         input.RecordKeyHistories();

@@ -82,11 +82,14 @@ void cPlayScene::Init()
         PostClose();
         return;
     }
+    // A replay's first loop reads its file again as every later loop does: the lives and the
+    // rest of the progress are the stored ones, not a new life taken from the title's.
+    const bool replaying = g_GameManager.m_nGameMode == GAMEMODE_REPLAY;
     if (!reEntered) {
         ResetStageState();
-        UseLife();
+        if (!replaying) UseLife();
     }
-    SetStage(reEntered ? 1 : 0, 1);
+    SetStage((reEntered || replaying) ? 1 : 0, 1);
     g_MenuCursor.Reset();
     m_nSubState = 0;
 }

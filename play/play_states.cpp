@@ -81,6 +81,12 @@ void DrawMenu(cPlayScene& scene, int x, int first, int count)
 
 void cPlayScene::StateReady()
 {
+    if (m_Replay.m_bReplayLost) {
+        m_Replay.m_bReplayLost = 0;
+        g_GameManager.m_nNextScene = SCENE_TITLE;
+        m_nState = PLAYSTATE_FADEOUT;
+        return;
+    }
     Draw(0, 1, 0, 1);
     const bool editorDirect = g_bEditorLaunch.load() && DirectPlay();
     if (!editorDirect) {

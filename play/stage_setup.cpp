@@ -4,7 +4,6 @@
 #include <cstring>
 #include <new>
 
-#include "data/replay_data.h"
 #include "data/role_accessors.h"
 #include "data/save_data.h"
 #include "data/stage_data.h"
@@ -14,7 +13,6 @@
 #include "graphics/standard_surfaces.h"
 #include "objects/hero.h"
 #include "platform/os/messages.h"
-#include "platform/os/timer.h"
 #include "play/block_grid.h"
 #include "play/game_manager.h"
 #include "play/menu_cursor.h"
@@ -84,24 +82,14 @@ void cPlayScene::SetStage(int reload, int entry)
     // 2. The settings as the stage file gave them.
     if (reload) {
         if (replaying) {
-            // The reload resets the stage record, its path among its fields: keep a copy.
+            // The reload replaces the stage record, its path among its fields: a copy goes.
             m_Replay.ReloadStage(stage.m_strPath);
         }
         RestoreStageSettings();
     }
 
     // 3. The seed of this attempt, before anything draws a random number.
-    if (replaying) {
-        for (int& position : g_ReplayData.m_nPlayPosition) position = 0;
-        m_Replay.m_nSeed = g_ReplayData.m_nSeed;
-    } else if (g_SystemData.m_bRecordReplay) {
-        g_SaveAtPrevStageStart = g_SaveAtStageStart;
-        g_SaveAtStageStart = save;
-        g_PrevReplayData = g_ReplayData;
-        g_ReplayData.Clear();
-        m_Replay.m_nSeed = static_cast<int>(timeGetTime());
-        g_ReplayData.m_nSeed = m_Replay.m_nSeed;
-    }
+    m_Replay.BeginAttempt(replaying, stage, save);
     srand(static_cast<unsigned>(m_Replay.m_nSeed));
 
     // 4. Carried statuses into the hero's placement.

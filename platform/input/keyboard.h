@@ -21,6 +21,7 @@ constexpr int VK_RIGHT = 0x27;
 constexpr int VK_DOWN = 0x28;
 constexpr int VK_DELETE = 0x2E;
 constexpr int VK_F1 = 0x70;
+constexpr int VK_F2 = 0x71;
 
 SHORT GetAsyncKeyState(int virtualKey);   // high bit set while the key is down
 
