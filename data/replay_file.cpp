@@ -12,10 +12,6 @@ bool ReadReplayFile(cDataReader& reader, REPLAYFILE& file)
     auto staged = std::make_unique<REPLAYFILE>();
     staged->progress = file.progress;
     if (!staged->stage.LoadFrom(reader)) return false;
-    if (!staged->stage.HasHero()) {
-        reader.Fail("the stage has no hero to play");
-        return false;
-    }
     if (!staged->replay.LoadFrom(reader)) return false;
     staged->bHasProgress = reader.Version() > kReplayWithoutProgressVersion;
     if (staged->bHasProgress && !staged->progress.LoadFrom(reader)) return false;
@@ -66,6 +62,10 @@ int LoadReplayFile(const char* path, cReplayData& replay, cStageData& stage, cSt
     file->progress = progress;
     if (!ReadReplayFile(reader, *file)) {
         ReportLog("%s : %s", name, reader.Error().c_str());
+        return 0;
+    }
+    if (!file->stage.HasHero()) {
+        ReportLog("%s : the stage has no hero to play", name);
         return 0;
     }
     if (reader.Remaining() > 0) ReportLog("%s : %zu bytes after the last value were not read", name, reader.Remaining());

@@ -18,8 +18,7 @@ struct REPLAYFILE {
 };
 
 // Reads a whole replay image into file: false, with file as it was and the cause in the
-// reader, when it is damaged or its stage has no hero to play. progress keeps its values when
-// the file is too old to carry one.
+// reader, when it is damaged. progress keeps its values when the file is too old to carry one.
 bool ReadReplayFile(cDataReader& reader, REPLAYFILE& file);
 // The image of a replay: stage's palette and objects with settings' settings, both normalised
 // in a copy, the replay and the progress record.
@@ -32,5 +31,6 @@ int SaveReplayFile(const char* path, const cStageData& stage, const cStageData& 
                    const cSaveData& progress);
 // Reads path into replay, stage, settings (the stage's settings part only) and, when the file
 // carries one, progress; the replay's playback starts at its first frame. 1, or 0 with all
-// four as they were and the cause in the report file.
+// four as they were and the cause in the report file: the file cannot be opened, is damaged,
+// or its stage has no hero to play.
 int LoadReplayFile(const char* path, cReplayData& replay, cStageData& stage, cStageData& settings, cSaveData& progress);

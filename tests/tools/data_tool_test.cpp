@@ -16,6 +16,7 @@
 
 #include "tests/data/database_fixtures.h"
 #include "tests/data/player_file_builders.h"
+#include "tests/data/replay_file_builder.h"
 #include "tests/data/stage_file_builder.h"
 #include "tests/data/system_file_builder.h"
 #include "tests/data/template_file_builder.h"
@@ -502,4 +503,28 @@ TEST_F(DataTool, AStageDropsTestPlayFlowsUnlessTheEditorOrTheKeepSwitchKeepsThem
         EXPECT_NE(dump.out.find("m_Charas[0].m_Flows.count = " + std::to_string(c.flows)), std::string::npos)
             << testing::PrintToString(c.options);
     }
+}
+
+TEST_F(DataTool, ReplaysDumpTheirStreamsRoundTripAndNewWritesAnEmptyOne)
+{
+    ASSERT_EQ(Run({"new", "replay", Path("new.rpl4_692")}).status, 0);
+    const std::string made = m_Folder.ReadFile("new.rpl4_692");
+    ASSERT_EQ(Run({"roundtrip", "replay", Path("new.rpl4_692"), Path("new2.rpl4_692")}).status, 0);
+    EXPECT_TRUE(m_Folder.ReadFile("new2.rpl4_692") == made);
+
+    qbtest::REPLAYSTREAMS streams{-9, {6, 4}, {1}, {90, 2}, {92}};
+    m_Folder.WriteFile("in.rpl4_692", qbtest::ReplayImage(692, qbtest::PlayableStage(), streams, qbtest::SaveFields()));
+    const ToolRun run = Run({"roundtrip", "replay", Path("in.rpl4_692"), Path("out.rpl4_692")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    ASSERT_EQ(Run({"roundtrip", "replay", Path("out.rpl4_692"), Path("again.rpl4_692")}).status, 0);
+    EXPECT_TRUE(m_Folder.ReadFile("again.rpl4_692") == m_Folder.ReadFile("out.rpl4_692"));
+    const ToolRun dump = Run({"dump", "replay", Path("out.rpl4_692")});
+    ASSERT_EQ(dump.status, 0) << dump.err;
+    for (const char* line : {"m_nSeed = -9\n", "m_DirectionValues.count = 2\n", "m_DirectionValues[1] = 4\n",
+                             "m_DirectionRuns[0] = 90\n", "m_ButtonRuns[0] = 92\n"})
+        EXPECT_NE(dump.out.find(line), std::string::npos) << line;
+
+    // A cut file is refused.
+    m_Folder.WriteFile("cut.rpl4_692", m_Folder.ReadFile("out.rpl4_692").substr(0, 200));
+    EXPECT_NE(Run({"dump", "replay", Path("cut.rpl4_692")}).status, 0);
 }

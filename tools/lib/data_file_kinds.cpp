@@ -6,6 +6,7 @@
 #include "data/option_data.h"
 #include "data/palette_data.h"
 #include "data/ranking_data.h"
+#include "data/replay_file.h"
 #include "data/save_data.h"
 #include "data/stage_data.h"
 #include "data/system_data.h"
@@ -82,6 +83,56 @@ std::unique_ptr<cDataFile> CreateDatabaseFile()
     return std::make_unique<cDatabaseFile<FILE>>();
 }
 
+// A replay file: its stage, its input streams and the progress at the start of its attempt.
+class cReplayDataFile : public cDataFile {
+public:
+    // A new stage one screen large (a stage must have blocks to be read back), and a replay
+    // of no frames on it.
+    void ResetStage()
+    {
+        m_File.stage.Reset();
+        m_File.stage.m_nWidth = 20;
+        m_File.stage.m_nHeight = 15;
+        m_File.stage.Normalize();
+    }
+    bool ReadFrom(cDataReader& reader) override { return ReadReplayFile(reader, m_File); }
+    void WriteTo(cDataWriter& writer) override
+    {
+        WriteReplayFile(writer, m_File.stage, m_File.stage, m_File.replay, m_File.progress);
+    }
+    void Dump(std::string& out) override
+    {
+        out += "stage:\n";
+        DumpRecord(m_File.stage, out);
+        out += "replay:\n";
+        DumpRecord(m_File.replay, out);
+        DumpStream(out, "m_DirectionValues", m_File.replay.m_DirectionValues);
+        DumpStream(out, "m_ButtonValues", m_File.replay.m_ButtonValues);
+        DumpStream(out, "m_DirectionRuns", m_File.replay.m_DirectionRuns);
+        DumpStream(out, "m_ButtonRuns", m_File.replay.m_ButtonRuns);
+        out += "progress:\n";
+        DumpRecord(m_File.progress, out);
+    }
+
+private:
+    template <class T>
+    static void DumpStream(std::string& out, const char* name, const cSafeVector<T>& stream)
+    {
+        out += std::string(name) + ".count = " + std::to_string(stream.size()) + "\n";
+        for (std::size_t i = 0; i < stream.size(); ++i)
+            out += std::string(name) + "[" + std::to_string(i) + "] = " + std::to_string(stream[i]) + "\n";
+    }
+
+    REPLAYFILE m_File;
+};
+
+std::unique_ptr<cDataFile> CreateReplayFile()
+{
+    auto file = std::make_unique<cReplayDataFile>();
+    file->ResetStage();
+    return file;
+}
+
 const DATAFILEKIND kKinds[] = {
     {"system", CreateRecordFile<cSystemData>, DATACHECK_DATABASES},
     {"boot", CreateRecordFile<cBootData>, DATACHECK_NONE},
@@ -105,6 +156,9 @@ const DATAFILEKIND kKinds[] = {
     {"challenge", CreateRecordFile<cSaveData>, DATACHECK_DATABASES | DATACHECK_SYSTEM | DATACHECK_WORLDMAP, true},
     // A stage as the game reads it: over the game's databases, System data and common palette.
     {"stage", CreateRecordFile<cStageData>, DATACHECK_DATABASES | DATACHECK_SYSTEM | DATACHECK_COMMONPALETTE},
+    // A replay carries a stage and a progress record: read against all that both are.
+    {"replay", CreateReplayFile,
+     DATACHECK_DATABASES | DATACHECK_SYSTEM | DATACHECK_COMMONPALETTE | DATACHECK_WORLDMAP, true},
 };
 
 }  // namespace
