@@ -82,6 +82,13 @@ void cPlayScene::Init()
         PostClose();
         return;
     }
+    EnterStage(reEntered);
+    g_MenuCursor.Reset();
+    m_nSubState = 0;
+}
+
+void cPlayScene::EnterStage(bool reEntered)
+{
     // A replay's first loop reads its file again as every later loop does: the lives and the
     // rest of the progress are the stored ones, not a new life taken from the title's.
     const bool replaying = g_GameManager.m_nGameMode == GAMEMODE_REPLAY;
@@ -90,8 +97,6 @@ void cPlayScene::Init()
         if (!replaying) UseLife();
     }
     SetStage((reEntered || replaying) ? 1 : 0, 1);
-    g_MenuCursor.Reset();
-    m_nSubState = 0;
 }
 
 void cPlayScene::ResetStageState()

@@ -78,6 +78,9 @@ public:
     // takes nothing and 999999 lives are unlimited.
     int UseLife();
     void ResetStageState();
+    // The first set-up of a stage entered from another scene (re-entered: from a stage), after
+    // its pictures: a new entry starts its progress, and takes a life unless it plays a replay.
+    void EnterStage(bool reEntered);
     // The stage draw: the scene's picture of the running stage on the back buffer.
     void Draw(int full, int paused, int timer, int bottomText);
 

@@ -25,6 +25,8 @@ std::string SystemIni(const cSystemData& system)
 void AddDemoSystem(DEMOGAME& game)
 {
     game.system.m_strTitle = kDemoGameTitle;
+    // F1 and F2 save the attempt just played, or the one before it, as a replay.
+    game.system.m_bRecordReplay = 1;
     static const char* const kEffects[] = {"wave\\Cursor.wav", "wave\\Decide.wav", "wave\\Jump.wav", "wave\\Coin.wav",
                                            "wave\\Hit.wav"};
     for (int i = 0; i < static_cast<int>(game.system.m_SoundFiles.size()); ++i) game.system.m_SoundFiles[i] = kEffects[i % 5];
