@@ -45,9 +45,11 @@ public:
     // An earlier entry of environment wins over the ones added here (XDG_RUNTIME_DIR= empty
     // counts as unset). ordinaryUser: when the tests run as root, the game runs as nobody, so
     // that file modes bind it as they bind a player (the folders it needs must let nobody in).
+    // executable: this build's runtime, or another build's (a replay made by one build plays in
+    // the other).
     cGameProcess(const qbtest::cTempFolder& runtime, const std::filesystem::path& folder,
                  std::vector<std::string> environment, std::vector<std::string> arguments = {},
-                 bool ordinaryUser = false)
+                 bool ordinaryUser = false, const char* executable = QB_GAME_EXECUTABLE)
         : m_Folder(folder)
     {
         environment.push_back("XDG_RUNTIME_DIR=" + runtime.Path().string());
@@ -66,10 +68,10 @@ public:
             std::vector<char*> env;
             for (std::string& e : environment) env.push_back(e.data());
             env.push_back(nullptr);
-            std::vector<char*> argv{const_cast<char*>(QB_GAME_EXECUTABLE)};
+            std::vector<char*> argv{const_cast<char*>(executable)};
             for (std::string& a : arguments) argv.push_back(a.data());
             argv.push_back(nullptr);
-            execve(QB_GAME_EXECUTABLE, argv.data(), env.data());
+            execve(executable, argv.data(), env.data());
             _exit(121);
         }
     }

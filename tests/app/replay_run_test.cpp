@@ -3,9 +3,11 @@
 // hero's position bits and the hash of the world that the recorded attempt had.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/app/game_process.h"
@@ -42,11 +44,11 @@ protected:
         ASSERT_TRUE(qbtest::WriteDemoGame(m_Game));
     }
 
-    std::vector<TRACELINE> Run(const std::string& script, std::vector<std::string> arguments)
+    std::vector<TRACELINE> Run(const std::string& script, std::vector<std::string> arguments, const char* executable)
     {
         m_Work.WriteFile("run.txt", "clock virtual\ntrace trace.txt\n" + script);
         qbtest::cGameProcess game(m_Runtime, m_Game, {"QUILLBRAMWOOD_SCRIPT=" + (m_Work.Path() / "run.txt").string()},
-                                  std::move(arguments));
+                                  std::move(arguments), false, executable);
         EXPECT_TRUE(game.Ends(0, "the scripted close"));
         return qbtest::ParseTrace(m_Work.ReadFile("game/trace.txt"));
     }
@@ -59,33 +61,43 @@ protected:
 
 TEST_F(ReplayRun, AnAttemptSavedWithF1PlaysBackFromTheTitleFrameForFrame)
 {
-    // Walk, jump, pause and walk on, then F1 with the file name for the save dialog.
-    const std::vector<TRACELINE> recorded =
-        Run("dialog walk.rpl4_692\n"
-            "keys 100 RIGHT\nkeys 120 RIGHT Z\nkeys 126 RIGHT\nkeys 140 SPACE\nkeys 142\nkeys 150 SPACE\nkeys 152\n"
-            "keys 160 LEFT\nkeys 175 LEFT Z\nkeys 180\nkeys 200 F1\nkeys 202\nclose 210\n",
-            {kMeadow});
-    ASSERT_TRUE(std::filesystem::exists(m_Game / "user_data" / "rpl4" / "walk.rpl4_692"));
-    const std::map<std::string, TRACELINE> attempt = PlayFrames(recorded, 200);
-    ASSERT_GT(attempt.size(), 60u);
-
-    // The title's fifth item, "リプレイ", then the same name for the load dialog.
-    const std::vector<TRACELINE> played =
-        Run("dialog walk.rpl4_692\n"
-            "keys 30 DOWN\nkeys 31\nkeys 32 DOWN\nkeys 33\nkeys 34 DOWN\nkeys 35\nkeys 36 DOWN\nkeys 37\n"
-            "keys 40 Z\nkeys 41\nkeys 100 LEFT\nclose 400\n",
-            {});
-    const std::map<std::string, TRACELINE> playback = PlayFrames(played);
-    EXPECT_EQ(playback.size(), attempt.size());
-    int compared = 0;
-    for (const auto& [pframe, line] : attempt) {
-        const auto found = playback.find(pframe);
-        ASSERT_NE(found, playback.end()) << "play frame " << pframe;
-        for (const char* field : kExactFields) {
-            if (!line.count(field)) continue;
-            EXPECT_EQ(found->second.at(field), line.at(field)) << "play frame " << pframe << " " << field;
-        }
-        ++compared;
+    // This build records and plays; with QB_PEER_GAME_EXECUTABLE (the runtime of another build,
+    // as CI gives the sanitizer build's) each build also plays what the other recorded.
+    std::vector<std::pair<const char*, const char*>> pairs = {{QB_GAME_EXECUTABLE, QB_GAME_EXECUTABLE}};
+    const char* peer = std::getenv("QB_PEER_GAME_EXECUTABLE");
+    if (peer && *peer) {
+        pairs.emplace_back(QB_GAME_EXECUTABLE, peer);
+        pairs.emplace_back(peer, QB_GAME_EXECUTABLE);
     }
-    EXPECT_EQ(compared, static_cast<int>(attempt.size()));
+    for (const auto& [recorder, player] : pairs) {
+        SCOPED_TRACE(std::string(recorder) + " -> " + player);
+        std::filesystem::remove(m_Game / "user_data" / "rpl4" / "walk.rpl4_692");
+        // Walk, jump, pause and walk on, then F1 with the file name for the save dialog.
+        const std::vector<TRACELINE> recorded =
+            Run("dialog walk.rpl4_692\n"
+                "keys 100 RIGHT\nkeys 120 RIGHT Z\nkeys 126 RIGHT\nkeys 140 SPACE\nkeys 142\nkeys 150 SPACE\nkeys 152\n"
+                "keys 160 LEFT\nkeys 175 LEFT Z\nkeys 180\nkeys 200 F1\nkeys 202\nclose 210\n",
+                {kMeadow}, recorder);
+        ASSERT_TRUE(std::filesystem::exists(m_Game / "user_data" / "rpl4" / "walk.rpl4_692"));
+        // The frames before the save's: what the file holds.
+        const std::map<std::string, TRACELINE> attempt = PlayFrames(recorded, 200);
+        ASSERT_GT(attempt.size(), 60u);
+
+        // The title's fifth item, "リプレイ", then the same name for the load dialog.
+        const std::vector<TRACELINE> played =
+            Run("dialog walk.rpl4_692\n"
+                "keys 30 DOWN\nkeys 31\nkeys 32 DOWN\nkeys 33\nkeys 34 DOWN\nkeys 35\nkeys 36 DOWN\nkeys 37\n"
+                "keys 40 Z\nkeys 41\nkeys 100 LEFT\nclose 400\n",
+                {}, player);
+        const std::map<std::string, TRACELINE> playback = PlayFrames(played);
+        EXPECT_EQ(playback.size(), attempt.size());
+        for (const auto& [pframe, line] : attempt) {
+            const auto found = playback.find(pframe);
+            ASSERT_NE(found, playback.end()) << "play frame " << pframe;
+            for (const char* field : kExactFields) {
+                if (!line.count(field)) continue;
+                EXPECT_EQ(found->second.at(field), line.at(field)) << "play frame " << pframe << " " << field;
+            }
+        }
+    }
 }
