@@ -36,7 +36,7 @@ public:
 bool CheckReplaySaveKeys();
 // Frames the refusal sound of an empty attempt waits before it sounds again.
 constexpr int kReplaySaveCoolDown = 60;
-// The cool-down back at 0 (a new game).
+// The cool-down back at 0, as the program starts with it.
 void ResetReplaySaveCoolDown();
 
 // The title's replay item: the replay-file dialog on the window thread; 1 when a replay was

@@ -202,3 +202,19 @@ TEST_F(ReplayPlay, AReplayStartsWhereItsAttemptStartedWithTheLivesItHad)
     EXPECT_EQ(g_SaveData.m_nLives, 3);
     EXPECT_EQ(Player.At(0).m_dHomeX, homeX);
 }
+
+TEST_F(ReplayPlay, AReplayWhoseFileIsGoneWhenItPlaysAgainEndsAtTheTitle)
+{
+    cPlayScene& scene = Start(0);
+    Play(scene, Repeat(kRight, 0, 5));
+    ASSERT_EQ(SaveAttemptReplay("gone.rpl4_692", 0), 1);
+    g_GameManager.m_nGameMode = GAMEMODE_REPLAY;
+    ASSERT_EQ(LoadReplayForPlay("gone.rpl4_692"), 1);
+    cPlayScene& playback = Start(1);
+    ASSERT_EQ(std::remove("gone.rpl4_692"), 0);
+    Play(playback, Repeat(0, 0, 6));   // the fifth frame ends the replay, which cannot be read again
+    EXPECT_EQ(playback.m_nState, PLAYSTATE_READY);
+    playback.Run();
+    EXPECT_EQ(playback.m_nState, PLAYSTATE_FADEOUT);
+    EXPECT_EQ(g_GameManager.m_nNextScene, SCENE_TITLE);
+}
