@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/app/game_process.h"
+#include "tests/app/story_script.h"
 #include "tests/app/trace_lines.h"
 #include "tests/support/demo_game.h"
 #include "tests/support/temp_folder.h"
@@ -112,4 +113,22 @@ TEST_F(ReplayRun, AttemptsSavedWithF1AndF2PlayBackFromTheTitleFrameForFrame)
             }
         }
     }
+}
+
+TEST_F(ReplayRun, AReplayThatCannotBeLoadedLeavesTheTitleMenuAsItWas)
+{
+    std::filesystem::create_directories(m_Game / "user_data" / "rpl4");
+    m_Work.WriteFile("game/user_data/rpl4/bad.rpl4_692", std::string("\xB4\x02\0\0\x07\0\0\0", 8));
+    const std::vector<TRACELINE> trace =
+        Run("dialog bad.rpl4_692\n"
+            "keys 30 DOWN\nkeys 31\nkeys 32 DOWN\nkeys 33\nkeys 34 DOWN\nkeys 35\nkeys 36 DOWN\nkeys 37\n"
+            "keys 40 Z\nkeys 41\nclose 80\n",
+            {}, QB_GAME_EXECUTABLE);
+    // The program goes on to the scripted close, on the title's menu with the cursor on the item.
+    ASSERT_GE(trace.size(), 80u);
+    EXPECT_EQ(trace[40 - 1].at("gmode"), "4");
+    EXPECT_EQ(trace.back().at("state"), "1");
+    EXPECT_EQ(trace.back().at("cursor"), "0:4");
+    EXPECT_EQ(qbtest::FindLine(trace, "scene", "4"), -1);
+    EXPECT_NE(m_Work.ReadFile("game/Report_Game.txt").find("bad.rpl4_692"), std::string::npos);
 }

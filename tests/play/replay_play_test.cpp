@@ -10,6 +10,7 @@
 #include "data/replay_data.h"
 #include "data/save_data.h"
 #include "platform/input/keyboard.h"
+#include "platform/os/file_ops.h"
 #include "platform/os/timer.h"
 #include "play/replay_state.h"
 #include "tests/stage/stage_fixture.h"
@@ -217,4 +218,20 @@ TEST_F(ReplayPlay, AReplayWhoseFileIsGoneWhenItPlaysAgainEndsAtTheTitle)
     playback.Run();
     EXPECT_EQ(playback.m_nState, PLAYSTATE_FADEOUT);
     EXPECT_EQ(g_GameManager.m_nNextScene, SCENE_TITLE);
+}
+
+TEST_F(ReplayPlay, ASaveOnAFullDiskKeepsTheOldFileAndPlayGoesOn)
+{
+    cPlayScene& scene = Start(0);
+    Play(scene, Repeat(kRight, 0, 5));
+    m_Folder.WriteFile("full.rpl4_692", "an older replay");
+    for (std::int64_t after : {0, 100, 4000}) {
+        plat::FailCommitsAfter(after);
+        EXPECT_EQ(SaveAttemptReplay("full.rpl4_692", 0), 0) << after;
+        plat::FailCommitsAfter(-1);
+        EXPECT_EQ(m_Folder.ReadFile("full.rpl4_692"), "an older replay") << after;
+    }
+    Play(scene, Repeat(kRight, 0, 5));
+    EXPECT_EQ(scene.m_nState, PLAYSTATE_PLAY);
+    EXPECT_EQ(g_ReplayData.m_DirectionRuns, (cSafeVector<std::uint32_t>{10}));
 }
