@@ -36,7 +36,6 @@
 #include "shell/keyboard_hook.h"
 #include "shell/key_config.h"
 #include "shell/log.h"
-#include "shell/not_built_yet.h"
 #include "shell/path_utils.h"
 #include "shell/shared_flags.h"
 #include "shell/system_ini.h"

@@ -2,7 +2,6 @@
 
 #include "data/command_data.h"
 #include "data/stage_data.h"
-#include "flow/command_stubs.h"
 #include "flow/control_commands.h"
 #include "flow/media_commands.h"
 #include "flow/movement_commands.h"

@@ -20,7 +20,6 @@
 #include "play/game_manager.h"
 #include "play/menu_cursor.h"
 #include "shell/game_requests.h"
-#include "shell/not_built_yet.h"
 #include "shell/shared_flags.h"
 #include "shell/system_ini.h"
 

@@ -5,7 +5,6 @@
 #include "objects/hero.h"
 #include "play/block_grid.h"
 #include "play/play_scene.h"
-#include "shell/not_built_yet.h"
 
 cCharaList::iterator cStageObjects::UnlinkChara(cCharaList::iterator position)
 {

@@ -4,7 +4,6 @@
 #include "objects/hero.h"
 #include "play/block_grid.h"
 #include "play/play_scene.h"
-#include "shell/not_built_yet.h"
 
 namespace {
 
