@@ -3,13 +3,16 @@
 // started, then in the options turns the volume up to 10 and over to 0 and cancels that, switches
 // the BGM off and types a name; the second run, in the same folder, starts silent, switches the
 // BGM on again, changes the ranking entry mode and leaves through the back item. The trace,
-// the sound volumes and the options file after each run say what happened.
+// the sound volumes and the options file after each run say what happened. A third run clears
+// the ridge's copy in the list and enters a name in its ranking.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "data/ranking_data.h"
+#include "data/save_data.h"
 #include "tests/app/game_process.h"
 #include "tests/app/story_script.h"
 #include "tests/app/trace_lines.h"
@@ -50,6 +53,20 @@ constexpr STORYTAP kSecondTaps[] = {
 };
 constexpr int kSecondClose = 200;
 
+// Challenge stage 7 is the ridge's first part, alone: its goal clears the stage, and with no
+// second part in the list it ranks. The walk over the ridge is the stretches' run of jumps.
+constexpr STORYTAP kClearTaps[] = {
+    {50, "DOWN"}, {55, "DOWN"}, {60, "Z"},                               // title: challenge
+    {100, "DOWN"}, {105, "DOWN"}, {110, "DOWN"}, {115, "DOWN"}, {120, "DOWN"}, {125, "DOWN"},  // stage 7
+    {140, "Z"},
+    {820, "F3"},                                                         // the name: the dialog line
+    {850, "Z"},                                                          // the ranking display left
+    {880, "Z"},                                                          // the clear left
+};
+constexpr int kClearPlay = 319;  // the first play frame of the stage
+constexpr int kClearClose = 960;
+constexpr const char* kClearStageKey = "data\\stg4\\c07.";
+
 template <std::size_t N>
 std::string Script(const STORYTAP (&taps)[N], int closeFrame, const std::string& extra)
 {
@@ -73,6 +90,16 @@ protected:
     }
     std::filesystem::path Game() const { return m_Work.Path() / "game"; }
     std::string OptionBytes() const { return m_Work.ReadFile("game/user_data/Option.dat"); }
+    // Loads a player's file of the game folder as the game reads it.
+    template <class LOAD>
+    bool LoadInGame(LOAD load) const
+    {
+        const std::filesystem::path before = std::filesystem::current_path();
+        std::filesystem::current_path(Game());
+        const bool loaded = load() != 0;
+        std::filesystem::current_path(before);
+        return loaded;
+    }
     static std::string Field(const std::vector<TRACELINE>& trace, int frame, const char* name)
     {
         if (frame < 1 || static_cast<std::size_t>(frame) > trace.size()) return "(no frame)";
@@ -158,6 +185,47 @@ TEST_F(ChallengeAndOptionsRun, PagesTheListKeepsItsRowAndEditsSavesAndAppliesThe
     EXPECT_EQ(second[static_cast<std::size_t>(saved) + 1].at("scene"), "0");
     EXPECT_EQ(second[static_cast<std::size_t>(saved) + 1].at("music"), "0") << "the title's music again";
     EXPECT_EQ(OptionBytes(), qbtest::BuildOptionFile(0, 1, 10, 1, "XYZ"));
+}
+
+TEST_F(ChallengeAndOptionsRun, AClearEntersTheTypedNameRecordsTheStageAndKeepsItsRow)
+{
+    ASSERT_TRUE(qbtest::WriteDemoGame(Game()));
+    const std::string script = Script(kClearTaps, kClearClose, "dialog QBRX\n" + qbtest::StretchRunKeys(kClearPlay, 3));
+    const std::vector<TRACELINE> trace = Run("clear.txt", script, kClearClose);
+    Check(trace, {
+        {140, "cursor", "0:6", "stage 7 chosen"},
+        {kClearPlay, "state", "2", "its play"},
+        {820, "se", "16", "the name entered"},
+        {820, "loop", "1", "the ranking display"},
+        {849, "loop", "1", "still shown"},
+        {850, "loop", "0", "left"},
+        {880, "state", "7", "the clear left: its fade-out"},
+    });
+    const int clear = FindLine(trace, "state", "4", kClearPlay);
+    ASSERT_GE(clear, 0) << "the goal cleared the stage";
+    EXPECT_LT(clear + 1, 820) << "before the name key";
+    EXPECT_EQ(Field(trace, clear + 1, "se"), "18,14") << "the goal's sound, then the clear's";
+    const int select = FindLine(trace, "scene", "3", 880);
+    ASSERT_GE(select, 0) << "back to the stage select";
+    EXPECT_EQ(Field(trace, select + 2, "cursor"), "0:6") << "on the stage cleared";
+
+    cSaveData challenge;
+    ASSERT_TRUE(LoadInGame([&] { return challenge.LoadChallenge(); }));
+    ASSERT_GE(challenge.m_ChallengeStages.size(), 12u);
+    for (int n = 1; n <= 12; ++n)
+        EXPECT_EQ(challenge.m_ChallengeStages[static_cast<std::size_t>(n - 1)].m_bCleared, n == 7 ? 1 : 0) << "stage " << n;
+    cRankingData rankings;
+    ASSERT_TRUE(LoadInGame([&] { return rankings.LoadForStage(1, kClearStageKey); }));
+    // The run's totals: no score, no time limit, 431 play frames (7.18 s), the hero's 5 HP, no SP.
+    const int values[RANKING_KINDS] = {0, 0, 718, 5, 0};
+    EXPECT_EQ(Field(trace, clear + 1, "pframe"), "431");
+    for (int kind = 0; kind < RANKING_KINDS; ++kind) {
+        const cRankingTable& table = rankings.Table(kind);
+        EXPECT_EQ(table.m_Entries[0].m_nValue, values[kind]) << "kind " << kind;
+        EXPECT_EQ(table.m_Entries[0].m_bUsed, 1) << "kind " << kind;
+        EXPECT_EQ(table.m_Entries[0].m_strName, "QBR") << "kind " << kind << ": the dialog's name, three letters";
+        EXPECT_EQ(table.m_Entries[1].m_bUsed, 0) << "kind " << kind << ": one entry";
+    }
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "data/stage_data.h"
 #include "platform/video/bmp_reader.h"
 #include "tests/app/game_process.h"
+#include "tests/app/story_script.h"
 #include "tests/app/trace_lines.h"
 #include "tests/support/demo_game.h"
 #include "tests/support/restore.h"
@@ -125,20 +126,10 @@ double HeroX(const std::vector<TRACELINE>& trace, int frame) { return TracedDoub
 double HeroY(const std::vector<TRACELINE>& trace, int frame) { return TracedDouble(trace.at(frame - 1), "y"); }
 int TracedInt(const std::vector<TRACELINE>& trace, int frame, const char* field) { return std::stoi(trace.at(frame - 1).at(field)); }
 
-// A script that holds right from 10 frames into the play and jumps as the demo's stretches of 13
-// columns ask, twice a stretch (139 frames of walking): onto the ledge, whose coin it takes,
-// off its end across the gap with the coin over it, then up to the coin beyond. Both walkers
-// of each stretch are passed on their way.
+// The stretches' run of keys, closed 20 frames after it ends.
 std::string CoinRunScript(int play, int stretches)
 {
-    std::ostringstream script;
-    script << "keys " << play + 10 << " RIGHT\n";
-    for (int s = 0; s < stretches; ++s)
-        for (int jump : {play + 20 + 139 * s, play + 107 + 139 * s})
-            script << "keys " << jump << " RIGHT Z\nkeys " << jump + 6 << " RIGHT\n";
-    const int end = play + 107 + 139 * stretches;
-    script << "keys " << end << "\nclose " << end + 20 << "\n";
-    return script.str();
+    return qbtest::StretchRunKeys(play, stretches) + "close " + std::to_string(qbtest::StretchRunEnd(play, stretches) + 20) + "\n";
 }
 
 // Whether the cell's opaque pixels stand in the frame with the cell's top-left corner at (x, y).

@@ -62,6 +62,22 @@ inline std::string StoryScript(const std::vector<std::pair<int, std::string>>& d
     return script + "close " + std::to_string(closeFrame) + "\n";
 }
 
+// The frame the stretches' run lets its keys go.
+inline int StretchRunEnd(int play, int stretches) { return play + 107 + 139 * stretches; }
+
+// Keys that hold right from 10 frames into the play and jump as the demo's stretches of 13
+// columns ask, twice a stretch (139 frames of walking): onto the ledge, off its end across the
+// gap, then up beyond it; every key goes up after the last stretch. Three stretches cross a
+// stage of 40 columns to its last block.
+inline std::string StretchRunKeys(int play, int stretches)
+{
+    std::string keys = "keys " + std::to_string(play + 10) + " RIGHT\n";
+    for (int s = 0; s < stretches; ++s)
+        for (int jump : {play + 20 + 139 * s, play + 107 + 139 * s})
+            keys += "keys " + std::to_string(jump) + " RIGHT Z\nkeys " + std::to_string(jump + 6) + " RIGHT\n";
+    return keys + "keys " + std::to_string(StretchRunEnd(play, stretches)) + "\n";
+}
+
 // What the demo's accessory sheet holds where the menus take their pictures: the large cursor's
 // middle row, the small cursor's, the walker's head and the life icon, in palette colours.
 inline constexpr int kCursorColour = 1 + 5 * 36 + 5 * 6;   // yellow of the colour cube
