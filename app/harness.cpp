@@ -129,6 +129,11 @@ bool StartHarness(std::string& error)
     s_bHasScript = true;
     s_nFrame = 0;
     s_bCloseAsked.store(false);
+    {
+        // Sounds asked for after an earlier run's last frame belong to no frame of this one.
+        std::lock_guard<std::mutex> lock(s_SoundMutex);
+        s_Sounds.clear();
+    }
     plat::SetActiveHarness(&s_Script);
     if (s_Script.VirtualClock()) plat::SetClock(&s_Clock);
     if (!s_Script.TraceFile().empty()) {
