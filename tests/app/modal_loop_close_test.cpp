@@ -14,24 +14,28 @@
 #include "app/main_window.h"
 #include "app/scene_factory.h"
 #include "app/window_requests.h"
+#include "data/save_data.h"
+#include "data/system_data.h"
 #include "platform/os/messages.h"
 #include "platform/os/timer.h"
 #include "platform/ui/window.h"
 #include "play/game_manager.h"
 #include "play/modal_loop.h"
 #include "play/play_scene.h"
+#include "play/stage_clear.h"
 #include "shell/log.h"
 #include "shell/shared_flags.h"
 #include "shell/thread.h"
 #include "sound/direct_sound.h"
 #include "tests/app/trace_lines.h"
 #include "tests/stage/stage_fixture.h"
+#include "tests/support/restore.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/wait.h"
 
 namespace modal_loop_close_test {
 
-enum class eLoop { KeyWait, ChainedKeyWait, GameWait, Ranking, QuitBeforeStart, NoThread };
+enum class eLoop { KeyWait, ChainedKeyWait, GameWait, Ranking, QuitBeforeStart, NoThread, MessageThenClear };
 
 // What the play frame at kLoopFrame does.
 eLoop s_Loop = eLoop::GameWait;
@@ -53,6 +57,13 @@ public:
         case eLoop::Ranking:
             m_StageClear.SizeResults();
             RunRankingLoop(*this);
+            return;
+        case eLoop::MessageThenClear:
+            // A flow's message, then its stage clear in the same frame: the tally would show
+            // extra lives in a loop of their own.
+            m_Wait.Set(1, 1, 0, 0);
+            RunModalLoop(*this);
+            BeginStageClear(*this);
             return;
         }
         RunModalLoop(*this);
@@ -200,6 +211,27 @@ TEST_F(ModalLoopClose, AScriptedCloseDuringALoopEndsEveryThreadAndTheProgramWith
         }
         EXPECT_EQ(loopLines, c.loopLines) << c.what;
     }
+}
+
+TEST_F(ModalLoopClose, ACloseDuringAMessageThenAClearInThatFrameStillEndsTheProgramWithStatus0)
+{
+    // The clear's score crosses two extra-life steps; the close stops the tally after the first.
+    qbtest::cRestore<cSaveData> save(g_SaveData);
+    qbtest::cRestore<cSystemData> system(g_SystemData);
+    g_SaveData.m_nLives = 3;
+    g_SaveData.m_nScore = 250;
+    g_SaveData.m_nResult1 = 0;
+    g_SystemData.m_bExtraLifeByScore = 1;
+    g_SystemData.m_nExtraLifeScore = 100;
+    constexpr int kClose = kLoopFrame + 2;
+    const RUN run = Run(eLoop::MessageThenClear, kClose);
+    ASSERT_TRUE(run.bEnded) << "the window's message loop did not end";
+    EXPECT_EQ(run.nStatus, 0);
+    EXPECT_TRUE(InOrder(run.strLog, {"WM_CLOSE thPause.m_hThread", "WM_CLOSE 成功！", "thPause.Exit()", "thGame.Exit()"}));
+    EXPECT_EQ(run.strLog.find("left running"), std::string::npos) << run.strLog;
+    ASSERT_EQ(run.trace.size(), static_cast<std::size_t>(kClose)) << "no frame after the close";
+    EXPECT_EQ(g_SaveData.m_nResult1, 250) << "the clear was tallied";
+    EXPECT_EQ(g_SaveData.m_nLives, 4) << "one extra life shown, then the tally stopped";
 }
 
 TEST_F(ModalLoopClose, KeyWaitsClosedEarlyOrLateLeaveTheSamePlayFrames)
