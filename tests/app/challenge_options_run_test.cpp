@@ -13,6 +13,7 @@
 
 #include "data/ranking_data.h"
 #include "data/save_data.h"
+#include "tests/app/challenge_clear_script.h"
 #include "tests/app/game_process.h"
 #include "tests/app/story_script.h"
 #include "tests/app/trace_lines.h"
@@ -53,17 +54,12 @@ constexpr STORYTAP kSecondTaps[] = {
 };
 constexpr int kSecondClose = 200;
 
-// Challenge stage 7 is the ridge's first part, alone: its goal clears the stage, and with no
-// second part in the list it ranks. The walk over the ridge is the stretches' run of jumps.
+// After the clear (challenge_clear_script.h): the name, the ranking display, the clear left.
 constexpr STORYTAP kClearTaps[] = {
-    {50, "DOWN"}, {55, "DOWN"}, {60, "Z"},                               // title: challenge
-    {100, "DOWN"}, {105, "DOWN"}, {110, "DOWN"}, {115, "DOWN"}, {120, "DOWN"}, {125, "DOWN"},  // stage 7
-    {140, "Z"},
     {820, "F3"},                                                         // the name: the dialog line
     {850, "Z"},                                                          // the ranking display left
     {880, "Z"},                                                          // the clear left
 };
-constexpr int kClearPlay = 319;  // the first play frame of the stage
 constexpr int kClearClose = 960;
 constexpr const char* kClearStageKey = "data\\stg4\\c07.";
 
@@ -190,18 +186,20 @@ TEST_F(ChallengeAndOptionsRun, PagesTheListKeepsItsRowAndEditsSavesAndAppliesThe
 TEST_F(ChallengeAndOptionsRun, AClearEntersTheTypedNameRecordsTheStageAndKeepsItsRow)
 {
     ASSERT_TRUE(qbtest::WriteDemoGame(Game()));
-    const std::string script = Script(kClearTaps, kClearClose, "dialog QBRX\n" + qbtest::StretchRunKeys(kClearPlay, 3));
+    const std::string script = Script(kClearTaps, kClearClose, "dialog QBRX\n" + qbtest::ChallengeClearKeys());
     const std::vector<TRACELINE> trace = Run("clear.txt", script, kClearClose);
     Check(trace, {
         {140, "cursor", "0:6", "stage 7 chosen"},
-        {kClearPlay, "state", "2", "its play"},
+        {qbtest::kChallengeClearPlay, "state", "2", "its play"},
+        {qbtest::kChallengeClearFrame - 1, "state", "2", "still played"},
+        {qbtest::kChallengeClearFrame, "state", "4", "the goal cleared it"},
         {820, "se", "16", "the name entered"},
         {820, "loop", "1", "the ranking display"},
         {849, "loop", "1", "still shown"},
         {850, "loop", "0", "left"},
         {880, "state", "7", "the clear left: its fade-out"},
     });
-    const int clear = FindLine(trace, "state", "4", kClearPlay);
+    const int clear = FindLine(trace, "state", "4", qbtest::kChallengeClearPlay);
     ASSERT_GE(clear, 0) << "the goal cleared the stage";
     EXPECT_LT(clear + 1, 820) << "before the name key";
     EXPECT_EQ(Field(trace, clear + 1, "se"), "18,14") << "the goal's sound, then the clear's";
