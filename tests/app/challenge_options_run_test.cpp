@@ -3,7 +3,7 @@
 // started, then in the options turns the volume up to 10 and over to 0 and cancels that, switches
 // the BGM off and types a name; the second run, in the same folder, starts silent, switches the
 // BGM on again, changes the ranking entry mode and leaves through the back item. The trace,
-// the sound volumes and the options file after each run say what happened. A third run clears
+// the sound volumes and the options file after each run say what happened. A run of its own clears
 // the ridge's copy in the list and enters a name in its ranking.
 #include <gtest/gtest.h>
 
