@@ -41,30 +41,40 @@ bool RefuseWhileClosing(std::atomic<int>& done)
     return true;
 }
 
-// What a load that fails leads to, after its own message: the program closes, or the request
-// only counts as nothing chosen and the player is back where the file was chosen.
-enum LOADFAILURE { LOADFAILURE_CLOSE, LOADFAILURE_RETURN };
+// What a load that fails leads to, after its own message: the program closes, the request
+// only counts as nothing chosen and the player is back at the menu, or the dialog opens again.
+enum LOADFAILURE { LOADFAILURE_CLOSE, LOADFAILURE_RETURN, LOADFAILURE_REOPEN };
 
 // The file-request pattern: dialog, then the load of a chosen file. A load that fails does not
-// count as a chosen file.
+// count as a chosen file; onFailure says, for the chosen path, where it leads.
 void OpenFileRequest(HWND hWnd, const char* folder, const char* title, const char* filterLabel, const char* pattern,
-                     int (*load)(const char* path), LOADFAILURE onFailure)
+                     int (*load)(const char* path), LOADFAILURE (*onFailure)(const char* path))
 {
     if (RefuseWhileClosing(g_bRequestDone)) return;
-    g_RequestSeams.setDialogMode(1);
-    char path[MAX_PATH] = {};
-    const bool chosen = g_RequestSeams.openFileDialog(hWnd, path, folder, title, filterLabel, pattern);
-    g_RequestSeams.setDialogMode(0);
-    if (!chosen) {
-        g_bFileChosen.store(0);
+    for (;;) {
+        g_RequestSeams.setDialogMode(1);
+        char path[MAX_PATH] = {};
+        const bool chosen = g_RequestSeams.openFileDialog(hWnd, path, folder, title, filterLabel, pattern);
+        g_RequestSeams.setDialogMode(0);
+        const bool loaded = chosen && load(path) != 0;
+        const LOADFAILURE failure = chosen && !loaded ? onFailure(path) : LOADFAILURE_RETURN;
+        // A close that began meanwhile opens no further dialog.
+        if (failure == LOADFAILURE_REOPEN && !g_bClosing.load()) continue;
+        if (failure == LOADFAILURE_CLOSE) PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0);
+        g_bFileChosen.store(loaded ? 1 : 0);
         g_bRequestDone.store(1);
         return;
     }
-    const bool loaded = load(path) != 0;
-    if (!loaded && onFailure == LOADFAILURE_CLOSE) PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0);
-    g_bFileChosen.store(loaded ? 1 : 0);
-    g_bRequestDone.store(1);
 }
+
+// A stage file that cannot be loaded ends the game; a replay file chosen in the same dialog
+// has shown its box, and the dialog opens again.
+LOADFAILURE StageLoadFailure(const char* path)
+{
+    return IsReplayFileName(path) ? LOADFAILURE_REOPEN : LOADFAILURE_CLOSE;
+}
+// A replay that cannot be loaded has said so in its box; the title's menu stays.
+LOADFAILURE ReplayLoadFailure(const char*) { return LOADFAILURE_RETURN; }
 
 int StartFreePlayOfChosen(const char* path) { return g_RequestSeams.startFreePlay(path, 0); }
 int LoadReplayOfChosen(const char* path) { return g_RequestSeams.loadReplay(path); }
@@ -105,15 +115,14 @@ void OnOpenStageRequest(HWND hWnd)
 {
     const char* title = g_SystemIni.English ? "Load stage file" : "ステージファイルの読み込み";
     OpenFileRequest(hWnd, "data\\stg4\\", title, "StageFile ( *.stg4_*;*.rpl4_* )", "stg4_*;rpl4_*",
-                    StartFreePlayOfChosen, LOADFAILURE_CLOSE);
+                    StartFreePlayOfChosen, StageLoadFailure);
 }
 
 void OnOpenReplayRequest(HWND hWnd)
 {
     const char* title = g_SystemIni.English ? "Load replay file" : "リプレイファイルの読み込み";
-    // A replay that cannot be loaded has said so in its box; the title's menu stays.
     OpenFileRequest(hWnd, "user_data\\rpl4", title, "ReplayFile ( *.rpl4_* )", "rpl4_*", LoadReplayOfChosen,
-                    LOADFAILURE_RETURN);
+                    ReplayLoadFailure);
 }
 
 void OnSaveReplayRequest(WPARAM which)

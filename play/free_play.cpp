@@ -1,5 +1,6 @@
 #include "play/free_play.h"
 
+#include <cctype>
 #include <cstdio>
 
 #include "data/save_data.h"
@@ -19,7 +20,8 @@ int StartFreePlay(const char* path, int addExtension)
     char copy[MAX_PATH] = {};
     std::snprintf(copy, sizeof copy, "%s", path ? path : "");
     g_SaveData.Reset();
-    if (!LoadStage(copy, addExtension, &g_StageBackup)) return 0;
+    // A replay is the player's own file, not the game's: a damaged one ends no game.
+    if (!LoadStage(copy, addExtension, &g_StageBackup, !IsReplayFileName(copy))) return 0;
     // Free play's stage number is 1 (the reset left the challenge's open stages at 1).
     g_SaveData.m_nClearSwitch = 1;
     g_SaveData.m_nSeriesNumber = 1;
@@ -33,6 +35,17 @@ int StartFreePlay(const char* path, int addExtension)
     MakeRelativePath(copy);
     g_SaveData.SetStageFile(copy);
     return 1;
+}
+
+bool IsReplayFileName(const char* path)
+{
+    char ext[MAX_PATH] = {};
+    if (!path || !GetExtension(ext, path)) return false;
+    constexpr char kReplayExt[] = "rpl4_";
+    for (std::size_t i = 0; i + 1 < sizeof kReplayExt; ++i) {
+        if (std::tolower(static_cast<unsigned char>(ext[i])) != kReplayExt[i]) return false;
+    }
+    return true;
 }
 
 void NewStoryReset()

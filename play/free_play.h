@@ -5,8 +5,13 @@
 // the stage's fade-out (the next free-play stage) call it. A new story, from the title.
 
 // 1 on success; 0 when the stage cannot be loaded (the loader has said why; the reset stays).
-// addExtension: the path is a stage name whose highest-numbered version is taken.
+// addExtension: the path is a stage name whose highest-numbered version is taken. A damaged
+// stage file closes the program; a damaged replay file only declines (its box has said why).
 int StartFreePlay(const char* path, int addExtension);
+
+// True when path names a replay file ("rpl4_" extension), which free play also accepts for the
+// stage it carries.
+bool IsReplayFileName(const char* path);
 
 // A new story: the progress record starts anew on the world map's start cell, with the story's
 // lives.

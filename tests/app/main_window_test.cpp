@@ -134,38 +134,48 @@ TEST_F(MainWindow, MessagesBetweenTheRequestsGoToTheDefaultHandler)
 
 TEST_F(MainWindow, FileRequestsAreServedOnTheWindowThreadWhileTheSenderWaits)
 {
-    // Request, dialog result, load result -> chosen flag, close requests.
-    struct Case { UINT request; bool chosen; int loads; int chosenFlag; int closes; } cases[] = {
-        {WM_GAME_OPENSTAGE, false, 1, 0, 0},   // cancelled
-        {WM_GAME_OPENSTAGE, true, 1, 1, 0},    // chosen and loaded
-        {WM_GAME_OPENSTAGE, true, 0, 0, 1},    // chosen, load failed: closes, and no file counts as chosen
-        {WM_GAME_OPENREPLAY, false, 1, 0, 0},
-        {WM_GAME_OPENREPLAY, true, 1, 1, 0},
+    // Request, chosen file, dialog result, load result -> chosen flag, close requests, dialogs
+    // shown (a dialog shown again is cancelled).
+    constexpr const char* kStage = "data\\stg4\\a.stg4_001";
+    constexpr const char* kReplay = "data\\stg4\\a.rpl4_692";
+    struct Case { UINT request; const char* path; bool chosen; int loads; int chosenFlag; int closes; int dialogs; } cases[] = {
+        {WM_GAME_OPENSTAGE, kStage, false, 1, 0, 0, 1},   // cancelled
+        {WM_GAME_OPENSTAGE, kStage, true, 1, 1, 0, 1},    // chosen and loaded
+        {WM_GAME_OPENSTAGE, kStage, true, 0, 0, 1, 1},    // chosen, load failed: closes, and no file counts as chosen
+        {WM_GAME_OPENSTAGE, kReplay, true, 1, 1, 0, 1},
+        // A replay chosen for free play that cannot be loaded has shown its box: back to the dialog.
+        {WM_GAME_OPENSTAGE, kReplay, true, 0, 0, 0, 2},
+        {WM_GAME_OPENREPLAY, kReplay, false, 1, 0, 0, 1},
+        {WM_GAME_OPENREPLAY, kReplay, true, 1, 1, 0, 1},
         // A replay that cannot be loaded has shown its box; the title's menu stays.
-        {WM_GAME_OPENREPLAY, true, 0, 0, 0},
+        {WM_GAME_OPENREPLAY, kReplay, true, 0, 0, 0, 1},
     };
-    {
-        for (const auto& c : cases) {
-            const UINT request = c.request;
-            static bool s_bChosen;
-            static int s_nLoads;
-            s_bChosen = c.chosen;
-            s_nLoads = c.loads;
-            g_RequestSeams.openFileDialog = [](HWND, char* path, const char*, const char*, const char*, const char*) {
-                s_dwServedOn = GetCurrentThreadId();
-                std::strcpy(path, "data\\stg4\\a.stg4_001");
-                return s_bChosen;
-            };
-            g_RequestSeams.startFreePlay = [](const char*, int) { return s_nLoads; };
-            g_RequestSeams.loadReplay = [](const char*) { return s_nLoads; };
-            g_bRequestDone.store(0);
-            g_bFileChosen.store(7);
-            const std::vector<UINT> posted = SendFromGameThread(request, 0, 0);
-            EXPECT_EQ(s_dwServedOn, GetCurrentThreadId());
-            EXPECT_EQ(g_bRequestDone.load(), 1);
-            EXPECT_EQ(g_bFileChosen.load(), c.chosenFlag) << request << " chosen " << c.chosen;
-            EXPECT_EQ(CountOf(posted, WM_CLOSE), c.closes) << request << " chosen " << c.chosen;
-        }
+    for (const auto& c : cases) {
+        const UINT request = c.request;
+        static const char* s_pPath;
+        static bool s_bChosen;
+        static int s_nLoads;
+        static int s_nDialogs;
+        s_pPath = c.path;
+        s_bChosen = c.chosen;
+        s_nLoads = c.loads;
+        s_nDialogs = 0;
+        g_RequestSeams.openFileDialog = [](HWND, char* path, const char*, const char*, const char*, const char*) {
+            s_dwServedOn = GetCurrentThreadId();
+            std::strcpy(path, s_pPath);
+            return ++s_nDialogs == 1 && s_bChosen;
+        };
+        g_RequestSeams.startFreePlay = [](const char*, int) { return s_nLoads; };
+        g_RequestSeams.loadReplay = [](const char*) { return s_nLoads; };
+        g_bRequestDone.store(0);
+        g_bFileChosen.store(7);
+        const std::vector<UINT> posted = SendFromGameThread(request, 0, 0);
+        const std::string what = GetMessageName(request) + std::string(" ") + c.path + " chosen " + (c.chosen ? "1" : "0");
+        EXPECT_EQ(s_dwServedOn, GetCurrentThreadId());
+        EXPECT_EQ(g_bRequestDone.load(), 1);
+        EXPECT_EQ(g_bFileChosen.load(), c.chosenFlag) << what;
+        EXPECT_EQ(CountOf(posted, WM_CLOSE), c.closes) << what;
+        EXPECT_EQ(s_nDialogs, c.dialogs) << what;
     }
 }
 

@@ -92,6 +92,35 @@ TEST_F(FreePlay, AReplayFileChosenForFreePlayPlaysItsStageWithoutClosingTheGame)
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE)) << "no close as a damaged file";
 }
 
+TEST_F(FreePlay, AReplayThatCannotBeLoadedDeclinesWithoutClosingTheGame)
+{
+    // A damaged stage file ends the game; a replay is the player's file and only declines.
+    const std::string stage = m_Folder.ReadFile("data/stg4/Meadow.stg4_001");
+    m_Folder.WriteFile("data/stg4/Cut.stg4_001", stage.substr(0, stage.size() / 2));
+    m_Folder.WriteFile("data/stg4/Cut.rpl4_692", stage.substr(0, stage.size() / 2));
+    plat::FlushPathCache();
+    struct Case { const char* path; bool closes; } cases[] = {
+        {"data\\stg4\\Cut.rpl4_692", false},
+        {"data\\stg4\\Gone.rpl4_692", false},
+        {"data\\stg4\\Cut.stg4_001", true},
+    };
+    g_bTestPlay.store(0);
+    for (const Case& c : cases) {
+        EXPECT_EQ(StartFreePlay(c.path, 0), 0) << c.path;
+        MSG msg;
+        EXPECT_EQ(PeekMessageA(&msg, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE) != 0, c.closes) << c.path;
+    }
+}
+
+TEST(FreePlayFiles, ReplayFilesAreKnownByTheirExtension)
+{
+    struct Case { const char* path; bool replay; } cases[] = {
+        {"user_data\\rpl4\\a.rpl4_692", true}, {"A.RPL4_692", true},       {"a.stg4_001", false},
+        {"rpl4_692", false},                     {"a.rpl4.stg4_001", false}, {nullptr, false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(IsReplayFileName(c.path), c.replay) << (c.path ? c.path : "null");
+}
+
 TEST_F(FreePlay, AStageThatCannotBeLoadedFails)
 {
     EXPECT_EQ(StartFreePlay("data\\stg4\\Missing.stg4_001", 0), 0);
