@@ -13,6 +13,7 @@
 #include "data/condition_data.h"
 #include "data/palette_data.h"
 #include "data/stage_data.h"
+#include "tests/app/demo_stage_variants.h"
 #include "tests/app/game_process.h"
 #include "tests/app/trace_lines.h"
 #include "tests/support/demo_game.h"
@@ -36,20 +37,6 @@ int FirstFrame(const std::vector<TRACELINE>& trace, const std::string& field, co
     return 0;
 }
 
-// Common variable 0 (0 all game) compared with a random number from 0 to `high`: one draw
-// every time the condition is tested.
-cConditionData VariableAgainstRandom(int op, int high)
-{
-    cConditionData condition;
-    condition.m_nKind = 4;            // status
-    condition.m_nValueSource = 1;     // a variable
-    condition.m_nVariableScope = 0;   // common
-    condition.m_nOperandSource = 1;   // random
-    condition.m_nRandomMax = high;
-    condition.m_nOperator = static_cast<std::int8_t>(op);
-    return condition;
-}
-
 class StageRun : public ::testing::Test {
 protected:
     void SetUp() override
@@ -64,16 +51,7 @@ protected:
     template <class CHANGE>
     void WriteMeadowAs(const char* path, CHANGE change)
     {
-        qbtest::cRestore<cPaletteData> common(g_CommonPalette);
-        const std::filesystem::path before = std::filesystem::current_path();
-        std::filesystem::current_path(m_Game);
-        cStageData stage;
-        const bool loaded = g_CommonPalette.Load("data\\CommonPalette.cplt4") && stage.Load("data\\stg4\\Meadow.stg4_001");
-        change(stage);
-        const bool saved = loaded && stage.Save(path);
-        std::filesystem::current_path(before);
-        ASSERT_TRUE(loaded);
-        ASSERT_TRUE(saved);
+        qbtest::WriteStageAs(m_Game, "data\\stg4\\Meadow.stg4_001", path, change);
     }
 
     // The demo's first stage with both start captions on.
@@ -85,36 +63,21 @@ protected:
         });
     }
 
-    // The demo's first stage where the game's random numbers matter: every ground block tests
-    // a condition with a random operand whenever a chara stands or walks on it (it always
-    // holds), and a check-once block in the sky shows up for good once a random draw lets it.
-    // Once more with both start captions, whose READY draws the stage for 158 frames.
+    // The demo's first stage where the game's random numbers matter, once more with both start
+    // captions, whose READY draws the stage for 158 frames.
     void WriteDiceStage()
     {
         WriteMeadowAs("data\\stg4\\Dice.stg4_001", [](cStageData& stage) {
-            AddDice(stage);
+            qbtest::AddDice(stage);
             stage.m_bStartSign = 0;
             stage.m_bStartSignSmall = 0;
         });
         WriteMeadowAs("data\\stg4\\DiceCaptions.stg4_001", [](cStageData& stage) {
-            AddDice(stage);
+            qbtest::AddDice(stage);
             stage.m_bStartSign = 1;
             stage.m_bStartSignSmall = 1;
         });
     }
-    static void AddDice(cStageData& stage)
-    {
-        for (cBlockData& block : stage.m_Blocks) {
-            if (block.m_nRow >= stage.m_nHeight - 2) block.m_Conditions.assign(1, VariableAgainstRandom(3, 9));
-        }
-        cBlockData sky = stage.m_Blocks.At(0);
-        sky.m_nColumn = 10;
-        sky.m_nRow = 3;
-        sky.m_Conditions.assign(1, VariableAgainstRandom(2, 3));
-        sky.m_bCheckOnce = 1;
-        stage.m_Blocks.push_back(sky);
-    }
-
     // Runs the stage under the script and returns its trace.
     std::string Run(const std::string& script, const char* name, const char* stage = "data\\stg4\\Captions.stg4")
     {
