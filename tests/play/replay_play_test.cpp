@@ -173,6 +173,33 @@ TEST_F(ReplayPlay, ASavedAttemptPlaysBackFrameForFrameAndThenAgainFromItsStart)
 }
 
 
+TEST_F(ReplayPlay, AnAttemptEndedByADeathIsThePreviousOneThatF2SavesAndItPlaysBack)
+{
+    // A pit in the floor: walking right, the hero falls to the stage's bottom and dies.
+    std::erase_if(g_StageData.m_Blocks, [](const cBlockData& block) { return block.m_nColumn >= 6; });
+    g_SaveData.m_nLives = 3;
+    cPlayScene& scene = Start(0);
+    const int setUps = scene.m_nSetUpCount;
+    std::vector<FRAMETRACE> recorded;
+    // The death display ends in the frame that sets the stage up again.
+    for (int frame = 0; frame < 600 && scene.m_nSetUpCount == setUps; ++frame) {
+        const std::vector<FRAMETRACE> one = Play(scene, Repeat(kRight, 0, 1));
+        if (scene.m_nSetUpCount == setUps) recorded.push_back(one.front());
+    }
+    ASSERT_EQ(scene.m_nSetUpCount, setUps + 1) << "the hero died and the stage began again";
+    ASSERT_GT(recorded.size(), 61u) << "a walk, then the death display's 61 frames";
+    EXPECT_EQ(scene.m_nState, PLAYSTATE_READY);
+    EXPECT_FALSE(g_ReplayData.HasFrames());
+    ASSERT_EQ(SaveAttemptReplay("died.rpl4_692", 1), 1);
+
+    g_GameManager.m_nGameMode = GAMEMODE_REPLAY;
+    ASSERT_EQ(LoadReplayForPlay("died.rpl4_692"), 1);
+    cPlayScene& playback = Start(1);
+    const std::vector<FRAMETRACE> played = Play(playback, Repeat(0, 0, static_cast<int>(recorded.size())));
+    EXPECT_TRUE(played == recorded);
+    EXPECT_EQ(playback.m_nState, PLAYSTATE_PLAY);
+}
+
 TEST_F(ReplayPlay, AReplayStartsWhereItsAttemptStartedWithTheLivesItHad)
 {
     // A stored start (a checkpoint's) moves the hero's placement in the set-up.
