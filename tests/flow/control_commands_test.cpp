@@ -300,7 +300,11 @@ TEST_F(WarpAndTarget, AWarpMovesTheCharaAtOnceUnlessItWouldLeaveTheStageOrStandI
         chara.m_bFlying = c.flying;
         chara.m_sCopyIndex = static_cast<std::int16_t>(c.copy);
         chara.m_dVY = 3;
+        // Off the list of the target it was placed with, onto its new target's, so that
+        // whichever goes first lets go of the other.
+        chara.UnregisterFromTarget();
         chara.m_lpTarget = target;
+        chara.RegisterWithTarget();
         chara.m_bFixedScreenX = chara.m_bFixedScreenY = 1;
         chara.m_nFixedScreenX = chara.m_nFixedScreenY = 7;
         cCommandData command = FlowCommand(COMMAND_WARP);
