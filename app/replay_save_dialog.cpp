@@ -1,6 +1,7 @@
 #include "app/replay_save_dialog.h"
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "app/file_dialogs.h"
@@ -32,8 +33,11 @@ std::string DefaultReplayName(const char* stageName)
     if (!ChangeExtension(renamed, stageName, ext.c_str()))
         std::snprintf(renamed, sizeof renamed, "%s.%s", stageName, ext.c_str());
     StripDirectory(renamed);
+    // A name that does not fit a path beside the folder gets no default.
+    const std::string joined = std::string(kReplayFolder) + renamed;
+    if (joined.size() >= MAX_PATH) return {};
     char path[MAX_PATH] = {};
-    std::snprintf(path, sizeof path, "%s%s", kReplayFolder, renamed);
+    std::memcpy(path, joined.c_str(), joined.size() + 1);
     char candidate[MAX_PATH] = {};
     for (int i = 0; i <= 8; ++i) {
         for (int j = 0; j <= 8; ++j) {
