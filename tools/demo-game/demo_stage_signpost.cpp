@@ -1,5 +1,5 @@
-// A village stage with a sign that greets the hero: a message that waits for the decide key,
-// then one that shows for three seconds while the game runs on. The sign sways on a flow of its
+// A village stage with a sign that greets the hero: a message that waits for the decide key and
+// a second one chained to it, then one that shows for three seconds while the game runs on. The sign sways on a flow of its
 // own, which the greeting pauses for a second and resumes.
 #include <cstdint>
 
@@ -72,6 +72,7 @@ cCharaData Sign()
     cFlowData greet;
     greet.m_nTrigger = TRIGGER_ALWAYS;
     greet.m_Commands.push_back(Message("ようこそ！ Zキーで進もう", kUntilKey, 0, 1));
+    greet.m_Commands.push_back(Message("村はこの先だよ", kUntilKey, 0, 1));
     greet.m_Commands.push_back(Message("よい旅を！", kTimed, 30, 0));
     greet.m_Commands.push_back(FlowOperation(kPause, kById, kSwayFlowId));
     cCommandData rest = DemoCommand(COMMAND_GAME_WAIT, 0);
