@@ -177,6 +177,7 @@ TEST_F(SignpostStage, TheChainedMessageOpensAtOnceAndOnlyANewPressClosesIt)
         const std::vector<TRACELINE> trace = Run(c.keys + "close " + std::to_string(closed + kFrames - 1) + "\n");
         ASSERT_EQ(trace.size(), static_cast<std::size_t>(closed + kFrames - 1));
         ASSERT_TRUE(Sounds(Line(trace, closed), 12)) << "the greeting closed";
+        EXPECT_EQ(Line(trace, closed).at("se"), "12") << "the greeting alone closed in its frame";
         EXPECT_EQ(CountSounds(trace, 11), 1) << "a chained message opens without the sound";
         // No play frame runs between the two: the chained loop shows from the frame the
         // greeting closed in, and a press on its third frame is already heard.
