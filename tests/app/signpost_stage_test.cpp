@@ -82,7 +82,7 @@ public:
         m_Display = std::move(display);
         if (!qbtest::WriteDemoGame(Game())) return false;
         // The greeting's loop starts on the first play frame, whose line is the loop's first.
-        const std::vector<TRACELINE> plain = Run("close 400\n");
+        const std::vector<TRACELINE> plain = Run("close 250\n");
         for (std::size_t f = 0; f < plain.size() && m_nGreeting == 0; ++f)
             if (plain[f].at("loop") == "1") m_nGreeting = static_cast<int>(f) + 1;
         EXPECT_GT(m_nGreeting, 1) << "the sign's greeting waits in a loop";
