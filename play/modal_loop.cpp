@@ -209,8 +209,9 @@ unsigned PauseThreadProc(void* arg)
         input.RecordHistory();
         input.TriggerButtons(0);
         held.Note(input.StateAgo(1, 0));
-        if (CheckReplaySaveKeys()) continue;
-        if (WaitEnds(scene, input, held)) break;
+        // A pass that sent a replay save still shows its frame: a pass that ended there would
+        // read the same keys again and save for ever.
+        if (!CheckReplaySaveKeys() && WaitEnds(scene, input, held)) break;
         scene.Draw(0, 1, 0, 1);
         frames.Show();
     }
