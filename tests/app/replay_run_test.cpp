@@ -148,12 +148,23 @@ TEST_F(ReplayRun, ReadyLengthsAndAKeyWaitLeaveTheReplaysPlayFramesAsRecorded)
     // captions set and the playback's caption fixes at 79, and a message waiting for the decide
     // key for as long as the player takes); those frames must draw no random number and change
     // nothing a play frame reads. Every ground block of the dice stages draws one when tested.
-    struct Case { const char* stage; int sign; int signSmall; const char* recordKeys; const char* playKeys; bool waits; } cases[] = {
+    struct Case {
+        const char* stage;
+        int sign;
+        int signSmall;
+        const char* recordKeys;
+        const char* playKeys;
+        bool waits;
+        int f1 = 330;   // the frame F1 saves the attempt in
+    } cases[] = {
         {"Dice0", 0, 0, "", "", false},
         {"Dice79", 1, 0, "", "", false},
         {"Dice158", 1, 1, "", "", false},
-        // The sign's greeting waits for the decide key, a different number of frames each time.
-        {"Signpost", -1, -1, "keys 130 Z\nkeys 132\n", "keys 300 Z\nkeys 302\n", true},
+        // The sign's greeting and the message chained to it each wait for a new press of the
+        // decide key, a different number of frames each time.
+        // The first press comes during READY and closes nothing; the greeting closes at 220 and
+        // the chained message at 275, then the sign waits a second: F1 comes later.
+        {"Signpost", -1, -1, "keys 130 Z\nkeys 132\n", "keys 300 Z\nkeys 302\nkeys 330 Z\nkeys 332\n", true, 400},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stage);
@@ -167,11 +178,12 @@ TEST_F(ReplayRun, ReadyLengthsAndAKeyWaitLeaveTheReplaysPlayFramesAsRecorded)
                                  });
         }
         std::filesystem::remove_all(m_Game / "user_data" / "rpl4");
-        constexpr int kF1 = 330;
+        const int kF1 = c.f1;
         const std::vector<TRACELINE> recorded =
             Run(std::string("dialog run.rpl4_692\n") + c.recordKeys +
-                    "keys 200 RIGHT\nkeys 220 RIGHT Z\nkeys 226 RIGHT\nkeys 260 LEFT\nkeys 275 LEFT Z\nkeys 280\n"
-                    "keys 330 F1\nkeys 331\nclose 340\n",
+                    "keys 200 RIGHT\nkeys 220 RIGHT Z\nkeys 226 RIGHT\nkeys 260 LEFT\nkeys 275 LEFT Z\nkeys 280\n" +
+                    "keys " + std::to_string(kF1) + " F1\nkeys " + std::to_string(kF1 + 1) + "\nclose " +
+                    std::to_string(kF1 + 10) + "\n",
                 {stage + ".stg4"}, QB_GAME_EXECUTABLE);
         ASSERT_TRUE(std::filesystem::exists(m_Game / "user_data" / "rpl4" / "run.rpl4_692"));
         const std::map<std::string, TRACELINE> attempt = PlayFrames(recorded, "1", kF1);
