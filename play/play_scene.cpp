@@ -54,6 +54,8 @@ cPlayScene::cPlayScene()
 cPlayScene::~cPlayScene()
 {
     m_StagePictures.Release();
+    // The messages' text surfaces belong to the stage as its pictures do.
+    m_MessageList.ClearMessageSurfaces();
     SetBlockConditionTest(nullptr);
     // Nothing may reach a deleted stage through the global.
     cPlayScene* self = this;
