@@ -143,10 +143,10 @@ bool QuitAsked(const cPlayScene& scene) { return scene.m_nQuitRequest.load() != 
 
 std::atomic<MODALLOOPSTANDIN> s_StandIn{nullptr};
 
-void RunLoopOn(cThread& thread, plat::ThreadProc proc, cPlayScene& scene)
+void RunLoopOn(MODALLOOP loop, cThread& thread, plat::ThreadProc proc, cPlayScene& scene)
 {
     if (MODALLOOPSTANDIN standIn = s_StandIn.load()) {
-        standIn(scene);
+        standIn(scene, loop);
         return;
     }
     // The close sequence may have passed this thread's Exit already: a loop started now would
@@ -266,9 +266,9 @@ unsigned RankingThreadProc(void* arg)
 
 void SetModalLoopStandIn(MODALLOOPSTANDIN standIn) { s_StandIn.store(standIn); }
 
-void RunModalLoop(cPlayScene& scene) { RunLoopOn(thPause, PauseThreadProc, scene); }
+void RunModalLoop(cPlayScene& scene) { RunLoopOn(MODALLOOP_PAUSE, thPause, PauseThreadProc, scene); }
 
-void RunRankingLoop(cPlayScene& scene) { RunLoopOn(thRanking, RankingThreadProc, scene); }
+void RunRankingLoop(cPlayScene& scene) { RunLoopOn(MODALLOOP_RANKING, thRanking, RankingThreadProc, scene); }
 
 bool OnModalLoopThread() { return t_bLoopThread; }
 

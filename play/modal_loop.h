@@ -34,8 +34,10 @@ void RunModalLoop(cPlayScene& scene);
 void RunRankingLoop(cPlayScene& scene);
 
 // Tests of what a command hands the loop, rather than of the loop, put a function in the loops'
-// place (the loop then runs no thread); null puts the loops back.
-using MODALLOOPSTANDIN = void (*)(cPlayScene& scene);
+// place (the loop then runs no thread); it is told which loop it stands for. Null puts the loops
+// back.
+enum MODALLOOP { MODALLOOP_PAUSE, MODALLOOP_RANKING };
+using MODALLOOPSTANDIN = void (*)(cPlayScene& scene, MODALLOOP loop);
 void SetModalLoopStandIn(MODALLOOPSTANDIN standIn);
 
 // True on the thread of a running loop.

@@ -15,6 +15,7 @@
 #include "platform/os/messages.h"
 #include "platform/os/timer.h"
 #include "play/game_manager.h"
+#include "play/modal_loop.h"
 #include "play/play_scene.h"
 #include "play/stage_clear_seams.h"
 #include "shell/game_arithmetic.h"
@@ -65,7 +66,7 @@ bool ShowOneExtraLife(cPlayScene& scene)
     std::list<cMessage>& messages = scene.m_MessageList.m_Messages;
     const MESSAGENODE node = ShowExtraLifeMessage(messages);
     scene.m_Wait.Set(4, 0, kExtraLifeFrames, 0);
-    if (!ClearClosing(scene)) RunExtraLifeWait(scene);
+    if (!ClearClosing(scene)) RunModalLoop(scene);
     RemoveExtraLifeMessage(messages, node);
     if (scene.m_nQuitRequest.load()) {
         PostMessageA(g_hWnd.load(), WM_CLOSE, 0, 0);

@@ -8,6 +8,7 @@
 #include "platform/os/messages.h"
 #include "platform/os/timer.h"
 #include "play/game_manager.h"
+#include "play/modal_loop.h"
 #include "play/play_scene.h"
 #include "play/stage_clear.h"
 #include "play/stage_clear_seams.h"
@@ -64,5 +65,5 @@ void EnterRankingName(cPlayScene& scene)
     }
     SaveClearRankings();
     clear.m_bRankingEntered = 1;
-    if (!ClearClosing(scene)) ShowRankingDisplay(scene);
+    if (!ClearClosing(scene)) RunRankingLoop(scene);
 }

@@ -1,7 +1,6 @@
 #include "play/stage_clear_seams.h"
 
 #include "objects/hero.h"
-#include "play/modal_loop.h"
 #include "play/play_scene.h"
 #include "shell/shared_flags.h"
 
@@ -9,13 +8,6 @@ namespace {
 
 constexpr int kExtraLifeShownFrames = 30;
 constexpr int kAboveTheHero = 4;
-
-void StageExtraLifeWait(cPlayScene& scene) { RunModalLoop(scene); }
-
-void StageRankingDisplay(cPlayScene& scene) { RunRankingLoop(scene); }
-
-constexpr CLEARLOOPS kStageClearLoops{StageExtraLifeWait, StageRankingDisplay};
-CLEARLOOPS s_ClearLoops = kStageClearLoops;
 
 }  // namespace
 
@@ -43,11 +35,5 @@ void RemoveExtraLifeMessage(std::list<cMessage>& messages, MESSAGENODE node)
         }
     }
 }
-
-void RunExtraLifeWait(cPlayScene& scene) { s_ClearLoops.extraLifeWait(scene); }
-
-void ShowRankingDisplay(cPlayScene& scene) { s_ClearLoops.rankingDisplay(scene); }
-
-void SetClearLoops(const CLEARLOOPS* loops) { s_ClearLoops = loops ? *loops : kStageClearLoops; }
 
 bool ClearClosing(const cPlayScene& scene) { return scene.m_nQuitRequest.load() != 0 || g_bClosing.load() != 0; }

@@ -11,6 +11,7 @@
 #include "data/option_data.h"
 #include "data/ranking_data.h"
 #include "data/stage_loader.h"
+#include "play/modal_loop.h"
 #include "play/stage_clear_seams.h"
 #include "play/world_entry.h"
 #include "shell/log.h"
@@ -50,6 +51,12 @@ void RecordClearWait(cPlayScene& scene)
 
 void RecordRankingDisplay(cPlayScene&) { ++s_nRankingDisplays; }
 
+void RecordClearLoop(cPlayScene& scene, MODALLOOP loop)
+{
+    if (loop == MODALLOOP_RANKING) RecordRankingDisplay(scene);
+    else RecordClearWait(scene);
+}
+
 // The demo game's folder with a numbered series beside its stages: parts 1 and 2 of "Base",
 // each with versions 001 and 692 (copies of the demo's first stage). The clear's loops are
 // recorded instead of run.
@@ -58,8 +65,7 @@ protected:
     void SetUp() override
     {
         qbtest::cFrontEndTest::SetUp();
-        const CLEARLOOPS loops{RecordClearWait, RecordRankingDisplay};
-        SetClearLoops(&loops);
+        SetModalLoopStandIn(RecordClearLoop);
         s_ClearWaits.clear();
         s_nRankingDisplays = 0;
         s_bWaitLetsGo = false;
@@ -79,7 +85,7 @@ protected:
     }
     void TearDown() override
     {
-        SetClearLoops(nullptr);
+        SetModalLoopStandIn(nullptr);
         qbtest::cFrontEndTest::TearDown();
     }
 

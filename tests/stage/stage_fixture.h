@@ -144,7 +144,7 @@ public:
 // tests of what a command hands the loop (the loop's own tests run it on its thread).
 class cNoModalLoops {
 public:
-    cNoModalLoops() { SetModalLoopStandIn([](cPlayScene&) {}); }
+    cNoModalLoops() { SetModalLoopStandIn([](cPlayScene&, MODALLOOP) {}); }
     ~cNoModalLoops() { SetModalLoopStandIn(nullptr); }
     cNoModalLoops(const cNoModalLoops&) = delete;
     cNoModalLoops& operator=(const cNoModalLoops&) = delete;
